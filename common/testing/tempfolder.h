@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <string_view>
+
+namespace ts {
+
+// A throw-away program folder for a test: files are written into it by relative path, and it is
+// removed with everything in it when the test ends.
+class TempFolder {
+public:
+    TempFolder();
+    QString path() const { return mDir.path(); }
+    QString file(const QString& relative) const;
+    // Writes the bytes exactly as given, creating sub-folders as needed; returns the full path.
+    QString write(const QString& relative, std::string_view bytes) const;
+    std::string read(const QString& relative) const;
+
+private:
+    QTemporaryDir mDir;
+};
+
+} // namespace ts
