@@ -16,15 +16,6 @@ Text& Text::operator=(const Text& other) {
     return *this;
 }
 
-Text& Text::operator=(Text&& other) noexcept {
-    if (this != &other) {
-        release();
-        mData = other.mData;
-        other.mData = nullptr;
-    }
-    return *this;
-}
-
 Text& Text::operator=(std::string_view s) {
     assign(s);
     return *this;

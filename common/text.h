@@ -18,15 +18,26 @@ public:
     Text(const std::string& s) { assign(std::string_view(s)); }
     Text(const Text& other) { assign(other.view()); }
     Text(Text&& other) noexcept : mData(other.mData) { other.mData = nullptr; }
-    ~Text() { release(); }
+    ~Text() {
+        if (mData) release();
+    }
 
     Text& operator=(const Text& other);
-    Text& operator=(Text&& other) noexcept;
+    Text& operator=(Text&& other) noexcept {
+        if (this != &other) {
+            if (mData) release();
+            mData = other.mData;
+            other.mData = nullptr;
+        }
+        return *this;
+    }
     Text& operator=(std::string_view s);
     Text& operator=(const char* s) { return *this = std::string_view(s); }
     Text& operator=(const std::string& s) { return *this = std::string_view(s); }
 
-    void clear() { release(); }
+    void clear() {
+        if (mData) release();
+    }
     bool empty() const { return mData == nullptr; }
     std::size_t size() const;
     const char* data() const;
