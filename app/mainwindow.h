@@ -1,0 +1,74 @@
+#pragma once
+
+#include "userinterface.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPixmap>
+#include <memory>
+
+class QLabel;
+class QAction;
+class QMenu;
+
+namespace ts {
+
+class BusyBox;
+class StatusPanels;
+struct ReferenceLists;
+
+// The editor's main window: menus, the map area with its background picture and busy box, and the
+// keyed status bar. It is also the real user behind the UserInterface seam.
+class MainWindow : public QMainWindow, public UserInterface {
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the start-up steps; false when the reference tables could not be loaded, in which case
+    // the user has seen why and the program should end.
+    bool startUp(const QString& programFolder);
+    bool startingUp() const { return mStartingUp; }
+
+    // z_SetStatus
+    void setStatus(const QString& key, const QString& text);
+    StatusPanels& statusPanels() { return *mStatus; }
+    const ReferenceLists& referenceLists() const { return *mLists; }
+
+    // Menu items that need an open map are disabled until one is open.
+    void enableMapMenus(bool mapOpen);
+
+    Answer messageBox(const QString& title, const QString& text, Buttons buttons) override;
+    std::optional<QString> inputBox(const QString& title, const QString& prompt, const QString& proposed) override;
+    std::optional<QString> openFileDialog(const QString& filter, const QString& folder,
+                                          const QString& proposedFile) override;
+    std::optional<QString> saveFileDialog(const QString& filter, const QString& folder,
+                                          const QString& proposedFile) override;
+    std::optional<Color> colorDialog(Color initial) override;
+    void beep() override;
+    void busyMessage(const QString& message, const QString& caption, Color color) override;
+    void processEvents() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
+                     const QKeySequence& key = QKeySequence());
+    void showBackground(const QString& programFolder);
+    void fitBackground();
+
+    QWidget* mMapArea = nullptr;
+    QLabel* mBackground = nullptr;
+    QPixmap mBackgroundPicture;
+    BusyBox* mBusy = nullptr;
+    std::unique_ptr<StatusPanels> mStatus;
+    std::unique_ptr<ReferenceLists> mLists;
+    QElapsedTimer mSinceEvents;
+    bool mStartingUp = false;
+};
+
+// Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".
+QString toDialogFilter(const QString& filter);
+
+} // namespace ts

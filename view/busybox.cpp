@@ -1,0 +1,50 @@
+#include "busybox.h"
+
+#include <QFont>
+
+namespace ts {
+
+BusyBox::BusyBox(QWidget* mapArea) : QLabel(mapArea) {
+    setObjectName(QStringLiteral("lblBusy"));
+    QFont f = font();
+    f.setPointSize(f.pointSize() + 10);
+    f.setBold(true);
+    setFont(f);
+    setAlignment(Qt::AlignCenter);
+    setAutoFillBackground(true);
+    setMargin(8);
+    hide();
+}
+
+bool BusyBox::show(const QString& message, unsigned color, bool force) {
+    if (message.isEmpty()) {
+        hide();
+        return true;
+    }
+    if (!force && mSincePaint.isValid() && mSincePaint.elapsed() < kRepaintMs) {
+        setText(message);
+        return false;
+    }
+    mSincePaint.start();
+    const int r = static_cast<int>(color & 0xFF);
+    const int g = static_cast<int>((color >> 8) & 0xFF);
+    const int b = static_cast<int>((color >> 16) & 0xFF);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, QColor(r, g, b));
+    pal.setColor(QPalette::Window, QColor(16, 16, 16));
+    setPalette(pal);
+    setText(message);
+    adjustSize();
+    recentre();
+    raise();
+    QLabel::show();
+    return true;
+}
+
+void BusyBox::recentre() {
+    const QWidget* area = parentWidget();
+    if (!area) return;
+    move(area->width() / 2 - width() / 2, area->height() / 2 - height() / 2);
+}
+
+} // namespace ts
