@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -113,8 +114,8 @@ struct UnitDataType {
                  voidSummoning = 0;
     std::string survivalForest, survivalMountain, survivalWaste, survivalSwamp;
     std::string aquatic, amphibious, poorAmphibian, flying, flyingInStorms, sailing;
-    std::string coldBlooded, ethereal, trueEthereal, trample, blind, recuperation, immortal, mindless, lifeless,
-        noEat, noHeal, poisonArmor, seduce, succubus, petrify, eyeLoss, inquisitor, winterStrength,
+    std::string coldBlooded, ethereal, trueEthereal, trample, blind, recuperation, immortal, mindless,
+        lifeless, noEat, noHeal, poisonArmor, seduce, succubus, petrify, eyeLoss, inquisitor, winterStrength,
         springStrength, summerStrength, fallStrength, reanimator;
     std::int16_t summon = 0, summonCount = 0, autoSummon = 0, autoSummonCount = 0, battleSummon = 0,
                  battleSummonCount = 0, domSummon = 0, domSummonCount = 0;
@@ -124,6 +125,8 @@ struct UnitDataType {
     std::string special;
 };
 
+struct LookupIndex; // lookups.h
+
 struct ReferenceData {
     NationRefType NationData[kNationSlots];
     PopDataType PopData[kPopSlots];
@@ -131,6 +134,10 @@ struct ReferenceData {
     FortDataType FortData[kFortSlots];
     ItemDataType ItemData[kItemSlots];
     UnitDataType UnitData[kUnitSlots];
+
+    // Name and number index for DataNameOf / DataNumberOf, built by the loader (BuildLookupIndex).
+    // Tables filled by hand have none and are scanned; whoever changes a loaded table rebuilds it.
+    std::shared_ptr<const LookupIndex> lookupIndex;
 };
 
 // The program-wide tables. Code that can take them as a parameter does, so tests use their own.

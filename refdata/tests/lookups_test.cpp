@@ -1,0 +1,88 @@
+#include "lookups.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace ts {
+namespace {
+
+// Each case runs on the scan of hand-filled tables and on the index the loader builds, which must
+// give the same answers.
+class LookupsTest : public ::testing::TestWithParam<bool> {
+  protected:
+    std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
+
+    void unit(int slot, int number, const std::string& name) {
+        ref->UnitData[slot].number = static_cast<std::int16_t>(number);
+        ref->UnitData[slot].name = name;
+    }
+    void site(int slot, int number, const std::string& name) {
+        ref->SiteData[slot].number = static_cast<std::int16_t>(number);
+        ref->SiteData[slot].name = name;
+    }
+    void SetUp() override {
+        unit(5, 5, "Heavy Infantry");
+        unit(9, 9, "heavy infantry");
+        unit(12, 12, "Archer");
+        unit(20, 7, "Scout"); // a number that does not match its slot
+        unit(7, 7, "Early Scout");
+        site(3, 3, "Fountain of Youth");
+        site(4, 4, "FOUNTAIN OF YOUTH");
+        if (GetParam()) BuildLookupIndex(*ref);
+    }
+};
+
+TEST_P(LookupsTest, NumberOfIgnoresCaseAndTheLastMatchWins) {
+    EXPECT_EQ(DataNumberOf(*ref, "HEAVY infantry", "UnitDataType"), 9);
+    EXPECT_EQ(DataNumberOf(*ref, "archer", "UnitDataType"), 12);
+    EXPECT_EQ(DataNumberOf(*ref, "Scout", "UnitDataType"), 7);
+    EXPECT_EQ(DataNumberOf(*ref, "fountain of youth", "SiteDataType"), 4);
+    EXPECT_EQ(DataNumberOf(*ref, "Archers", "UnitDataType"), -1);
+    EXPECT_EQ(DataNumberOf(*ref, "Archer ", "UnitDataType"), -1);
+    // Empty slots have empty names, which never match.
+    EXPECT_EQ(DataNumberOf(*ref, "", "UnitDataType"), -1);
+    EXPECT_EQ(DataNumberOf(*ref, "Archer", "SiteDataType"), -1);
+}
+
+TEST_P(LookupsTest, NameOfScansNumbersAndTheLastMatchWins) {
+    EXPECT_EQ(DataNameOf(*ref, 12, "UnitDataType"), "Archer");
+    EXPECT_EQ(DataNameOf(*ref, 7, "UnitDataType"), "Scout");
+    EXPECT_EQ(DataNameOf(*ref, 3, "SiteDataType"), "Fountain of Youth");
+    EXPECT_EQ(DataNameOf(*ref, 13, "UnitDataType"), "Index not found!");
+    EXPECT_EQ(DataNameOf(*ref, 70000, "UnitDataType"), "Index not found!");
+    EXPECT_EQ(DataNameOf(*ref, 0, "UnitDataType"), ""); // every empty slot holds number 0
+}
+
+TEST_P(LookupsTest, OtherTableKeysFindNothing) {
+    for (const char* key : {"unitdatatype", "ItemDataType", "", "UnitData"}) {
+        EXPECT_EQ(DataNameOf(*ref, 12, key), "Index not found!") << key;
+        EXPECT_EQ(DataNumberOf(*ref, "Archer", key), -1) << key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScanAndIndex, LookupsTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                             return p.param ? "Indexed" : "Scanned";
+                         });
+
+TEST(LookupIndexTest, RebuildingFollowsATableThatChanged) {
+    auto ref = std::make_unique<ReferenceData>();
+    ref->UnitData[5] = {};
+    ref->UnitData[5].number = 5;
+    ref->UnitData[5].name = "Militia";
+    BuildLookupIndex(*ref);
+    EXPECT_EQ(DataNumberOf(*ref, "militia", "UnitDataType"), 5);
+
+    // A renamed slot is noticed even before the rebuild: the answer is checked against the table.
+    ref->UnitData[5].name = "Archer";
+    EXPECT_EQ(DataNumberOf(*ref, "militia", "UnitDataType"), -1);
+
+    ref->UnitData[8].number = 8;
+    ref->UnitData[8].name = "Archer";
+    BuildLookupIndex(*ref);
+    EXPECT_EQ(DataNumberOf(*ref, "ARCHER", "UnitDataType"), 8);
+    EXPECT_EQ(DataNameOf(*ref, 8, "UnitDataType"), "Archer");
+}
+
+} // namespace
+} // namespace ts
