@@ -17,7 +17,8 @@ namespace ts {
 // load goes on. A missing file, a key outside its table or a column that is not a 16-bit whole
 // number (32-bit for the site terrain mask) is reported in one message box naming file and line;
 // then the load stops, `lists` is left empty and the result is false: the editor cannot work with
-// half its tables, and those read so far are incomplete.
+// half its tables, and those read so far are incomplete. Only a complete load ends with the empty
+// busy message captioned "Tessary: Awaiting the master...".
 bool LoadReferenceData(ReferenceData& ref, ReferenceLists& lists, const QString& programFolder,
                        UserInterface& ui);
 
