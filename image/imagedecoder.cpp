@@ -1,0 +1,189 @@
+#include "imagedecoder.h"
+
+#include <FreeImage.h>
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace ts {
+
+namespace {
+
+// FreeImage reports what went wrong only through a global callback; the last message of a load
+// becomes the description shown to the user.
+QString& lastFreeImageMessage() {
+    static QString message;
+    return message;
+}
+
+void rememberFreeImageMessage(FREE_IMAGE_FORMAT, const char* message) {
+    lastFreeImageMessage() = QString::fromLocal8Bit(message ? message : "");
+}
+
+void initialiseFreeImage() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        FreeImage_Initialise(FALSE);
+        FreeImage_SetOutputMessage(rememberFreeImageMessage);
+    });
+}
+
+struct BitmapDeleter {
+    void operator()(FIBITMAP* dib) const {
+        if (dib) FreeImage_Unload(dib);
+    }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+// 16-bit-per-channel and floating-point pictures first go down to 8 bits per channel, which
+// FreeImage_ConvertTo32Bits alone does not do for every type.
+Bitmap toThirtyTwoBits(FIBITMAP* dib) {
+    if (FreeImage_GetImageType(dib) == FIT_BITMAP && FreeImage_GetBPP(dib) == 32) {
+        return Bitmap(FreeImage_Clone(dib));
+    }
+    Bitmap converted(FreeImage_ConvertTo32Bits(dib));
+    if (converted) return converted;
+    Bitmap standard(FreeImage_ConvertToStandardType(dib, TRUE));
+    if (!standard) return nullptr;
+    return Bitmap(FreeImage_ConvertTo32Bits(standard.get()));
+}
+
+DecodedImage failure(const QString& error) {
+    return {QImage(), error};
+}
+
+quint32 littleEndian16(const uchar* p) {
+    return p[0] | (quint32(p[1]) << 8);
+}
+quint32 bigEndian16(const uchar* p) {
+    return (quint32(p[0]) << 8) | p[1];
+}
+quint32 bigEndian32(const uchar* p) {
+    return (bigEndian16(p) << 16) | bigEndian16(p + 2);
+}
+
+// FreeImage decodes a cut-off Targa without complaint, filling the missing rows with whatever was
+// in memory; a cut-off map would silently lose provinces. So the size the header promises is
+// checked first, and for run-length data every packet is walked without decoding it.
+bool targaIsComplete(const uchar* data, qint64 size) {
+    constexpr qint64 headerSize = 18;
+    if (size < headerSize) return false;
+    const qint64 idLength = data[0];
+    const bool hasColourMap = data[1] == 1;
+    const int type = data[2];
+    const qint64 mapEntries = littleEndian16(data + 5);
+    const qint64 mapEntryBytes = (data[7] + 7) / 8;
+    const qint64 width = littleEndian16(data + 12);
+    const qint64 height = littleEndian16(data + 14);
+    const qint64 pixelBytes = (data[16] + 7) / 8;
+
+    qint64 at = headerSize + idLength + (hasColourMap ? mapEntries * mapEntryBytes : 0);
+    const qint64 pixels = width * height;
+    if (type == 9 || type == 10 || type == 11) {
+        for (qint64 done = 0; done < pixels;) {
+            if (at >= size) return false;
+            const uchar packet = data[at++];
+            const qint64 count = (packet & 0x7F) + 1;
+            at += (packet & 0x80) ? pixelBytes : count * pixelBytes;
+            done += count;
+        }
+        return at <= size;
+    }
+    return at + pixels * pixelBytes <= size;
+}
+
+// The same for SGI: verbatim channels must all be there, and every packed row must lie inside the file.
+bool sgiIsComplete(const uchar* data, qint64 size) {
+    constexpr qint64 headerSize = 512;
+    if (size < headerSize) return false;
+    const bool rle = data[2] == 1;
+    const qint64 channelBytes = data[3] == 2 ? 2 : 1;
+    const int dimensions = static_cast<int>(bigEndian16(data + 4));
+    const qint64 width = bigEndian16(data + 6);
+    const qint64 height = dimensions >= 2 ? bigEndian16(data + 8) : 1;
+    const qint64 channels = dimensions >= 3 ? bigEndian16(data + 10) : 1;
+    const qint64 rows = height * channels;
+    if (!rle) return headerSize + rows * width * channelBytes <= size;
+
+    const qint64 tables = headerSize + 2 * 4 * rows;
+    if (tables > size) return false;
+    for (qint64 r = 0; r < rows; ++r) {
+        const qint64 start = bigEndian32(data + headerSize + 4 * r);
+        const qint64 length = bigEndian32(data + headerSize + 4 * (rows + r));
+        if (start + length > size) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool isSgiName(const QString& imageFileName) {
+    return imageFileName.indexOf(QLatin1String(".rgb"), 0, Qt::CaseSensitive) > 0;
+}
+
+DecodedImage decodeMapImage(const QString& path, bool sgi) {
+    initialiseFreeImage();
+    lastFreeImageMessage().clear();
+
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return failure(QStringLiteral("File not found"));
+    const FREE_IMAGE_FORMAT format =
+        sgi ? FIF_SGI : FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData());
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
+        return failure(QStringLiteral("Unknown picture format"));
+    }
+
+    // The file is read once into memory: the completeness check and the decoder share the bytes.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
+    const qint64 size = file.size();
+    uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
+    QByteArray copy;
+    if (!bytes && size > 0) {
+        copy = file.readAll();
+        bytes = reinterpret_cast<uchar*>(copy.data());
+    }
+    if ((format == FIF_TARGA && !targaIsComplete(bytes, size)) ||
+        (format == FIF_SGI && !sgiIsComplete(bytes, size))) {
+        return failure(QStringLiteral("The file is incomplete"));
+    }
+
+    // FreeImage only reads from the memory stream, though its signature asks for writable bytes.
+    FIMEMORY* stream = FreeImage_OpenMemory(bytes, static_cast<DWORD>(size));
+    Bitmap decoded(stream ? FreeImage_LoadFromMemory(format, stream, 0) : nullptr);
+    if (stream) FreeImage_CloseMemory(stream);
+    file.close();
+    if (!decoded) {
+        const QString& why = lastFreeImageMessage();
+        return failure(why.isEmpty() ? QStringLiteral("The picture could not be decoded") : why);
+    }
+    // FreeImage hands back what it could read of a damaged file and says so through its message
+    // callback; a half-read picture would give a wrong province list, so it is refused.
+    if (!lastFreeImageMessage().isEmpty()) return failure(lastFreeImageMessage());
+
+    const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
+    const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
+    if (width <= 0 || height <= 0) return failure(QStringLiteral("The picture has no pixels"));
+
+    Bitmap rgba = toThirtyTwoBits(decoded.get());
+    if (!rgba) return failure(QStringLiteral("Unsupported pixel format"));
+    decoded.reset();
+
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) return failure(QStringLiteral("Not enough memory for the picture"));
+
+    // FreeImage keeps rows bottom-up in B, G, R, A byte order, which on a little-endian machine is
+    // exactly QImage's 0xAARRGGBB word; only the row order and the alpha byte need fixing.
+    static_assert(FI_RGBA_RED == 2 && FI_RGBA_BLUE == 0, "FreeImage byte order differs from QImage");
+    for (int y = 0; y < height; ++y) {
+        const auto* from =
+            reinterpret_cast<const quint32*>(FreeImage_GetScanLine(rgba.get(), height - 1 - y));
+        auto* to = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            to[x] = from[x] | 0xFF000000u;
+    }
+    return {std::move(image), QString()};
+}
+
+} // namespace ts

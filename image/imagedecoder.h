@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace ts {
+
+// A decoded map picture, or why there is none.
+struct DecodedImage {
+    QImage image;  // Format_RGB32, top row first; null on failure
+    QString error; // empty on success
+    bool ok() const { return !image.isNull(); }
+};
+
+// The game's own rule for SGI pictures: ".rgb" found, case-sensitively, after the first character of
+// the name as given. "map.RGB" and ".rgb" alone are not SGI by this rule.
+bool isSgiName(const QString& imageFileName);
+
+// Decodes a picture file with FreeImage into an opaque RGB32 image. sgi forces the SGI decoder;
+// otherwise the format comes from the file's extension. Any bit depth FreeImage can bring to 32 bits
+// is accepted; the alpha channel is dropped because the game never looks at it.
+DecodedImage decodeMapImage(const QString& path, bool sgi);
+
+} // namespace ts

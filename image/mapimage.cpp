@@ -1,0 +1,69 @@
+#include "mapimage.h"
+
+#include "cp1252.h"
+#include "imagedecoder.h"
+#include "mapdocument.h"
+#include "mapgeometry.h"
+#include "provincelocator.h"
+#include "userinterface.h"
+
+namespace ts {
+
+namespace {
+constexpr Color kBusyRed = 255;
+} // namespace
+
+QString MapImage::imagePathFor(const MapDocument& doc, const QString& imageFileName) {
+    QString path = fromCp1252(doc.MapFilePath.view());
+    const QString title = fromCp1252(doc.MapFileTitle.view());
+    if (title.isEmpty()) return path;
+    return path.replace(title, imageFileName, Qt::CaseSensitive);
+}
+
+bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterface& ui) {
+    const bool sgi = isSgiName(imageFileName);
+    const QString path = imagePathFor(doc, imageFileName);
+
+    ui.busyMessage(QStringLiteral("Loading and Converting Map Image..."),
+                   QStringLiteral("Tessary: LOADING AND CONVERTING MAP IMAGE...") + imageFileName, kBusyRed);
+    ui.processEvents();
+
+    DecodedImage decoded = decodeMapImage(path, sgi);
+    if (!decoded.ok()) {
+        ui.messageBox(QStringLiteral("Map Image Not Found"), QStringLiteral("Unable to load map image: ") +
+                                                                 path + QStringLiteral(" Error: ") +
+                                                                 decoded.error);
+        ui.busyMessage(QString(), QStringLiteral("Tessary: ERROR!-> ") + imageFileName, kBusyRed);
+        return false;
+    }
+
+    mSource = std::move(decoded.image);
+    mPicture = mSource.copy();
+    mZoomIndex = 0;
+    mZoomScale = kZoomScales[0];
+    mImageWidth = static_cast<float>(mSource.width());
+    mImageHeight = static_cast<float>(mSource.height());
+    mImagePath = path;
+
+    const QString locatingCaption = QStringLiteral("Tessary: LOCATING PROVINCES...") + imageFileName;
+    ui.busyMessage(QStringLiteral("Locating Provinces..."), locatingCaption, kBusyRed);
+    z_LocateProvinces(mSource, doc, ui, locatingCaption);
+    ui.busyMessage(QString(), QStringLiteral("Tessary: ") + imageFileName, kBusyRed);
+    return true;
+}
+
+void MapImage::setZoom(int index) {
+    mZoomIndex = (index >= 0 && index < kZoomLevels) ? index : 0;
+    mZoomScale = zoomScaleForIndex(mZoomIndex);
+    mPicture = redrawAtZoom(mSource, mZoomScale);
+}
+
+void MapImage::clear() {
+    *this = MapImage();
+}
+
+std::function<void(const QString&)> mapImageLoader(MapImage& image, MapDocument& doc, UserInterface& ui) {
+    return [&image, &doc, &ui](const QString& imageFileName) { image.load(doc, imageFileName, ui); };
+}
+
+} // namespace ts

@@ -1,0 +1,72 @@
+#include "provincelocator.h"
+
+#include "mapdocument.h"
+#include "userinterface.h"
+
+#include <QElapsedTimer>
+
+namespace ts {
+
+namespace {
+
+constexpr qint64 kRepaintIntervalMs = 50;
+constexpr quint32 kRgbMask = 0x00FFFFFFu;
+
+// The count tints the busy text, as the game's own editor did: count x 255 as a colour value.
+void showCount(UserInterface& ui, const QString& caption, int count) {
+    ui.busyMessage(QStringLiteral("Locating Provinces... ") + QString::number(count), caption,
+                   static_cast<Color>(count) * 255u);
+}
+
+} // namespace
+
+std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterface& ui,
+                               const QString& caption) {
+    // Both plain 32-bit formats keep RGB in the low three bytes with alpha on top, which the mask
+    // below ignores; any other format is brought to one first.
+    QImage converted;
+    const QImage* picture = &image;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        converted = image.convertToFormat(QImage::Format_RGB32);
+        picture = &converted;
+    }
+
+    const int width = picture->width();
+    const int height = picture->height();
+    int count = 0;
+    int shownCount = 0; // the loader already said "Locating Provinces..."
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+
+    for (int fromBottom = 0; fromBottom < height; ++fromBottom) {
+        const int row = height - 1 - fromBottom;
+        const auto* pixels = reinterpret_cast<const quint32*>(picture->constScanLine(row));
+        for (int column = 0; column < width; ++column) {
+            if ((pixels[column] & kRgbMask) != kRgbMask) continue;
+            if (count == kMaxProvince) {
+                if (shownCount != count) showCount(ui, caption, count);
+                ui.messageBox(QStringLiteral("Too many Provinces!"),
+                              QStringLiteral("Exceeded max province count! Check map image for excess "
+                                             "white (R255 G255 B255) pixels."));
+                doc.ProvinceCount = static_cast<std::int16_t>(kMaxProvince);
+                return doc.ProvinceCount;
+            }
+            ++count;
+            doc.Provinces[count].ProvinceX = column;
+            doc.Provinces[count].ProvinceY = height - fromBottom;
+        }
+        if (sinceRepaint.elapsed() >= kRepaintIntervalMs) {
+            if (shownCount != count) {
+                showCount(ui, caption, count);
+                shownCount = count;
+            }
+            ui.processEvents();
+            sinceRepaint.restart();
+        }
+    }
+    if (shownCount != count) showCount(ui, caption, count);
+    doc.ProvinceCount = static_cast<std::int16_t>(count);
+    return doc.ProvinceCount;
+}
+
+} // namespace ts
