@@ -1,6 +1,7 @@
 #include "busybox.h"
 #include "mainwindow.h"
 #include "refdatafixture.h"
+#include "referencelists.h"
 #include "statuspanels.h"
 
 #include <QAction>

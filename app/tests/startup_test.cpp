@@ -44,6 +44,7 @@ TEST(StartUp, AMissingTableIsOneMessageNamingTheFileAndNothingIsListed) {
     EXPECT_TRUE(lists.owners.empty());
     EXPECT_TRUE(lists.forts.empty());
     // The step that failed was announced; the unit step never was.
-    EXPECT_TRUE(ui.captions.contains("Tessary: ANYBODY SEEN THE TONGS?"));
-    EXPECT_FALSE(ui.captions.contains("Tessary: GATHERING THE ARMIES..."));
+    const QStringList captions(ui.captions.begin(), ui.captions.end());
+    EXPECT_TRUE(captions.contains("Tessary: ANYBODY SEEN THE TONGS?"));
+    EXPECT_FALSE(captions.contains("Tessary: GATHERING THE ARMIES..."));
 }
