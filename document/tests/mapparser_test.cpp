@@ -1,0 +1,361 @@
+#include "fakeuserinterface.h"
+#include "lookups.h"
+#include "mapdocument.h"
+#include "mapparser.h"
+#include "referencedata.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+using namespace ts;
+
+namespace {
+
+struct ParserTest : ::testing::Test {
+    std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
+    std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
+    FakeUserInterface ui;
+
+    ParserTest() {
+        for (auto& u : ref->UnitData)
+            u.number = kEmptyMarker;
+        for (auto& s : ref->SiteData)
+            s.number = kEmptyMarker;
+        for (int n = 1; n <= 300; ++n) {
+            ref->UnitData[n] = {};
+            ref->UnitData[n].number = static_cast<std::int16_t>(n);
+            ref->UnitData[n].name = "Unit " + std::to_string(n);
+            ref->SiteData[n].number = static_cast<std::int16_t>(n);
+            ref->SiteData[n].name = "Site " + std::to_string(n);
+        }
+        ref->UnitData[55].name = "Pale King";
+        ref->SiteData[12].name = "Well of Ash";
+        BuildLookupIndex(*ref);
+        ResetMapDocument(*doc, *ref, ui);
+    }
+
+    // Feeds lines as the reader would, each on its own map line.
+    void parse(std::initializer_list<std::string_view> lines) {
+        for (std::string_view line : lines) {
+            z_ParseCommand(*doc, *ref, ui, line.substr(0, line.find(' ')), line);
+            ++doc->MapLineNumber;
+        }
+    }
+    // The error lines logged so far, without the log's header and line breaks.
+    std::vector<std::string> errors() const {
+        std::vector<std::string> out;
+        std::size_t pos = 0;
+        const std::string& log = doc->ErrorLog;
+        while (pos < log.size()) {
+            const std::size_t end = log.find("\r\n", pos);
+            out.push_back(log.substr(pos, end - pos));
+            pos = end + 2;
+        }
+        return out;
+    }
+    ProvinceDataType& prov(int p) { return doc->Provinces[p]; }
+};
+
+TEST_F(ParserTest, LogLinesHaveTheirTwoExactForms) {
+    doc->MapLineNumber = 7;
+    parse({"#LAND 5", "#fort 3"});
+    EXPECT_EQ(errors(),
+              (std::vector<std::string>{
+                  "Error in z_ParseCommand: Unrecognized map command '#LAND'  - Map Line# 7 : #LAND 5",
+                  "Error in z_ParseCommand: No province addressed yet (#land or #setland missing) - "
+                  "Map Line# 8 : #fort 3"}));
+    EXPECT_TRUE(doc->MapErrorsFound);
+    EXPECT_EQ(doc->FirstErrorLine, 7);
+    EXPECT_EQ(doc->CurProvince, kNone);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ParserTest, HeaderCommandsStoreTheirArguments) {
+    parse({"#thx2title The  Long War", "#imagefile isle map.tga", "#thx3version 500", "#scenario",
+           "#description \"First\r\nSecond\nThird -- still here\"", "#maptextcol 0.5 1 0.25 1.0",
+           "#defaultmapzoom 0.75", "#features 40", "#nohomelandnames", "#victorycondition 2 150",
+           "#wraparound"});
+    EXPECT_TRUE(errors().empty()) << doc->ErrorLog;
+    EXPECT_EQ(doc->MapTitle, "The  Long War");
+    EXPECT_EQ(doc->ImageFileName, "isle map.tga");
+    EXPECT_EQ(doc->GameVersion, "3.17");
+    EXPECT_TRUE(doc->ScenarioFlag && doc->NoHomelandNames && doc->WrapAround);
+    EXPECT_EQ(doc->MapDescription, "First\r\nSecond\r\nThird -- still here");
+    EXPECT_FLOAT_EQ(doc->MapTextColor[2], 0.25f);
+    EXPECT_FLOAT_EQ(doc->MapTextColor[3], 1.0f);
+    EXPECT_FLOAT_EQ(doc->DefaultMapZoom, 0.75f);
+    EXPECT_EQ(doc->FeaturesFrequency, 40);
+    EXPECT_EQ(doc->VictoryConditionType, 2);
+    EXPECT_EQ(doc->VictoryConditionValue, 150);
+}
+
+TEST_F(ParserTest, ValuesThatDoNotConvertOrFitAreLoggedAndLeaveTheFieldAlone) {
+    doc->MapTitle = "Kept";
+    parse({"#land 3", "#features 40000", "#population 40000", "#unrest 12x", "#defence  5",
+           "#population 3000000000", "#defaultmapzoom nan", "#maptextcol 0.5 0.5 x 1", "#thx2title", "#fort",
+           "#skybox x", "#defence +7"});
+    EXPECT_EQ(doc->FeaturesFrequency, -1);
+    EXPECT_EQ(prov(3).Population, 40000);
+    EXPECT_EQ(prov(3).Unrest, -1);
+    EXPECT_EQ(prov(3).Defence, 7);
+    EXPECT_FLOAT_EQ(doc->DefaultMapZoom, -1.0f);
+    // The colour parts are taken one by one: those before the bad one stay.
+    EXPECT_FLOAT_EQ(doc->MapTextColor[1], 0.5f);
+    EXPECT_FLOAT_EQ(doc->MapTextColor[2], -1.0f);
+    EXPECT_EQ(doc->MapTitle, "Kept");
+    EXPECT_TRUE(prov(3).SkyBox.empty());
+    EXPECT_EQ(errors().size(), 9u) << doc->ErrorLog;
+}
+
+TEST_F(ParserTest, IndicesOutsideTheirLimitsAreLoggedNeverUsed) {
+    parse({"#land 2600", "#setland -1", "#start 2600", "#victorypoints 9999 3", "#allowedplayer 100",
+           "#allies 5 100", "#cannotwin -1", "#scale_chaos 100 2", "#specstart 100 7", "#god 120 55",
+           "#comname \"Lost\"", "#terrain 3000 1", "#neighbour 2599 2600", "#landname 2600 \"X\""});
+    EXPECT_EQ(errors().size(), 14u) << doc->ErrorLog;
+    // Changes made before the failing index stay, as for any failing command.
+    EXPECT_TRUE(prov(7).SpecStart);
+    EXPECT_EQ(prov(2599).Neighbours[0], 2600);
+    EXPECT_EQ(doc->CurProvince, kNone);
+}
+
+TEST_F(ParserTest, ProvinceCommandsNeedAndFollowTheCurrentProvince) {
+    parse({"#poptype 5",
+           "#setland 12",
+           "#poptype 95",
+           "#owner 4",
+           "#killfeatures",
+           "#fort 2",
+           "#temple",
+           "#lab",
+           "#unrest 10",
+           "#population 25000",
+           "#defence 15",
+           "#skybox \"sky.tga\"",
+           "#batmap \"bat map.tga\"",
+           "#groundcol 10 20 30",
+           "#rockcol 1 2 3",
+           "#fogcol 4 5 6",
+           "#landname 40 \"Far Reach\"",
+           "#land 13",
+           "#poptype 90",
+           "#victorypoints 13 4"});
+    EXPECT_EQ(errors().size(), 1u);
+    const ProvinceDataType& p = prov(12);
+    EXPECT_TRUE(p.SetLandFlag && !p.LandFlag);
+    EXPECT_EQ(p.PopType, 90);
+    EXPECT_EQ(p.Owner, 4);
+    EXPECT_TRUE(p.KillFeatures && p.Temple && p.Lab);
+    EXPECT_EQ(p.Fort, 2);
+    EXPECT_EQ(p.Unrest, 10);
+    EXPECT_EQ(p.Population, 25000);
+    EXPECT_EQ(p.Defence, 15);
+    EXPECT_EQ(p.SkyBox, "sky.tga");
+    EXPECT_EQ(p.BatMap, "bat map.tga");
+    EXPECT_EQ(p.GroundCol[2], 30);
+    EXPECT_EQ(p.RockCol[0], 1);
+    EXPECT_EQ(p.FogCol[1], 5);
+    EXPECT_EQ(prov(40).LandName, "Far Reach");
+    EXPECT_FALSE(prov(40).LandFlag || prov(40).SetLandFlag);
+    EXPECT_TRUE(prov(13).LandFlag);
+    EXPECT_EQ(prov(13).PopType, 90);
+    EXPECT_EQ(prov(13).VictoryPoints, 4);
+    EXPECT_EQ(doc->CurProvince, 13);
+}
+
+TEST_F(ParserTest, SitesFillFourSlotsByNumberOrName) {
+    parse({"#land 8", "#feature 3", "#feature \"well of ash\"", "#feature 299", "#feature 4", "#feature 5",
+           "#knownfeature 999", "#knownfeature \"Nowhere\"", "#knownfeature 7", "#land 9", "#feature 6"});
+    const ProvinceDataType& p = prov(8);
+    EXPECT_EQ(p.SiteName[0], "Site 3");
+    EXPECT_EQ(p.SiteIndex[1], 12);
+    EXPECT_EQ(p.SiteName[1], "well of ash"); // the name as written; only the number is looked up
+    EXPECT_EQ(p.SiteIndex[3], 4);
+    // A failed lookup leaves what was stored before it and still uses up the slot.
+    EXPECT_EQ(p.KnownSiteIndex[0], 999);
+    EXPECT_TRUE(p.KnownSiteName[0].empty());
+    EXPECT_EQ(p.KnownSiteName[1], "Nowhere");
+    EXPECT_EQ(p.KnownSiteIndex[1], -1);
+    EXPECT_EQ(p.KnownSiteName[2], "Site 7");
+    EXPECT_EQ(prov(9).SiteName[0], "Site 6");
+    const auto e = errors();
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_NE(e[0].find("Site slot 4 is outside 0..3 - Map Line# 6 : #feature 5"), std::string::npos);
+    EXPECT_NE(e[1].find(": Unit index not found in data. - "), std::string::npos);
+    EXPECT_NE(e[2].find(": Site name not in data or mispelled. - "), std::string::npos);
+}
+
+TEST_F(ParserTest, NeighboursFillFreeSlotsWithoutSearching) {
+    prov(3).Neighbours[0] = 9;
+    prov(3).Neighbours[1] = -5;
+    parse({"#neighbour 3 7", "#neighbour 3 7"});
+    EXPECT_EQ(prov(3).Neighbours[1], 7);
+    EXPECT_EQ(prov(3).Neighbours[2], 7);
+    EXPECT_EQ(prov(7).Neighbours[0], 3);
+    EXPECT_EQ(prov(7).Neighbours[1], 3);
+    for (auto& n : prov(20).Neighbours)
+        n = 1;
+    parse({"#neighbour 20 21"});
+    EXPECT_EQ(prov(21).Neighbours[0], 20);
+    EXPECT_TRUE(errors().empty());
+}
+
+TEST_F(ParserTest, NationCommands) {
+    parse({"#start 4", "#nostart 5", "#specstart 3 44", "#allowedplayer 7", "#computerplayer 7 -3",
+           "#allies 2 9", "#cannotwin 2", "#dominionstr 2 5", "#scale_chaos 2 -1", "#scale_lazy 2 1",
+           "#scale_cold 2 2", "#scale_death 2 3", "#scale_unluck 2 -2", "#scale_unmagic 2 0"});
+    EXPECT_TRUE(errors().empty()) << doc->ErrorLog;
+    EXPECT_TRUE(prov(4).Start);
+    EXPECT_TRUE(prov(5).NoStart && prov(5).TerrainBit[9]);
+    EXPECT_TRUE(prov(44).SpecStart);
+    EXPECT_EQ(prov(44).SpecStartNation, 3);
+    EXPECT_EQ(doc->Nations[3].SpecStartProvince, 44);
+    EXPECT_TRUE(doc->Nations[3].NationInUse);
+    EXPECT_TRUE(doc->Nations[7].AllowedPlayer);
+    EXPECT_EQ(doc->Nations[7].AIDifficulty, -3);
+    EXPECT_TRUE(doc->Nations[2].Allies[9] && doc->Nations[9].Allies[2]);
+    const NationDataType& n = doc->Nations[2];
+    EXPECT_TRUE(n.CannotWin);
+    EXPECT_FALSE(n.NationInUse);
+    EXPECT_EQ(n.DominionLevel, 5);
+    EXPECT_EQ(std::vector<int>(
+                  {n.ScaleChaos, n.ScaleLazy, n.ScaleCold, n.ScaleDeath, n.ScaleUnluck, n.ScaleUnmagic}),
+              std::vector<int>({-1, 1, 2, 3, -2, 0}));
+}
+
+TEST_F(ParserTest, GodsByNumberOrName) {
+    parse({"#god 4 55", "#god 5 \"pale king\"", "#god 6 \"Nobody\"", "#god 7 2999", "#god 8 x"});
+    EXPECT_EQ(doc->Nations[4].GodName, "Pale King");
+    EXPECT_EQ(doc->Nations[4].God.UnitName, "Pale King");
+    EXPECT_EQ(doc->Nations[4].GodIndex, 55);
+    EXPECT_TRUE(doc->Nations[4].NationInUse);
+    EXPECT_EQ(doc->Nations[5].GodIndex, 55);
+    EXPECT_EQ(doc->Nations[5].God.UnitIndex, 55);
+    EXPECT_EQ(doc->Nations[5].GodName, "pale king");
+    // An unknown god keeps what was stored before the lookup, and its nation is not in use.
+    EXPECT_EQ(doc->Nations[6].GodName, "Nobody");
+    EXPECT_EQ(doc->Nations[6].GodIndex, -1);
+    EXPECT_FALSE(doc->Nations[6].NationInUse);
+    EXPECT_EQ(doc->Nations[7].GodIndex, 2999);
+    EXPECT_TRUE(doc->Nations[7].GodName.empty());
+    EXPECT_FALSE(doc->Nations[7].NationInUse);
+    const auto e = errors();
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_NE(e[0].find(": Unit name not in data or mispelled. - "), std::string::npos);
+    EXPECT_NE(e[1].find(": Unit index not found in data. - "), std::string::npos);
+    EXPECT_EQ(doc->CurGodNation, 8);
+}
+
+TEST_F(ParserTest, GodLinesMirrorIntoSlotZeroOnlyOnceTheStartIsKnown) {
+    parse({"#god 4 55", "#comname \"Early\"", "#specstart 4 12", "#setland 12", "#god 4 55",
+           "#comname \"Ashur\"", "#mag_fire 3", "#bodyguards 5 \"Unit 7\"", "#units 20 8",
+           "#additem \"Crown\"", "#xp 40", "#randomequip 0", "#clearmagic", "#commander 9",
+           "#comname \"Captain\""});
+    EXPECT_TRUE(errors().empty()) << doc->ErrorLog;
+    const CommanderDataType& god = doc->Nations[4].God;
+    const CommanderDataType& slot0 = prov(12).Commanders[0];
+    EXPECT_EQ(god.ComName, "Ashur");
+    EXPECT_EQ(slot0.ComName, "Ashur");
+    EXPECT_EQ(slot0.MagFire, 3);
+    EXPECT_EQ(slot0.BodyguardCount[0], 5);
+    EXPECT_EQ(slot0.BodyguardIndex[0], 7);
+    EXPECT_EQ(slot0.UnitsName[0], "Unit 8");
+    EXPECT_EQ(slot0.Items[0], "Crown");
+    EXPECT_EQ(slot0.Xp, 40);
+    EXPECT_EQ(slot0.RandomEquip, 0);
+    EXPECT_TRUE(slot0.ClearMagic && god.ClearMagic);
+    // The god's own type comes to slot 0 only when the read places the gods.
+    EXPECT_TRUE(slot0.UnitName.empty());
+    // #commander ends the god block: what follows is the commander's.
+    EXPECT_EQ(prov(12).Commanders[1].ComName, "Captain");
+    EXPECT_EQ(prov(12).Commanders[1].UnitName, "Unit 9");
+    EXPECT_EQ(prov(12).CommanderCount, 1);
+    EXPECT_FALSE(doc->GodContext);
+
+    ResetMapDocument(*doc, *ref, ui);
+    parse({"#god 4 55", "#specstart 4 12", "#comname \"Late\""});
+    EXPECT_EQ(prov(12).Commanders[0].ComName, "Late"); // the start is known by now
+    EXPECT_TRUE(prov(12).Commanders[0].UnitName.empty());
+    PlaceGodsAtStarts(*doc);
+    EXPECT_EQ(prov(12).Commanders[0].UnitName, "Pale King");
+}
+
+TEST_F(ParserTest, CommandersFillSlotsOneToThirtyNine) {
+    parse({"#commander 5"});
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_EQ(prov(0).CommanderCount, 0);
+    parse({"#land 30"});
+    for (int c = 1; c <= 40; ++c)
+        parse({"#commander \"unit 3\""});
+    EXPECT_EQ(prov(30).CommanderCount, 39);
+    EXPECT_EQ(prov(30).Commanders[39].UnitName, "unit 3");
+    EXPECT_EQ(prov(30).Commanders[39].UnitIndex, 3);
+    EXPECT_EQ(errors().size(), 2u);
+    parse({"#comname \"Forty\""}); // still aimed at the slot that does not exist
+    EXPECT_EQ(errors().size(), 3u);
+
+    parse({"#land 31", "#commander 999", "#comname \"Ghost\"", "#commander \"Pale King\""});
+    EXPECT_EQ(prov(31).Commanders[1].UnitIndex, 999);
+    EXPECT_EQ(prov(31).Commanders[1].ComName, "Ghost");
+    EXPECT_EQ(prov(31).Commanders[2].UnitIndex, 55);
+    EXPECT_EQ(prov(31).CommanderCount, 1);
+}
+
+TEST_F(ParserTest, TroopAndItemSlotsHaveTheirLimits) {
+    parse({"#land 2"});
+    parse({"#commander 1"});
+    for (int k = 0; k < 11; ++k)
+        parse({"#bodyguards 3 4"});
+    for (int k = 0; k < 11; ++k)
+        parse({"#units 10 \"Unit 5\""});
+    for (int k = 0; k < 9; ++k)
+        parse({"#additem \"Ring\""});
+    parse({"#additem Sword"});
+    const CommanderDataType& c = prov(2).Commanders[1];
+    EXPECT_EQ(c.BodyguardCount[9], 3);
+    EXPECT_EQ(c.UnitsIndex[9], 5);
+    EXPECT_EQ(c.Items[7], "Ring");
+    EXPECT_EQ(errors().size(), 4u) << doc->ErrorLog;
+    parse({"#commander 1", "#additem Sword", "#bodyguards 2 \"Unknown\""});
+    // Item names are taken on trust: without quotes the first and last letters go.
+    EXPECT_EQ(prov(2).Commanders[2].Items[0], "wor");
+    EXPECT_EQ(prov(2).Commanders[2].BodyguardCount[0], 2);
+    EXPECT_EQ(prov(2).Commanders[2].BodyguardName[0], "Unknown");
+}
+
+TEST_F(ParserTest, CommanderValues) {
+    parse({"#land 2", "#commander 1", "#mag_fire 1", "#mag_air 2", "#mag_water 3", "#mag_earth 4",
+           "#mag_astral 5", "#mag_death 6", "#mag_nature 7", "#mag_blood 8", "#mag_priest 9", "#xp 10",
+           "#randomequip 2", "#clearmagic"});
+    const CommanderDataType& c = prov(2).Commanders[1];
+    EXPECT_EQ(std::vector<int>({c.MagFire, c.MagAir, c.MagWater, c.MagEarth, c.MagAstral, c.MagDeath,
+                                c.MagNature, c.MagBlood, c.MagPriest, c.Xp, c.RandomEquip}),
+              std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 2}));
+    EXPECT_TRUE(c.ClearMagic);
+}
+
+TEST_F(ParserTest, CastleGarrisonNeedsAFort) {
+    parse({"#land 6", "#owner 23", "#commander 1", "#fort 3", "#commander 2", "#owner 23", "#commander 3",
+           "#owner 5", "#commander 4", "#land 7", "#commander 5", "#land 6"});
+    EXPECT_FALSE(prov(6).Commanders[1].InsideCastle);
+    EXPECT_FALSE(prov(6).Commanders[2].InsideCastle);
+    EXPECT_TRUE(prov(6).Commanders[3].InsideCastle);
+    EXPECT_TRUE(prov(6).Commanders[4].InsideCastle); // another owner does not end the garrison
+    EXPECT_EQ(prov(6).Owner, 5);
+    EXPECT_FALSE(prov(7).Commanders[1].InsideCastle);
+    EXPECT_FALSE(doc->InsideCastle);
+    // A fort of type 0 is a fort too.
+    parse({"#land 8", "#fort 0", "#owner 23", "#commander 1"});
+    EXPECT_TRUE(prov(8).Commanders[1].InsideCastle);
+}
+
+TEST_F(ParserTest, TerrainDecodesTheMaskAndOnlyItMayShowAMessage) {
+    parse({"#terrain 5 514", "#terrain 6 1", "#terrain 7 8388608"});
+    EXPECT_EQ(prov(5).Terrain, 514);
+    EXPECT_TRUE(prov(5).TerrainBit[9] && prov(5).TerrainBit[1] && prov(5).NoStart);
+    EXPECT_TRUE(prov(6).TerrainPlain);
+    EXPECT_EQ(ui.titles(), QStringList{QStringLiteral("Terrain Mask Invalid!")});
+    EXPECT_TRUE(errors().empty());
+}
+
+} // namespace

@@ -1,0 +1,220 @@
+#include "fakeuserinterface.h"
+#include "lookups.h"
+#include "mapdocument.h"
+#include "maperrorlog.h"
+#include "mapreader.h"
+#include "referencedata.h"
+#include "tempfolder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+using namespace ts;
+
+namespace {
+
+struct ReaderTest : ::testing::Test {
+    std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
+    std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
+    FakeUserInterface ui;
+    TempFolder folder;
+    std::vector<std::pair<QString, QString>> imageLoads;
+    MapReadOptions options;
+
+    ReaderTest() {
+        for (auto& u : ref->UnitData)
+            u.number = kEmptyMarker;
+        for (int n = 1; n <= 100; ++n) {
+            ref->UnitData[n].number = static_cast<std::int16_t>(n);
+            ref->UnitData[n].name = "Unit " + std::to_string(n);
+        }
+        BuildLookupIndex(*ref);
+        ResetMapDocument(*doc, *ref, ui);
+        options.loadImage = [this](const QString& name, const QString& path) {
+            imageLoads.emplace_back(name, path);
+        };
+    }
+
+    void read(std::string_view bytes, const QString& name = QStringLiteral("test.map")) {
+        ui = FakeUserInterface{};
+        z_ReadMapFile(*doc, *ref, ui, folder.write(name, bytes), options);
+    }
+    std::string errorLines() const {
+        const std::size_t afterHeader = doc->ErrorLog.find("\r\n", doc->ErrorLog.find("\r\n") + 2) + 2;
+        return doc->ErrorLog.substr(afterHeader);
+    }
+    ProvinceDataType& prov(int p) { return doc->Provinces[p]; }
+};
+
+TEST(ValidChar, OnlyPrintableCodesOutsideTheControlBlocksAndBackslash) {
+    EXPECT_TRUE(z_ValidChar(kNoChar));
+    for (int c : {32, 33, 34, 91, 93, 126, 160, 200, 255})
+        EXPECT_TRUE(z_ValidChar(c)) << c;
+    for (int c : {0, 9, 10, 13, 31, 92, 127, 128, 150, 159})
+        EXPECT_FALSE(z_ValidChar(c)) << c;
+}
+
+TEST_F(ReaderTest, CrLfAndLfFilesReadAlikeAndOnlyLfCountsLines) {
+    const std::string lf = "#land 5\n#landname 5 \"Ash\"\n#owner 3\n#bogus\n";
+    std::string crlf;
+    for (char c : lf)
+        crlf += (c == '\n') ? std::string("\r\n") : std::string(1, c);
+
+    read(crlf);
+    EXPECT_EQ(prov(5).LandName, "Ash");
+    EXPECT_EQ(prov(5).Owner, 3);
+    EXPECT_EQ(errorLines(),
+              "Error in z_ParseCommand: Unrecognized map command '#bogus'  - Map Line# 4 : #bogus\r\n");
+    EXPECT_EQ(doc->MapLineNumber, 5);
+
+    // An LF both ends the line and counts before the line is parsed, so in an LF file a command is
+    // logged with the number of the line after it; a CR ends the line before its LF is counted.
+    ResetMapDocument(*doc, *ref, ui);
+    read(lf);
+    EXPECT_EQ(prov(5).LandName, "Ash");
+    EXPECT_EQ(prov(5).Owner, 3);
+    EXPECT_EQ(errorLines(),
+              "Error in z_ParseCommand: Unrecognized map command '#bogus'  - Map Line# 5 : #bogus\r\n");
+    EXPECT_EQ(doc->FirstErrorLine, 5);
+    EXPECT_EQ(doc->MapLineNumber, 5);
+}
+
+TEST_F(ReaderTest, EveryLineFeedShowsTheBusyMessage) {
+    read("#land 1\n\"quoted\nline\"\n#land 2");
+    ASSERT_EQ(ui.busy.size(), 3u);
+    EXPECT_EQ(ui.busy[2].message, QStringLiteral("Loading Map Data...4"));
+    EXPECT_TRUE(ui.busy[2].caption.isEmpty());
+    EXPECT_EQ(ui.busy[2].color, 4u * 255u);
+    EXPECT_EQ(ui.eventRuns, 3);
+}
+
+TEST_F(ReaderTest, SkippedLinesAndLineEndingCharacters) {
+    read("   #land 5\n"
+         "\t#land 6\n"
+         "-#land 7\n"
+         "## #land 8\n"
+         "x #land 9\n"
+         "#owner 2\\#land 10\n"
+         "#imagefile maps\\isle.tga\n");
+    EXPECT_FALSE(prov(5).LandFlag);
+    EXPECT_TRUE(prov(6).LandFlag); // a TAB ends the (empty) line before the command
+    EXPECT_FALSE(prov(7).LandFlag || prov(8).LandFlag || prov(9).LandFlag);
+    EXPECT_EQ(prov(6).Owner, 2);
+    EXPECT_TRUE(prov(10).LandFlag); // a backslash starts a new line
+    EXPECT_EQ(doc->ImageFileName, "maps");
+    EXPECT_TRUE(doc->ErrorLog.find("isle") == std::string::npos)
+        << doc->ErrorLog; // lines not beginning with #
+}
+
+TEST_F(ReaderTest, CommentsAreCutExceptOnTheDescription) {
+    read("#land 5\n"
+         "#landname 5 \"Bad--lands\"\n"
+         "#terrain 5 3   // plains and more\n"
+         "#owner 4## note\n"
+         "#description \"Keep -- this ## and // this\"\n");
+    EXPECT_EQ(prov(5).LandName, "Ba"); // the name lost its closing quote with the comment
+    EXPECT_EQ(prov(5).Terrain, 3);
+    EXPECT_EQ(prov(5).Owner, 4);
+    EXPECT_EQ(doc->MapDescription, "Keep -- this ## and // this");
+    EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
+}
+
+TEST_F(ReaderTest, QuotedTextSpansLinesAndKeepsEveryByte) {
+    read("#description \"One\r\n\tTwo\\ \x80\x9f\xe9\nThree\"\n#land 5\n#landname 5 \"\xc6sir \x8a\"");
+    EXPECT_EQ(doc->MapDescription, "One\r\n\tTwo\\ \x80\x9f\xe9\r\nThree");
+    EXPECT_EQ(prov(5).LandName, "\xc6sir \x8a");
+    EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ReaderTest, AQuoteInACommentSwallowsTextUpToTheNextQuote) {
+    read("-- the \"old\" way\n"
+         "-- don't \"use\n#land 5\n#owner 9\n\"\n#land 6\n");
+    EXPECT_FALSE(prov(5).LandFlag);
+    EXPECT_TRUE(prov(6).LandFlag);
+}
+
+TEST_F(ReaderTest, AMissingClosingQuoteIsReportedOnce) {
+    read("#land 5\n#description \"Never\nclosed\n");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Oops!"));
+    EXPECT_EQ(ui.messages[0].text,
+              QStringLiteral("Missing quote in map file.  EOF reached while getting string."));
+    EXPECT_EQ(errorLines(),
+              "z_ReadMapFile error: Missing quote in map file.  EOF reached while getting string.\r\n");
+    EXPECT_EQ(doc->FirstErrorLine, 4);
+    EXPECT_TRUE(prov(5).LandFlag);
+
+    read("#description \"Closed at the very end\"");
+    EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
+    EXPECT_EQ(doc->MapDescription, "Closed at the very end");
+}
+
+TEST_F(ReaderTest, AfterTheLinesGodsArePlacedTheImageLoadedAndNothingIsCurrent) {
+    read("#imagefile isle.tga\n#specstart 3 12\n#god 3 7\n#land 20\n#commander 4\n#bodyguards 1 2\n#additem "
+         "\"X\"\n",
+         QStringLiteral("maps/isle.map"));
+    EXPECT_EQ(prov(12).Commanders[0].UnitName, "Unit 7");
+    EXPECT_EQ(prov(12).CommanderCount, 1);
+    ASSERT_EQ(imageLoads.size(), 1u);
+    EXPECT_EQ(imageLoads[0].first, QStringLiteral("isle.tga"));
+    EXPECT_EQ(imageLoads[0].second, folder.file(QStringLiteral("maps/isle.tga")));
+    for (std::int16_t i : {doc->CurProvince, doc->CurSiteSlot, doc->CurKnownSiteSlot, doc->CurCommander,
+                           doc->CurBodyguardSlot, doc->CurUnitSlot, doc->CurItemSlot, doc->CurGodNation})
+        EXPECT_EQ(i, kNone);
+
+    // The image is looked for beside the map even when its recovery copy is the file read.
+    doc->MapFilePath = folder.file(QStringLiteral("maps/isle.map")).toStdString();
+    doc->MapFileTitle = "isle.map";
+    read("#imagefile other.tga\n", QStringLiteral("elsewhere/isle.ore"));
+    EXPECT_EQ(imageLoads.back().second, folder.file(QStringLiteral("maps/other.tga")));
+
+    imageLoads.clear();
+    ResetMapDocument(*doc, *ref, ui);
+    read("#land 1\n");
+    EXPECT_TRUE(imageLoads.empty());
+}
+
+TEST_F(ReaderTest, AFileThatCannotBeReadIsReportedAndEndsTheRead) {
+    doc->Nations[2].SpecStartProvince = 9;
+    doc->Nations[2].GodName = "Unit 3";
+    doc->Nations[2].GodIndex = 3;
+    doc->ImageFileName = "isle.tga";
+    const QString path = folder.file(QStringLiteral("missing.map"));
+    z_ReadMapFile(*doc, *ref, ui, path, options);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Oops!"));
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("z_ReadMapFile error: ")))
+        << ui.messages[0].text.toStdString();
+    EXPECT_EQ(doc->ErrorLog, "Map error log for: \r\n" + path.toStdString() + "\r\nz_ReadMapFile error: " +
+                                 ui.messages[0].text.mid(21).toStdString() + "\r\n");
+    EXPECT_TRUE(doc->MapErrorsFound);
+    EXPECT_EQ(doc->FirstErrorLine, 1);
+    EXPECT_TRUE(prov(9).Commanders[0].UnitName.empty()); // no god placement
+    EXPECT_TRUE(imageLoads.empty());
+}
+
+TEST_F(ReaderTest, TheErrorLogIsSavedBesideTheProgramWithCrLf) {
+    read("#land 1\r\n#nonsense 4\r\n");
+    TempFolder program;
+    ASSERT_TRUE(WriteMapErrorLogFile(*doc, program.path()));
+    const std::string saved = program.read(QStringLiteral("MapErrorLog.txt"));
+    EXPECT_EQ(saved, "Map error log for: \r\n" + folder.file(QStringLiteral("test.map")).toStdString() +
+                         "\r\nError in z_ParseCommand: Unrecognized map command '#nonsense'  - Map Line# 2 : "
+                         "#nonsense 4\r\n");
+
+    doc->MapFilePath = "/maps/isle.map";
+    const MapErrorLogView view = mapErrorLogView(*doc, program.path());
+    EXPECT_EQ(view.firstErrorLine, 2);
+    EXPECT_EQ(view.mapFilePath, QStringLiteral("/maps/isle.map"));
+    EXPECT_EQ(view.logFilePath, program.file(QStringLiteral("MapErrorLog.txt")));
+    EXPECT_TRUE(view.text.startsWith(QStringLiteral("Map error log for: \r\n")));
+
+    QString error;
+    EXPECT_FALSE(WriteMapErrorLogFile(*doc, program.file(QStringLiteral("no/such/folder")), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
