@@ -28,7 +28,12 @@ struct CommandError {
 }
 
 std::string quote(std::string_view s) {
-    return "'" + std::string(s) + "'";
+    std::string out;
+    out.reserve(s.size() + 2);
+    out += '\'';
+    out += s;
+    out += '\'';
+    return out;
 }
 
 // Arguments are split at single spaces into at most n parts, the last keeping the rest of the line;
