@@ -37,19 +37,22 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
         return false;
     }
 
-    mSource = std::move(decoded.image);
-    mPicture = mSource.copy();
-    mZoomIndex = 0;
-    mZoomScale = kZoomScales[0];
-    mImageWidth = static_cast<float>(mSource.width());
-    mImageHeight = static_cast<float>(mSource.height());
-    mImagePath = path;
+    setSource(std::move(decoded.image), path);
 
     const QString locatingCaption = QStringLiteral("Tessary: LOCATING PROVINCES...") + imageFileName;
     ui.busyMessage(QStringLiteral("Locating Provinces..."), locatingCaption, kBusyRed);
     z_LocateProvinces(mSource, doc, ui, locatingCaption);
     ui.busyMessage(QString(), QStringLiteral("Tessary: ") + imageFileName, kBusyRed);
     return true;
+}
+
+void MapImage::setSource(QImage source, const QString& imagePath) {
+    mSource = std::move(source);
+    if (mSource.format() != QImage::Format_RGB32) mSource = mSource.convertToFormat(QImage::Format_RGB32);
+    mImageWidth = static_cast<float>(mSource.width());
+    mImageHeight = static_cast<float>(mSource.height());
+    mImagePath = imagePath;
+    setZoom(0);
 }
 
 void MapImage::setZoom(int index) {

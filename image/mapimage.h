@@ -24,6 +24,9 @@ class MapImage {
     // path replaced by the image's name, so the image is looked for beside the map file.
     static QString imagePathFor(const MapDocument& doc, const QString& imageFileName);
 
+    // Takes a decoded picture as the zoom source and shows it at 100%; load() ends with this.
+    void setSource(QImage source, const QString& imagePath = QString());
+
     // Redraws the shown picture from the source at menu index 0..3 (100%, 75%, 50%, 25%); everything
     // drawn over the picture before is lost. Choosing the current zoom again redraws as well.
     void setZoom(int index);

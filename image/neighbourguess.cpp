@@ -83,7 +83,7 @@ bool validity(const PixelReader& reader, float x1, float y1, float x2, float y2)
             const int row = roundEven(steep ? x : y);
             if (reader.isBorder(column, row)) {
                 ++crossings;
-                skip = kBorderSkipSteps;
+                skip = kBorderThickness - 1; // this step was the border's first pixel
             }
         }
         if (crossings > 1) return false;

@@ -13,11 +13,12 @@ class UserInterface;
 // drawn over the image included.
 inline constexpr int kGuessBoxHalfWidth = 100; // image pixels around a province
 inline constexpr int kGuessMaxPartners = 20;   // accepted per province in its own pass
-inline constexpr int kBorderSkipSteps = 10;    // steps not looked at after a border pixel
+inline constexpr int kBorderThickness = 10;    // a border up to this thick along the walk counts once
 
 // Walks the line from (x1, y1) to (x2, y2) along its major axis and tells whether it crosses at most
-// one border. The start point is never looked at, the end point is; a border up to 10 pixels thick
-// along the major axis counts once. Pixels outside the picture are not borders.
+// one border. The start point is never looked at, the end point is. A border pixel and the 9 steps
+// after it count as one crossing, so a border 10 pixels thick along the major axis counts once and
+// one 11 pixels thick counts twice. Pixels outside the picture are not borders.
 //
 // The game's walk ends when x equals x2 exactly, which at 75%, 50% and 25% a fractional end may
 // never do. Here the walk ends as soon as x reaches or passes x2; at 100% that is the same thing.
