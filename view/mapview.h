@@ -1,0 +1,93 @@
+#pragma once
+
+#include "mapdocument.h"
+#include "settings.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+namespace ts {
+
+class MapImage;
+class UserInterface;
+
+// The map picture (pbMap) inside the map area, with its eight wrap-around copies, the neighbour
+// lines drawn over it, the flashing selection and all mouse and key input on the map. The pixels
+// live in MapImage; this widget shows them and draws markers and the selection into them.
+class MapView : public QWidget {
+public:
+    struct NeighbourLine {
+        QPointF from, to;
+        int width = 0;
+        Color color = 0;
+        bool visible = false;
+        QString tag; // the neighbour's number, "" when the line is free
+    };
+
+    MapView(QWidget* mapArea, MapDocument& doc, const Settings& settings, MapImage& image, UserInterface& ui);
+
+    // Called with the province a map click selected, to select its navigator node. Without one the
+    // province simply becomes the current one.
+    std::function<void(int province)> onMapSelection;
+    // Width of the navigator panel, which the centring leaves room for.
+    std::function<int()> navigatorWidth;
+    // Status bar panels, by key.
+    std::function<void(const QString& key, const QString& text)> setStatus;
+
+    // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
+    // province again, redraws all markers and marks, and shows the map and its wrap copies.
+    void zoom(int index);
+    // z_Select_Province, at a shown position.
+    void z_Select_Province(float x0, float y0, bool clickedMap);
+    // Selects a province by number as the navigator and the zoom do.
+    void selectProvince(int province, bool clickedMap);
+    // z_MarkSpecial2 over all provinces, then a repaint.
+    void markSpecial();
+    // Tools > "Find Neighbors".
+    void findNeighbours();
+    // Hides the picture, its copies and the lines, as when no map is open.
+    void unload();
+
+    // Places the eight copies around the map picture and shows or hides them by WrapAround.
+    void placeWrapCopies();
+    // Moves the picture inside the map area (drag, arrow keys, centring) and its copies with it.
+    void moveMap(int left, int top);
+
+    int lastActiveProv() const { return mLastActiveProv; }
+    const std::array<NeighbourLine, kNeighbourSlots>& neighbourLines() const { return mLines; }
+    QTimer& flashTimer() { return mTimer1; }
+    void flashTick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPointF shown(int province) const;
+    void drawProvince(int province, Color fill, Color ring);
+    void drawNormalLook(int province);
+    void layOutLines(int province);
+    void setLineColor(Color color);
+    void centreOn(int province);
+    void repaintAll();
+
+    MapDocument& mDoc;
+    const Settings& mSettings;
+    MapImage& mImage;
+    UserInterface& mUi;
+    std::array<QWidget*, 8> mWrap{};
+    std::array<NeighbourLine, kNeighbourSlots> mLines{};
+    QTimer mTimer1;
+    int mLastActiveProv = 0;
+    bool mFlashShowsSelection = true;
+    bool mDragging = false;
+    QPoint mDragStart;
+    float mZoomOfLastCentring = -1.0f;
+};
+
+} // namespace ts

@@ -1,0 +1,179 @@
+#include "fakeuserinterface.h"
+#include "mapimage.h"
+#include "mapview.h"
+#include "markers.h"
+#include "tempfolder.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QtTest>
+#include <memory>
+
+using namespace ts;
+
+namespace {
+// Three provinces on a green field. Numbering starts at the bottom row, and a province's y is one
+// more than its row from the top: 1 sits at (100, 151), 2 at (100, 51) and 3 at (200, 51), with a
+// red border between 2 and 3.
+QString writeMapPicture(const TempFolder& folder) {
+    QImage img(300, 200, QImage::Format_RGB32);
+    img.fill(QColor(40, 120, 40));
+    for (int y = 0; y < 200; ++y)
+        for (int x = 148; x < 151; ++x) img.setPixelColor(x, y, Qt::red);
+    img.setPixelColor(100, 50, Qt::white);
+    img.setPixelColor(200, 50, Qt::white);
+    img.setPixelColor(100, 150, Qt::white);
+    const QString path = folder.file("world.png");
+    img.save(path);
+    return path;
+}
+} // namespace
+
+class MapViewTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempFolder> mFolder;
+    std::unique_ptr<MapDocument> mDoc;
+    Settings mSettings = Settings::defaults("/p");
+    FakeUserInterface mUi;
+    std::unique_ptr<MapImage> mImage;
+    std::unique_ptr<QWidget> mArea;
+    MapView* mView = nullptr;
+
+    void click(Qt::MouseButton button, QPointF at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, mView->mapToGlobal(at), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(mView, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, mView->mapToGlobal(at), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(mView, &release);
+    }
+    QColor pixel(int x, int y) const { return mImage->picture().pixelColor(x, y); }
+
+private slots:
+    void init() {
+        mFolder = std::make_unique<TempFolder>();
+        writeMapPicture(*mFolder);
+        mDoc = std::make_unique<MapDocument>();
+        mDoc->MapFilePath = mFolder->file("world.map").toStdString();
+        mDoc->MapFileTitle = "world.map";
+        mImage = std::make_unique<MapImage>();
+        QVERIFY(mImage->load(*mDoc, "world.png", mUi));
+        QCOMPARE(mDoc->ProvinceCount, 3);
+        mArea = std::make_unique<QWidget>();
+        mArea->resize(800, 600);
+        mView = new MapView(mArea.get(), *mDoc, mSettings, *mImage, mUi);
+        mArea->show();
+        mView->zoom(0);
+    }
+
+    void zoomShowsTheMapAndSelectsTheFirstProvince() {
+        QVERIFY(mView->isVisible());
+        QCOMPARE(mView->size(), QSize(300, 200));
+        QCOMPARE(mView->lastActiveProv(), 1);
+        QCOMPARE(mDoc->CurProvince, 1);
+        // Marks are redrawn after the selection, so the first province shows its marker colours
+        // until the flash timer draws the selection again.
+        QCOMPARE(pixel(100, 51), toQColor(mSettings.ColorBaseCenter));
+        QVERIFY(mView->flashTimer().isActive());
+    }
+
+    void rightClickSelectsWithinTheBlock() {
+        click(Qt::RightButton, QPointF(220, 51)); // 20 px right of province 3
+        QCOMPARE(mView->lastActiveProv(), 3);
+        QCOMPARE(pixel(200, 51), toQColor(mSettings.ColorSelectedCenter));
+        click(Qt::RightButton, QPointF(221, 51)); // 21 px: nothing
+        QCOMPARE(mView->lastActiveProv(), 3);
+        click(Qt::RightButton, QPointF(100, 51));
+        QCOMPARE(mView->lastActiveProv(), 2);
+        QCOMPARE(mDoc->CurProvince, 2);
+        // The previous selection went back to its normal look.
+        QCOMPARE(pixel(200, 51), toQColor(mSettings.ColorBaseCenter));
+    }
+
+    void leftClickLinksAndUnlinksAndTheLinesFollowWithoutTouchingPixels() {
+        const QColor before = pixel(125, 126); // on the line from province 1 to 3
+        click(Qt::LeftButton, QPointF(200, 51));
+        QCOMPARE(mDoc->Provinces[1].Neighbours[0], 3);
+        QCOMPARE(mDoc->Provinces[3].Neighbours[0], 1);
+        const auto& line = mView->neighbourLines()[0];
+        QVERIFY(line.visible);
+        QCOMPARE(line.tag, QStringLiteral("3"));
+        QCOMPARE(line.to, QPointF(200, 51));
+        QCOMPARE(pixel(125, 126), before);
+        click(Qt::LeftButton, QPointF(200, 51));
+        QCOMPARE(mDoc->Provinces[1].Neighbours[0], -1);
+        QCOMPARE(mDoc->Provinces[3].Neighbours[0], -1);
+        QVERIFY(!mView->neighbourLines()[0].visible);
+        QCOMPARE(mView->neighbourLines()[0].tag, QString());
+        // The current province itself and empty map change nothing.
+        click(Qt::LeftButton, QPointF(100, 151));
+        click(Qt::LeftButton, QPointF(10, 190));
+        for (int n = 1; n <= 3; ++n)
+            for (auto k : mDoc->Provinces[n].Neighbours) QCOMPARE(k, std::int16_t{-1});
+    }
+
+    void hiddenNeighbourLinesKeepTheData() {
+        mSettings.ShowNeighbors = 0;
+        click(Qt::LeftButton, QPointF(100, 51));
+        QCOMPARE(mDoc->Provinces[1].Neighbours[0], 2);
+        QVERIFY(!mView->neighbourLines()[0].visible);
+        QCOMPARE(mView->neighbourLines()[0].tag, QStringLiteral("2"));
+    }
+
+    void zoomingKeepsTheSelectionAndHitBoxesScale() {
+        click(Qt::RightButton, QPointF(200, 51));
+        mView->zoom(2);
+        QCOMPARE(mView->size(), QSize(150, 100));
+        QCOMPARE(mView->lastActiveProv(), 3);
+        click(Qt::RightButton, QPointF(60, 25.5)); // 10 shown px from province 2 at 50%
+        QCOMPARE(mView->lastActiveProv(), 2);
+        mView->zoom(0);
+        QCOMPARE(mView->size(), QSize(300, 200));
+        QCOMPARE(mDoc->Provinces[3].ProvinceX, 200);
+        QCOMPARE(mDoc->Provinces[3].ProvinceY, 51);
+    }
+
+    void wrapCopiesSitAroundTheMapAndMoveWithIt() {
+        mDoc->WrapAround = true;
+        mView->zoom(0);
+        auto* right = mArea->findChild<QWidget*>("pbMapWrap4");
+        auto* aboveLeft = mArea->findChild<QWidget*>("pbMapWrap0");
+        QVERIFY(right && aboveLeft);
+        QVERIFY(right->isVisible());
+        QCOMPARE(right->pos(), mView->pos() + QPoint(300, 0));
+        QCOMPARE(aboveLeft->pos(), mView->pos() - QPoint(300, 200));
+        QTest::keyClick(mView, Qt::Key_Left);
+        QCOMPARE(right->pos(), mView->pos() + QPoint(300, 0));
+        mDoc->WrapAround = false;
+        mView->zoom(0);
+        QVERIFY(!right->isVisible());
+    }
+
+    void arrowsMoveTheMapTheOtherWay() {
+        const QPoint start = mView->pos();
+        QTest::keyClick(mView, Qt::Key_Left);
+        QCOMPARE(mView->pos(), start + QPoint(20, 0));
+        QTest::keyClick(mView, Qt::Key_Down);
+        QCOMPARE(mView->pos(), start + QPoint(20, -20));
+    }
+
+    void flashingAlternatesOnlyWhenSwitchedOn() {
+        click(Qt::RightButton, QPointF(200, 51));
+        mView->flashTick();
+        QCOMPARE(pixel(200, 51), toQColor(mSettings.ColorBaseCenter));
+        mView->flashTick();
+        QCOMPARE(pixel(200, 51), toQColor(mSettings.ColorSelectedCenter));
+        mSettings.FlashSelection = 0;
+        mView->flashTick();
+        mView->flashTick();
+        QCOMPARE(pixel(200, 51), toQColor(mSettings.ColorBaseCenter));
+    }
+
+    void cleanup() {
+        mArea.reset();
+        mImage.reset();
+    }
+};
+
+QTEST_MAIN(MapViewTest)
+#include "mapview_test.moc"
