@@ -48,6 +48,7 @@ public:
     friend bool operator==(const Text& a, const Text& b) { return a.view() == b.view(); }
     friend bool operator==(const Text& a, std::string_view b) { return a.view() == b; }
     friend bool operator==(const Text& a, const char* b) { return a.view() == std::string_view(b); }
+    friend bool operator==(const Text& a, const std::string& b) { return a.view() == std::string_view(b); }
 
 private:
     void assign(std::string_view s);

@@ -1,0 +1,248 @@
+#include "cp1252.h"
+#include "fakeuserinterface.h"
+#include "mapdocument.h"
+#include "maplifecycle.h"
+#include "mapwriter.h"
+#include "referencedata.h"
+#include "tempfolder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+
+using namespace ts;
+
+namespace {
+
+struct LifecycleTest : ::testing::Test {
+    TempFolder home;
+    std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
+    std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
+    FakeUserInterface ui;
+    QStringList calls;
+    QString maps = home.file("maps");
+    std::unique_ptr<MapLifecycle> life;
+
+    LifecycleTest() {
+        LifecycleHooks h;
+        h.mapsDirectory = [this] { return maps; };
+        h.startingUp = [] { return false; };
+        h.hidePanels = [this] { calls << "hidePanels"; };
+        h.setTopMenusEnabled = [this](bool on) { calls << (on ? "menusOn" : "menusOff"); };
+        h.resetWindow = [this] { calls << "resetWindow"; };
+        h.loadImage = [this](const QString& name, const QString& path) { calls << "loadImage " + name + " " + path; };
+        h.buildNavigator = [this] { calls << "buildNavigator"; };
+        h.mapPictureSize = [] { return QSize(1600, 1200); };
+        h.setStatus = [this](const QString& key, const QString& text) { calls << key + "=" + text; };
+        h.showPanels = [this] { calls << "showPanels"; };
+        h.showMap = [this] { calls << "showMap"; };
+        h.selectFirstProvince = [this] { calls << "selectFirstProvince"; };
+        h.enableMapMenus = [this](bool afterOpen) { calls << (afterOpen ? "mapMenus afterOpen" : "mapMenus"); };
+        h.showErrorLog = [this] { calls << "showErrorLog"; };
+        h.focusMap = [this] { calls << "focusMap"; };
+        life = std::make_unique<MapLifecycle>(*doc, *ref, ui, h);
+    }
+
+    // A map file with the given title, written as the editor writes maps.
+    QString writeMap(const QString& relative, const char* title) {
+        auto d = std::make_unique<MapDocument>();
+        d->MapTitle = title;
+        d->GameVersion = "323";
+        return home.write(relative, MapFileText(*d, *ref));
+    }
+    void openThroughDialog(const QString& path) {
+        ui.files.push_back(path);
+        life->openMap();
+    }
+};
+
+} // namespace
+
+TEST_F(LifecycleTest, NewMapProposesTheImageNameWritesThenReadsAndFinishes) {
+    ui.files.push_back("/somewhere/Ælfworld.tga");
+    life->newMap();
+
+    ASSERT_EQ(ui.inputPrompts.size(), 1u);
+    EXPECT_EQ(ui.inputPrompts[0], "Map Name|Enter a name for your new map. (ie MyNewAdventure.map)|Ælfworld.map");
+    EXPECT_EQ(ui.fileRequests[0], "open|Map Image Files (*.tga;*.rgb)|*.tga;*.rgb|" + maps + "|");
+    const QString path = maps + "/Ælfworld.map";
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(life->mapFilePath(), path);
+    EXPECT_EQ(life->mapFileTitle(), "Ælfworld.map");
+    EXPECT_EQ(doc->MapTitle, "\xC6lfworld");
+    EXPECT_EQ(doc->MapDescription, "\xC6lfworld\r\n\r\nEnter a description for your map here.");
+    EXPECT_NE(home.read("maps/Ælfworld.map").find("#thx3version 323\n"), std::string::npos);
+    EXPECT_EQ(doc->GameVersion, "3.17"); // what reading any version command gives
+    EXPECT_FALSE(doc->MapModified);
+    const QStringList expected = {"hidePanels",     "resetWindow", "loadImage Ælfworld.tga " + maps + "/Ælfworld.tga",
+                                  "buildNavigator", "MAPSIZE=1600x1200", "showPanels", "showMap",
+                                  "selectFirstProvince", "mapMenus", "focusMap"};
+    EXPECT_EQ(calls, expected);
+    const QStringList captions(ui.captions.begin(), ui.captions.end());
+    EXPECT_TRUE(captions.contains("Tessary: CREATING NEW MAP...Ælfworld.map"));
+    EXPECT_TRUE(captions.contains("Tessary: BUILDING ASTRAL TELEPORTATION ENGINE...Ælfworld.map"));
+    EXPECT_EQ(captions.last(), "Tessary: Ælfworld.map");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LifecycleTest, AnSgiImageProposesTheSameNameWithMap) {
+    ui.files.push_back("/x/north.rgb");
+    ui.inputs.push_back(std::nullopt); // cancel the name: nothing is created
+    life->newMap();
+    EXPECT_TRUE(ui.inputPrompts[0].endsWith("|north.map"));
+    EXPECT_FALSE(QFile::exists(maps + "/north.map"));
+    EXPECT_FALSE(calls.contains("resetWindow"));
+}
+
+TEST_F(LifecycleTest, CancellingTheOverwriteKeepsThePreviousMap) {
+    const QString existing = writeMap("maps/world.map", "Keep me");
+    doc->MapFilePath = "/old/place.map";
+    doc->MapFileTitle = "place.map";
+    doc->MapTitle = "Old title";
+    ui.files.push_back("/x/world.tga");
+    ui.answers.push_back(Answer::Cancel);
+
+    life->newMap();
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Overwrite existing map file?");
+    EXPECT_EQ(ui.messages[0].text, existing + " already exists. OK to overwrite or CANCEL the operation.");
+    EXPECT_EQ(life->mapFilePath(), "/old/place.map");
+    EXPECT_EQ(life->mapFileTitle(), "place.map");
+    EXPECT_EQ(doc->MapTitle, "Old title");
+    EXPECT_NE(home.read("maps/world.map").find("Keep me"), std::string::npos);
+}
+
+TEST_F(LifecycleTest, AFailingNewMapRestoresTheKeptFieldsAndSaysSo) {
+    doc->MapFilePath = "/old/place.map";
+    doc->MapFileTitle = "place.map";
+    doc->MapTitle = "Old title";
+    doc->ImageFileName = "old.tga";
+    LifecycleHooks h;
+    h.mapsDirectory = [this] { return maps; };
+    h.resetWindow = [] { throw std::runtime_error("out of crayons"); };
+    MapLifecycle failing(*doc, *ref, ui, h);
+    ui.files.push_back("/x/world.tga");
+
+    failing.newMap();
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Error creating new map!");
+    EXPECT_EQ(ui.messages[0].text, "An error occurred while creating the new map! Error: out of crayons\r\n"
+                                   "It is highly recommended that you restart Tessary before editing the current map.");
+    EXPECT_EQ(failing.mapFilePath(), "/old/place.map");
+    EXPECT_EQ(doc->MapTitle, "Old title");
+    EXPECT_EQ(doc->ImageFileName, "old.tga");
+}
+
+TEST_F(LifecycleTest, RecoveringReadsTheCopyButSavesToTheMapAndDeletesTheCopy) {
+    const QString map = writeMap("maps/a.map", "Original");
+    writeMap("maps/a.ore", "Recovered");
+    ui.answers.push_back(Answer::Ok);
+
+    openThroughDialog(map);
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Attempt to recover?");
+    EXPECT_EQ(ui.messages[0].text, "Recovery is available for a.map. OK to recover or Cancel to continue loading original file.");
+    EXPECT_EQ(doc->MapTitle, "Recovered");
+    EXPECT_EQ(life->mapFilePath(), map);
+    EXPECT_TRUE(calls.contains("mapMenus afterOpen"));
+
+    life->save();
+    EXPECT_FALSE(QFile::exists(home.file("maps/a.ore")));
+    EXPECT_NE(home.read("maps/a.map").find("Recovered"), std::string::npos);
+}
+
+TEST_F(LifecycleTest, DecliningRecoveryReadsTheOriginalAndKeepsTheCopy) {
+    const QString map = writeMap("maps/a.map", "Original");
+    writeMap("maps/a.ore", "Recovered");
+    ui.answers.push_back(Answer::Cancel);
+    openThroughDialog(map);
+    EXPECT_EQ(doc->MapTitle, "Original");
+    EXPECT_TRUE(QFile::exists(home.file("maps/a.ore")));
+}
+
+TEST_F(LifecycleTest, CancellingTheOpenDialogGivesTheMenusBack) {
+    doc->MapFilePath = "/old/place.map";
+    life->openMap();
+    EXPECT_EQ(calls, (QStringList{"hidePanels", "menusOff", "menusOn"}));
+    EXPECT_EQ(ui.fileRequests[0], "open|Map Files (*.map)|*.map|" + maps + "|/old/place.map");
+    EXPECT_EQ(life->mapFilePath(), "/old/place.map");
+}
+
+TEST_F(LifecycleTest, UnsavedChangesGuardCanStopOpenAndNew) {
+    doc->MapModified = true;
+    doc->MapFilePath = "/old/place.map";
+    ui.answers.push_back(Answer::Cancel);
+    life->openMap();
+    ui.answers.push_back(Answer::Cancel);
+    life->newMap();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].title, "Continue without saving changes?");
+    EXPECT_EQ(ui.messages[0].text, "There are unsaved changes to /old/place.map. OK to continue without saving or "
+                                   "Cancel to go back and save your map.");
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+TEST_F(LifecycleTest, RecoveryCopyIsWrittenOnCommitAndDeletedOnCloseWithOk) {
+    const QString map = writeMap("maps/b.map", "Bee");
+    openThroughDialog(map);
+    doc->MapTitle = "Edited";
+    doc->PanelDirty[HeaderDirty] = true;
+    doc->MapModified = true;
+    life->WriteRecoveryFile();
+    EXPECT_FALSE(doc->anyPanelDirty());
+    EXPECT_NE(home.read("maps/b.ore").find("Edited"), std::string::npos);
+
+    ui.answers.push_back(Answer::Cancel);
+    EXPECT_FALSE(life->queryClose());
+    EXPECT_EQ(ui.messages.back().title, "Close without saving?");
+    EXPECT_EQ(ui.messages.back().text, "There are unsaved changes to " + map +
+                                           ". OK to close without saving or Cancel to go back and save your map.");
+    ui.answers.push_back(Answer::Ok);
+    EXPECT_TRUE(life->queryClose());
+    life->unload();
+    EXPECT_FALSE(QFile::exists(home.file("maps/b.ore")));
+    EXPECT_NE(home.read("maps/b.map").find("Bee"), std::string::npos); // the changes are gone, as asked
+}
+
+TEST_F(LifecycleTest, AFailedSaveKeepsTheChangesMarkedAndTheRecoveryCopy) {
+    const QString map = writeMap("maps/c.map", "Sea");
+    openThroughDialog(map);
+    doc->MapModified = true;
+    life->WriteRecoveryFile();
+    // The map now points into a folder that does not exist, so the write fails.
+    doc->MapFilePath = QFile::encodeName(home.file("gone/c.map")).toStdString();
+    home.write("gone.ore", "");
+    life->save();
+    EXPECT_TRUE(doc->MapModified);
+    EXPECT_FALSE(ui.messages.empty()); // the writer said why
+    EXPECT_TRUE(QFile::exists(home.file("maps/c.ore")));
+}
+
+TEST_F(LifecycleTest, SaveAsAsksBeforeOverwritingAndCancelKeepsThePath) {
+    const QString map = writeMap("maps/d.map", "Dee");
+    const QString other = writeMap("maps/e.map", "Eee");
+    openThroughDialog(map);
+    ui.files.push_back(other);
+    ui.answers.push_back(Answer::Cancel);
+    life->saveAs();
+    EXPECT_EQ(ui.messages.back().title, "Overwrite map file?");
+    EXPECT_EQ(ui.messages.back().text, "This map file already exists. OK to overwrite or Cancel to abort save.");
+    EXPECT_EQ(life->mapFilePath(), map);
+    EXPECT_NE(home.read("maps/e.map").find("Eee"), std::string::npos);
+
+    ui.files.push_back(home.file("maps/f.map"));
+    life->saveAs();
+    EXPECT_EQ(life->mapFileTitle(), "f.map");
+    EXPECT_NE(home.read("maps/f.map").find("Dee"), std::string::npos);
+    EXPECT_EQ(QStringList(ui.captions.begin(), ui.captions.end()).last(), "Tessary: f.map");
+}
+
+TEST(RecoveryPath, ReplacesEveryMapExtension) {
+    EXPECT_EQ(MapLifecycle::recoveryPath("/maps/x.map"), "/maps/x.ore");
+    EXPECT_EQ(MapLifecycle::recoveryPath("/a.map/x.map"), "/a.ore/x.ore");
+}
