@@ -158,24 +158,32 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
         const QString& why = lastFreeImageMessage();
         return failure(why.isEmpty() ? QStringLiteral("The picture could not be decoded") : why);
     }
-    // FreeImage hands back what it could read of a damaged file and says so through its message
-    // callback; a half-read picture would give a wrong province list, so it is refused.
-    if (!lastFreeImageMessage().isEmpty()) return failure(lastFreeImageMessage());
 
     const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
     const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
     if (width <= 0 || height <= 0) return failure(QStringLiteral("The picture has no pixels"));
 
-    Bitmap rgba = toThirtyTwoBits(decoded.get());
-    if (!rgba) return failure(QStringLiteral("Unsupported pixel format"));
-    decoded.reset();
-
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) return failure(QStringLiteral("Not enough memory for the picture"));
 
-    // FreeImage keeps rows bottom-up in B, G, R, A byte order, which on a little-endian machine is
-    // exactly QImage's 0xAARRGGBB word; only the row order and the alpha byte need fixing.
-    static_assert(FI_RGBA_RED == 2 && FI_RGBA_BLUE == 0, "FreeImage byte order differs from QImage");
+    // FreeImage keeps rows bottom-up in B, G, R(, A) byte order; a 32-bit pixel is then exactly
+    // QImage's 0xAARRGGBB word on a little-endian machine, so only the row order and alpha need fixing.
+    static_assert(FI_RGBA_RED == 2 && FI_RGBA_GREEN == 1 && FI_RGBA_BLUE == 0,
+                  "FreeImage byte order differs from QImage");
+    if (FreeImage_GetImageType(decoded.get()) == FIT_BITMAP && FreeImage_GetBPP(decoded.get()) == 24) {
+        // The usual map: read the three bytes straight, saving a 32-bit copy of a large picture.
+        for (int y = 0; y < height; ++y) {
+            const BYTE* from = FreeImage_GetScanLine(decoded.get(), height - 1 - y);
+            auto* to = reinterpret_cast<quint32*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x, from += 3)
+                to[x] = 0xFF000000u | (quint32(from[2]) << 16) | (quint32(from[1]) << 8) | from[0];
+        }
+        return {std::move(image), QString()};
+    }
+
+    Bitmap rgba = toThirtyTwoBits(decoded.get());
+    if (!rgba) return failure(QStringLiteral("Unsupported pixel format"));
+    decoded.reset();
     for (int y = 0; y < height; ++y) {
         const auto* from =
             reinterpret_cast<const quint32*>(FreeImage_GetScanLine(rgba.get(), height - 1 - y));

@@ -22,7 +22,7 @@ QImage redrawAtZoom(const QImage& source, float zoomScale) {
     if (source.isNull()) return {};
     const QSize size =
         shownSize(static_cast<float>(source.width()), static_cast<float>(source.height()), zoomScale);
-    if (size == source.size()) return source.copy();
+    if (size == source.size()) return source; // shared until something is drawn into it
     if (size.isEmpty()) return {};
     return source.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
