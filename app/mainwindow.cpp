@@ -1,13 +1,21 @@
 #include "mainwindow.h"
 
 #include "busybox.h"
+#include "maperrorlog.h"
+#include "maperrorlogwindow.h"
+#include "mapimage.h"
+#include "maplifecycle.h"
+#include "mapview.h"
+#include "markers.h"
 #include "paths.h"
 #include "referencedata.h"
 #include "referencelists.h"
+#include "settings.h"
 #include "startup.h"
 #include "statuspanels.h"
 
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -45,7 +53,9 @@ QString toDialogFilter(const QString& filter) {
     return out.join(QStringLiteral(";;"));
 }
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), mLists(std::make_unique<ReferenceLists>()) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), mDoc(mapDocument()), mSettings(settings()), mProgramFolder(programFolder()),
+      mImage(std::make_unique<MapImage>()), mLists(std::make_unique<ReferenceLists>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tessary"));
     resize(1280, 860);
@@ -62,6 +72,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), mLists(std::make_
     mBackground->setObjectName(QStringLiteral("picBackground"));
     mBackground->setAlignment(Qt::AlignCenter);
 
+    mMapView = new MapView(mMapArea, mDoc, mSettings, *mImage, *this);
+    mMapView->setStatus = [this](const QString& key, const QString& text) { setStatus(key, text); };
     mBusy = new BusyBox(mMapArea);
 
     statusBar()->setObjectName(QStringLiteral("sbStatus"));
@@ -70,6 +82,125 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), mLists(std::make_
 
     buildMenus();
     enableMapMenus(false);
+
+    LifecycleHooks hooks;
+    hooks.mapsDirectory = [this] { return mSettings.MapsDirectory; };
+    hooks.startingUp = [this] { return mStartingUp; };
+    hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
+    hooks.resetWindow = [this] { resetWindow(); };
+    hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
+    hooks.mapPictureSize = [this] {
+        return QSize(static_cast<int>(mImage->ImageWidth()), static_cast<int>(mImage->ImageHeight()));
+    };
+    hooks.setStatus = [this](const QString& key, const QString& text) { setStatus(key, text); };
+    hooks.showMap = [this] {
+        if (!mImage->isLoaded()) return;
+        mBackground->hide();
+        mMapView->show();
+        mMapView->placeWrapCopies();
+    };
+    hooks.selectFirstProvince = [this] {
+        mDoc.CurProvince = 1;
+        mMapView->selectProvince(1, true);
+        mMapView->markSpecial();
+    };
+    hooks.enableMapMenus = [this](bool) {
+        setTopMenusEnabled(true);
+        enableMapMenus(true);
+    };
+    hooks.showErrorLog = [this] { showMapErrorLog(); };
+    hooks.focusMap = [this] { mMapView->setFocus(); };
+    mLife = std::make_unique<MapLifecycle>(mDoc, referenceData(), *this, std::move(hooks));
+    connectMenus();
+}
+
+QAction* MainWindow::action(const char* name) const { return findChild<QAction*>(QString::fromLatin1(name)); }
+
+void MainWindow::connectMenus() {
+    connect(action("mnuNew"), &QAction::triggered, this, [this] { mLife->newMap(); });
+    connect(action("mnuOpen"), &QAction::triggered, this, [this] { mLife->openMap(); });
+    connect(action("mnuSave"), &QAction::triggered, this, [this] { mLife->save(); });
+    connect(action("mnuSaveAs"), &QAction::triggered, this, [this] { mLife->saveAs(); });
+    for (int i = 0; i < 4; ++i) {
+        QAction* zoom = action(QByteArray("mnuZoomPercent" + QByteArray::number(i)).constData());
+        // Choosing the zoom that is already checked redraws as well.
+        connect(zoom, &QAction::triggered, this, [this, zoom, i] {
+            zoom->setChecked(true);
+            mMapView->zoom(i);
+        });
+    }
+    const struct {
+        const char* item;
+        std::int16_t Settings::*flag;
+    } marks[] = {{"mnuMarkStarts", &Settings::MarkStarts},
+                 {"mnuMarkNoStarts", &Settings::MarkNoStarts},
+                 {"mnuMarkSpecialStarts", &Settings::MarkSpecialStarts},
+                 {"mnuMarkOwners", &Settings::MarkOwners},
+                 {"mnuMarkVictoryPoints", &Settings::MarkVictoryPoints},
+                 {"mnuMarkVisited", &Settings::MarkVisited}};
+    for (const auto& m : marks) {
+        QAction* a = action(m.item);
+        a->setCheckable(true);
+        a->setChecked(mSettings.*(m.flag) == 1);
+        auto flag = m.flag;
+        connect(a, &QAction::triggered, this, [this, flag](bool checked) { toggleMark(flag, checked); });
+    }
+    connect(action("mnuMarkProvince"), &QAction::triggered, this, [this] {
+        if (mDoc.CurProvince < 1) return;
+        toggleProvinceMark(mDoc, mSettings, mDoc.CurProvince);
+        mMapView->markSpecial();
+    });
+    connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
+}
+
+void MainWindow::toggleMark(std::int16_t Settings::*flag, bool checked) {
+    mSettings.*flag = checked ? 1 : 0;
+    mMapView->markSpecial();
+    if (!mStartingUp) mMapView->setFocus();
+}
+
+void MainWindow::setTopMenusEnabled(bool enabled) {
+    for (const char* name : {"mnuFile", "mnuEdit", "mnuView", "mnuMark", "mnuTools", "mnuCode"})
+        if (auto* m = menuBar()->findChild<QMenu*>(QString::fromLatin1(name))) m->menuAction()->setEnabled(enabled);
+}
+
+void MainWindow::resetWindow() {
+    for (int i = 0; i < 4; ++i) {
+        QAction* zoom = action(QByteArray("mnuZoomPercent" + QByteArray::number(i)).constData());
+        // The group would keep one item checked; no map means no zoom.
+        zoom->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        zoom->setChecked(false);
+    }
+    mMapView->unload();
+    mImage->clear();
+    fitBackground();
+    mBackground->show();
+}
+
+void MainWindow::loadImage(const QString& imageFileName) {
+    if (!mImage->load(mDoc, imageFileName, *this)) return;
+    QAction* first = action("mnuZoomPercent0");
+    first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    first->setChecked(true);
+    mMapView->zoom(0);
+}
+
+void MainWindow::showMapErrorLog() {
+    const MapErrorLogView log = mapErrorLogView(mDoc, mProgramFolder);
+    auto* window = new MapErrorLogWindow(
+        log, [](const QString&, int) {}, [this] { WriteMapErrorLogFile(mDoc, mProgramFolder); }, this);
+    window->show();
+    beep();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mLife->queryClose()) {
+        event->ignore();
+        return;
+    }
+    WriteConfiguration(mSettings, configurationPath(mProgramFolder), *this);
+    mLife->unload();
+    event->accept();
 }
 
 MainWindow::~MainWindow() = default;
@@ -170,6 +301,8 @@ void MainWindow::enableMapMenus(bool mapOpen) {
 
 bool MainWindow::startUp(const QString& programFolder) {
     mStartingUp = true;
+    mProgramFolder = programFolder;
+    ReadConfiguration(mSettings, configurationPath(programFolder), *this);
     showBackground(programFolder);
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPixmap>
+#include <cstdint>
 #include <memory>
 
 class QLabel;
@@ -14,8 +15,13 @@ class QMenu;
 namespace ts {
 
 class BusyBox;
+class MapImage;
+class MapLifecycle;
+class MapView;
 class StatusPanels;
+struct MapDocument;
 struct ReferenceLists;
+struct Settings;
 
 // The editor's main window: menus, the map area with its background picture and busy box, and the
 // keyed status bar. It is also the real user behind the UserInterface seam.
@@ -28,6 +34,11 @@ public:
     // the user has seen why and the program should end.
     bool startUp(const QString& programFolder);
     bool startingUp() const { return mStartingUp; }
+
+    MapLifecycle& lifecycle() { return *mLife; }
+    MapView& mapView() { return *mMapView; }
+    MapImage& mapImage() { return *mImage; }
+    MapDocument& document() { return mDoc; }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -50,14 +61,28 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
+    void connectMenus();
+    void setTopMenusEnabled(bool enabled);
+    void resetWindow();
+    void loadImage(const QString& imageFileName);
+    void showMapErrorLog();
+    void toggleMark(std::int16_t Settings::*flag, bool checked);
+    QAction* action(const char* name) const;
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QKeySequence& key = QKeySequence());
     void showBackground(const QString& programFolder);
     void fitBackground();
 
+    MapDocument& mDoc;
+    Settings& mSettings;
+    QString mProgramFolder;
+    std::unique_ptr<MapImage> mImage;
+    MapView* mMapView = nullptr;
+    std::unique_ptr<MapLifecycle> mLife;
     QWidget* mMapArea = nullptr;
     QLabel* mBackground = nullptr;
     QPixmap mBackgroundPicture;

@@ -1,0 +1,88 @@
+// Drives the whole editor on the sample map as a user would, and leaves screenshots of what the
+// user sees in the build folder (screenshots/), so the look can be checked by eye.
+#include "mainwindow.h"
+#include "mapdocument.h"
+#include "mapimage.h"
+#include "maplifecycle.h"
+#include "mapview.h"
+#include "tempfolder.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace ts;
+
+namespace {
+void copyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(file, target);
+    }
+}
+
+int countNeighbourPairs(const MapDocument& doc) {
+    int pairs = 0;
+    for (int p = 1; p <= doc.ProvinceCount; ++p)
+        for (auto n : doc.Provinces[p].Neighbours)
+            if (n > p) ++pairs;
+    return pairs;
+}
+} // namespace
+
+class TourTest : public QObject {
+    Q_OBJECT
+
+    void shoot(QWidget& w, const QString& name) {
+        QDir().mkpath(TESSARY_SCREENSHOT_DIR);
+        QVERIFY(w.grab().save(QStringLiteral(TESSARY_SCREENSHOT_DIR) + "/" + name));
+    }
+
+private slots:
+    void openSelectGuessZoomAndSave() {
+        TempFolder home;
+        copyTree(TESSARY_PROGRAM_DIR, home.path());
+        QVERIFY(QFile::exists(home.file("maps/aelfheim.map")));
+
+        MainWindow w;
+        w.resize(1400, 900);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.startUp(home.path()));
+        w.lifecycle().openMapFile(home.file("maps/aelfheim.map"));
+
+        MapDocument& doc = w.document();
+        QVERIFY(doc.ProvinceCount > 200);
+        QVERIFY2(!doc.MapErrorsFound, doc.ErrorLog.c_str());
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tessary: aelfheim.map"));
+        QVERIFY(w.findChild<QAction*>("mnuSave")->isEnabled());
+        const int filePairs = countNeighbourPairs(doc);
+
+        // A right click where province 40 is shown selects it.
+        MapView& view = w.mapView();
+        const QPoint at(doc.Provinces[40].ProvinceX, doc.Provinces[40].ProvinceY);
+        QTest::mouseClick(&view, Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(int(doc.CurProvince), 40);
+        shoot(w, "tessary-selected.png");
+
+        w.findChild<QAction*>("mnuFindNeighbors")->trigger();
+        const int guessedPairs = countNeighbourPairs(doc);
+        QVERIFY(guessedPairs > filePairs / 2);
+        shoot(w, "tessary-neighbours-100.png");
+
+        w.findChild<QAction*>("mnuZoomPercent2")->trigger();
+        QCOMPARE(w.mapImage().ZoomScale(), 0.5f);
+        QCOMPARE(view.lastActiveProv(), 40);
+        shoot(w, "tessary-neighbours-50.png");
+        qInfo("neighbour pairs: %d in the file, %d guessed", filePairs, guessedPairs);
+    }
+};
+
+QTEST_MAIN(TourTest)
+#include "tour_test.moc"
