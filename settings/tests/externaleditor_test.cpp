@@ -1,0 +1,126 @@
+#include "externaleditor.h"
+#include "fakeuserinterface.h"
+#include "tempfolder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+// Stands in for the editor: records its working folder and each argument on a line of its own.
+constexpr std::string_view kRecorder =
+    "#!/bin/sh\n"
+    "out=\"$(dirname \"$0\")/../args.txt\"\n"
+    "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \"$out.part\"\n"
+    "mv \"$out.part\" \"$out\"\n";
+
+void installRecorder(const TempFolder& program) {
+    const QString path = program.write("TSnpp/notepad++", kRecorder);
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
+}
+
+// The editor runs detached, so its record turns up a moment later.
+QStringList recorded(const TempFolder& program) {
+    const QString path = program.file("args.txt");
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(path) && clock.elapsed() < 10000)
+        QThread::msleep(20);
+    const QString text = QString::fromStdString(program.read("args.txt"));
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+} // namespace
+
+TEST(EditorCommandLine, LineAndReadOnlySwitch) {
+    EXPECT_EQ(editorArguments(1, true), " -n1 -ro ");
+    EXPECT_EQ(editorArguments(1, false), " -n1 ");
+    EXPECT_EQ(editorArguments(327, false), " -n327 ");
+    // Lines before the first open the file at its start.
+    EXPECT_EQ(editorArguments(0, false), " -n1 ");
+    EXPECT_EQ(editorArguments(-4, true), " -n1 -ro ");
+
+    EXPECT_EQ(editorArgumentList(0, true, "/maps/my world.map"),
+              QStringList({"-n1", "-ro", "/maps/my world.map"}));
+    EXPECT_EQ(editorProgram("/opt/tessary/"), "/opt/tessary/TSnpp/notepad++");
+}
+
+TEST(EditorCommandLine, TheRecoveryCopyIsViewedWhenThereIsOne) {
+    TempFolder maps;
+    const QString map = maps.write("isle.map", "#dom2title isle\n");
+    EXPECT_EQ(currentMapFileForViewing(map), map);
+    const QString ore = maps.write("isle.ore", "#dom2title isle\n");
+    EXPECT_EQ(currentMapFileForViewing(map), ore);
+}
+
+TEST(ExternalEditor, AMissingEditorIsReported) {
+    TempFolder program;
+    FakeUserInterface ui;
+    EXPECT_FALSE(StartExternalEditor(program.file("a.map"), 1, false, program.path(), ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Syntax editor not found!");
+    EXPECT_EQ(ui.messages[0].title, "Tessary");
+}
+
+TEST(ExternalEditor, AnEditorThatCannotRunIsReported) {
+    TempFolder program;
+    FakeUserInterface ui;
+    const QString path = program.write("TSnpp/notepad++", kRecorder);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_FALSE(CodeEditOriginal(program.file("a.map"), program.path(), ui));
+    EXPECT_EQ(ui.titles(), QStringList{"Tessary"});
+}
+
+TEST(ExternalEditor, StartsInTheProgramFolderWithTheFileAsItsOwnArgument) {
+    TempFolder program;
+    installRecorder(program);
+    FakeUserInterface ui;
+    const QString map = program.write("my maps/old isle.map", "x");
+    EXPECT_TRUE(StartExternalEditor(map, 0, true, program.path(), ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_GE(ui.eventRuns, 1);
+    EXPECT_EQ(recorded(program), QStringList({QDir(program.path()).canonicalPath(), "-n1", "-ro", map}));
+}
+
+TEST(ExternalEditor, ViewCurrentOpensTheRecoveryCopyReadOnly) {
+    TempFolder program;
+    installRecorder(program);
+    FakeUserInterface ui;
+    const QString map = program.write("maps/isle.map", "x");
+    const QString ore = program.write("maps/isle.ore", "y");
+    EXPECT_TRUE(CodeViewCurrent(map, program.path(), ui));
+    EXPECT_EQ(recorded(program).mid(1), QStringList({"-n1", "-ro", ore}));
+}
+
+TEST(ExternalEditor, EditOriginalIsWritable) {
+    TempFolder program;
+    installRecorder(program);
+    FakeUserInterface ui;
+    const QString map = program.write("maps/isle.map", "x");
+    program.write("maps/isle.ore", "y");
+    EXPECT_TRUE(CodeEditOriginal(map, program.path(), ui));
+    EXPECT_EQ(recorded(program).mid(1), QStringList({"-n1", map}));
+}
+
+TEST(ExternalEditor, EditOtherAsksInTheMapsDirectory) {
+    TempFolder program;
+    installRecorder(program);
+    FakeUserInterface ui;
+    const QString map = program.write("maps/isle.map", "x");
+    const QString other = program.write("maps/other.map", "z");
+    const QString mapsDir = program.file("maps") + "/";
+
+    ui.files.push_back(std::nullopt);
+    EXPECT_FALSE(CodeEditOther(map, mapsDir, program.path(), ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(QFile::exists(program.file("args.txt")));
+
+    ui.files.push_back(other);
+    EXPECT_TRUE(CodeEditOther(map, mapsDir, program.path(), ui));
+    EXPECT_EQ(recorded(program).mid(1), QStringList({"-n1", other}));
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[1], "open|Map file (*.map)|*.map|" + mapsDir + "|" + map);
+}
