@@ -1,0 +1,140 @@
+#include "navigator.h"
+
+#include "cp1252.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace ts {
+
+namespace {
+
+QString keyText(std::string_view key) {
+    return fromCp1252(key);
+}
+
+} // namespace
+
+Navigator::Navigator(MapDocument& doc, const ReferenceData& ref, QWidget* parent)
+    : QTreeWidget(parent), mModel(doc, ref), mDoc(doc), mRef(ref) {
+    setObjectName("trvNavigator");
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true); // the status hint follows the mouse without a button held
+}
+
+void Navigator::BuildNavigator() {
+    clear();
+    mNodes.clear();
+    for (const NavigatorNode& n : mModel.Build())
+        AddNavigatorNode(n.parentKey, n.key, n.caption);
+    if (QTreeWidgetItem* map = node("MAP")) map->setExpanded(true);
+}
+
+QTreeWidgetItem* Navigator::AddNavigatorNode(std::string_view parentKey, std::string_view key,
+                                             std::string_view caption) {
+    const QString k = keyText(key);
+    if (k.isEmpty() || mNodes.contains(k)) return nullptr;
+    QTreeWidgetItem* parent = nullptr;
+    if (!parentKey.empty()) {
+        parent = node(parentKey);
+        if (!parent) return nullptr;
+    }
+    auto* item = new QTreeWidgetItem(QStringList{fromCp1252(caption)});
+    item->setData(0, Qt::UserRole, k);
+    if (parent)
+        parent->addChild(item);
+    else
+        addTopLevelItem(item);
+    mNodes.insert(k, item);
+    return item;
+}
+
+void Navigator::forget(QTreeWidgetItem* item) {
+    for (int i = 0; i < item->childCount(); ++i)
+        forget(item->child(i));
+    mNodes.remove(keyOf(item));
+}
+
+bool Navigator::RemoveNavigatorNode(std::string_view key) {
+    QTreeWidgetItem* item = node(key);
+    if (!item) return false;
+    forget(item);
+    delete item; // takes its children and its place in the tree with it
+    return true;
+}
+
+void Navigator::RefreshNationNode(int nation) {
+    if (nation < 0 || nation >= kNationCount) return;
+    const NationDataType& n = mDoc.Nations[nation];
+    RemoveNavigatorNode(NationNodeKey(nation));
+    if (SetNationNodeStrings(mDoc, mRef, nation))
+        AddNavigatorNode(n.NodeParentKey.view(), n.NodeKey.view(), n.NodeText.view());
+}
+
+QTreeWidgetItem* Navigator::node(std::string_view key) const {
+    return mNodes.value(keyText(key), nullptr);
+}
+
+QString Navigator::keyOf(const QTreeWidgetItem* item) {
+    return item ? item->data(0, Qt::UserRole).toString() : QString();
+}
+
+bool Navigator::selectNode(std::string_view key) {
+    QTreeWidgetItem* item = node(key);
+    if (!item) return false;
+    const QSignalBlocker block(this);
+    setCurrentItem(item);
+    scrollToItem(item);
+    return true;
+}
+
+void Navigator::NodeClick() {
+    mModel.NodeClick();
+}
+
+void Navigator::NodeClick(std::string_view key) {
+    selectNode(key);
+    mModel.NodeClick(key, mLeftButton);
+}
+
+void Navigator::z_trvNavigatorNodeClick(int province) {
+    // The map moved its own selection already; this is not a left click in the tree.
+    mLeftButton = false;
+    NodeClick(ProvinceNodeKey(province));
+}
+
+void Navigator::runNodeClick(QTreeWidgetItem* item) {
+    const std::string key = toCp1252(keyOf(item));
+    mModel.NodeClick(key, mLeftButton);
+}
+
+void Navigator::mousePressEvent(QMouseEvent* event) {
+    mLeftButton = event->button() == Qt::LeftButton;
+    QTreeWidgetItem* item = itemAt(event->position().toPoint());
+    // A press on the expand arrow only opens or closes the branch.
+    const bool onBranch = item && event->position().x() < visualItemRect(item).left();
+    QTreeWidget::mousePressEvent(event);
+    if (!item || onBranch) return;
+    if (currentItem() != item) {
+        const QSignalBlocker block(this);
+        setCurrentItem(item);
+    }
+    runNodeClick(item);
+}
+
+void Navigator::mouseMoveEvent(QMouseEvent* event) {
+    if (setStatus) setStatus("MESSAGE", kStatusText);
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void Navigator::keyPressEvent(QKeyEvent* event) {
+    mLeftButton = false;
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    if (currentItem() && currentItem() != before) runNodeClick(currentItem());
+}
+
+} // namespace ts
