@@ -12,13 +12,13 @@ struct DecodedImage {
     bool ok() const { return !image.isNull(); }
 };
 
-// The game's own rule for SGI pictures: ".rgb" found, case-sensitively, after the first character of
+// The rule for SGI pictures: ".rgb" found, case-sensitively, after the first character of
 // the name as given. "map.RGB" and ".rgb" alone are not SGI by this rule.
 bool isSgiName(const QString& imageFileName);
 
 // Decodes a picture file with FreeImage into an opaque RGB32 image. sgi forces the SGI decoder;
 // otherwise the format comes from the file's extension. Any bit depth FreeImage can bring to 32 bits
-// is accepted; the alpha channel is dropped because the game never looks at it.
+// is accepted; the alpha channel is dropped because the game ignores it.
 DecodedImage decodeMapImage(const QString& path, bool sgi);
 
 } // namespace ts

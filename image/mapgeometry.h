@@ -17,7 +17,7 @@ inline constexpr std::array<float, kZoomLevels> kZoomScales = {1.0f, 0.75f, 0.5f
 // The ZoomScale of a menu index; an index out of range gives 100%.
 float zoomScaleForIndex(int index);
 
-// The game's tools round half to even everywhere; so do we, or positions drift by one pixel.
+// Map geometry rounds half to even everywhere; mixing rules would move lines by a pixel.
 inline int roundEven(double v) {
     return static_cast<int>(std::lrint(v));
 }

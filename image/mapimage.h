@@ -55,7 +55,7 @@ class MapImage {
     QString mImagePath;
 };
 
-// The game's name for MapImage::load.
+// The loader under the name the rest of the program knows it by.
 inline bool z_LoadMapImage(MapImage& image, MapDocument& doc, const QString& imageFileName,
                            UserInterface& ui) {
     return image.load(doc, imageFileName, ui);

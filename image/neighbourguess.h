@@ -20,8 +20,9 @@ inline constexpr int kBorderThickness = 10;    // a border up to this thick alon
 // after it count as one crossing, so a border 10 pixels thick along the major axis counts once and
 // one 11 pixels thick counts twice. Pixels outside the picture are not borders.
 //
-// The game's walk ends when x equals x2 exactly, which at 75%, 50% and 25% a fractional end may
-// never do. Here the walk ends as soon as x reaches or passes x2; at 100% that is the same thing.
+// A walk that stopped only when x equals x2 exactly would never end at 75%, 50% and 25%, where
+// the end can be fractional. So the walk ends as soon as x reaches or passes x2; at 100% that is
+// the same thing.
 bool z_Neighbor_Validity(const QImage& picture, float x1, float y1, float x2, float y2);
 
 // Draws the line point by point into the picture: the first point black, the rest yellow. The same
@@ -31,7 +32,9 @@ void z_Plot_Line(QImage& picture, float x1, float y1, float x2, float y2);
 // Replaces every neighbour list of provinces 1..ProvinceCount by a guess: two provinces are
 // neighbours when each lies strictly inside the other's 100-pixel box and the line between them
 // crosses at most one border. Each accepted pair is stored on both sides (a full list silently takes
-// nothing) and drawn as a yellow line into the picture. The document is not marked as changed.
+// nothing) and drawn as a yellow line into the picture. Later walks read those lines too, so a
+// border already crossed by a drawn line is hidden where the line covers it. The document is not
+// marked as changed: the caller decides, as it does for any other edit.
 //
 // repaint, when given, is called while lines are drawn so the window can show them, at most every
 // few dozen milliseconds and once at the end, each time followed by ui.processEvents().

@@ -12,7 +12,7 @@ namespace {
 constexpr qint64 kRepaintIntervalMs = 50;
 constexpr quint32 kRgbMask = 0x00FFFFFFu;
 
-// The count tints the busy text, as the game's own editor did: count x 255 as a colour value.
+// The text colour shifts as provinces are found: count x 255 as a colour value.
 void showCount(UserInterface& ui, const QString& caption, int count) {
     ui.busyMessage(QStringLiteral("Locating Provinces... ") + QString::number(count), caption,
                    static_cast<Color>(count) * 255u);

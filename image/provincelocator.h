@@ -9,7 +9,7 @@ namespace ts {
 struct MapDocument;
 class UserInterface;
 
-// Numbers the pure white pixels (255, 255, 255; alpha ignored) of the map picture as the game does:
+// Numbers the pure white pixels (255, 255, 255; alpha ignored) of the map picture in the game's order:
 // bottom row first, left to right within a row. Province n gets ProvinceX = its column and
 // ProvinceY = the picture height minus its row counted from the bottom, so the top row gives 1 and
 // the bottom row gives the height. Stops at 2599 with "Too many Provinces!". Returns the count and

@@ -150,7 +150,7 @@ TEST(DecodeFailures, AreReportedWithAReasonNeverACrash) {
 
 TEST(SgiNameRule, IsCaseSensitiveAndNeedsSomethingBeforeTheDot) {
     EXPECT_TRUE(isSgiName(QStringLiteral("map.rgb")));
-    EXPECT_TRUE(isSgiName(QStringLiteral("a.rgb.tga"))); // the game looks anywhere in the name
+    EXPECT_TRUE(isSgiName(QStringLiteral("a.rgb.tga"))); // found anywhere in the name
     EXPECT_FALSE(isSgiName(QStringLiteral("map.RGB")));
     EXPECT_FALSE(isSgiName(QStringLiteral(".rgb")));
     EXPECT_FALSE(isSgiName(QStringLiteral(".rgb.rgb"))); // the first match decides

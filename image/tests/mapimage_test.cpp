@@ -40,7 +40,7 @@ TEST(ImagePath, ReplacesTheMapNameEverywhereInItsPath) {
     doc->MapFilePath = "/maps/big/big.map";
     doc->MapFileTitle = "big.map";
     EXPECT_EQ(MapImage::imagePathFor(*doc, QStringLiteral("big.tga")), QStringLiteral("/maps/big/big.tga"));
-    // The game's rule, kept on purpose: a folder named like the map file changes too.
+    // Kept on purpose: a folder named like the map file changes too.
     doc->MapFilePath = "/maps/big.map.d/big.map";
     EXPECT_EQ(MapImage::imagePathFor(*doc, QStringLiteral("other.rgb")),
               QStringLiteral("/maps/other.rgb.d/other.rgb"));

@@ -261,7 +261,7 @@ TEST(PlotLine, DrawsOnePointPerStepAndAlwaysEnds) {
     EXPECT_EQ(picture.pixel(8, 4), kYellow);
 
     picture.fill(qRgb(9, 9, 9));
-    z_Plot_Line(picture, 10, 10, 30, 20); // the bottom row of the game's numbering lies off the picture
+    z_Plot_Line(picture, 10, 10, 30, 20); // a ProvinceY of the height lies just off the picture
     EXPECT_EQ(picture.pixel(19, 14), kYellow);
     EXPECT_EQ(yellowCount(picture), 9);
 }

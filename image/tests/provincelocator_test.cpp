@@ -28,7 +28,7 @@ struct LocateTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(LocateTest, NumbersBottomRowFirstLeftToRightWithTheGamesRowCount) {
+TEST_F(LocateTest, NumbersBottomRowFirstLeftToRightCountingRowsFromTheTopFromOne) {
     QImage image = black(6, 4);
     image.setPixel(2, 0, qRgb(255, 255, 255)); // top row
     image.setPixel(4, 3, qRgb(255, 255, 255)); // bottom row, right
