@@ -1,0 +1,104 @@
+// tessary-cli: checks and rewrites map files without a display, with the editor's own reader and
+// writer and the reference tables of its program folder.
+
+#include "consoleuserinterface.h"
+#include "cp1252.h"
+#include "mapdocument.h"
+#include "mapreader.h"
+#include "mapwriter.h"
+#include "paths.h"
+#include "referencedata.h"
+#include "referencelists.h"
+#include "referenceloader.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+// Exit codes: the map read cleanly (and was written); errors were logged while reading (a write
+// still happened); the command could not be carried out.
+enum Exit { kClean = 0, kMapErrors = 1, kFailure = 2 };
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+// Reads the map the way the editor opens it. The image is not loaded: nothing here needs it.
+void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path) {
+    ts::ResetMapDocument(doc, ref, ui);
+    const QFileInfo info(path);
+    doc.MapFilePath = ts::toCp1252(info.absoluteFilePath());
+    doc.MapFileTitle = ts::toCp1252(info.fileName());
+    ts::z_ReadMapFile(doc, ref, ui, path);
+}
+
+void printErrorLog(const ts::MapDocument& doc, std::FILE* stream) {
+    QString log = ts::fromCp1252(doc.ErrorLog);
+    log.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    print(stream, log);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tessary-cli"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Checks and rewrites Thraxis 3 map files with Tessary's own reader and writer.\n\n"
+                       "Commands:\n"
+                       "  check MAP      read MAP and print its error log\n"
+                       "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n\n"
+                       "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
+                       "(write still writes OUT), 2 the command failed."));
+    parser.addHelpOption();
+    const QCommandLineOption home(
+        QStringLiteral("home"),
+        QStringLiteral("Use DIR as the program folder; its TSdata holds the reference "
+                       "tables (default: the folder of this program)."),
+        QStringLiteral("DIR"));
+    parser.addOption(home);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check or write"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
+                                 QStringLiteral("[...]"));
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    const QString command = args.value(0);
+    const bool check = command == QLatin1String("check") && args.size() == 2;
+    const bool write = command == QLatin1String("write") && args.size() == 3;
+    if (!check && !write) {
+        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\" or \"write MAP OUT\"\n\n") +
+                          parser.helpText());
+        return kFailure;
+    }
+    if (parser.isSet(home)) ts::setProgramFolder(parser.value(home));
+
+    ts::ConsoleUserInterface ui;
+    // The tables and the document are large fixed records: they live on the heap.
+    auto ref = std::make_unique<ts::ReferenceData>();
+    ts::ReferenceLists lists;
+    if (!ts::LoadReferenceData(*ref, lists, ts::programFolder(), ui)) {
+        print(stderr, QStringLiteral("tessary-cli: cannot load the reference tables from ") +
+                          ts::joinPath(ts::programFolder(), QStringLiteral("TSdata")) + QLatin1Char('\n'));
+        return kFailure;
+    }
+
+    auto doc = std::make_unique<ts::MapDocument>();
+    const QString mapPath = args.at(1);
+    readMap(*doc, *ref, ui, mapPath);
+    if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
+
+    if (check) {
+        printErrorLog(*doc, stdout);
+        return doc->MapErrorsFound ? kMapErrors : kClean;
+    }
+    if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+    if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;
+    return doc->MapErrorsFound ? kMapErrors : kClean;
+}

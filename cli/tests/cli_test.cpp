@@ -1,0 +1,89 @@
+#include "tempfolder.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+// A program folder whose reference tables are present but empty: enough for maps that name no units.
+struct CliTest : ::testing::Test {
+    TempFolder home;
+
+    CliTest() {
+        for (const char* table : {"NationData", "PopData", "SiteData", "FortData", "ItemData", "UnitData"})
+            home.write(QStringLiteral("TSdata/%1.txt").arg(QLatin1String(table)), "");
+    }
+
+    Outcome run(QStringList args, bool withHome = true) {
+        if (withHome) args = QStringList{QStringLiteral("--home"), home.path()} + args;
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TESSARY_CLI), args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+};
+
+TEST_F(CliTest, CheckPrintsTheErrorLogAndFailsOnErrors) {
+    const QString clean =
+        home.write(QStringLiteral("maps/clean.map"), "#thx2title Clean\n#land 3\n#owner 2\n");
+    Outcome r = run({QStringLiteral("check"), clean});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("Map error log for: \n") + clean + QLatin1Char('\n'));
+
+    const QString broken =
+        home.write(QStringLiteral("maps/broken.map"), "#land 3\r\n#bogus 1\r\n#land 9999\r\n");
+    r = run({QStringLiteral("check"), broken});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Unrecognized map command '#bogus'  - Map Line# 2 : #bogus 1\n")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Map Line# 3 : #land 9999\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+TEST_F(CliTest, WriteRewritesTheMapInTheEditorsLayout) {
+    const QString map = home.write(QStringLiteral("maps/in.map"), "#thx2title Isle\n#imagefile isle.tga\n"
+                                                                  "#land 3\n#landname 3 \"North \xe9\"\n");
+    const QString out = home.file(QStringLiteral("maps/out.map"));
+    const Outcome r = run({QStringLiteral("write"), map, out});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const std::string written = home.read(QStringLiteral("maps/out.map"));
+    EXPECT_NE(written.find("#thx2title Isle\n#imagefile isle.tga\n"), std::string::npos);
+    EXPECT_NE(written.find("\n#land 3\n--------------------------------\n#landname 3 \"North \xe9\"\n"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, FailuresGoToStderrWithAFailingExitCode) {
+    Outcome r = run({QStringLiteral("check"), home.file(QStringLiteral("maps/none.map"))});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Oops!: z_ReadMapFile error: "))) << r.err.toStdString();
+
+    const QString map = home.write(QStringLiteral("maps/in.map"), "#land 3\n");
+    r = run({QStringLiteral("write"), map, home.file(QStringLiteral("no/such/folder/out.map"))});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Map file not saved!: Map file not saved! Map: ")))
+        << r.err.toStdString();
+
+    TempFolder empty;
+    r = run({QStringLiteral("--home"), empty.path(), QStringLiteral("check"), map}, false);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("cannot load the reference tables"))) << r.err.toStdString();
+
+    r = run({QStringLiteral("frobnicate"), map});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+} // namespace
