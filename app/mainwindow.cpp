@@ -13,6 +13,7 @@
 #include "settings.h"
 #include "startup.h"
 #include "statuspanels.h"
+#include "toolpanels.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -83,9 +84,26 @@ MainWindow::MainWindow(QWidget* parent)
     buildMenus();
     enableMapMenus(false);
 
+    ToolPanels::Actions panelActions;
+    panelActions.markProvince = [this] { action("mnuMarkProvince")->trigger(); };
+    panelActions.markAll = [this] { setAllMarks(true); };
+    panelActions.unmarkAll = [this] { setAllMarks(false); };
+    panelActions.zoom = [this](int index) {
+        action(QByteArray("mnuZoomPercent" + QByteArray::number(index)).constData())->trigger();
+    };
+    panelActions.showHint = [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); };
+    panelActions.focusMap = [this] { mMapView->setFocus(); };
+    panelActions.startingUp = [this] { return mStartingUp; };
+    mPanels = std::make_unique<ToolPanels>(mMapArea, mSettings, std::move(panelActions));
+    mPanels->connectMenu(action("mnuNavigator"), action("mnuTerrainTool"), action("mnuFortTool"),
+                         action("mnuBarTool"));
+    mMapView->navigatorWidth = [this] { return mPanels->navigatorWidth(); };
+
     LifecycleHooks hooks;
     hooks.mapsDirectory = [this] { return mSettings.MapsDirectory; };
     hooks.startingUp = [this] { return mStartingUp; };
+    hooks.hidePanels = [this] { mPanels->hideAll(); };
+    hooks.showPanels = [this] { mPanels->applySettings(); };
     hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
     hooks.resetWindow = [this] { resetWindow(); };
     hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
@@ -157,6 +175,16 @@ void MainWindow::toggleMark(std::int16_t Settings::*flag, bool checked) {
     mSettings.*flag = checked ? 1 : 0;
     mMapView->markSpecial();
     if (!mStartingUp) mMapView->setFocus();
+}
+
+void MainWindow::setAllMarks(bool on) {
+    for (const char* name : {"mnuMarkStarts", "mnuMarkNoStarts", "mnuMarkSpecialStarts", "mnuMarkOwners",
+                             "mnuMarkVictoryPoints"})
+        action(name)->setChecked(on);
+    for (auto flag : {&Settings::MarkStarts, &Settings::MarkNoStarts, &Settings::MarkSpecialStarts,
+                      &Settings::MarkOwners, &Settings::MarkVictoryPoints})
+        mSettings.*flag = on ? 1 : 0;
+    mMapView->markSpecial();
 }
 
 void MainWindow::setTopMenusEnabled(bool enabled) {
@@ -326,6 +354,7 @@ void MainWindow::fitBackground() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     fitBackground();
+    mPanels->fitNavigator();
     if (mBusy->isVisible()) mBusy->recentre();
 }
 

@@ -19,6 +19,7 @@ class MapImage;
 class MapLifecycle;
 class MapView;
 class StatusPanels;
+class ToolPanels;
 struct MapDocument;
 struct ReferenceLists;
 struct Settings;
@@ -37,6 +38,7 @@ public:
 
     MapLifecycle& lifecycle() { return *mLife; }
     MapView& mapView() { return *mMapView; }
+    ToolPanels& toolPanels() { return *mPanels; }
     MapImage& mapImage() { return *mImage; }
     MapDocument& document() { return mDoc; }
 
@@ -71,6 +73,7 @@ private:
     void loadImage(const QString& imageFileName);
     void showMapErrorLog();
     void toggleMark(std::int16_t Settings::*flag, bool checked);
+    void setAllMarks(bool on);
     QAction* action(const char* name) const;
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QKeySequence& key = QKeySequence());
@@ -83,6 +86,7 @@ private:
     std::unique_ptr<MapImage> mImage;
     MapView* mMapView = nullptr;
     std::unique_ptr<MapLifecycle> mLife;
+    std::unique_ptr<ToolPanels> mPanels;
     QWidget* mMapArea = nullptr;
     QLabel* mBackground = nullptr;
     QPixmap mBackgroundPicture;
