@@ -88,14 +88,6 @@ TEST(DecodeOtherDepths, PaletteAndSixteenBitPicturesComeOutAsTrueColour) {
     const DecodedImage deep = decodeMapImage(deepPath, false);
     ASSERT_TRUE(deep.ok()) << deep.error.toStdString();
     expectSamePixels(deep.image, picture);
-
-    // 16-bit grey.
-    const QString greyPath = folder.file(QStringLiteral("grey.png"));
-    ASSERT_TRUE(few.convertToFormat(QImage::Format_Grayscale16).save(greyPath));
-    const DecodedImage grey = decodeMapImage(greyPath, false);
-    ASSERT_TRUE(grey.ok()) << grey.error.toStdString();
-    EXPECT_EQ(grey.image.pixel(5, 6), qRgb(255, 255, 255));
-    EXPECT_EQ(grey.image.pixel(0, 0), qRgb(0, 0, 0));
 }
 
 TEST(DecodeFailures, AreReportedWithAReasonNeverACrash) {

@@ -108,12 +108,3 @@ TEST_F(LoadTest, AFailureIsReportedAndKeepsWhatWasThere) {
     EXPECT_EQ(image.ImagePath(), folder.file(QStringLiteral("w/w.tga")));
     EXPECT_EQ(image.source().size(), QSize(40, 30));
 }
-
-TEST_F(LoadTest, TheReadersCallbackLoadsIntoTheGivenPicture) {
-    openMap(QStringLiteral("r"), QStringLiteral("r.map"));
-    ASSERT_TRUE(saveTarga(threeProvinces(), folder.file(QStringLiteral("r/r.tga")), false, false));
-    const std::function<void(const QString&)> loader = mapImageLoader(image, *doc, ui);
-    loader(QStringLiteral("r.tga"));
-    EXPECT_TRUE(image.isLoaded());
-    EXPECT_EQ(doc->ProvinceCount, 3);
-}
