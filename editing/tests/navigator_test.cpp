@@ -217,36 +217,10 @@ class NavigatorTest : public QObject {
         QCOMPARE(visibleFrames(frames), sorted(province + commander));
         QCOMPARE(filled, (QStringList{"province 12", "commander 12 3"}));
 
-        filled.clear();
-        frames.ShowPanel(Panel::Map, ts::kNone, ts::kNone, ts::kNone);
-        QCOMPARE(visibleFrames(frames), QStringList{"fraMap"});
-        QCOMPARE(filled, QStringList{"map"});
-
-        filled.clear();
-        frames.ShowPanel(Panel::GodsAndNations, 1, 0, 5);
-        QCOMPARE(visibleFrames(frames), sorted(province + commander + QStringList{"fraGodAndNation"}));
-        QCOMPARE(filled, (QStringList{"nation 5", "province 1"}));
-
         frames.ShowPanel(Panel::Neighbours, ts::kNone, ts::kNone, ts::kNone);
         QCOMPARE(visibleFrames(frames), QStringList{});
         QCOMPARE(tools.back(), (ToolPanels{ToolRule::Hide, ToolRule::Hide, ToolRule::Hide}));
         QCOMPARE(frames.shownPanel(), Panel::Neighbours);
-    }
-
-    void aNodeClickDrivesTheFrames() {
-        editingtest::SmallMap map;
-        Navigator nav(*map.doc, *map.ref);
-        PanelFrames frames;
-        nav.model().hooks.showPanel = [&](Panel p, int province, int commander, int nation) {
-            frames.ShowPanel(p, province, commander, nation);
-        };
-        nav.BuildNavigator();
-
-        nav.NodeClick("10 NATION");
-        QCOMPARE(visibleFrames(frames),
-                 sorted({"fraGodAndNation", "fraCommander", "fraCommanderBodyGuards", "fraCommanderUnits"}));
-        nav.NodeClick("GEA");
-        QCOMPARE(visibleFrames(frames), QStringList{"fraMap"});
     }
 };
 
