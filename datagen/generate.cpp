@@ -1,0 +1,87 @@
+#include "datagen.h"
+#include "imagewriters.h"
+#include "pictures.h"
+
+#include "paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace ts::datagen {
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size())
+        return true;
+    if (error) *error = QStringLiteral("cannot write ") + path;
+    return false;
+}
+
+bool writeFiles(const QString& outFolder, const FileSet& files, QString* error) {
+    for (const auto& [relative, bytes] : files)
+        if (!writeFile(joinPath(outFolder, relative), bytes, error)) return false;
+    return true;
+}
+
+const QString kSampleTitle = QStringLiteral("Ælfheim and the Shattered Coast");
+
+} // namespace
+
+bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
+    const ReferenceTables tables = makeReferenceTables(seed);
+    if (!writeFiles(outFolder, tables.files, error)) return false;
+    if (!writeIcons(joinPath(outFolder, QStringLiteral("TSicons")), seed, error)) return false;
+    if (!writeFlags(joinPath(outFolder, QStringLiteral("TSflags")), tables, error)) return false;
+    if (!writeSprites(joinPath(outFolder, QStringLiteral("TSsprites")), tables, error)) return false;
+    for (const FileSet& files :
+         {makeNameFiles(), makeScripts(tables), makeTemplates(tables), makePalettes(tables)})
+        if (!writeFiles(outFolder, files, error)) return false;
+
+    QImage picture;
+    const MapLayout layout = makeMapLayout(seed, MapOptions{}, picture);
+    const QString maps = joinPath(outFolder, QStringLiteral("maps"));
+    QDir().mkpath(maps);
+    const QString name = QString::fromLatin1(kSampleMapName);
+    const QString targa = name + QStringLiteral(".tga");
+    const QString sgi = name + QStringLiteral("_sgi.rgb");
+    if (!writeTarga(picture, joinPath(maps, targa), true, false) ||
+        !writeSgi(picture, joinPath(maps, sgi), true, false)) {
+        if (error) *error = QStringLiteral("cannot write the map pictures in ") + maps;
+        return false;
+    }
+    // The two map files differ only in the picture they name.
+    return writeFile(joinPath(maps, name + QStringLiteral(".map")),
+                     makeMapText(seed, tables, layout, targa, kSampleTitle, false), error) &&
+           writeFile(joinPath(maps, name + QStringLiteral("_sgi.map")),
+                     makeMapText(seed, tables, layout, sgi, kSampleTitle, false), error);
+}
+
+bool generateStress(const QString& folder, std::uint64_t seed, QString* error) {
+    const ReferenceTables tables = makeReferenceTables(seed);
+    MapOptions options;
+    options.width = 4000;
+    options.height = 3000;
+    options.spacing = 65;
+    options.spacingY = 69;
+    options.jitter = 3;
+    options.warp = 10;
+    options.maxProvinces = 2599;
+    options.stress = true;
+    QImage picture;
+    const MapLayout layout = makeMapLayout(seed + 1000, options, picture);
+    QDir().mkpath(folder);
+    if (!writeTarga(picture, joinPath(folder, QStringLiteral("stress.tga")), true, false)) {
+        if (error) *error = QStringLiteral("cannot write the stress picture in ") + folder;
+        return false;
+    }
+    return writeFile(joinPath(folder, QStringLiteral("stress.map")),
+                     makeMapText(seed + 1000, tables, layout, QStringLiteral("stress.tga"),
+                                 QStringLiteral("Stress: 2599 provinces"), true),
+                     error);
+}
+
+} // namespace ts::datagen

@@ -1,0 +1,285 @@
+#include "datagen.h"
+#include "rng.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <set>
+
+namespace ts::datagen {
+
+namespace {
+
+// Smooth value noise in [0, 1): random values on a coarse grid, blended with a smoothstep.
+class ValueNoise {
+  public:
+    ValueNoise(Rng& rng, int width, int height, int cell) : mCell(cell) {
+        mColumns = width / cell + 3;
+        mRows = height / cell + 3;
+        mValues.resize(static_cast<std::size_t>(mColumns * mRows));
+        for (float& v : mValues)
+            v = static_cast<float>(rng.unit());
+    }
+    float at(double x, double y) const {
+        const double gx = std::clamp(x / mCell, 0.0, static_cast<double>(mColumns - 2));
+        const double gy = std::clamp(y / mCell, 0.0, static_cast<double>(mRows - 2));
+        const int ix = std::min(static_cast<int>(gx), mColumns - 2);
+        const int iy = std::min(static_cast<int>(gy), mRows - 2);
+        const double fx = smooth(gx - ix), fy = smooth(gy - iy);
+        const double top = value(ix, iy) * (1 - fx) + value(ix + 1, iy) * fx;
+        const double bottom = value(ix, iy + 1) * (1 - fx) + value(ix + 1, iy + 1) * fx;
+        return static_cast<float>(top * (1 - fy) + bottom * fy);
+    }
+
+  private:
+    static double smooth(double t) { return t * t * (3 - 2 * t); }
+    double value(int x, int y) const { return mValues[static_cast<std::size_t>(y * mColumns + x)]; }
+    int mCell;
+    int mColumns = 0;
+    int mRows = 0;
+    std::vector<float> mValues;
+};
+
+// Seeds keep this far from the picture's edges, so their white pixels stay clear of them.
+constexpr int kEdge = 30;
+
+enum class Ground { Plains, Forest, Farm, Mountain, Waste, Swamp, Sea, Deep };
+
+QRgb groundColour(Ground ground, Rng& rng) {
+    int r = 0, g = 0, b = 0;
+    switch (ground) {
+    case Ground::Plains:
+        r = 150, g = 190, b = 100;
+        break;
+    case Ground::Forest:
+        r = 50, g = 120, b = 60;
+        break;
+    case Ground::Farm:
+        r = 185, g = 200, b = 95;
+        break;
+    case Ground::Mountain:
+        r = 140, g = 128, b = 118;
+        break;
+    case Ground::Waste:
+        r = 200, g = 180, b = 130;
+        break;
+    case Ground::Swamp:
+        r = 95, g = 112, b = 80;
+        break;
+    case Ground::Sea:
+        r = 70, g = 120, b = 185;
+        break;
+    case Ground::Deep:
+        r = 35, g = 65, b = 135;
+        break;
+    }
+    // A little variation per province, kept well away from the reserved pure colours.
+    auto vary = [&](int c) { return std::clamp(c + rng.range(-12, 12), 20, 235); };
+    return qRgb(vary(r), vary(g), vary(b));
+}
+
+} // namespace
+
+MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& image) {
+    Rng root(seed);
+    Rng seedRng = root.fork(11), warpRng = root.fork(12), seaRng = root.fork(13), terrainRng = root.fork(14),
+        colourRng = root.fork(15);
+    const int W = options.width, H = options.height, sx = options.spacing, sy = options.spacingY;
+    // Seeds on a square grid centred in the picture. Square rather than staggered: a staggered
+    // grid leaves half cells at the left or right edge, where cells two rows apart can meet.
+    const int columns = (W - 2 * kEdge) / sx + 1;
+    const int gridRows = (H - 2 * kEdge) / sy + 1;
+    const int x0 = (W - (columns - 1) * sx) / 2;
+    const int y0 = (H - (gridRows - 1) * sy) / 2;
+    struct Seed {
+        int x, y;
+    };
+    std::vector<Seed> seeds;
+    std::vector<std::vector<int>> grid(static_cast<std::size_t>(gridRows),
+                                       std::vector<int>(static_cast<std::size_t>(columns), -1));
+    for (int row = 0; row < gridRows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            if (static_cast<int>(seeds.size()) >= options.maxProvinces) break;
+            grid[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
+                static_cast<int>(seeds.size());
+            seeds.push_back({x0 + column * sx + seedRng.range(-options.jitter, options.jitter),
+                             y0 + row * sy + seedRng.range(-options.jitter, options.jitter)});
+        }
+    const int rows = static_cast<int>(grid.size());
+
+    // Each pixel belongs to the seed nearest to the pixel moved by a smooth warp field; the warp
+    // bends the borders without letting a cell reach past its grid neighbours.
+    const ValueNoise warpX(warpRng, W, H, 110), warpY(warpRng, W, H, 110);
+    const ValueNoise fineX(warpRng, W, H, 36), fineY(warpRng, W, H, 36);
+    std::vector<int> label(static_cast<std::size_t>(W) * H, -1);
+    for (int py = 0; py < H; ++py) {
+        for (int px = 0; px < W; ++px) {
+            const double qx = px + (warpX.at(px, py) - 0.5) * 2 * options.warp +
+                              (fineX.at(px, py) - 0.5) * options.warp * 0.5;
+            const double qy = py + (warpY.at(px, py) - 0.5) * 2 * options.warp +
+                              (fineY.at(px, py) - 0.5) * options.warp * 0.5;
+            const int r0 = static_cast<int>(std::lround((qy - y0) / sy));
+            const int c0 = static_cast<int>(std::lround((qx - x0) / sx));
+            int best = -1;
+            double bestDistance = 0;
+            for (int reach = 1; best < 0 && reach < 8; ++reach)
+                for (int r = r0 - reach; r <= r0 + reach; ++r) {
+                    if (r < 0 || r >= rows) continue;
+                    for (int c = c0 - reach; c <= c0 + reach; ++c) {
+                        if (c < 0 || c >= static_cast<int>(grid[static_cast<std::size_t>(r)].size()))
+                            continue;
+                        const int id = grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+                        if (id < 0) continue;
+                        const double dx = qx - seeds[static_cast<std::size_t>(id)].x;
+                        const double dy = qy - seeds[static_cast<std::size_t>(id)].y;
+                        const double d = dx * dx + dy * dy;
+                        if (best < 0 || d < bestDistance) best = id, bestDistance = d;
+                    }
+                }
+            label[static_cast<std::size_t>(py) * W + px] = best;
+        }
+    }
+
+    // Provinces are numbered as the editor finds them: bottom row first, left to right.
+    std::vector<int> order(seeds.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const Seed& sa = seeds[static_cast<std::size_t>(a)];
+        const Seed& sb = seeds[static_cast<std::size_t>(b)];
+        return sa.y != sb.y ? sa.y > sb.y : sa.x < sb.x;
+    });
+    std::vector<int> province(seeds.size()); // seed id -> province index (0-based)
+    for (std::size_t i = 0; i < order.size(); ++i)
+        province[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    const std::size_t count = seeds.size();
+
+    MapLayout layout;
+    layout.width = W;
+    layout.height = H;
+    layout.x.resize(count);
+    layout.y.resize(count);
+    for (std::size_t id = 0; id < count; ++id) {
+        layout.x[static_cast<std::size_t>(province[id])] = seeds[id].x;
+        layout.y[static_cast<std::size_t>(province[id])] = seeds[id].y;
+    }
+
+    // Adjacency: cells that touch along a pixel edge.
+    std::set<std::pair<int, int>> pairs;
+    for (int py = 0; py < H; ++py)
+        for (int px = 0; px < W; ++px) {
+            const int here = label[static_cast<std::size_t>(py) * W + px];
+            const int right = px + 1 < W ? label[static_cast<std::size_t>(py) * W + px + 1] : here;
+            const int below = py + 1 < H ? label[static_cast<std::size_t>(py + 1) * W + px] : here;
+            for (int other : {right, below})
+                if (other != here) {
+                    const int a = province[static_cast<std::size_t>(here)] + 1,
+                              b = province[static_cast<std::size_t>(other)] + 1;
+                    pairs.insert({std::min(a, b), std::max(a, b)});
+                }
+        }
+    layout.neighbours.assign(pairs.begin(), pairs.end());
+    std::vector<std::vector<int>> adjacent(count);
+    for (const auto& [a, b] : layout.neighbours) {
+        adjacent[static_cast<std::size_t>(a - 1)].push_back(b - 1);
+        adjacent[static_cast<std::size_t>(b - 1)].push_back(a - 1);
+    }
+
+    // Sea along the edges and in a few inland basins.
+    const ValueNoise seaNoise(seaRng, W, H, 320);
+    layout.sea.assign(count, false);
+    layout.terrain.assign(count, 0);
+    std::vector<Ground> ground(count, Ground::Plains);
+    for (std::size_t p = 0; p < count; ++p) {
+        const double x = layout.x[p], y = layout.y[p];
+        const double edge = std::min({x, W - x, y, H - y}) / (0.22 * std::min(W, H));
+        const double score =
+            0.6 * seaNoise.at(x, y) + 0.4 * std::min(edge, 1.0) + (seaRng.unit() - 0.5) * 0.08;
+        layout.sea[p] = score < 0.45;
+    }
+    const ValueNoise landNoise(terrainRng, W, H, 240);
+    const std::vector<std::pair<Ground, int>> landWeights = {{Ground::Swamp, 12},    {Ground::Farm, 18},
+                                                             {Ground::Plains, 22},   {Ground::Forest, 20},
+                                                             {Ground::Mountain, 15}, {Ground::Waste, 13}};
+    for (std::size_t p = 0; p < count; ++p) {
+        std::uint32_t mask = 0;
+        if (layout.sea[p]) {
+            const bool inland = std::all_of(adjacent[p].begin(), adjacent[p].end(),
+                                            [&](int q) { return layout.sea[static_cast<std::size_t>(q)]; });
+            const bool deep = inland && terrainRng.chance(0.6);
+            ground[p] = deep ? Ground::Deep : Ground::Sea;
+            mask = deep ? 4 + 2048 : 4;
+            if (terrainRng.chance(0.05)) mask |= 4096; // sea cave
+        } else {
+            // Neighbouring provinces tend to share their ground: it follows a smooth field.
+            const double field = landNoise.at(layout.x[p], layout.y[p]) + (terrainRng.unit() - 0.5) * 0.25;
+            int roll = std::clamp(static_cast<int>(field * 100), 0, 99);
+            for (const auto& [kind, weight] : landWeights) {
+                if (roll < weight) {
+                    ground[p] = kind;
+                    break;
+                }
+                roll -= weight;
+            }
+            switch (ground[p]) {
+            case Ground::Forest:
+                mask |= 128;
+                break;
+            case Ground::Farm:
+                mask |= 256;
+                break;
+            case Ground::Mountain:
+                mask |= terrainRng.chance(0.2) ? 4194304 : 16;
+                break;
+            case Ground::Waste:
+                mask |= 64;
+                break;
+            case Ground::Swamp:
+                mask |= 32;
+                break;
+            default:
+                break;
+            }
+            if (terrainRng.chance(0.15)) mask |= 8;
+            if (terrainRng.chance(0.06)) mask |= 4096;
+        }
+        if (terrainRng.chance(0.12))
+            mask |= 1;
+        else if (terrainRng.chance(0.12))
+            mask |= 2;
+        if (terrainRng.chance(0.05)) mask |= 512;
+        if (terrainRng.chance(0.08)) mask |= 1024;
+        if (terrainRng.chance(0.12)) mask |= 1u << terrainRng.range(13, 21);
+        layout.terrain[p] = mask;
+    }
+
+    std::vector<QRgb> colour(count);
+    for (std::size_t p = 0; p < count; ++p)
+        colour[p] = groundColour(ground[p], colourRng);
+
+    image = QImage(W, H, QImage::Format_RGB32);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+    for (int py = 0; py < H; ++py) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(py));
+        for (int px = 0; px < W; ++px) {
+            const int here = label[static_cast<std::size_t>(py) * W + px];
+            const auto p = static_cast<std::size_t>(province[static_cast<std::size_t>(here)]);
+            bool border = false, seaBorder = layout.sea[p];
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = px + dx, ny = py + dy;
+                    if (nx < 0 || ny < 0 || nx >= W || ny >= H) continue;
+                    const int other = label[static_cast<std::size_t>(ny) * W + nx];
+                    if (other == here) continue;
+                    border = true;
+                    if (layout.sea[static_cast<std::size_t>(province[static_cast<std::size_t>(other)])])
+                        seaBorder = true;
+                }
+            line[px] = border ? (seaBorder ? blue : red) : colour[p];
+        }
+    }
+    for (std::size_t p = 0; p < count; ++p)
+        image.setPixel(layout.x[p], layout.y[p], white);
+    return layout;
+}
+
+} // namespace ts::datagen
