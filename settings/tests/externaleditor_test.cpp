@@ -5,10 +5,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 #include <gtest/gtest.h>
 
 using namespace ts;
+
+// Argument lists read better as text when a comparison fails.
+void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '[' << list.join("] [").toStdString() << ']';
+}
 
 namespace {
 // Stands in for the editor: records its working folder and each argument on a line of its own.
@@ -123,4 +130,74 @@ TEST(ExternalEditor, EditOtherAsksInTheMapsDirectory) {
     EXPECT_EQ(recorded(program).mid(1), QStringList({"-n1", other}));
     ASSERT_EQ(ui.fileRequests.size(), 2u);
     EXPECT_EQ(ui.fileRequests[1], "open|Map file (*.map)|*.map|" + mapsDir + "|" + map);
+}
+
+namespace {
+// Runs the shipped script with only the given stand-in programs on the PATH; each stand-in records
+// its name and arguments in <its name>.txt.
+struct ScriptRun {
+    TempFolder bin;
+    QProcessEnvironment env;
+
+    explicit ScriptRun(const QStringList& programs) {
+        for (const QString& p : programs) {
+            const QString path = bin.write(
+                p, "#!/bin/sh\n"
+                   "out=\"${0%/*}/${0##*/}.txt\"\n"
+                   "{ printf '%s\\n' \"${0##*/}\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } "
+                   "> \"$out.part\"\n"
+                   "/bin/mv \"$out.part\" \"$out\"\n");
+            QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        }
+        env.insert("PATH", bin.path());
+        env.insert("DISPLAY", ":0");
+    }
+
+    int run(const QStringList& args) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start("/bin/sh", QStringList{TESSARY_EDITOR_SCRIPT} + args);
+        p.waitForFinished(10000);
+        return p.exitCode();
+    }
+
+    QStringList recorded(const QString& program) const {
+        const QString path = bin.file(program + ".txt");
+        QElapsedTimer clock;
+        clock.start();
+        while (!QFile::exists(path) && clock.elapsed() < 10000)
+            QThread::msleep(20);
+        return QString::fromStdString(bin.read(program + ".txt")).split('\n', Qt::SkipEmptyParts);
+    }
+};
+} // namespace
+
+TEST(EditorScript, OpensTheFileAtTheLineInADesktopEditor) {
+    ScriptRun gedit({"gedit", "xdg-open"});
+    EXPECT_EQ(gedit.run({"-n42", "-ro", "/maps/my isle.map"}), 0);
+    EXPECT_EQ(gedit.recorded("gedit"), QStringList({"gedit", "+42", "/maps/my isle.map"}));
+
+    ScriptRun kate({"kate"});
+    EXPECT_EQ(kate.run({"-n0", "/maps/a.map"}), 0);
+    EXPECT_EQ(kate.recorded("kate"), QStringList({"kate", "-l", "1", "/maps/a.map"}));
+
+    ScriptRun other({"xdg-open"});
+    EXPECT_EQ(other.run({"-n3", "/maps/a.map"}), 0);
+    EXPECT_EQ(other.recorded("xdg-open"), QStringList({"xdg-open", "/maps/a.map"}));
+}
+
+TEST(EditorScript, TheUsersOwnEditorRunsInATerminalReadOnly) {
+    ScriptRun run({"xterm", "vim", "gedit"});
+    run.env.insert("EDITOR", "vim");
+    EXPECT_EQ(run.run({"-n7", "-ro", "/maps/a.map"}), 0);
+    EXPECT_EQ(run.recorded("xterm"), QStringList({"xterm", "-e", "vim", "-R", "+7", "/maps/a.map"}));
+}
+
+TEST(EditorScript, FailsWhenNothingCanShowTheFile) {
+    ScriptRun none({});
+    EXPECT_NE(none.run({"-n1", "/maps/a.map"}), 0);
+    ScriptRun noDisplay({"gedit"});
+    noDisplay.env.remove("DISPLAY");
+    EXPECT_NE(noDisplay.run({"-n1", "/maps/a.map"}), 0);
+    EXPECT_NE(noDisplay.run({"-n1"}), 0);
 }
