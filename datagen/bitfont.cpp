@@ -38,8 +38,19 @@ constexpr Glyph kGlyphs[] = {
     {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
 };
 
+// Accented capitals borrow the glyph of their base letter; the Nordic letters the nearest one.
+char baseLetter(QChar c) {
+    const QChar upper = c.toUpper();
+    if (upper == QChar(0x00C6)) return 'A'; // Æ
+    if (upper == QChar(0x00DE)) return 'P'; // Þ
+    if (upper == QChar(0x00D0)) return 'D'; // Ð
+    if (upper == QChar(0x00D8)) return 'O'; // Ø
+    const QString decomposed = upper.decomposition();
+    return static_cast<char>((decomposed.isEmpty() ? upper : decomposed.front()).toLatin1());
+}
+
 const Glyph* glyphFor(QChar c) {
-    const char wanted = static_cast<char>(c.toUpper().toLatin1());
+    const char wanted = baseLetter(c);
     for (const Glyph& glyph : kGlyphs)
         if (glyph.letter == wanted) return &glyph;
     return nullptr;

@@ -109,10 +109,10 @@ struct MapLayout {
 struct MapOptions {
     int width = 1600;
     int height = 1200;
-    int spacing = 90;  // distance of the seed grid, across
-    int spacingY = 90; // and down
-    int jitter = 4;
-    int warp = 22; // how far borders wander from the straight Voronoi lines
+    int spacing = 84;  // distance of the seed grid, across
+    int spacingY = 84; // and down
+    int jitter = 7;
+    int warp = 30; // how far borders wander from the straight Voronoi lines
     int maxProvinces = 2599;
     bool stress = false;
 };

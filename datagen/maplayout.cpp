@@ -82,7 +82,7 @@ QRgb groundColour(Ground ground, Rng& rng) {
 
 MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& image) {
     Rng root(seed);
-    Rng seedRng = root.fork(11), warpRng = root.fork(12), seaRng = root.fork(13), terrainRng = root.fork(14),
+    Rng seedRng = root.fork(11), seaRng = root.fork(13), terrainRng = root.fork(14),
         colourRng = root.fork(15);
     const int W = options.width, H = options.height, sx = options.spacing, sy = options.spacingY;
     // Seeds on a square grid centred in the picture. Square rather than staggered: a staggered
@@ -109,35 +109,60 @@ MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& i
 
     // Each pixel belongs to the seed nearest to the pixel moved by a smooth warp field; the warp
     // bends the borders without letting a cell reach past its grid neighbours.
-    const ValueNoise warpX(warpRng, W, H, 110), warpY(warpRng, W, H, 110);
-    const ValueNoise fineX(warpRng, W, H, 36), fineY(warpRng, W, H, 36);
     std::vector<int> label(static_cast<std::size_t>(W) * H, -1);
-    for (int py = 0; py < H; ++py) {
-        for (int px = 0; px < W; ++px) {
-            const double qx = px + (warpX.at(px, py) - 0.5) * 2 * options.warp +
-                              (fineX.at(px, py) - 0.5) * options.warp * 0.5;
-            const double qy = py + (warpY.at(px, py) - 0.5) * 2 * options.warp +
-                              (fineY.at(px, py) - 0.5) * options.warp * 0.5;
-            const int r0 = static_cast<int>(std::lround((qy - y0) / sy));
-            const int c0 = static_cast<int>(std::lround((qx - x0) / sx));
-            int best = -1;
-            double bestDistance = 0;
-            for (int reach = 1; best < 0 && reach < 8; ++reach)
-                for (int r = r0 - reach; r <= r0 + reach; ++r) {
-                    if (r < 0 || r >= rows) continue;
-                    for (int c = c0 - reach; c <= c0 + reach; ++c) {
-                        if (c < 0 || c >= static_cast<int>(grid[static_cast<std::size_t>(r)].size()))
-                            continue;
-                        const int id = grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-                        if (id < 0) continue;
-                        const double dx = qx - seeds[static_cast<std::size_t>(id)].x;
-                        const double dy = qy - seeds[static_cast<std::size_t>(id)].y;
-                        const double d = dx * dx + dy * dy;
-                        if (best < 0 || d < bestDistance) best = id, bestDistance = d;
+    auto at = [&](int x, int y) { return label[static_cast<std::size_t>(y) * W + x]; };
+    // A strong warp can, rarely, let a cell swallow its seed's neighbourhood or reach a cell two
+    // steps away; such a draw is thrown away and the next warp field tried.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        Rng warpRng = root.fork(100 + static_cast<std::uint64_t>(attempt));
+        const ValueNoise warpX(warpRng, W, H, 110), warpY(warpRng, W, H, 110);
+        const ValueNoise fineX(warpRng, W, H, 36), fineY(warpRng, W, H, 36);
+        for (int py = 0; py < H; ++py) {
+            for (int px = 0; px < W; ++px) {
+                const double qx = px + (warpX.at(px, py) - 0.5) * 2 * options.warp +
+                                  (fineX.at(px, py) - 0.5) * options.warp * 0.5;
+                const double qy = py + (warpY.at(px, py) - 0.5) * 2 * options.warp +
+                                  (fineY.at(px, py) - 0.5) * options.warp * 0.5;
+                const int r0 = static_cast<int>(std::lround((qy - y0) / sy));
+                const int c0 = static_cast<int>(std::lround((qx - x0) / sx));
+                int best = -1;
+                double bestDistance = 0;
+                for (int reach = 1; best < 0 && reach < 8; ++reach)
+                    for (int r = r0 - reach; r <= r0 + reach; ++r) {
+                        if (r < 0 || r >= rows) continue;
+                        for (int c = c0 - reach; c <= c0 + reach; ++c) {
+                            if (c < 0 || c >= static_cast<int>(grid[static_cast<std::size_t>(r)].size()))
+                                continue;
+                            const int id = grid[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+                            if (id < 0) continue;
+                            const double dx = qx - seeds[static_cast<std::size_t>(id)].x;
+                            const double dy = qy - seeds[static_cast<std::size_t>(id)].y;
+                            const double d = dx * dx + dy * dy;
+                            if (best < 0 || d < bestDistance) best = id, bestDistance = d;
+                        }
                     }
-                }
-            label[static_cast<std::size_t>(py) * W + px] = best;
+                label[static_cast<std::size_t>(py) * W + px] = best;
+            }
         }
+
+        bool good = true;
+        for (std::size_t id = 0; good && id < seeds.size(); ++id)
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx)
+                    if (at(seeds[id].x + dx, seeds[id].y + dy) != static_cast<int>(id)) good = false;
+        for (int py = 0; good && py < H; ++py)
+            for (int px = 0; px < W; ++px) {
+                const int here = at(px, py);
+                for (const int other :
+                     {px + 1 < W ? at(px + 1, py) : here, py + 1 < H ? at(px, py + 1) : here}) {
+                    if (other == here) continue;
+                    const Seed& a = seeds[static_cast<std::size_t>(here)];
+                    const Seed& b = seeds[static_cast<std::size_t>(other)];
+                    if (!options.stress && (std::abs(a.x - b.x) >= 100 || std::abs(a.y - b.y) >= 100))
+                        good = false;
+                }
+            }
+        if (good) break;
     }
 
     // Provinces are numbered as the editor finds them: bottom row first, left to right.
