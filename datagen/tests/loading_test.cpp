@@ -36,4 +36,20 @@ TEST(SampleDataLoads, BothSampleMapsReadWithoutErrors) {
     }
 }
 
+TEST(SampleDataLoads, StressMapReadsWithoutErrorsAndFillsEveryProvince) {
+    auto ref = std::make_unique<ts::ReferenceData>();
+    ts::ReferenceLists lists;
+    ts::FakeUserInterface ui;
+    ASSERT_TRUE(ts::LoadReferenceData(*ref, lists, generatedData().path(), ui));
+    auto doc = std::make_unique<ts::MapDocument>();
+    ts::ResetMapDocument(*doc, *ref, ui);
+    ts::z_ReadMapFile(*doc, *ref, ui,
+                      ts::datagen::testing::generatedStress().file(QStringLiteral("stress.map")));
+    EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog.substr(0, 2000);
+    for (int p = 1; p <= 2599; ++p) {
+        EXPECT_FALSE(doc->Provinces[p].LandName.empty()) << p;
+        EXPECT_GE(doc->Provinces[p].CommanderCount, 3) << p;
+    }
+}
+
 } // namespace

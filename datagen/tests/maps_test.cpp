@@ -251,9 +251,7 @@ TEST(SampleMap, SgiTwinHasTheSamePixelsAndDiffersOnlyInItsImageLine) {
 }
 
 TEST(StressMap, HasTheMostProvincesAMapCanHoldEachWithDetails) {
-    const ts::TempFolder folder;
-    QString error;
-    ASSERT_TRUE(generateStress(folder.path(), 3, &error)) << error.toStdString();
+    const ts::TempFolder& folder = ts::datagen::testing::generatedStress();
     const Pixels pixels = scan(folder.file(QStringLiteral("stress.tga")), FIF_TARGA);
     EXPECT_EQ(pixels.width, 4000);
     EXPECT_EQ(pixels.height, 3000);
