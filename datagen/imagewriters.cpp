@@ -118,7 +118,7 @@ bool writeTarga(const QImage& image, const QString& path, bool rle, bool alpha32
     out.push_back(0);            // no colour map
     out.push_back(rle ? 10 : 2); // true colour, plain or run-length
     for (int i = 0; i < 5; ++i)
-        out.push_back(0); // colour map specification
+        out.push_back(0); // colour map origin, length and depth: none
     putLe16(out, 0);      // x origin
     putLe16(out, 0);      // y origin
     putLe16(out, width);
