@@ -31,8 +31,8 @@ void print(std::FILE* stream, const QString& text) {
 void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path) {
     ts::ResetMapDocument(doc, ref, ui);
     const QFileInfo info(path);
-    doc.MapFilePath = ts::toCp1252(info.absoluteFilePath());
-    doc.MapFileTitle = ts::toCp1252(info.fileName());
+    doc.MapFilePath = ts::pathToText(info.absoluteFilePath());
+    doc.MapFileTitle = ts::pathToText(info.fileName());
     ts::z_ReadMapFile(doc, ref, ui, path);
 }
 

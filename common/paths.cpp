@@ -1,6 +1,9 @@
 #include "paths.h"
 
+#include "text.h"
+
 #include <QCoreApplication>
+#include <QFile>
 
 namespace ts {
 
@@ -32,5 +35,14 @@ QString programFolder() {
 }
 
 void setProgramFolder(const QString& folder) { overriddenFolder() = folder; }
+
+QString pathFromText(const Text& text) {
+    return QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+Text pathToText(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    return Text(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
 
 } // namespace ts

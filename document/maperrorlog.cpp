@@ -10,9 +10,11 @@
 namespace ts {
 
 void BeginMapErrorLog(MapDocument& doc, const QString& mapPath) {
-    doc.ErrorLog = "Map error log for: \r\n";
-    doc.ErrorLog += toCp1252(mapPath);
-    doc.ErrorLog += "\r\n";
+    constexpr std::string_view kHeader = "Map error log for: \r\n";
+    const std::string path = toCp1252(mapPath);
+    doc.ErrorLog.clear();
+    doc.ErrorLog.reserve(kHeader.size() + path.size() + 2);
+    doc.ErrorLog.append(kHeader).append(path).append("\r\n");
     doc.MapErrorsFound = false;
     doc.FirstErrorLine = 0;
 }
@@ -29,7 +31,7 @@ void AppendMapError(MapDocument& doc, std::string_view line) {
 }
 
 MapErrorLogView mapErrorLogView(const MapDocument& doc, const QString& programFolder) {
-    return {fromCp1252(doc.ErrorLog), doc.FirstErrorLine, fromCp1252(doc.MapFilePath.view()),
+    return {fromCp1252(doc.ErrorLog), doc.FirstErrorLine, pathFromText(doc.MapFilePath),
             joinPath(programFolder, QString::fromLatin1(kMapErrorLogFileName))};
 }
 

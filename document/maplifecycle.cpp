@@ -18,9 +18,6 @@ namespace ts {
 namespace {
 constexpr Color kBusy = 255;
 
-// The map's own path is kept as the file system's bytes; it is never written into a map file.
-QString toPath(const Text& t) { return QFile::decodeName(QByteArray(t.data(), static_cast<qsizetype>(t.size()))); }
-Text fromPath(const QString& p) { return Text(QFile::encodeName(p).toStdString()); }
 
 QString withoutMapExtension(QString title) { return title.replace(QStringLiteral(".map"), QString()); }
 } // namespace
@@ -33,12 +30,12 @@ QString MapLifecycle::recoveryPath(const QString& mapPath) {
     return p.replace(QStringLiteral(".map"), QStringLiteral(".ore"));
 }
 
-QString MapLifecycle::mapFilePath() const { return toPath(mDoc.MapFilePath); }
-QString MapLifecycle::mapFileTitle() const { return toPath(mDoc.MapFileTitle); }
+QString MapLifecycle::mapFilePath() const { return pathFromText(mDoc.MapFilePath); }
+QString MapLifecycle::mapFileTitle() const { return pathFromText(mDoc.MapFileTitle); }
 
 void MapLifecycle::setPath(const QString& path, const QString& title) {
-    mDoc.MapFilePath = fromPath(path);
-    mDoc.MapFileTitle = fromPath(title);
+    mDoc.MapFilePath = pathToText(path);
+    mDoc.MapFileTitle = pathToText(title);
 }
 
 bool MapLifecycle::unsavedChangesGuard() {

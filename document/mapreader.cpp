@@ -110,8 +110,8 @@ bool z_ValidChar(int code) {
 }
 
 QString MapImagePath(const MapDocument& doc, const QString& imageFileName, const QString& readPath) {
-    const QString mapPath = fromCp1252(doc.MapFilePath.view());
-    const QString title = fromCp1252(doc.MapFileTitle.view());
+    const QString mapPath = pathFromText(doc.MapFilePath);
+    const QString title = pathFromText(doc.MapFileTitle);
     if (mapPath.isEmpty() || title.isEmpty()) return joinPath(QFileInfo(readPath).path(), imageFileName);
     QString path = mapPath;
     return path.replace(title, imageFileName, Qt::CaseSensitive);

@@ -1,6 +1,7 @@
 #include "mapimage.h"
 
 #include "cp1252.h"
+#include "paths.h"
 #include "imagedecoder.h"
 #include "mapdocument.h"
 #include "mapgeometry.h"
@@ -14,8 +15,8 @@ constexpr Color kBusyRed = 255;
 } // namespace
 
 QString MapImage::imagePathFor(const MapDocument& doc, const QString& imageFileName) {
-    QString path = fromCp1252(doc.MapFilePath.view());
-    const QString title = fromCp1252(doc.MapFileTitle.view());
+    QString path = pathFromText(doc.MapFilePath);
+    const QString title = pathFromText(doc.MapFileTitle);
     if (title.isEmpty()) return path;
     return path.replace(title, imageFileName, Qt::CaseSensitive);
 }
