@@ -1,4 +1,4 @@
-#include "toolpanels.h"
+#include "floatingpanels.h"
 
 #include "settings.h"
 #include "toolpanel.h"
@@ -34,7 +34,7 @@ QIcon glyph(const QString& text, QColor colour) {
 }
 } // namespace
 
-ToolPanels::ToolPanels(QWidget* mapArea, Settings& settings, Actions actions)
+FloatingPanels::FloatingPanels(QWidget* mapArea, Settings& settings, Actions actions)
     : mArea(mapArea), mSettings(settings), mActions(std::move(actions)) {
     mNavigator = new QFrame(mapArea);
     mNavigator->setObjectName(QStringLiteral("fraNavigator"));
@@ -61,7 +61,7 @@ ToolPanels::ToolPanels(QWidget* mapArea, Settings& settings, Actions actions)
     hideAll();
 }
 
-void ToolPanels::buildBarTool() {
+void FloatingPanels::buildBarTool() {
     auto* grid = new QGridLayout(mBar->body());
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(2);
@@ -104,7 +104,7 @@ void ToolPanels::buildBarTool() {
     }
 }
 
-void ToolPanels::setUp(ToolPanel* panel, bool Settings::*visible, float Settings::*left, float Settings::*top,
+void FloatingPanels::setUp(ToolPanel* panel, bool Settings::*visible, float Settings::*left, float Settings::*top,
                        QAction* item) {
     panel->showHint = mActions.showHint;
     panel->moved = [this, left, top](const QPoint& at) {
@@ -128,7 +128,7 @@ void ToolPanels::setUp(ToolPanel* panel, bool Settings::*visible, float Settings
     });
 }
 
-void ToolPanels::connectMenu(QAction* navigator, QAction* terrain, QAction* fort, QAction* bar) {
+void FloatingPanels::connectMenu(QAction* navigator, QAction* terrain, QAction* fort, QAction* bar) {
     mNavigatorItem = navigator;
     mTerrainItem = terrain;
     mFortItem = fort;
@@ -144,7 +144,7 @@ void ToolPanels::connectMenu(QAction* navigator, QAction* terrain, QAction* fort
     setUp(mBar, &Settings::BarToolVisible, &Settings::BarToolLeft, &Settings::BarToolTop, bar);
 }
 
-void ToolPanels::applySettings() {
+void FloatingPanels::applySettings() {
     fitNavigator();
     mNavigator->setVisible(mSettings.NavigatorVisible);
     if (mNavigatorItem) mNavigatorItem->setChecked(mSettings.NavigatorVisible);
@@ -166,15 +166,15 @@ void ToolPanels::applySettings() {
     if (mNavigator->isVisible()) mNavigator->raise();
 }
 
-void ToolPanels::hideAll() {
+void FloatingPanels::hideAll() {
     mNavigator->hide();
     mBar->hide();
     mTerrain->hide();
     mFort->hide();
 }
 
-void ToolPanels::fitNavigator() { mNavigator->setGeometry(0, 0, kNavigatorWidth, mArea->height()); }
+void FloatingPanels::fitNavigator() { mNavigator->setGeometry(0, 0, kNavigatorWidth, mArea->height()); }
 
-int ToolPanels::navigatorWidth() const { return mNavigator->isVisible() ? mNavigator->width() : 0; }
+int FloatingPanels::navigatorWidth() const { return mNavigator->isVisible() ? mNavigator->width() : 0; }
 
 } // namespace ts

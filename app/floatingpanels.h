@@ -14,7 +14,7 @@ struct Settings;
 
 // The navigator panel and the three floating tool panels (bar, terrain, fort): their visibility and
 // positions follow the settings, and the View menu items follow them.
-class ToolPanels {
+class FloatingPanels {
 public:
     struct Actions {
         std::function<void(const QString& key)> selectNode; // "MAP", "ALLOWEDNATIONS", ...
@@ -27,7 +27,7 @@ public:
         std::function<bool()> startingUp;
     };
 
-    ToolPanels(QWidget* mapArea, Settings& settings, Actions actions);
+    FloatingPanels(QWidget* mapArea, Settings& settings, Actions actions);
 
     // Wires the View menu items (mnuNavigator, mnuTerrainTool, mnuFortTool, mnuBarTool).
     void connectMenu(QAction* navigator, QAction* terrain, QAction* fort, QAction* bar);

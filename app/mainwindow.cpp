@@ -1,42 +1,65 @@
 #include "mainwindow.h"
 
 #include "busybox.h"
+#include "cp1252.h"
+#include "externaleditor.h"
+#include "firstrun.h"
+#include "floatingpanels.h"
 #include "maperrorlog.h"
 #include "maperrorlogwindow.h"
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "mapview.h"
 #include "markers.h"
+#include "navigator.h"
+#include "optionsdialog.h"
+#include "panelframes.h"
 #include "paths.h"
 #include "referencedata.h"
 #include "referencelists.h"
 #include "settings.h"
 #include "startup.h"
 #include "statuspanels.h"
-#include "toolpanels.h"
+#include "toolpanel.h"
 
 #include <QActionGroup>
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColorDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace ts {
 
 namespace {
 // How often a long operation lets window events run; more often only costs time.
 constexpr int kEventsEveryMs = 15;
+constexpr int kPanelColumnWidth = 420;
 
 // Top-level menus that need an open map, and single items that do.
 const char* const kMapMenus[] = {"mnuView", "mnuMark", "mnuTools"};
 const char* const kMapItems[] = {"mnuSave", "mnuSaveAs", "mnuCodeViewCurrent", "mnuCodeEditOriginal"};
+
+const struct MarkItem {
+    const char* item;
+    std::int16_t Settings::*flag;
+} kMarkItems[] = {{"mnuMarkStarts", &Settings::MarkStarts},
+                  {"mnuMarkNoStarts", &Settings::MarkNoStarts},
+                  {"mnuMarkSpecialStarts", &Settings::MarkSpecialStarts},
+                  {"mnuMarkOwners", &Settings::MarkOwners},
+                  {"mnuMarkVictoryPoints", &Settings::MarkVictoryPoints},
+                  {"mnuMarkVisited", &Settings::MarkVisited}};
+
+QByteArray zoomItem(int index) { return "mnuZoomPercent" + QByteArray::number(index); }
 } // namespace
 
 QString toDialogFilter(const QString& filter) {
@@ -59,15 +82,24 @@ MainWindow::MainWindow(QWidget* parent)
       mImage(std::make_unique<MapImage>()), mLists(std::make_unique<ReferenceLists>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tessary"));
-    resize(1280, 860);
+    resize(1400, 900);
 
-    mMapArea = new QWidget(this);
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    mMapArea = new QWidget(central);
     mMapArea->setObjectName(QStringLiteral("picMapArea"));
     mMapArea->setAutoFillBackground(true);
     QPalette pal = mMapArea->palette();
     pal.setColor(QPalette::Window, QColor(24, 20, 18));
     mMapArea->setPalette(pal);
-    setCentralWidget(mMapArea);
+    mFrames = new PanelFrames(central);
+    mFrames->setFixedWidth(kPanelColumnWidth);
+    mFrames->hide();
+    row->addWidget(mMapArea, 1);
+    row->addWidget(mFrames);
+    setCentralWidget(central);
 
     mBackground = new QLabel(mMapArea);
     mBackground->setObjectName(QStringLiteral("picBackground"));
@@ -75,7 +107,6 @@ MainWindow::MainWindow(QWidget* parent)
 
     mMapView = new MapView(mMapArea, mDoc, mSettings, *mImage, *this);
     mMapView->setStatus = [this](const QString& key, const QString& text) { setStatus(key, text); };
-    mBusy = new BusyBox(mMapArea);
 
     statusBar()->setObjectName(QStringLiteral("sbStatus"));
     statusBar()->setSizeGripEnabled(true);
@@ -84,154 +115,36 @@ MainWindow::MainWindow(QWidget* parent)
     buildMenus();
     enableMapMenus(false);
 
-    ToolPanels::Actions panelActions;
+    FloatingPanels::Actions panelActions;
+    panelActions.selectNode = [this](const QString& key) { mNavigator->NodeClick(key.toStdString()); };
     panelActions.markProvince = [this] { action("mnuMarkProvince")->trigger(); };
     panelActions.markAll = [this] { setAllMarks(true); };
     panelActions.unmarkAll = [this] { setAllMarks(false); };
-    panelActions.zoom = [this](int index) {
-        action(QByteArray("mnuZoomPercent" + QByteArray::number(index)).constData())->trigger();
-    };
+    panelActions.zoom = [this](int index) { action(zoomItem(index).constData())->trigger(); };
     panelActions.showHint = [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); };
     panelActions.focusMap = [this] { mMapView->setFocus(); };
     panelActions.startingUp = [this] { return mStartingUp; };
-    mPanels = std::make_unique<ToolPanels>(mMapArea, mSettings, std::move(panelActions));
+    mPanels = std::make_unique<FloatingPanels>(mMapArea, mSettings, std::move(panelActions));
     mPanels->connectMenu(action("mnuNavigator"), action("mnuTerrainTool"), action("mnuFortTool"),
                          action("mnuBarTool"));
     mMapView->navigatorWidth = [this] { return mPanels->navigatorWidth(); };
 
-    LifecycleHooks hooks;
-    hooks.mapsDirectory = [this] { return mSettings.MapsDirectory; };
-    hooks.startingUp = [this] { return mStartingUp; };
-    hooks.hidePanels = [this] { mPanels->hideAll(); };
-    hooks.showPanels = [this] { mPanels->applySettings(); };
-    hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
-    hooks.resetWindow = [this] { resetWindow(); };
-    hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
-    hooks.mapPictureSize = [this] {
-        return QSize(static_cast<int>(mImage->ImageWidth()), static_cast<int>(mImage->ImageHeight()));
-    };
-    hooks.setStatus = [this](const QString& key, const QString& text) { setStatus(key, text); };
-    hooks.showMap = [this] {
-        if (!mImage->isLoaded()) return;
-        mBackground->hide();
-        mMapView->show();
-        mMapView->placeWrapCopies();
-    };
-    hooks.selectFirstProvince = [this] {
-        mDoc.CurProvince = 1;
-        mMapView->selectProvince(1, true);
-        mMapView->markSpecial();
-    };
-    hooks.enableMapMenus = [this](bool) {
-        setTopMenusEnabled(true);
-        enableMapMenus(true);
-    };
-    hooks.showErrorLog = [this] { showMapErrorLog(); };
-    hooks.focusMap = [this] { mMapView->setFocus(); };
-    mLife = std::make_unique<MapLifecycle>(mDoc, referenceData(), *this, std::move(hooks));
+    mNavigator = new Navigator(mDoc, referenceData(), mPanels->navigator());
+    mPanels->navigator()->layout()->addWidget(mNavigator);
+
+    // Created last, so it stands above the map and the panels.
+    mBusy = new BusyBox(mMapArea);
+
+    wireNavigator();
+    wireLifecycle();
     connectMenus();
 }
 
+MainWindow::~MainWindow() = default;
+
 QAction* MainWindow::action(const char* name) const { return findChild<QAction*>(QString::fromLatin1(name)); }
 
-void MainWindow::connectMenus() {
-    connect(action("mnuNew"), &QAction::triggered, this, [this] { mLife->newMap(); });
-    connect(action("mnuOpen"), &QAction::triggered, this, [this] { mLife->openMap(); });
-    connect(action("mnuSave"), &QAction::triggered, this, [this] { mLife->save(); });
-    connect(action("mnuSaveAs"), &QAction::triggered, this, [this] { mLife->saveAs(); });
-    for (int i = 0; i < 4; ++i) {
-        QAction* zoom = action(QByteArray("mnuZoomPercent" + QByteArray::number(i)).constData());
-        // Choosing the zoom that is already checked redraws as well.
-        connect(zoom, &QAction::triggered, this, [this, zoom, i] {
-            zoom->setChecked(true);
-            mMapView->zoom(i);
-        });
-    }
-    const struct {
-        const char* item;
-        std::int16_t Settings::*flag;
-    } marks[] = {{"mnuMarkStarts", &Settings::MarkStarts},
-                 {"mnuMarkNoStarts", &Settings::MarkNoStarts},
-                 {"mnuMarkSpecialStarts", &Settings::MarkSpecialStarts},
-                 {"mnuMarkOwners", &Settings::MarkOwners},
-                 {"mnuMarkVictoryPoints", &Settings::MarkVictoryPoints},
-                 {"mnuMarkVisited", &Settings::MarkVisited}};
-    for (const auto& m : marks) {
-        QAction* a = action(m.item);
-        a->setCheckable(true);
-        a->setChecked(mSettings.*(m.flag) == 1);
-        auto flag = m.flag;
-        connect(a, &QAction::triggered, this, [this, flag](bool checked) { toggleMark(flag, checked); });
-    }
-    connect(action("mnuMarkProvince"), &QAction::triggered, this, [this] {
-        if (mDoc.CurProvince < 1) return;
-        toggleProvinceMark(mDoc, mSettings, mDoc.CurProvince);
-        mMapView->markSpecial();
-    });
-    connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
-}
-
-void MainWindow::toggleMark(std::int16_t Settings::*flag, bool checked) {
-    mSettings.*flag = checked ? 1 : 0;
-    mMapView->markSpecial();
-    if (!mStartingUp) mMapView->setFocus();
-}
-
-void MainWindow::setAllMarks(bool on) {
-    for (const char* name : {"mnuMarkStarts", "mnuMarkNoStarts", "mnuMarkSpecialStarts", "mnuMarkOwners",
-                             "mnuMarkVictoryPoints"})
-        action(name)->setChecked(on);
-    for (auto flag : {&Settings::MarkStarts, &Settings::MarkNoStarts, &Settings::MarkSpecialStarts,
-                      &Settings::MarkOwners, &Settings::MarkVictoryPoints})
-        mSettings.*flag = on ? 1 : 0;
-    mMapView->markSpecial();
-}
-
-void MainWindow::setTopMenusEnabled(bool enabled) {
-    for (const char* name : {"mnuFile", "mnuEdit", "mnuView", "mnuMark", "mnuTools", "mnuCode"})
-        if (auto* m = menuBar()->findChild<QMenu*>(QString::fromLatin1(name))) m->menuAction()->setEnabled(enabled);
-}
-
-void MainWindow::resetWindow() {
-    for (int i = 0; i < 4; ++i) {
-        QAction* zoom = action(QByteArray("mnuZoomPercent" + QByteArray::number(i)).constData());
-        // The group would keep one item checked; no map means no zoom.
-        zoom->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-        zoom->setChecked(false);
-    }
-    mMapView->unload();
-    mImage->clear();
-    fitBackground();
-    mBackground->show();
-}
-
-void MainWindow::loadImage(const QString& imageFileName) {
-    if (!mImage->load(mDoc, imageFileName, *this)) return;
-    QAction* first = action("mnuZoomPercent0");
-    first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    first->setChecked(true);
-    mMapView->zoom(0);
-}
-
-void MainWindow::showMapErrorLog() {
-    const MapErrorLogView log = mapErrorLogView(mDoc, mProgramFolder);
-    auto* window = new MapErrorLogWindow(
-        log, [](const QString&, int) {}, [this] { WriteMapErrorLogFile(mDoc, mProgramFolder); }, this);
-    window->show();
-    beep();
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!mLife->queryClose()) {
-        event->ignore();
-        return;
-    }
-    WriteConfiguration(mSettings, configurationPath(mProgramFolder), *this);
-    mLife->unload();
-    event->accept();
-}
-
-MainWindow::~MainWindow() = default;
+QString MainWindow::mapFilePath() const { return mLife->mapFilePath(); }
 
 QAction* MainWindow::addItem(QMenu* menu, const char* objectName, const QString& caption,
                              const QKeySequence& key) {
@@ -254,6 +167,9 @@ void MainWindow::buildMenus() {
     addItem(file, "mnuOpen", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
     addItem(file, "mnuSave", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     addItem(file, "mnuSaveAs", QStringLiteral("S&ave As"));
+    file->addSeparator();
+    mRecentMenu = file->addMenu(QStringLiteral("Recent Maps"));
+    mRecentMenu->setObjectName(QStringLiteral("mnuRecentMaps"));
     file->addSeparator();
     QAction* exitItem = addItem(file, "mnuExit", QStringLiteral("E&xit"));
     connect(exitItem, &QAction::triggered, this, &QWidget::close);
@@ -320,6 +236,161 @@ void MainWindow::buildMenus() {
     addItem(help, "mnuOnlineHelp", QStringLiteral("Online Help"));
 }
 
+void MainWindow::wireNavigator() {
+    mNavigator->setStatus = [this](const QString& key, const QString& text) { setStatus(key, text); };
+    NavigatorModel::Hooks& hooks = mNavigator->model().hooks;
+    hooks.selectProvince = [this](int province, bool) {
+        mMapView->selectProvince(province, false);
+        // A province chosen away from the map is brought into view.
+        if (mSettings.CenterOnSelection == 1) mMapView->centreOn(province);
+    };
+    hooks.stopSelection = [this] { mMapView->stopSelection(); };
+    hooks.showPanel = [this](Panel panel, int province, int commander, int nation) {
+        mFrames->ShowPanel(panel, province, commander, nation);
+    };
+    hooks.writeRecoveryFile = [this] { mLife->WriteRecoveryFile(); };
+    hooks.commit.redrawSpecialMarks = [this] { mMapView->markSpecial(); };
+    mMapView->onMapSelection = [this](int province) { mNavigator->z_trvNavigatorNodeClick(province); };
+    // Links made on the map are edits like any other: they must survive a crash and be asked about
+    // before the map is closed.
+    mMapView->onNeighboursChanged = [this] {
+        mDoc.MapModified = true;
+        mLife->WriteRecoveryFile();
+    };
+
+    mFrames->hooks.applyToolPanels = [this](const ToolPanels& rules) {
+        auto apply = [](ToolPanel* panel, ToolRule rule, bool wanted) {
+            if (rule == ToolRule::Show) panel->setVisible(wanted);
+            else if (rule == ToolRule::Hide) panel->hide();
+            if (panel->isVisible()) panel->raise();
+        };
+        apply(mPanels->terrainTool(), rules.terrain, mSettings.TerrainToolVisible);
+        apply(mPanels->fortTool(), rules.fort, mSettings.FortToolVisible);
+        apply(mPanels->barTool(), rules.bar, mSettings.BarToolVisible);
+    };
+}
+
+void MainWindow::wireLifecycle() {
+    LifecycleHooks hooks;
+    hooks.mapsDirectory = [this] { return mSettings.MapsDirectory; };
+    hooks.startingUp = [this] { return mStartingUp; };
+    hooks.hidePanels = [this] {
+        mPanels->hideAll();
+        mFrames->hide();
+    };
+    hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
+    hooks.resetWindow = [this] { resetWindow(); };
+    hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
+    hooks.buildNavigator = [this] { mNavigator->BuildNavigator(); };
+    hooks.mapPictureSize = [this] {
+        return QSize(static_cast<int>(mImage->ImageWidth()), static_cast<int>(mImage->ImageHeight()));
+    };
+    hooks.setStatus = [this](const QString& key, const QString& text) { setStatus(key, text); };
+    hooks.showPanels = [this] {
+        mPanels->applySettings();
+        mFrames->show();
+    };
+    hooks.showMap = [this] {
+        if (!mImage->isLoaded()) return;
+        mBackground->hide();
+        mMapView->show();
+        mMapView->placeWrapCopies();
+    };
+    hooks.selectFirstProvince = [this] {
+        mDoc.CurProvince = 1;
+        if (mDoc.ProvinceCount >= 1) {
+            mMapView->selectProvince(1, false);
+            mMapView->centreOn(1);
+        }
+        mNavigator->NodeClick("MAP");
+        mMapView->markSpecial();
+    };
+    hooks.enableMapMenus = [this](bool) {
+        setTopMenusEnabled(true);
+        enableMapMenus(true);
+        rememberMap();
+    };
+    hooks.showErrorLog = [this] { showMapErrorLog(); };
+    hooks.focusMap = [this] { mMapView->setFocus(); };
+    hooks.commitPanels = [this] { mNavigator->NodeClick("MAP"); };
+    mLife = std::make_unique<MapLifecycle>(mDoc, referenceData(), *this, std::move(hooks));
+}
+
+void MainWindow::connectMenus() {
+    connect(action("mnuNew"), &QAction::triggered, this, [this] { mLife->newMap(); });
+    connect(action("mnuOpen"), &QAction::triggered, this, [this] { mLife->openMap(); });
+    connect(action("mnuSave"), &QAction::triggered, this, [this] { mLife->save(); });
+    connect(action("mnuSaveAs"), &QAction::triggered, this, [this] {
+        mLife->saveAs();
+        rememberMap();
+    });
+    connect(action("mnuOptions"), &QAction::triggered, this, [this] {
+        if (mOptions) mOptions->exec();
+    });
+    for (int i = 0; i < 4; ++i) {
+        QAction* zoom = action(zoomItem(i).constData());
+        // Choosing the zoom that is already checked redraws as well.
+        connect(zoom, &QAction::triggered, this, [this, zoom, i] {
+            zoom->setChecked(true);
+            mMapView->zoom(i);
+        });
+    }
+    for (const MarkItem& m : kMarkItems) {
+        QAction* a = action(m.item);
+        a->setCheckable(true);
+        auto flag = m.flag;
+        connect(a, &QAction::triggered, this, [this, flag](bool checked) { toggleMark(flag, checked); });
+    }
+    syncMarkMenu();
+    connect(action("mnuMarkProvince"), &QAction::triggered, this, [this] {
+        if (mDoc.CurProvince < 1) return;
+        toggleProvinceMark(mDoc, mSettings, mDoc.CurProvince);
+        mMapView->markSpecial();
+    });
+    connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
+    const struct {
+        const char* item;
+        const char* key;
+    } nodes[] = {{"mnuViewMap", "MAP"},
+                 {"mnuViewAllowedPlayers", "ALLOWEDNATIONS"},
+                 {"mnuViewGodsAndNations", "GODSANDNATIONS"},
+                 {"mnuViewProvinces", "PROVINCES"}};
+    for (const auto& n : nodes) {
+        const std::string key = n.key;
+        connect(action(n.item), &QAction::triggered, this, [this, key] { mNavigator->NodeClick(key); });
+    }
+    connect(action("mnuCodeViewCurrent"), &QAction::triggered, this,
+            [this] { CodeViewCurrent(mapFilePath(), mProgramFolder, *this); });
+    connect(action("mnuCodeEditOriginal"), &QAction::triggered, this,
+            [this] { CodeEditOriginal(mapFilePath(), mProgramFolder, *this); });
+    connect(action("mnuCodeEditOther"), &QAction::triggered, this,
+            [this] { CodeEditOther(mapFilePath(), mSettings.MapsDirectory, mProgramFolder, *this); });
+}
+
+void MainWindow::syncMarkMenu() {
+    for (const MarkItem& m : kMarkItems) action(m.item)->setChecked(mSettings.*(m.flag) == 1);
+}
+
+void MainWindow::toggleMark(std::int16_t Settings::*flag, bool checked) {
+    mSettings.*flag = checked ? 1 : 0;
+    mMapView->markSpecial();
+    if (!mStartingUp) mMapView->setFocus();
+}
+
+void MainWindow::setAllMarks(bool on) {
+    for (const MarkItem& m : kMarkItems) {
+        if (m.flag == &Settings::MarkVisited) continue;
+        mSettings.*(m.flag) = on ? 1 : 0;
+    }
+    syncMarkMenu();
+    mMapView->markSpecial();
+}
+
+void MainWindow::setTopMenusEnabled(bool enabled) {
+    for (const char* name : {"mnuFile", "mnuEdit", "mnuView", "mnuMark", "mnuTools", "mnuCode"})
+        if (auto* m = menuBar()->findChild<QMenu*>(QString::fromLatin1(name))) m->menuAction()->setEnabled(enabled);
+}
+
 void MainWindow::enableMapMenus(bool mapOpen) {
     for (const char* name : kMapMenus)
         if (auto* m = menuBar()->findChild<QMenu*>(QString::fromLatin1(name))) m->menuAction()->setEnabled(mapOpen);
@@ -327,21 +398,100 @@ void MainWindow::enableMapMenus(bool mapOpen) {
         if (auto* a = findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(mapOpen);
 }
 
+void MainWindow::resetWindow() {
+    for (int i = 0; i < 4; ++i) {
+        QAction* zoom = action(zoomItem(i).constData());
+        // The group would keep one item checked; no map means no zoom.
+        zoom->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        zoom->setChecked(false);
+    }
+    mMapView->unload();
+    mImage->clear();
+    mFrames->hideAll();
+    fitBackground();
+    mBackground->show();
+}
+
+void MainWindow::loadImage(const QString& imageFileName) {
+    if (!mImage->load(mDoc, imageFileName, *this)) return;
+    QAction* first = action("mnuZoomPercent0");
+    first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    first->setChecked(true);
+    mMapView->zoom(0);
+}
+
+void MainWindow::showMapErrorLog() {
+    const MapErrorLogView log = mapErrorLogView(mDoc, mProgramFolder);
+    auto* window = new MapErrorLogWindow(
+        log,
+        [this](const QString& path, int line) { StartExternalEditor(path, line, false, mProgramFolder, *this); },
+        [this] { WriteMapErrorLogFile(mDoc, mProgramFolder); }, this);
+    window->show();
+    beep();
+}
+
+void MainWindow::rememberMap() {
+    const QString path = mapFilePath();
+    if (path.isEmpty() || !QFile::exists(path)) return;
+    mRecent.add(path);
+    mRecent.save(RecentMaps::filePath(mProgramFolder));
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu() {
+    mRecentMenu->clear();
+    int n = 0;
+    for (const QString& path : mRecent.paths()) {
+        QAction* a = mRecentMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(path).fileName()));
+        a->setObjectName(QStringLiteral("mnuRecentMap%1").arg(n));
+        a->setToolTip(path);
+        a->setStatusTip(path);
+        connect(a, &QAction::triggered, this, [this, path] {
+            if (!QFile::exists(path)) {
+                messageBox(QStringLiteral("Map not found"), path + QStringLiteral(" no longer exists."), Buttons::Ok);
+                mRecent.remove(path);
+                mRecent.save(RecentMaps::filePath(mProgramFolder));
+                rebuildRecentMenu();
+                return;
+            }
+            mLife->openMapFile(path);
+        });
+    }
+    mRecentMenu->setEnabled(n > 0);
+}
+
+void MainWindow::optionsApplied(const Settings& before, const Settings& after) {
+    if (before.BackgroundImage != after.BackgroundImage) showBackground();
+    syncMarkMenu();
+    if (mImage->isLoaded()) mMapView->zoom(mImage->zoomIndex());
+}
+
 bool MainWindow::startUp(const QString& programFolder) {
     mStartingUp = true;
     mProgramFolder = programFolder;
-    ReadConfiguration(mSettings, configurationPath(programFolder), *this);
-    showBackground(programFolder);
+    if (!mOptions) {
+        mOptions = new OptionsDialog(mSettings, programFolder, *this, this);
+        connect(mOptions, &OptionsDialog::applied, this,
+                [this](const Settings& before, const Settings& after) { optionsApplied(before, after); });
+    }
+    LoadOrWelcome(
+        mSettings, programFolder, *this, [this] { mOptions->exec(); }, [this] { showBackground(); });
+    syncMarkMenu();
+    mRecent.load(RecentMaps::filePath(programFolder));
+    rebuildRecentMenu();
+    showBackground();
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);
     mStartingUp = false;
     return loaded;
 }
 
-void MainWindow::showBackground(const QString& programFolder) {
-    mBackgroundPicture = QPixmap(joinPath(programFolder, QStringLiteral("TSicons"), QStringLiteral("Tessary.jpg")));
+void MainWindow::showBackground() {
+    QString path = mSettings.BackgroundImage;
+    if (!QFile::exists(path)) path = Settings::defaultBackgroundImage(mProgramFolder);
+    mBackgroundPicture = QPixmap(path);
     fitBackground();
-    mBackground->show();
+    if (!mMapView->isVisible()) mBackground->show();
 }
 
 void MainWindow::fitBackground() {
@@ -356,6 +506,16 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     fitBackground();
     mPanels->fitNavigator();
     if (mBusy->isVisible()) mBusy->recentre();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mLife->queryClose()) {
+        event->ignore();
+        return;
+    }
+    WriteConfiguration(mSettings, configurationPath(mProgramFolder), *this);
+    mLife->unload();
+    event->accept();
 }
 
 void MainWindow::setStatus(const QString& key, const QString& text) { mStatus->setStatus(key, text); }

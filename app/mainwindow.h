@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recentmaps.h"
 #include "userinterface.h"
 
 #include <QElapsedTimer>
@@ -15,17 +16,21 @@ class QMenu;
 namespace ts {
 
 class BusyBox;
+class FloatingPanels;
 class MapImage;
 class MapLifecycle;
 class MapView;
+class Navigator;
+class OptionsDialog;
+class PanelFrames;
 class StatusPanels;
-class ToolPanels;
 struct MapDocument;
 struct ReferenceLists;
 struct Settings;
 
-// The editor's main window: menus, the map area with its background picture and busy box, and the
-// keyed status bar. It is also the real user behind the UserInterface seam.
+// The editor's main window: menus, the map area with its background picture, busy box, map picture,
+// navigator and floating tools, the column of editing frames, and the keyed status bar. It is also
+// the real user behind the UserInterface seam, and it wires the subsystems to each other.
 class MainWindow : public QMainWindow, public UserInterface {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
@@ -38,9 +43,13 @@ public:
 
     MapLifecycle& lifecycle() { return *mLife; }
     MapView& mapView() { return *mMapView; }
-    ToolPanels& toolPanels() { return *mPanels; }
     MapImage& mapImage() { return *mImage; }
     MapDocument& document() { return mDoc; }
+    Navigator& navigator() { return *mNavigator; }
+    PanelFrames& panelFrames() { return *mFrames; }
+    FloatingPanels& toolPanels() { return *mPanels; }
+    OptionsDialog& optionsDialog() { return *mOptions; }
+    const RecentMaps& recentMaps() const { return mRecent; }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -67,17 +76,24 @@ protected:
 
 private:
     void buildMenus();
+    QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
+                     const QKeySequence& key = QKeySequence());
     void connectMenus();
+    void wireNavigator();
+    void wireLifecycle();
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
     void loadImage(const QString& imageFileName);
     void showMapErrorLog();
     void toggleMark(std::int16_t Settings::*flag, bool checked);
     void setAllMarks(bool on);
+    void syncMarkMenu();
+    void optionsApplied(const Settings& before, const Settings& after);
+    void rememberMap();
+    void rebuildRecentMenu();
     QAction* action(const char* name) const;
-    QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
-                     const QKeySequence& key = QKeySequence());
-    void showBackground(const QString& programFolder);
+    QString mapFilePath() const;
+    void showBackground();
     void fitBackground();
 
     MapDocument& mDoc;
@@ -86,7 +102,12 @@ private:
     std::unique_ptr<MapImage> mImage;
     MapView* mMapView = nullptr;
     std::unique_ptr<MapLifecycle> mLife;
-    std::unique_ptr<ToolPanels> mPanels;
+    std::unique_ptr<FloatingPanels> mPanels;
+    Navigator* mNavigator = nullptr;
+    PanelFrames* mFrames = nullptr;
+    OptionsDialog* mOptions = nullptr;
+    RecentMaps mRecent;
+    QMenu* mRecentMenu = nullptr;
     QWidget* mMapArea = nullptr;
     QLabel* mBackground = nullptr;
     QPixmap mBackgroundPicture;

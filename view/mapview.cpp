@@ -185,6 +185,13 @@ void MapView::centreOn(int province) {
     moveMap(left, top);
 }
 
+void MapView::stopSelection() {
+    mTimer1.stop();
+    if (mLastActiveProv >= 1 && mLastActiveProv <= mDoc.ProvinceCount) drawNormalLook(mLastActiveProv);
+    setLineColor(c(mSettings.ColorBaseNeighbor));
+    repaintAll();
+}
+
 void MapView::moveMap(int left, int top) {
     move(left, top);
     placeWrapCopies();
@@ -210,6 +217,7 @@ void MapView::findNeighbours() {
     z_Guess_Neighbors(mDoc, mImage.picture(), mImage.ZoomScale(), mUi, [this] { repaintAll(); });
     if (mLastActiveProv >= 1 && mLastActiveProv <= mDoc.ProvinceCount) layOutLines(mLastActiveProv);
     repaintAll();
+    if (onNeighboursChanged) onNeighboursChanged();
 }
 
 void MapView::unload() {
@@ -255,6 +263,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         if (hit < 1 || hit == current) break;
         toggleNeighbourLink(mDoc, current, hit);
         selectProvince(current, false);
+        if (onNeighboursChanged) onNeighboursChanged();
         break;
     }
     case Qt::MiddleButton:

@@ -33,6 +33,8 @@ public:
     std::function<void(int province)> onMapSelection;
     // Width of the navigator panel, which the centring leaves room for.
     std::function<int()> navigatorWidth;
+    // Neighbour lists changed on the map (a link toggled, or the guess); the map then has unsaved work.
+    std::function<void()> onNeighboursChanged;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
 
@@ -49,6 +51,11 @@ public:
     void findNeighbours();
     // Hides the picture, its copies and the lines, as when no map is open.
     void unload();
+
+    // Scrolls the map so the province sits in the middle of the map area beside the navigator.
+    void centreOn(int province);
+    // Nothing is selected any more: the flashing stops and the last selection gets its normal look.
+    void stopSelection();
 
     // Places the eight copies around the map picture and shows or hides them by WrapAround.
     void placeWrapCopies();
@@ -73,7 +80,6 @@ private:
     void drawNormalLook(int province);
     void layOutLines(int province);
     void setLineColor(Color color);
-    void centreOn(int province);
     void repaintAll();
 
     MapDocument& mDoc;

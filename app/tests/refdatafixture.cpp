@@ -1,5 +1,7 @@
 #include "refdatafixture.h"
 
+#include "settings.h"
+
 namespace ts {
 
 void writeMinimalTables(const TempFolder& folder) {
@@ -9,6 +11,11 @@ void writeMinimalTables(const TempFolder& folder) {
     folder.write("TSdata/FortData.txt", "1\tPalisade\r\n");
     folder.write("TSdata/ItemData.txt", "3\tFire Sword\t1-h wpn\t1\tF\t1\t\t0\r\n");
     folder.write("TSdata/UnitData.txt", "10\tMilitia\r\n20\tCommander\r\n");
+    writeDefaultConfiguration(folder);
+}
+
+void writeDefaultConfiguration(const TempFolder& folder) {
+    folder.write("Tessary.cfg", formatConfiguration(Settings::defaults(folder.path())));
 }
 
 } // namespace ts

@@ -5,6 +5,7 @@
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "mapview.h"
+#include "refdatafixture.h"
 #include "tempfolder.h"
 
 #include <QAction>
@@ -48,6 +49,7 @@ private slots:
     void openSelectGuessZoomAndSave() {
         TempFolder home;
         copyTree(TESSARY_PROGRAM_DIR, home.path());
+        writeDefaultConfiguration(home);
         QVERIFY(QFile::exists(home.file("maps/aelfheim.map")));
 
         MainWindow w;
