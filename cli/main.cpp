@@ -3,6 +3,7 @@
 
 #include "consoleuserinterface.h"
 #include "cp1252.h"
+#include "mapimage.h"
 #include "mapdocument.h"
 #include "mapreader.h"
 #include "mapwriter.h"
@@ -27,13 +28,28 @@ void print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
-// Reads the map the way the editor opens it. The image is not loaded: nothing here needs it.
-void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path) {
+// Reads the map the way the editor opens it; the image only when asked for, as only locate needs it.
+void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path,
+             ts::MapImage* image = nullptr) {
     ts::ResetMapDocument(doc, ref, ui);
     const QFileInfo info(path);
     doc.MapFilePath = ts::pathToText(info.absoluteFilePath());
     doc.MapFileTitle = ts::pathToText(info.fileName());
-    ts::z_ReadMapFile(doc, ref, ui, path);
+    ts::MapReadOptions options;
+    if (image) options.loadImage = [&](const QString& name, const QString&) { image->load(doc, name, ui); };
+    ts::z_ReadMapFile(doc, ref, ui, path, options);
+}
+
+// One line per located province: its number, position on the picture, and name when the map gives one.
+void printProvinces(const ts::MapDocument& doc) {
+    QString out = QStringLiteral("%1 provinces\n").arg(doc.ProvinceCount);
+    for (int n = 1; n <= doc.ProvinceCount; ++n) {
+        const ts::ProvinceDataType& p = doc.Provinces[n];
+        out += QStringLiteral("%1 %2 %3").arg(n).arg(p.ProvinceX).arg(p.ProvinceY);
+        if (!p.LandName.empty()) out += QLatin1Char(' ') + ts::fromCp1252(p.LandName.view());
+        out += QLatin1Char('\n');
+    }
+    print(stdout, out);
 }
 
 void printErrorLog(const ts::MapDocument& doc, std::FILE* stream) {
@@ -53,7 +69,9 @@ int main(int argc, char** argv) {
         QStringLiteral("Checks and rewrites Thraxis 3 map files with Tessary's own reader and writer.\n\n"
                        "Commands:\n"
                        "  check MAP      read MAP and print its error log\n"
-                       "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n\n"
+                       "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n"
+                       "  locate MAP     read MAP, load its image and list the provinces found on it\n"
+                       "                 (MAP may also be the image itself)\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -63,7 +81,7 @@ int main(int argc, char** argv) {
                        "tables (default: the folder of this program)."),
         QStringLiteral("DIR"));
     parser.addOption(home);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check or write"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write or locate"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
@@ -72,8 +90,9 @@ int main(int argc, char** argv) {
     const QString command = args.value(0);
     const bool check = command == QLatin1String("check") && args.size() == 2;
     const bool write = command == QLatin1String("write") && args.size() == 3;
-    if (!check && !write) {
-        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\" or \"write MAP OUT\"\n\n") +
+    const bool locate = command == QLatin1String("locate") && args.size() == 2;
+    if (!check && !write && !locate) {
+        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\" or \"locate MAP\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -91,9 +110,26 @@ int main(int argc, char** argv) {
 
     auto doc = std::make_unique<ts::MapDocument>();
     const QString mapPath = args.at(1);
-    readMap(*doc, *ref, ui, mapPath);
+    if (locate && !mapPath.endsWith(QLatin1String(".map"))) {
+        // A picture on its own: located as the editor would locate it for a new map.
+        const QFileInfo info(mapPath);
+        doc->MapFilePath = ts::pathToText(info.absoluteFilePath());
+        doc->MapFileTitle = ts::pathToText(info.fileName());
+        ts::MapImage image;
+        if (!image.load(*doc, info.fileName(), ui)) return kFailure;
+        printProvinces(*doc);
+        return kClean;
+    }
+    ts::MapImage image;
+    readMap(*doc, *ref, ui, mapPath, locate ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
 
+    if (locate) {
+        if (!image.isLoaded()) return kFailure; // the loader has said why
+        if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+        printProvinces(*doc);
+        return doc->MapErrorsFound ? kMapErrors : kClean;
+    }
     if (check) {
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;

@@ -1,5 +1,6 @@
 #include "tempfolder.h"
 
+#include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -87,3 +88,24 @@ TEST_F(CliTest, FailuresGoToStderrWithAFailingExitCode) {
 }
 
 } // namespace
+
+TEST_F(CliTest, LocateListsTheProvincesOfTheMapsPicture) {
+    // Two white pixels: the bottom row is scanned first, and the top row's y is 1.
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(20, 90, 20));
+    picture.setPixelColor(5, 0, Qt::white);
+    picture.setPixelColor(30, 29, Qt::white);
+    home.write("maps/tiny.map", "#imagefile tiny.png\n#landname 2 \"Up\"\n");
+    ASSERT_TRUE(picture.save(home.file("maps/tiny.png")));
+
+    const Outcome located = run({QStringLiteral("locate"), home.file("maps/tiny.map")});
+    EXPECT_EQ(located.exitCode, 0) << located.err.toStdString();
+    EXPECT_EQ(located.out, QStringLiteral("2 provinces\n1 30 30\n2 5 1 Up\n"));
+
+    const Outcome direct = run({QStringLiteral("locate"), home.file("maps/tiny.png")});
+    EXPECT_EQ(direct.out, QStringLiteral("2 provinces\n1 30 30\n2 5 1\n"));
+
+    const Outcome missing = run({QStringLiteral("locate"), home.file("maps/none.png")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("Map Image Not Found"))) << missing.err.toStdString();
+}
