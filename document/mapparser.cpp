@@ -483,8 +483,9 @@ const std::unordered_map<std::string_view, Parser::Handler>& Parser::handlers() 
             {"#mag_nature", &C::MagNature},   {"#mag_blood", &C::MagBlood},
             {"#mag_priest", &C::MagPriest},   {"#xp", &C::Xp},
             {"#randomequip", &C::RandomEquip}};
-        for (const auto& [word, field] : values) {
-            h[word] = [field](Parser& x) {
+        for (const auto& [word, member] : values) {
+            // A copy, not the binding itself: clang 14 cannot capture structured bindings.
+            h[word] = [field = member](Parser& x) {
                 const std::int16_t v = toInt(x.parts(2)[1]);
                 x.forCommander([&](C& c) { c.*field = v; });
             };
