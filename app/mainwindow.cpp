@@ -23,6 +23,7 @@
 #include "toolpanel.h"
 
 #include <QActionGroup>
+#include <array>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -60,6 +61,18 @@ const struct MarkItem {
                   {"mnuMarkVisited", &Settings::MarkVisited}};
 
 QByteArray zoomItem(int index) { return "mnuZoomPercent" + QByteArray::number(index); }
+
+struct SectionSetting {
+    const char* frame;
+    bool Settings::*field;
+};
+const std::array<SectionSetting, 4>& sectionSettings() {
+    static const std::array<SectionSetting, 4> all = {{{"fraProvinceCommanders1", &Settings::ShowCommanders},
+                                                       {"fraSites", &Settings::ShowSites},
+                                                       {"fraStartAndOwner", &Settings::ShowStartAndOwner},
+                                                       {"fraVictoryPoints", &Settings::ShowVictoryPoints}}};
+    return all;
+}
 } // namespace
 
 QString toDialogFilter(const QString& filter) {
@@ -258,6 +271,11 @@ void MainWindow::wireNavigator() {
         mLife->WriteRecoveryFile();
     };
 
+    mFrames->showHint = [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); };
+    mFrames->sectionToggled = [this](const QString& name, bool open) {
+        for (const auto& section : sectionSettings())
+            if (name == QLatin1String(section.frame)) mSettings.*(section.field) = open;
+    };
     mFrames->hooks.applyToolPanels = [this](const ToolPanels& rules) {
         auto apply = [](ToolPanel* panel, ToolRule rule, bool wanted) {
             if (rule == ToolRule::Show) panel->setVisible(wanted);
@@ -477,6 +495,8 @@ bool MainWindow::startUp(const QString& programFolder) {
     LoadOrWelcome(
         mSettings, programFolder, *this, [this] { mOptions->exec(); }, [this] { showBackground(); });
     syncMarkMenu();
+    for (const auto& section : sectionSettings())
+        mFrames->setSectionOpen(QString::fromLatin1(section.frame), mSettings.*(section.field));
     mRecent.load(RecentMaps::filePath(programFolder));
     rebuildRecentMenu();
     showBackground();

@@ -1,6 +1,9 @@
 #include "panelframes.h"
 
+#include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace ts {
@@ -25,6 +28,21 @@ QString toQString(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The four sections of the province panel that can be collapsed, with their toggles and hints.
+struct Section {
+    std::string_view frame;
+    const char* toggle;
+    const char* hint;
+};
+constexpr Section kSections[] = {
+    {kFraProvinceCommanders1, "cmdToggleCommanders", "Hide/show the 'Commanders' panel."},
+    {kFraSites, "cmdToggleSites", "Hide/show the 'Sites' panel."},
+    {kFraStartAndOwner, "cmdToggleStartAndOwner", "Hide/show the 'Start & Owner' panel."},
+    {kFraVictoryPoints, "cmdToggleVictoryPoints", "Hide/show the 'Victory Points' panel."},
+};
+
+QString toggleCaption(bool open) { return open ? QStringLiteral("-") : QStringLiteral("+"); }
+
 } // namespace
 
 PanelFrames::PanelFrames(QWidget* parent) : QScrollArea(parent) {
@@ -41,11 +59,32 @@ PanelFrames::PanelFrames(QWidget* parent) : QScrollArea(parent) {
         f->setFrameShape(QFrame::StyledPanel);
         auto* layout = new QVBoxLayout(f);
         layout->setContentsMargins(6, 4, 6, 6);
+        auto* titleRow = new QHBoxLayout;
         auto* title = new QLabel(QString::fromUtf8(titleOf(name)), f);
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
-        layout->addWidget(title);
+        titleRow->addWidget(title, 1);
+        for (const Section& section : kSections) {
+            if (section.frame != name) continue;
+            auto* toggle = new QToolButton(f);
+            toggle->setObjectName(QString::fromLatin1(section.toggle));
+            toggle->setText(toggleCaption(true));
+            toggle->setAutoRaise(true);
+            toggle->setMouseTracking(true);
+            toggle->installEventFilter(this);
+            const QString frameName = toQString(name);
+            connect(toggle, &QToolButton::clicked, this,
+                    [this, frameName] { setSectionOpen(frameName, !sectionOpen(frameName), true); });
+            titleRow->addWidget(toggle);
+        }
+        layout->addLayout(titleRow);
+        // The controls sit in a body of their own, so that a section collapses to its title.
+        auto* body = new QWidget(f);
+        body->setObjectName(f->objectName() + QStringLiteral("Body"));
+        auto* bodyLayout = new QVBoxLayout(body);
+        bodyLayout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(body);
         f->hide();
         columnLayout->addWidget(f);
         mFrames.insert(f->objectName(), f);
@@ -56,7 +95,35 @@ PanelFrames::PanelFrames(QWidget* parent) : QScrollArea(parent) {
 
 QVBoxLayout* PanelFrames::frameLayout(const QString& name) const {
     QFrame* f = frame(name);
-    return f ? static_cast<QVBoxLayout*>(f->layout()) : nullptr;
+    auto* body = f ? f->findChild<QWidget*>(name + QStringLiteral("Body"), Qt::FindDirectChildrenOnly) : nullptr;
+    return body ? static_cast<QVBoxLayout*>(body->layout()) : nullptr;
+}
+
+bool PanelFrames::sectionOpen(const QString& name) const {
+    QFrame* f = frame(name);
+    auto* body = f ? f->findChild<QWidget*>(name + QStringLiteral("Body"), Qt::FindDirectChildrenOnly) : nullptr;
+    return body && !body->isHidden();
+}
+
+void PanelFrames::setSectionOpen(const QString& name, bool open, bool byUser) {
+    QFrame* f = frame(name);
+    if (!f) return;
+    if (auto* body = f->findChild<QWidget*>(name + QStringLiteral("Body"), Qt::FindDirectChildrenOnly))
+        body->setVisible(open);
+    for (const Section& section : kSections) {
+        if (toQString(section.frame) != name) continue;
+        if (auto* toggle = f->findChild<QToolButton*>(QString::fromLatin1(section.toggle)))
+            toggle->setText(toggleCaption(open));
+        if (byUser && sectionToggled) sectionToggled(name, open);
+    }
+}
+
+bool PanelFrames::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter && showHint) {
+        for (const Section& section : kSections)
+            if (watched->objectName() == QLatin1String(section.toggle)) showHint(QString::fromLatin1(section.hint));
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void PanelFrames::hideAll() {

@@ -43,9 +43,21 @@ public:
     void hideAll();
 
     QFrame* frame(const QString& name) const { return mFrames.value(name, nullptr); }
+
+    // The commanders, sites, start-and-owner and victory-points sections collapse to their titles
+    // with a toggle each; the window keeps their state in the settings.
+    bool sectionOpen(const QString& name) const;
+    void setSectionOpen(const QString& name, bool open, bool byUser = false);
+    // A toggle was clicked: the section is now open or collapsed.
+    std::function<void(const QString& name, bool open)> sectionToggled;
+    // The hint of the control under the cursor, for the status bar.
+    std::function<void(const QString& hint)> showHint;
     // The layout the frame's controls go into, below its title.
     QVBoxLayout* frameLayout(const QString& name) const;
     ts::Panel shownPanel() const { return mShown; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QHash<QString, QFrame*> mFrames;

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace ts;
@@ -196,6 +197,32 @@ class NavigatorTest : public QObject {
             QVERIFY(!f->findChild<QLabel*>()->text().isEmpty());
             QVERIFY(f->isHidden());
         }
+    }
+
+    void sectionTogglesCollapseToTheTitleAndReportTheirState() {
+        PanelFrames frames;
+        QStringList toggled;
+        QString hint;
+        frames.sectionToggled = [&](const QString& name, bool open) {
+            toggled << name + (open ? " open" : " closed");
+        };
+        frames.showHint = [&](const QString& h) { hint = h; };
+        auto* toggle = frames.findChild<QToolButton*>("cmdToggleSites");
+        QVERIFY(toggle);
+        QVERIFY(frames.sectionOpen("fraSites"));
+        toggle->click();
+        QVERIFY(!frames.sectionOpen("fraSites"));
+        QCOMPARE(toggle->text(), QStringLiteral("+"));
+        toggle->click();
+        QCOMPARE(toggled, (QStringList{"fraSites closed", "fraSites open"}));
+        // Restoring the state from the settings is not a user's toggle.
+        frames.setSectionOpen("fraVictoryPoints", false);
+        QCOMPARE(toggled.size(), 2);
+        QVERIFY(!frames.sectionOpen("fraVictoryPoints"));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(frames.findChild<QToolButton*>("cmdToggleStartAndOwner"), &enter);
+        QCOMPARE(hint, QStringLiteral("Hide/show the 'Start & Owner' panel."));
+        QVERIFY(!frames.findChild<QToolButton*>("cmdToggleProvince"));
     }
 
     void showPanelShowsExactlyTheChosenFramesAndFillsThem() {
