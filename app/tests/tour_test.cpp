@@ -5,6 +5,8 @@
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "mapview.h"
+#include "navigator.h"
+#include "cp1252.h"
 #include "refdatafixture.h"
 #include "tempfolder.h"
 
@@ -13,6 +15,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTreeWidgetItem>
 #include <QtTest>
 
 using namespace ts;
@@ -65,6 +68,30 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Tessary: aelfheim.map"));
         QVERIFY(w.findChild<QAction*>("mnuSave")->isEnabled());
         const int filePairs = countNeighbourPairs(doc);
+
+        // The navigator mirrors the sample map: every province under "PROVINCES" with its number and
+        // name, commanders as "c UnitName" under "n COMMANDERS".
+        Navigator& nav = w.navigator();
+        QTreeWidgetItem* provinces = nav.node("PROVINCES");
+        QVERIFY(provinces);
+        QCOMPARE(provinces->childCount(), int(doc.ProvinceCount));
+        for (int p = 1; p <= doc.ProvinceCount; ++p) {
+            const QString expected = QString::number(p) + " " +
+                                     (doc.Provinces[p].LandName.empty() ? QStringLiteral("Prov")
+                                                                        : fromCp1252(doc.Provinces[p].LandName.view()));
+            QTreeWidgetItem* item = nav.node(QString("%1 PROV").arg(p).toStdString());
+            QVERIFY(item);
+            QCOMPARE(item->text(0), expected);
+            for (int c = 0; c < kCommanderSlots; ++c) {
+                const CommanderDataType& slot = doc.Provinces[p].Commanders[c];
+                if (slot.UnitName.empty()) continue;
+                QTreeWidgetItem* com = nav.node(QString("%1 COM %2").arg(p).arg(c).toStdString());
+                QVERIFY(com);
+                QCOMPARE(Navigator::keyOf(com->parent()), QString("%1 COMMANDERS").arg(p));
+                QCOMPARE(com->text(0), QString::number(c) + " " + fromCp1252(slot.UnitName.view()));
+            }
+        }
+        QVERIFY(nav.node("MAP")->isExpanded());
 
         // A right click where province 40 is shown selects it.
         MapView& view = w.mapView();
