@@ -27,17 +27,17 @@ QImage redrawAtZoom(const QImage& source, float zoomScale) {
     return source.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-int provinceAt(const MapDocument& doc, float shownX, float shownY, int selectionBlock, float zoomScale) {
+bool hitsProvince(const ProvinceDataType& p, float shownX, float shownY, int selectionBlock, float zoomScale) {
     const auto block = static_cast<float>(selectionBlock);
-    for (int n = 1; n <= doc.ProvinceCount && n < kProvinceSlots; ++n) {
-        const ProvinceDataType& p = doc.Provinces[n];
-        const auto x = static_cast<float>(p.ProvinceX);
-        const auto y = static_cast<float>(p.ProvinceY);
-        if ((x - block) * zoomScale <= shownX && shownX <= (x + block) * zoomScale &&
-            (y - block) * zoomScale <= shownY && shownY <= (y + block) * zoomScale) {
-            return n;
-        }
-    }
+    const auto x = static_cast<float>(p.ProvinceX);
+    const auto y = static_cast<float>(p.ProvinceY);
+    return (x - block) * zoomScale <= shownX && shownX <= (x + block) * zoomScale &&
+           (y - block) * zoomScale <= shownY && shownY <= (y + block) * zoomScale;
+}
+
+int provinceAt(const MapDocument& doc, float shownX, float shownY, int selectionBlock, float zoomScale) {
+    for (int n = 1; n <= doc.ProvinceCount && n < kProvinceSlots; ++n)
+        if (hitsProvince(doc.Provinces[n], shownX, shownY, selectionBlock, zoomScale)) return n;
     return 0;
 }
 

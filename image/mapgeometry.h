@@ -10,6 +10,7 @@
 namespace ts {
 
 struct MapDocument;
+struct ProvinceDataType;
 
 // The four zoom levels of the View > Zoom menu, by menu index (0 = 100% ... 3 = 25%).
 inline constexpr int kZoomLevels = 4;
@@ -36,6 +37,9 @@ QSize shownSize(float imageWidth, float imageHeight, float zoomScale);
 // picture is gone. Scaled without smoothing so that the border colours stay pure red and pure blue
 // at every zoom: a blended border would vanish from the neighbour guess.
 QImage redrawAtZoom(const QImage& source, float zoomScale);
+
+// Whether the shown point lies in the province's selection square.
+bool hitsProvince(const ProvinceDataType& p, float shownX, float shownY, int selectionBlock, float zoomScale);
 
 // The lowest-numbered province 1..ProvinceCount whose selection square contains the shown point,
 // or 0 when none does. The square has half-size selectionBlock image pixels, scaled by the zoom,

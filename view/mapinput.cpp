@@ -1,6 +1,7 @@
 #include "mapinput.h"
 
 #include "cp1252.h"
+#include "mapgeometry.h"
 
 #include <charconv>
 
@@ -29,10 +30,6 @@ void addLink(ProvinceDataType& p, int other) {
     }
 }
 
-bool hits(const ProvinceDataType& p, float x, float y, int block, float zoom) {
-    return (p.ProvinceX - block) * zoom <= x && x <= (p.ProvinceX + block) * zoom &&
-           (p.ProvinceY - block) * zoom <= y && y <= (p.ProvinceY + block) * zoom;
-}
 } // namespace
 
 bool toggleNeighbourLink(MapDocument& doc, int current, int clicked) {
@@ -60,7 +57,7 @@ CursorStatus cursorStatus(const MapDocument& doc, float shownX, float shownY, in
     // Every hit province is looked at, so where boxes overlap the highest number is the one shown.
     for (int n = 1; n <= doc.ProvinceCount && n < kProvinceSlots; ++n) {
         const ProvinceDataType& p = doc.Provinces[n];
-        if (!hits(p, shownX, shownY, selectionBlock, zoomScale)) continue;
+        if (!hitsProvince(p, shownX, shownY, selectionBlock, zoomScale)) continue;
         s.number = QString::number(n);
         s.name = fromCp1252(p.LandName.view());
         s.nation.clear();

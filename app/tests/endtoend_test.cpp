@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDirIterator>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -30,15 +29,6 @@ using namespace ts;
 
 namespace {
 
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(file, target);
-    }
-}
 
 // Watches for modal dialogs and answers them with OK, keeping what they said and a picture of them.
 class DialogAnswerer : public QObject {
@@ -107,7 +97,7 @@ class EndToEndTest : public QObject {
 private slots:
     void firstStartOpenSelectGuessSaveAndClose() {
         TempFolder home;
-        copyTree(TESSARY_PROGRAM_DIR, home.path());
+        home.copyTreeFrom(TESSARY_PROGRAM_DIR);
         QFile::remove(home.file("Tessary.cfg"));
         QFile::remove(home.file("Tessary.recent"));
         DialogAnswerer answerer;
@@ -168,7 +158,7 @@ private slots:
 
     void theErrorLogOpensOnceAfterTheNavigatorIsBuilt() {
         TempFolder home;
-        copyTree(TESSARY_PROGRAM_DIR, home.path());
+        home.copyTreeFrom(TESSARY_PROGRAM_DIR);
         writeDefaultConfiguration(home);
         DialogAnswerer answerer;
         MainWindow w;

@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTreeWidgetItem>
@@ -21,15 +20,6 @@
 using namespace ts;
 
 namespace {
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(file, target);
-    }
-}
 
 int countNeighbourPairs(const MapDocument& doc) {
     int pairs = 0;
@@ -51,7 +41,7 @@ class TourTest : public QObject {
 private slots:
     void openSelectGuessZoomAndSave() {
         TempFolder home;
-        copyTree(TESSARY_PROGRAM_DIR, home.path());
+        home.copyTreeFrom(TESSARY_PROGRAM_DIR);
         writeDefaultConfiguration(home);
         QVERIFY(QFile::exists(home.file("maps/aelfheim.map")));
 

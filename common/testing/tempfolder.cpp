@@ -3,6 +3,7 @@
 #include "paths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -29,6 +30,16 @@ std::string TempFolder::read(const QString& relative) const {
     if (!f.open(QIODevice::ReadOnly)) return {};
     const QByteArray all = f.readAll();
     return std::string(all.constData(), static_cast<std::size_t>(all.size()));
+}
+
+void TempFolder::copyTreeFrom(const QString& folder) const {
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = file(QDir(folder).relativeFilePath(from));
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        QFile::copy(from, to);
+    }
 }
 
 } // namespace ts

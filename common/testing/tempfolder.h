@@ -16,6 +16,8 @@ public:
     // Writes the bytes exactly as given, creating sub-folders as needed; returns the full path.
     QString write(const QString& relative, std::string_view bytes) const;
     std::string read(const QString& relative) const;
+    // Copies every file below folder into this one, keeping the sub-folders.
+    void copyTreeFrom(const QString& folder) const;
 
 private:
     QTemporaryDir mDir;
