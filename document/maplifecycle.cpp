@@ -124,6 +124,12 @@ void MapLifecycle::newMap() {
 
         // A first map goes into a maps folder that may not exist yet.
         QDir().mkpath(QFileInfo(path).absolutePath());
+        // The map finds its picture beside itself, as the game does; a picture chosen elsewhere is
+        // copied there, unless a file of that name is there already.
+        const QString besideMap = joinPath(QFileInfo(path).absolutePath(), imageName);
+        if (QFileInfo(*image).absoluteFilePath() != QFileInfo(besideMap).absoluteFilePath() &&
+            !QFile::exists(besideMap))
+            QFile::copy(*image, besideMap);
         write(path);
         mDoc.MapModified = false;
         read(path);

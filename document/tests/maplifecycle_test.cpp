@@ -86,6 +86,19 @@ TEST_F(LifecycleTest, NewMapProposesTheImageNameWritesThenReadsAndFinishes) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(LifecycleTest, APictureFromElsewhereIsCopiedBesideTheNewMapButNeverOverAnother) {
+    const QString picture = home.write("pictures/isle.tga", "picture bytes");
+    ui.files.push_back(picture);
+    life->newMap();
+    EXPECT_EQ(home.read("maps/isle.tga"), "picture bytes");
+
+    home.write("pictures/other/isle.tga", "another picture");
+    ui.files.push_back(home.file("pictures/other/isle.tga"));
+    ui.inputs.push_back(QStringLiteral("second.map"));
+    life->newMap();
+    EXPECT_EQ(home.read("maps/isle.tga"), "picture bytes");
+}
+
 TEST_F(LifecycleTest, AnSgiImageProposesTheSameNameWithMap) {
     ui.files.push_back("/x/north.rgb");
     ui.inputs.push_back(std::nullopt); // cancel the name: nothing is created
