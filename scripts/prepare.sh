@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Sourced by ./run, ./test and ./bench: installs the Debian packages that are missing, then
+# Sourced by ./run, ./test, bench/run and fuzz/run: installs the Debian packages that are missing, then
 # configures and builds into the folder given as $1 with the extra CMake arguments that follow.
 set -euo pipefail
 
 TESSARY_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfreeimage-dev libgtest-dev
-                  libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core)
+                  libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev)
 
 tessary_install_missing() {
     local missing=()
