@@ -1,0 +1,159 @@
+// Every step of opening, showing and saving the stress map (2599 provinces on 4000x3000), each on
+// its own, on the files tessary-datagen --stress writes. bench/run generates them once and names
+// their folder in TESSARY_STRESS_DIR; without it these benchmarks are skipped.
+#include "fakeuserinterface.h"
+#include "imagedecoder.h"
+#include "mapdocument.h"
+#include "mapgeometry.h"
+#include "mapreader.h"
+#include "mapwriter.h"
+#include "markers.h"
+#include "neighbourguess.h"
+#include "provincelocator.h"
+#include "referenceloader.h"
+#include "settings.h"
+#include "tempfolder.h"
+
+#include <QImage>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+// Busy messages, boxes and event runs go nowhere: the work itself is measured.
+class QuietUserInterface : public ts::FakeUserInterface {
+  public:
+    void busyMessage(const QString&, const QString&, ts::Color) override {}
+    void processEvents() override {}
+};
+
+QString stressFile(const char* name) {
+    return qEnvironmentVariable("TESSARY_STRESS_DIR") + QLatin1Char('/') + QLatin1String(name);
+}
+
+// The stress map read and located once, as the editor holds it after opening: the tables, the
+// document and the 100% picture.
+struct StressMap {
+    QuietUserInterface ui;
+    std::unique_ptr<ts::ReferenceData> ref = std::make_unique<ts::ReferenceData>();
+    ts::ReferenceLists lists;
+    std::unique_ptr<ts::MapDocument> doc = std::make_unique<ts::MapDocument>();
+    QImage source;
+    ts::Settings settings = ts::Settings::defaults(QStringLiteral(TESSARY_PROGRAM_DIR));
+    bool ok = false;
+
+    StressMap() {
+        if (!ts::LoadReferenceData(*ref, lists, QStringLiteral(TESSARY_PROGRAM_DIR), ui)) return;
+        ts::ResetMapDocument(*doc, *ref, ui);
+        ts::z_ReadMapFile(*doc, *ref, ui, stressFile("stress.map"));
+        source = ts::decodeMapImage(stressFile("stress.tga"), false).image;
+        ok = !source.isNull() && !doc->MapErrorsFound &&
+             ts::z_LocateProvinces(source, *doc, ui, QString()) == ts::kMaxProvince;
+    }
+};
+
+StressMap* stressMap(benchmark::State& state) {
+    if (!qEnvironmentVariableIsSet("TESSARY_STRESS_DIR")) {
+        state.SkipWithError("TESSARY_STRESS_DIR is not set (bench/run sets it)");
+        return nullptr;
+    }
+    static StressMap map;
+    if (!map.ok) state.SkipWithError("the stress map did not open cleanly");
+    return map.ok ? &map : nullptr;
+}
+
+void BM_Stress_LoadReferenceData(benchmark::State& state) {
+    QuietUserInterface ui;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ref = std::make_unique<ts::ReferenceData>();
+        ts::ReferenceLists lists;
+        state.ResumeTiming();
+        if (!ts::LoadReferenceData(*ref, lists, QStringLiteral(TESSARY_PROGRAM_DIR), ui))
+            state.SkipWithError("the tables did not load");
+    }
+}
+BENCHMARK(BM_Stress_LoadReferenceData)->Unit(benchmark::kMillisecond);
+
+// Emptying the document with the whole stress map in it, as opening the next map does.
+void BM_Stress_Reset(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    auto doc = std::make_unique<ts::MapDocument>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ts::ResetMapDocument(*doc, *map->ref, map->ui);
+        ts::z_ReadMapFile(*doc, *map->ref, map->ui, stressFile("stress.map"));
+        state.ResumeTiming();
+        ts::ResetMapDocument(*doc, *map->ref, map->ui);
+    }
+}
+BENCHMARK(BM_Stress_Reset)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Stress_ReadMapFile(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    auto doc = std::make_unique<ts::MapDocument>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ts::ResetMapDocument(*doc, *map->ref, map->ui);
+        state.ResumeTiming();
+        ts::z_ReadMapFile(*doc, *map->ref, map->ui, stressFile("stress.map"));
+    }
+    if (doc->MapErrorsFound) state.SkipWithError("the stress map read with errors");
+}
+BENCHMARK(BM_Stress_ReadMapFile)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Stress_DecodeAndLocate(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    auto doc = std::make_unique<ts::MapDocument>();
+    for (auto _ : state) {
+        const ts::DecodedImage decoded = ts::decodeMapImage(stressFile("stress.tga"), false);
+        benchmark::DoNotOptimize(ts::z_LocateProvinces(decoded.image, *doc, map->ui, QString()));
+    }
+    if (doc->ProvinceCount != ts::kMaxProvince) state.SkipWithError("provinces were lost");
+}
+BENCHMARK(BM_Stress_DecodeAndLocate)->Unit(benchmark::kMillisecond);
+
+// A zoom: the picture redrawn from the source at the new scale and every marker drawn on it.
+void BM_Stress_ZoomRedraw(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    const float zoom = ts::zoomScaleForIndex(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        QImage picture = ts::redrawAtZoom(map->source, zoom);
+        ts::z_MarkSpecial2(*map->doc, map->settings, picture, zoom, map->doc->ProvinceCount);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+    state.SetLabel(std::to_string(static_cast<int>(zoom * 100)) + "%");
+}
+BENCHMARK(BM_Stress_ZoomRedraw)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// Tools > "Find Neighbors" on the shown picture at 100%, markers and all, as the editor runs it.
+void BM_Stress_GuessNeighbours(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    QImage shown = ts::redrawAtZoom(map->source, 1.0f);
+    ts::z_MarkSpecial2(*map->doc, map->settings, shown, 1.0, map->doc->ProvinceCount);
+    auto doc = std::make_unique<ts::MapDocument>(*map->doc);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QImage picture = shown.copy(); // the guess draws its lines into the picture
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ts::z_Guess_Neighbors(*doc, picture, 1.0f, map->ui));
+    }
+}
+BENCHMARK(BM_Stress_GuessNeighbours)->Unit(benchmark::kMillisecond);
+
+void BM_Stress_WriteMapFile(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    ts::TempFolder folder;
+    const QString path = folder.file(QStringLiteral("stress.map"));
+    for (auto _ : state)
+        if (!ts::z_WriteMapFile(*map->doc, *map->ref, map->ui, path)) state.SkipWithError("the write failed");
+}
+BENCHMARK(BM_Stress_WriteMapFile)->Unit(benchmark::kMillisecond);
+
+} // namespace
