@@ -37,28 +37,22 @@ struct CliTest : ::testing::Test {
     }
 };
 
-TEST_F(CliTest, CheckPrintsTheErrorLogAndFailsOnErrors) {
-    const QString clean =
-        home.write(QStringLiteral("maps/clean.map"), "#thx2title Clean\n#land 3\n#owner 2\n");
+TEST_F(CliTest, CheckPrintsTheErrorLogAndWriteRewritesTheMap) {
+    const QString clean = home.write(QStringLiteral("maps/clean.map"), "#thx2title Isle\n#imagefile isle.tga\n"
+                                                                       "#land 3\n#landname 3 \"North \xe9\"\n");
     Outcome r = run({QStringLiteral("check"), clean});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("Map error log for: \n") + clean + QLatin1Char('\n'));
 
-    const QString broken =
-        home.write(QStringLiteral("maps/broken.map"), "#land 3\r\n#bogus 1\r\n#land 9999\r\n");
+    const QString broken = home.write(QStringLiteral("maps/broken.map"), "#land 3\r\n#bogus 1\r\n#land 9999\r\n");
     r = run({QStringLiteral("check"), broken});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("Unrecognized map command '#bogus'  - Map Line# 2 : #bogus 1\n")))
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Unrecognized map command '#bogus'  - Map Line# 2 : #bogus 1\n")) &&
+                r.out.contains(QStringLiteral("Map Line# 3 : #land 9999\n")))
         << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("Map Line# 3 : #land 9999\n"))) << r.out.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-}
 
-TEST_F(CliTest, WriteRewritesTheMapInTheEditorsLayout) {
-    const QString map = home.write(QStringLiteral("maps/in.map"), "#thx2title Isle\n#imagefile isle.tga\n"
-                                                                  "#land 3\n#landname 3 \"North \xe9\"\n");
-    const QString out = home.file(QStringLiteral("maps/out.map"));
-    const Outcome r = run({QStringLiteral("write"), map, out});
+    r = run({QStringLiteral("write"), clean, home.file(QStringLiteral("maps/out.map"))});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const std::string written = home.read(QStringLiteral("maps/out.map"));
     EXPECT_NE(written.find("#thx2title Isle\n#imagefile isle.tga\n"), std::string::npos);
@@ -67,24 +61,22 @@ TEST_F(CliTest, WriteRewritesTheMapInTheEditorsLayout) {
 }
 
 TEST_F(CliTest, FailuresGoToStderrWithAFailingExitCode) {
-    Outcome r = run({QStringLiteral("check"), home.file(QStringLiteral("maps/none.map"))});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Oops!: z_ReadMapFile error: "))) << r.err.toStdString();
-
     const QString map = home.write(QStringLiteral("maps/in.map"), "#land 3\n");
-    r = run({QStringLiteral("write"), map, home.file(QStringLiteral("no/such/folder/out.map"))});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Map file not saved!: Map file not saved! Map: ")))
-        << r.err.toStdString();
-
     TempFolder empty;
-    r = run({QStringLiteral("--home"), empty.path(), QStringLiteral("check"), map}, false);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("cannot load the reference tables"))) << r.err.toStdString();
-
-    r = run({QStringLiteral("frobnicate"), map});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.out.isEmpty());
+    const std::pair<QStringList, QString> cases[] = {
+        {{QStringLiteral("check"), home.file(QStringLiteral("maps/none.map"))}, "Oops!: z_ReadMapFile error: "},
+        {{QStringLiteral("write"), map, home.file(QStringLiteral("no/such/folder/out.map"))},
+         "Map file not saved!: Map file not saved! Map: "},
+        {{QStringLiteral("--home"), empty.path(), QStringLiteral("check"), map}, "cannot load the reference tables"},
+        {{QStringLiteral("frobnicate"), map}, ""},
+    };
+    for (const auto& [args, error] : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const Outcome r = run(args, !args.contains(QStringLiteral("--home")));
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains(error)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
 }
 
 } // namespace
@@ -101,10 +93,8 @@ TEST_F(CliTest, LocateListsTheProvincesOfTheMapsPicture) {
     const Outcome located = run({QStringLiteral("locate"), home.file("maps/tiny.map")});
     EXPECT_EQ(located.exitCode, 0) << located.err.toStdString();
     EXPECT_EQ(located.out, QStringLiteral("2 provinces\n1 30 30\n2 5 1 Up\n"));
-
-    const Outcome direct = run({QStringLiteral("locate"), home.file("maps/tiny.png")});
-    EXPECT_EQ(direct.out, QStringLiteral("2 provinces\n1 30 30\n2 5 1\n"));
-
+    EXPECT_EQ(run({QStringLiteral("locate"), home.file("maps/tiny.png")}).out,
+              QStringLiteral("2 provinces\n1 30 30\n2 5 1\n"));
     const Outcome missing = run({QStringLiteral("locate"), home.file("maps/none.png")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Map Image Not Found"))) << missing.err.toStdString();

@@ -13,61 +13,32 @@ struct DocumentTest : ::testing::Test {
     std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
     std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
     FakeUserInterface ui;
-
-    std::vector<int> setBits(int p) const {
-        std::vector<int> bits;
-        for (int k = 0; k < kTerrainBits; ++k)
-            if (doc->Provinces[p].TerrainBit[k]) bits.push_back(k);
-        return bits;
-    }
 };
 
-} // namespace
-
-TEST_F(DocumentTest, ResetEmptiesEveryTableAndNamesTheNations) {
+TEST_F(DocumentTest, ResetEmptiesEveryTableNamesTheNationsAndReportsProgress) {
     ref->NationData[5].name = "Ermor";
     ProvinceDataType& p = doc->Provinces[2599];
-    p.LandName = "Gath";
-    p.Commanders[39].Items[7] = "Ring of Wizardry";
-    p.Commanders[39].BodyguardIndex[9] = 12;
-    p.Neighbours[19] = 4;
-    p.Owner = 7;
-    doc->Nations[99].Allies[3] = true;
-    doc->Nations[99].God.ComName = "Ashur";
-    doc->Nations[99].NationNumber = 12;
-    doc->MapTitle = "Old";
+    CommanderDataType& c = p.Commanders[39];
+    p.LandName = c.Items[7] = doc->Nations[99].God.ComName = doc->MapTitle = "Old";
+    c.BodyguardIndex[9] = p.Neighbours[19] = p.Owner = doc->Nations[99].NationNumber = 7;
+    doc->Nations[99].Allies[3] = doc->WrapAround = doc->MapModified = doc->PanelDirty[NationDirty] = true;
     doc->MapTextColor[3] = 0.5f;
-    doc->WrapAround = true;
-    doc->MapModified = true;
-    doc->PanelDirty[NationDirty] = true;
     bool windowReset = false;
 
     ResetMapDocument(*doc, *ref, ui, [&] { windowReset = true; });
 
     EXPECT_TRUE(windowReset);
-    EXPECT_TRUE(p.LandName.empty());
-    EXPECT_TRUE(p.Commanders[39].Items[7].empty());
-    EXPECT_EQ(p.Commanders[39].BodyguardIndex[9], -1);
-    EXPECT_EQ(p.Commanders[39].RandomEquip, -1);
-    EXPECT_EQ(p.Neighbours[19], -1);
-    EXPECT_EQ(p.Owner, -1);
-    EXPECT_EQ(p.Terrain, -1);
-    EXPECT_EQ(p.GroundCol[2], -1);
-    EXPECT_FALSE(doc->Nations[99].Allies[3]);
-    EXPECT_TRUE(doc->Nations[99].God.ComName.empty());
-    EXPECT_EQ(doc->Nations[99].NationNumber, 99);
-    EXPECT_EQ(doc->Nations[99].ScaleUnmagic, -999);
+    EXPECT_TRUE(p.LandName.empty() && c.Items[7].empty() && doc->Nations[99].God.ComName.empty() &&
+                doc->MapTitle.empty());
+    EXPECT_EQ(std::vector<int>({c.BodyguardIndex[9], c.RandomEquip, p.Neighbours[19], p.Owner, p.Terrain,
+                                p.GroundCol[2], doc->Nations[99].NationNumber, doc->Nations[99].ScaleUnmagic}),
+              std::vector<int>({-1, -1, -1, -1, -1, -1, 99, -999}));
     EXPECT_EQ(doc->Nations[5].NationName, "Ermor");
-    EXPECT_TRUE(doc->MapTitle.empty());
     EXPECT_EQ(doc->MapTextColor[3], -1.0f);
-    EXPECT_FALSE(doc->WrapAround);
-    EXPECT_FALSE(doc->MapModified);
-    EXPECT_FALSE(doc->anyPanelDirty());
-}
+    EXPECT_FALSE(doc->Nations[99].Allies[3] || doc->WrapAround || doc->MapModified || doc->anyPanelDirty());
 
-TEST_F(DocumentTest, ResetReportsProgressWithTheForgeLordEvery27thProvince) {
-    ResetMapDocument(*doc, *ref, ui);
-    ASSERT_GE(ui.busy.size(), 3u);
+    // The busy message names the Forge Lord every 27th province, its colour growing with the number.
+    ASSERT_EQ(ui.busy.size(), 2u + 96u); // 26, 53, ... 2591
     EXPECT_EQ(ui.busy.front().message, "Refreshing Blood Pool...");
     EXPECT_EQ(ui.busy.front().caption, "Tessary: Refreshing Blood Pool...");
     EXPECT_EQ(ui.busy.front().color, 255u);
@@ -76,73 +47,63 @@ TEST_F(DocumentTest, ResetReportsProgressWithTheForgeLordEvery27thProvince) {
     EXPECT_EQ(ui.busy[1].color, 3315u);  // province 26
     EXPECT_EQ(ui.busy[2].color, 6758u);  // province 53: 6757.5, the half goes to the even neighbour
     EXPECT_EQ(ui.busy[3].color, 10200u); // province 80
-    EXPECT_EQ(ui.busy.size(), 2u + 96u); // 26, 53, ... 2591
     EXPECT_TRUE(ui.busy.back().message.isEmpty());
     EXPECT_EQ(ui.busy.back().caption, "Tessary: Awaiting the master...");
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(DocumentTest, SmallMasksArePlainAndThreeIsTwoBits) {
-    for (int mask : {0, 1, 2}) {
-        DecodeTerrainMask(*doc, 7, mask, ui);
-        EXPECT_TRUE(doc->Provinces[7].TerrainPlain) << mask;
+TEST_F(DocumentTest, TerrainMasksDecodeToFlagsAndBackAndOnlyInvalidOnesAreReported) {
+    const std::vector<int> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22};
+    struct Case {
+        std::int32_t mask;
+        std::vector<int> bits;
+        bool plain, noStart;
+        const char* report; // the end of the message, or nullptr for none
+    };
+    // In order on one province: bit 9 sets NoStart, and nothing clears it again.
+    const Case cases[] = {
+        {0, {}, true, false, nullptr},      {1, {0}, true, false, nullptr},
+        {2, {1}, true, false, nullptr},     {3, {0, 1}, false, false, nullptr},
+        {512, {9}, false, true, nullptr},   {4, {2}, false, true, nullptr},
+        {8388608, all, false, true, "Province# 7, Mask 1"}, {-5, {}, true, true, "Province# 7, Mask -5"},
+    };
+    const ProvinceDataType& p = doc->Provinces[7];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mask);
+        ui.messages.clear();
+        DecodeTerrainMask(*doc, 7, c.mask, ui);
+        std::vector<int> bits;
+        for (int k = 0; k < kTerrainBits; ++k)
+            if (p.TerrainBit[k]) bits.push_back(k);
+        EXPECT_EQ(bits, c.bits);
+        EXPECT_EQ(p.TerrainPlain, c.plain);
+        EXPECT_EQ(p.NoStart, c.noStart);
+        EXPECT_EQ(p.Terrain, -1); // decoding leaves the stored mask alone
+        if (c.report) {
+            EXPECT_EQ(ui.titles(), QStringList{"Terrain Mask Invalid!"});
+            EXPECT_EQ(ui.messages[0].text, QString("Terrain Value <> 0! Error in province terrain value! ") + c.report);
+        } else {
+            EXPECT_TRUE(ui.messages.empty());
+        }
     }
-    EXPECT_EQ(setBits(7), std::vector<int>{1}); // mask 2 leaves bit 1 set as well
-    DecodeTerrainMask(*doc, 7, 3, ui);
-    EXPECT_FALSE(doc->Provinces[7].TerrainPlain);
-    EXPECT_EQ(setBits(7), (std::vector<int>{0, 1}));
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(DocumentTest, Bit9SetsNoStartButNeverClearsIt) {
-    DecodeTerrainMask(*doc, 3, 512, ui);
-    EXPECT_EQ(setBits(3), std::vector<int>{9});
-    EXPECT_TRUE(doc->Provinces[3].NoStart);
-    DecodeTerrainMask(*doc, 3, 4, ui);
-    EXPECT_TRUE(doc->Provinces[3].NoStart);
-    EXPECT_EQ(doc->Provinces[3].Terrain, -1); // decoding leaves the stored mask alone
-}
-
-TEST_F(DocumentTest, InvalidMasksKeepTheFlagsAndReportTheRemainder) {
-    DecodeTerrainMask(*doc, 12, 8388608, ui);
-    EXPECT_EQ(setBits(12).size(), 23u);
-    DecodeTerrainMask(*doc, 13, -5, ui);
-    EXPECT_TRUE(doc->Provinces[13].TerrainPlain);
-    EXPECT_TRUE(setBits(13).empty());
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].title, "Terrain Mask Invalid!");
-    EXPECT_EQ(ui.messages[0].text,
-              "Terrain Value <> 0! Error in province terrain value! Province# 12, Mask 1");
-    EXPECT_EQ(ui.messages[1].text,
-              "Terrain Value <> 0! Error in province terrain value! Province# 13, Mask -5");
-}
-
-TEST_F(DocumentTest, ComputeRebuildsWhatDecodeRead) {
     DecodeTerrainMask(*doc, 1, 4194305, ui);
     ComputeTerrainMask(*doc, 1);
     EXPECT_EQ(doc->Provinces[1].Terrain, 4194305);
-    DecodeTerrainMask(*doc, 2, 1, ui); // plain does not count
+    DecodeTerrainMask(*doc, 2, 1, ui); // the plain flag does not count
     doc->Provinces[2].TerrainBit[0] = false;
     ComputeTerrainMask(*doc, 2);
     EXPECT_EQ(doc->Provinces[2].Terrain, 0);
 }
 
 TEST_F(DocumentTest, GodsGoToSlotZeroAndCountOnlyWithARealUnit) {
-    NationDataType& a = doc->Nations[10];
-    a.SpecStartProvince = 40;
-    a.GodName = "Great Sage";
-    a.GodIndex = 17;
-    NationDataType& b = doc->Nations[11];
-    b.SpecStartProvince = 41;
-    b.GodName = "Odd";
-    b.GodIndex = 0;
-    NationDataType& c = doc->Nations[12];
-    c.SpecStartProvince = 0;
-    c.GodName = "Nobody";
-    c.GodIndex = 5;
-
+    const std::tuple<int, int, const char*, int> gods[] = {{10, 40, "Great Sage", 17}, {11, 41, "Odd", 0},
+                                                           {12, 0, "Nobody", 5}};
+    for (const auto& [nation, start, name, index] : gods) {
+        doc->Nations[nation].SpecStartProvince = static_cast<std::int16_t>(start);
+        doc->Nations[nation].GodName = name;
+        doc->Nations[nation].GodIndex = static_cast<std::int16_t>(index);
+    }
     PlaceGodsAtStarts(*doc);
-
     EXPECT_EQ(doc->Provinces[40].Commanders[0].UnitName, "Great Sage");
     EXPECT_EQ(doc->Provinces[40].Commanders[0].UnitIndex, 17);
     EXPECT_EQ(doc->Provinces[40].CommanderCount, 1);
@@ -150,3 +111,5 @@ TEST_F(DocumentTest, GodsGoToSlotZeroAndCountOnlyWithARealUnit) {
     EXPECT_EQ(doc->Provinces[41].CommanderCount, 0);
     EXPECT_TRUE(doc->Provinces[0].Commanders[0].UnitName.empty());
 }
+
+} // namespace

@@ -6,6 +6,7 @@
 #include "referencedata.h"
 #include "tempfolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
@@ -25,22 +26,19 @@ struct LifecycleTest : ::testing::Test {
     std::unique_ptr<MapLifecycle> life;
 
     LifecycleTest() {
+        const auto note = [this](const char* call) { return [this, call] { calls << call; }; };
         LifecycleHooks h;
         h.mapsDirectory = [this] { return maps; };
         h.startingUp = [] { return false; };
-        h.hidePanels = [this] { calls << "hidePanels"; };
         h.setTopMenusEnabled = [this](bool on) { calls << (on ? "menusOn" : "menusOff"); };
-        h.resetWindow = [this] { calls << "resetWindow"; };
         h.loadImage = [this](const QString& name, const QString& path) { calls << "loadImage " + name + " " + path; };
-        h.buildNavigator = [this] { calls << "buildNavigator"; };
         h.mapPictureSize = [] { return QSize(1600, 1200); };
         h.setStatus = [this](const QString& key, const QString& text) { calls << key + "=" + text; };
-        h.showPanels = [this] { calls << "showPanels"; };
-        h.showMap = [this] { calls << "showMap"; };
-        h.selectFirstProvince = [this] { calls << "selectFirstProvince"; };
         h.enableMapMenus = [this](bool afterOpen) { calls << (afterOpen ? "mapMenus afterOpen" : "mapMenus"); };
-        h.showErrorLog = [this] { calls << "showErrorLog"; };
-        h.focusMap = [this] { calls << "focusMap"; };
+        h.hidePanels = note("hidePanels"), h.resetWindow = note("resetWindow");
+        h.buildNavigator = note("buildNavigator"), h.showPanels = note("showPanels"), h.showMap = note("showMap");
+        h.selectFirstProvince = note("selectFirstProvince"), h.showErrorLog = note("showErrorLog");
+        h.focusMap = note("focusMap");
         life = std::make_unique<MapLifecycle>(*doc, *ref, ui, h);
     }
 
@@ -51,6 +49,12 @@ struct LifecycleTest : ::testing::Test {
         d->GameVersion = "323";
         return home.write(relative, MapFileText(*d, *ref));
     }
+    // The map open before a new one is tried.
+    void keepOldMap() {
+        doc->MapFilePath = "/old/place.map";
+        doc->MapFileTitle = "place.map";
+        doc->MapTitle = "Old title";
+    }
     void openThroughDialog(const QString& path) {
         ui.files.push_back(path);
         life->openMap();
@@ -60,11 +64,17 @@ struct LifecycleTest : ::testing::Test {
 } // namespace
 
 TEST_F(LifecycleTest, NewMapProposesTheImageNameWritesThenReadsAndFinishes) {
-    ui.files.push_back("/somewhere/Ælfworld.tga");
+    ui.files = {"/x/north.rgb", "/somewhere/Ælfworld.tga"};
+    ui.inputs = {std::nullopt}; // the first name is cancelled: nothing is created
+    life->newMap();
+    EXPECT_TRUE(ui.inputPrompts[0].endsWith("|north.map"));
+    EXPECT_FALSE(QFile::exists(maps + "/north.map"));
+    EXPECT_FALSE(calls.contains("resetWindow"));
+    calls.clear();
     life->newMap();
 
-    ASSERT_EQ(ui.inputPrompts.size(), 1u);
-    EXPECT_EQ(ui.inputPrompts[0], "Map Name|Enter a name for your new map. (ie MyNewAdventure.map)|Ælfworld.map");
+    ASSERT_EQ(ui.inputPrompts.size(), 2u);
+    EXPECT_EQ(ui.inputPrompts[1], "Map Name|Enter a name for your new map. (ie MyNewAdventure.map)|Ælfworld.map");
     EXPECT_EQ(ui.fileRequests[0], "open|Map Image Files (*.tga;*.rgb)|*.tga;*.rgb|" + maps + "|");
     const QString path = maps + "/Ælfworld.map";
     EXPECT_TRUE(QFile::exists(path));
@@ -99,20 +109,9 @@ TEST_F(LifecycleTest, APictureFromElsewhereIsCopiedBesideTheNewMapButNeverOverAn
     EXPECT_EQ(home.read("maps/isle.tga"), "picture bytes");
 }
 
-TEST_F(LifecycleTest, AnSgiImageProposesTheSameNameWithMap) {
-    ui.files.push_back("/x/north.rgb");
-    ui.inputs.push_back(std::nullopt); // cancel the name: nothing is created
-    life->newMap();
-    EXPECT_TRUE(ui.inputPrompts[0].endsWith("|north.map"));
-    EXPECT_FALSE(QFile::exists(maps + "/north.map"));
-    EXPECT_FALSE(calls.contains("resetWindow"));
-}
-
 TEST_F(LifecycleTest, CancellingTheOverwriteKeepsThePreviousMap) {
     const QString existing = writeMap("maps/world.map", "Keep me");
-    doc->MapFilePath = "/old/place.map";
-    doc->MapFileTitle = "place.map";
-    doc->MapTitle = "Old title";
+    keepOldMap();
     ui.files.push_back("/x/world.tga");
     ui.answers.push_back(Answer::Cancel);
 
@@ -128,9 +127,7 @@ TEST_F(LifecycleTest, CancellingTheOverwriteKeepsThePreviousMap) {
 }
 
 TEST_F(LifecycleTest, AFailingNewMapRestoresTheKeptFieldsAndSaysSo) {
-    doc->MapFilePath = "/old/place.map";
-    doc->MapFileTitle = "place.map";
-    doc->MapTitle = "Old title";
+    keepOldMap();
     doc->ImageFileName = "old.tga";
     LifecycleHooks h;
     h.mapsDirectory = [this] { return maps; };
@@ -153,7 +150,6 @@ TEST_F(LifecycleTest, RecoveringReadsTheCopyButSavesToTheMapAndDeletesTheCopy) {
     const QString map = writeMap("maps/a.map", "Original");
     writeMap("maps/a.ore", "Recovered");
     ui.answers.push_back(Answer::Ok);
-
     openThroughDialog(map);
 
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -169,38 +165,33 @@ TEST_F(LifecycleTest, RecoveringReadsTheCopyButSavesToTheMapAndDeletesTheCopy) {
 }
 
 TEST_F(LifecycleTest, DecliningRecoveryReadsTheOriginalAndKeepsTheCopy) {
-    const QString map = writeMap("maps/a.map", "Original");
     writeMap("maps/a.ore", "Recovered");
     ui.answers.push_back(Answer::Cancel);
-    openThroughDialog(map);
+    openThroughDialog(writeMap("maps/a.map", "Original"));
     EXPECT_EQ(doc->MapTitle, "Original");
     EXPECT_TRUE(QFile::exists(home.file("maps/a.ore")));
 }
 
-TEST_F(LifecycleTest, CancellingTheOpenDialogGivesTheMenusBack) {
+TEST_F(LifecycleTest, UnsavedChangesOrACancelledDialogStopOpenAndNew) {
+    doc->MapModified = true;
     doc->MapFilePath = "/old/place.map";
+    ui.answers = {Answer::Cancel, Answer::Cancel};
     life->openMap();
+    life->newMap();
+    EXPECT_EQ(ui.titles(), (QStringList{"Continue without saving changes?", "Continue without saving changes?"}));
+    EXPECT_EQ(ui.messages[0].text, "There are unsaved changes to /old/place.map. OK to continue without saving or "
+                                   "Cancel to go back and save your map.");
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_TRUE(calls.isEmpty());
+
+    doc->MapModified = false;
+    life->openMap(); // the dialog is cancelled: the menus come back
     EXPECT_EQ(calls, (QStringList{"hidePanels", "menusOff", "menusOn"}));
     EXPECT_EQ(ui.fileRequests[0], "open|Map Files (*.map)|*.map|" + maps + "|/old/place.map");
     EXPECT_EQ(life->mapFilePath(), "/old/place.map");
 }
 
-TEST_F(LifecycleTest, UnsavedChangesGuardCanStopOpenAndNew) {
-    doc->MapModified = true;
-    doc->MapFilePath = "/old/place.map";
-    ui.answers.push_back(Answer::Cancel);
-    life->openMap();
-    ui.answers.push_back(Answer::Cancel);
-    life->newMap();
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].title, "Continue without saving changes?");
-    EXPECT_EQ(ui.messages[0].text, "There are unsaved changes to /old/place.map. OK to continue without saving or "
-                                   "Cancel to go back and save your map.");
-    EXPECT_TRUE(ui.fileRequests.empty());
-    EXPECT_TRUE(calls.isEmpty());
-}
-
-TEST_F(LifecycleTest, RecoveryCopyIsWrittenOnCommitAndDeletedOnCloseWithOk) {
+TEST_F(LifecycleTest, EditsKeepARecoveryCopyUntilSavedOrClosedWithoutSaving) {
     const QString map = writeMap("maps/b.map", "Bee");
     openThroughDialog(map);
     doc->MapTitle = "Edited";
@@ -210,30 +201,25 @@ TEST_F(LifecycleTest, RecoveryCopyIsWrittenOnCommitAndDeletedOnCloseWithOk) {
     EXPECT_FALSE(doc->anyPanelDirty());
     EXPECT_NE(home.read("maps/b.ore").find("Edited"), std::string::npos);
 
-    ui.answers.push_back(Answer::Cancel);
+    // A save that cannot replace the map (a folder stands in its place) keeps the changes and the copy.
+    QFile::remove(map);
+    home.write("maps/b.map/in the way", "");
+    life->save();
+    EXPECT_TRUE(doc->MapModified);
+    EXPECT_EQ(ui.titles(), QStringList{"Map file not saved!"});
+    EXPECT_TRUE(QFile::exists(home.file("maps/b.ore")));
+    QDir(map).removeRecursively();
+    writeMap("maps/b.map", "Bee");
+
+    ui.answers = {Answer::Cancel, Answer::Ok};
     EXPECT_FALSE(life->queryClose());
     EXPECT_EQ(ui.messages.back().title, "Close without saving?");
     EXPECT_EQ(ui.messages.back().text, "There are unsaved changes to " + map +
                                            ". OK to close without saving or Cancel to go back and save your map.");
-    ui.answers.push_back(Answer::Ok);
     EXPECT_TRUE(life->queryClose());
     life->unload();
     EXPECT_FALSE(QFile::exists(home.file("maps/b.ore")));
     EXPECT_NE(home.read("maps/b.map").find("Bee"), std::string::npos); // the changes are gone, as asked
-}
-
-TEST_F(LifecycleTest, AFailedSaveKeepsTheChangesMarkedAndTheRecoveryCopy) {
-    const QString map = writeMap("maps/c.map", "Sea");
-    openThroughDialog(map);
-    doc->MapModified = true;
-    life->WriteRecoveryFile();
-    // The map now points into a folder that does not exist, so the write fails.
-    doc->MapFilePath = QFile::encodeName(home.file("gone/c.map")).toStdString();
-    home.write("gone.ore", "");
-    life->save();
-    EXPECT_TRUE(doc->MapModified);
-    EXPECT_FALSE(ui.messages.empty()); // the writer said why
-    EXPECT_TRUE(QFile::exists(home.file("maps/c.ore")));
 }
 
 TEST_F(LifecycleTest, SaveAsAsksBeforeOverwritingAndCancelKeepsThePath) {

@@ -56,38 +56,26 @@ TEST(ValidChar, OnlyPrintableCodesOutsideTheControlBlocksAndBackslash) {
         EXPECT_FALSE(z_ValidChar(c)) << c;
 }
 
+// An LF both ends the line and counts before the line is parsed, so in an LF file a command is
+// logged with the number of the line after it; a CR ends the line before its LF is counted.
 TEST_F(ReaderTest, CrLfAndLfFilesReadAlikeAndOnlyLfCountsLines) {
-    const std::string lf = "#land 5\n#landname 5 \"Ash\"\n#owner 3\n#bogus\n";
-    std::string crlf;
-    for (char c : lf)
-        crlf += (c == '\n') ? std::string("\r\n") : std::string(1, c);
-
-    read(crlf);
-    EXPECT_EQ(prov(5).LandName, "Ash");
-    EXPECT_EQ(prov(5).Owner, 3);
-    EXPECT_EQ(errorLines(),
-              "Error in z_ParseCommand: Unrecognized map command '#bogus'  - Map Line# 4 : #bogus\r\n");
-    EXPECT_EQ(doc->MapLineNumber, 5);
-
-    // An LF both ends the line and counts before the line is parsed, so in an LF file a command is
-    // logged with the number of the line after it; a CR ends the line before its LF is counted.
-    ResetMapDocument(*doc, *ref, ui);
-    read(lf);
-    EXPECT_EQ(prov(5).LandName, "Ash");
-    EXPECT_EQ(prov(5).Owner, 3);
-    EXPECT_EQ(errorLines(),
-              "Error in z_ParseCommand: Unrecognized map command '#bogus'  - Map Line# 5 : #bogus\r\n");
-    EXPECT_EQ(doc->FirstErrorLine, 5);
-    EXPECT_EQ(doc->MapLineNumber, 5);
-}
-
-TEST_F(ReaderTest, EveryLineFeedShowsTheBusyMessage) {
-    read("#land 1\n\"quoted\nline\"\n#land 2");
-    ASSERT_EQ(ui.busy.size(), 3u);
-    EXPECT_EQ(ui.busy[2].message, QStringLiteral("Loading Map Data...4"));
-    EXPECT_TRUE(ui.busy[2].caption.isEmpty());
-    EXPECT_EQ(ui.busy[2].color, 4u * 255u);
-    EXPECT_EQ(ui.eventRuns, 3);
+    for (const auto& [file, logged] : {std::pair{"#land 5\r\n#landname 5 \"Ash\"\r\n#owner 3\r\n#bogus\r\n", 4},
+                                       std::pair{"#land 5\n#landname 5 \"Ash\"\n#owner 3\n#bogus\n", 5}}) {
+        SCOPED_TRACE(file);
+        ResetMapDocument(*doc, *ref, ui);
+        read(file);
+        EXPECT_EQ(prov(5).LandName, "Ash");
+        EXPECT_EQ(prov(5).Owner, 3);
+        EXPECT_EQ(errorLines(), "Error in z_ParseCommand: Unrecognized map command '#bogus'  - Map Line# " +
+                                    std::to_string(logged) + " : #bogus\r\n");
+        EXPECT_EQ(doc->FirstErrorLine, logged);
+        EXPECT_EQ(doc->MapLineNumber, 5);
+    }
+    // Every line feed shows the busy message with the line count.
+    ASSERT_EQ(ui.busy.size(), 4u);
+    EXPECT_EQ(ui.busy[3].message, QStringLiteral("Loading Map Data...5"));
+    EXPECT_EQ(ui.busy[3].color, 5u * 255u);
+    EXPECT_EQ(ui.eventRuns, 4);
 }
 
 TEST_F(ReaderTest, SkippedLinesAndLineEndingCharacters) {
@@ -119,37 +107,27 @@ TEST_F(ReaderTest, CommentsAreCutExceptOnTheDescription) {
     EXPECT_EQ(prov(5).Owner, 4);
     EXPECT_EQ(doc->MapDescription, "Keep -- this ## and // this");
     EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
+
+    // A quote in a comment swallows everything up to the next quote.
+    read("-- the \"old\" way\n-- don't \"use\n#land 7\n#owner 9\n\"\n#land 6\n");
+    EXPECT_FALSE(prov(7).LandFlag);
+    EXPECT_TRUE(prov(6).LandFlag);
 }
 
-TEST_F(ReaderTest, QuotedTextSpansLinesAndKeepsEveryByte) {
+TEST_F(ReaderTest, QuotedTextSpansLinesKeepsEveryByteAndMustBeClosed) {
+    // The last quote may be the file's last byte.
     read("#description \"One\r\n\tTwo\\ \x80\x9f\xe9\nThree\"\n#land 5\n#landname 5 \"\xc6sir \x8a\"");
     EXPECT_EQ(doc->MapDescription, "One\r\n\tTwo\\ \x80\x9f\xe9\r\nThree");
     EXPECT_EQ(prov(5).LandName, "\xc6sir \x8a");
     EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(ReaderTest, AQuoteInACommentSwallowsTextUpToTheNextQuote) {
-    read("-- the \"old\" way\n"
-         "-- don't \"use\n#land 5\n#owner 9\n\"\n#land 6\n");
-    EXPECT_FALSE(prov(5).LandFlag);
-    EXPECT_TRUE(prov(6).LandFlag);
-}
-
-TEST_F(ReaderTest, AMissingClosingQuoteIsReportedOnce) {
-    read("#land 5\n#description \"Never\nclosed\n");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Oops!"));
-    EXPECT_EQ(ui.messages[0].text,
-              QStringLiteral("Missing quote in map file.  EOF reached while getting string."));
-    EXPECT_EQ(errorLines(),
-              "z_ReadMapFile error: Missing quote in map file.  EOF reached while getting string.\r\n");
+    read("#land 6\n#description \"Never\nclosed\n");
+    EXPECT_EQ(ui.titles(), QStringList{QStringLiteral("Oops!")});
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Missing quote in map file.  EOF reached while getting string."));
+    EXPECT_EQ(errorLines(), "z_ReadMapFile error: Missing quote in map file.  EOF reached while getting string.\r\n");
     EXPECT_EQ(doc->FirstErrorLine, 4);
-    EXPECT_TRUE(prov(5).LandFlag);
-
-    read("#description \"Closed at the very end\"");
-    EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
-    EXPECT_EQ(doc->MapDescription, "Closed at the very end");
+    EXPECT_TRUE(prov(6).LandFlag);
 }
 
 TEST_F(ReaderTest, AfterTheLinesGodsArePlacedTheImageLoadedAndNothingIsCurrent) {
@@ -178,9 +156,8 @@ TEST_F(ReaderTest, AfterTheLinesGodsArePlacedTheImageLoadedAndNothingIsCurrent) 
 }
 
 TEST_F(ReaderTest, AFileThatCannotBeReadIsReportedAndEndsTheRead) {
-    doc->Nations[2].SpecStartProvince = 9;
+    doc->Nations[2].SpecStartProvince = 9; // a god to place and an image to load, were the read to go on
     doc->Nations[2].GodName = "Unit 3";
-    doc->Nations[2].GodIndex = 3;
     doc->ImageFileName = "isle.tga";
     const QString path = folder.file(QStringLiteral("missing.map"));
     z_ReadMapFile(*doc, *ref, ui, path, options);

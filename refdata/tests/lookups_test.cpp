@@ -32,29 +32,21 @@ class LookupsTest : public ::testing::TestWithParam<bool> {
     }
 };
 
-TEST_P(LookupsTest, NumberOfIgnoresCaseAndTheLastMatchWins) {
-    EXPECT_EQ(DataNumberOf(*ref, "HEAVY infantry", "UnitDataType"), 9);
-    EXPECT_EQ(DataNumberOf(*ref, "archer", "UnitDataType"), 12);
-    EXPECT_EQ(DataNumberOf(*ref, "Scout", "UnitDataType"), 7);
+TEST_P(LookupsTest, NamesIgnoreCaseNumbersAreScannedAndTheLastMatchWins) {
+    const std::pair<const char*, int> numbers[] = {
+        {"HEAVY infantry", 9}, {"archer", 12}, {"Scout", 7}, {"Archers", -1}, {"Archer ", -1},
+        {"", -1}}; // empty slots have empty names, which never match
+    for (const auto& [name, number] : numbers)
+        EXPECT_EQ(DataNumberOf(*ref, name, "UnitDataType"), number) << name;
     EXPECT_EQ(DataNumberOf(*ref, "fountain of youth", "SiteDataType"), 4);
-    EXPECT_EQ(DataNumberOf(*ref, "Archers", "UnitDataType"), -1);
-    EXPECT_EQ(DataNumberOf(*ref, "Archer ", "UnitDataType"), -1);
-    // Empty slots have empty names, which never match.
-    EXPECT_EQ(DataNumberOf(*ref, "", "UnitDataType"), -1);
-    EXPECT_EQ(DataNumberOf(*ref, "Archer", "SiteDataType"), -1);
-}
-
-TEST_P(LookupsTest, NameOfScansNumbersAndTheLastMatchWins) {
-    EXPECT_EQ(DataNameOf(*ref, 12, "UnitDataType"), "Archer");
-    EXPECT_EQ(DataNameOf(*ref, 7, "UnitDataType"), "Scout");
+    const std::pair<int, const char*> names[] = {
+        {12, "Archer"}, {7, "Scout"}, {13, "Index not found!"}, {70000, "Index not found!"},
+        {0, ""}}; // every empty slot holds number 0
+    for (const auto& [number, name] : names)
+        EXPECT_EQ(DataNameOf(*ref, number, "UnitDataType"), name) << number;
     EXPECT_EQ(DataNameOf(*ref, 3, "SiteDataType"), "Fountain of Youth");
-    EXPECT_EQ(DataNameOf(*ref, 13, "UnitDataType"), "Index not found!");
-    EXPECT_EQ(DataNameOf(*ref, 70000, "UnitDataType"), "Index not found!");
-    EXPECT_EQ(DataNameOf(*ref, 0, "UnitDataType"), ""); // every empty slot holds number 0
-}
-
-TEST_P(LookupsTest, OtherTableKeysFindNothing) {
-    for (const char* key : {"unitdatatype", "ItemDataType", "", "UnitData"}) {
+    // Only the exact table keys find anything.
+    for (const char* key : {"unitdatatype", "ItemDataType", "", "UnitData", "SiteDataType"}) {
         EXPECT_EQ(DataNameOf(*ref, 12, key), "Index not found!") << key;
         EXPECT_EQ(DataNumberOf(*ref, "Archer", key), -1) << key;
     }
@@ -67,7 +59,6 @@ INSTANTIATE_TEST_SUITE_P(ScanAndIndex, LookupsTest, ::testing::Values(false, tru
 
 TEST(LookupIndexTest, RebuildingFollowsATableThatChanged) {
     auto ref = std::make_unique<ReferenceData>();
-    ref->UnitData[5] = {};
     ref->UnitData[5].number = 5;
     ref->UnitData[5].name = "Militia";
     BuildLookupIndex(*ref);

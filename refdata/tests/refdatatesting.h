@@ -10,7 +10,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-#include <vector>
 
 // Readable failure output for QString comparisons.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -19,22 +18,14 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace ts::testing {
 
-// Columns joined by tabs, as one row of a table file.
-inline std::string row(const std::vector<std::string>& columns) {
+// One row of a table file: count tab-separated columns, each "0" unless given.
+inline std::string row(int count, const std::map<int, std::string>& given) {
     std::string out;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (i > 0) out += '\t';
-        out += columns[i];
+    for (int i = 0; i < count; ++i) {
+        const auto it = given.find(i);
+        out += (i > 0 ? "\t" : "") + (it == given.end() ? std::string("0") : it->second);
     }
-    return out;
-}
-
-// A row of count columns, each "0" unless given.
-inline std::string paddedRow(int count, const std::map<int, std::string>& given) {
-    std::vector<std::string> columns(static_cast<std::size_t>(count), "0");
-    for (const auto& [column, text] : given)
-        columns[static_cast<std::size_t>(column)] = text;
-    return row(columns);
+    return out + '\n';
 }
 
 // Six small, valid table files in a throw-away program folder; a case replaces or removes the
