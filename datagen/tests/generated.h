@@ -20,17 +20,6 @@ inline const TempFolder& generatedData() {
     return folder;
 }
 
-// The stress map, written once for every test that needs it.
-inline const TempFolder& generatedStress() {
-    static const TempFolder folder = [] {
-        TempFolder made;
-        QString error;
-        EXPECT_TRUE(generateStress(made.path(), 3, &error)) << error.toStdString();
-        return made;
-    }();
-    return folder;
-}
-
 inline QStringList filesBelow(const QString& root) {
     QStringList files;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);

@@ -9,94 +9,51 @@
 using namespace ts;
 
 namespace {
-
 const QString kCaption = QStringLiteral("Tessary: LOCATING PROVINCES...map.tga");
-
-struct LocateTest : ::testing::Test {
-    std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
-    FakeUserInterface ui;
-
-    QImage black(int width, int height, QImage::Format format = QImage::Format_RGB32) {
-        QImage image(width, height, format);
-        image.fill(qRgb(0, 0, 0));
-        return image;
-    }
-    std::pair<int, int> position(int n) const {
-        return {doc->Provinces[n].ProvinceX, doc->Provinces[n].ProvinceY};
-    }
-};
-
+using XY = std::pair<int, int>;
+XY at(const MapDocument& doc, int n) {
+    return {doc.Provinces[n].ProvinceX, doc.Provinces[n].ProvinceY};
+}
 } // namespace
 
-TEST_F(LocateTest, NumbersBottomRowFirstLeftToRightCountingRowsFromTheTopFromOne) {
-    QImage image = black(6, 4);
-    image.setPixel(2, 0, qRgb(255, 255, 255)); // top row
-    image.setPixel(4, 3, qRgb(255, 255, 255)); // bottom row, right
-    image.setPixel(0, 3, qRgb(255, 255, 255)); // bottom row, left
-    image.setPixel(5, 1, qRgb(255, 255, 255));
-
-    EXPECT_EQ(z_LocateProvinces(image, *doc, ui, kCaption), 4);
-
-    EXPECT_EQ(doc->ProvinceCount, 4);
-    EXPECT_EQ(position(1), std::make_pair(0, 4)); // the bottom row gives the height, not height - 1
-    EXPECT_EQ(position(2), std::make_pair(4, 4));
-    EXPECT_EQ(position(3), std::make_pair(5, 2));
-    EXPECT_EQ(position(4), std::make_pair(2, 1)); // the top row gives 1
-    ASSERT_FALSE(ui.busy.empty());
+TEST(Locate, PureWhiteOfAnyAlphaNumbersBottomRowFirstRowsFromOneAtTheTopUpTo2599) {
+    // W white, w white with alpha 0, r/g/b white short of 255 in that channel (land).
+    const char* rows[] = {"..w...", ".rgb.W", "......", "W...w."};
+    QImage image(6, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const char c = rows[y][x];
+            image.setPixel(x, y,
+                           c == '.' ? qRgb(0, 0, 0)
+                                    : qRgba(c == 'r' ? 254 : 255, c == 'g' ? 254 : 255, c == 'b' ? 254 : 255,
+                                            c == 'w' ? 0 : 255));
+        }
+    auto doc = std::make_unique<MapDocument>();
+    doc->Provinces[5].ProvinceX = 77; // a slot beyond the count keeps what it had
+    FakeUserInterface ui;
+    for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGB888}) {
+        EXPECT_EQ(z_LocateProvinces(image.convertToFormat(format), *doc, ui, kCaption), 4);
+        EXPECT_EQ(doc->ProvinceCount, 4);
+        EXPECT_EQ(at(*doc, 1), XY(0, 4)); // the bottom row is the height, not height - 1
+        EXPECT_EQ(at(*doc, 2), XY(4, 4));
+        EXPECT_EQ(at(*doc, 3), XY(5, 2));
+        EXPECT_EQ(at(*doc, 4), XY(2, 1));
+        EXPECT_EQ(doc->Provinces[5].ProvinceX, 77);
+    }
     EXPECT_EQ(ui.busy.back().message, QStringLiteral("Locating Provinces... 4"));
     EXPECT_EQ(ui.busy.back().caption, kCaption);
-    EXPECT_EQ(ui.busy.back().color, 4u * 255u);
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(LocateTest, OnlyPureWhiteCountsWhateverItsAlpha) {
-    QImage image = black(5, 2, QImage::Format_ARGB32);
-    image.setPixel(0, 0, qRgba(254, 255, 255, 255));
-    image.setPixel(1, 0, qRgba(255, 254, 255, 255));
-    image.setPixel(2, 0, qRgba(255, 255, 254, 255));
-    image.setPixel(3, 0, qRgba(255, 255, 255, 0));
-    image.setPixel(4, 1, qRgba(255, 255, 255, 128));
-
-    EXPECT_EQ(z_LocateProvinces(image, *doc, ui, kCaption), 2);
-    EXPECT_EQ(position(1), std::make_pair(4, 2));
-    EXPECT_EQ(position(2), std::make_pair(3, 1));
-
-    // Formats without a 32-bit word per pixel give the same answer.
-    QImage packed = image.convertToFormat(QImage::Format_RGB888);
-    EXPECT_EQ(z_LocateProvinces(packed, *doc, ui, kCaption), 2);
-    EXPECT_EQ(position(2), std::make_pair(3, 1));
-}
-
-TEST_F(LocateTest, StopsAt2599WithTheMessageAndKeepsTheFirst2599) {
-    QImage image = black(100, 27);
+    // The 2600th white pixel is refused.
+    image = QImage(100, 27, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 0));
     for (int n = 0; n < 2600; ++n)
         image.setPixel(n % 100, 26 - n / 100, qRgb(255, 255, 255));
-
     EXPECT_EQ(z_LocateProvinces(image, *doc, ui, kCaption), 2599);
-
     EXPECT_EQ(doc->ProvinceCount, 2599);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Too many Provinces!"));
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Exceeded max province count! Check map image for excess "
                                                   "white (R255 G255 B255) pixels."));
-    EXPECT_EQ(ui.messages[0].buttons, Buttons::Ok);
-    EXPECT_EQ(position(2599), std::make_pair(98, 2)); // the 2600th pixel, (99, 0), found no slot
-    EXPECT_EQ(ui.busy.back().message, QStringLiteral("Locating Provinces... 2599"));
-}
-
-TEST_F(LocateTest, NoWhiteGivesNothingAndLeavesHigherSlotsAlone) {
-    doc->Provinces[3].ProvinceX = 77;
-    doc->Provinces[3].ProvinceY = 88;
-    QImage image = black(8, 8);
-    image.setPixel(1, 1, qRgb(255, 255, 255));
-    EXPECT_EQ(z_LocateProvinces(image, *doc, ui, kCaption), 1);
-    EXPECT_EQ(position(3), std::make_pair(77, 88));
-
-    FakeUserInterface quiet;
-    EXPECT_EQ(z_LocateProvinces(black(8, 8), *doc, quiet, kCaption), 0);
-    EXPECT_EQ(doc->ProvinceCount, 0);
-    EXPECT_TRUE(quiet.busy.empty()); // no count to show: "Locating Provinces..." stays
-    EXPECT_TRUE(quiet.messages.empty());
-
-    EXPECT_EQ(z_LocateProvinces(QImage(), *doc, quiet, kCaption), 0);
+    EXPECT_EQ(at(*doc, 2599), XY(98, 2)); // the 2600th pixel, (99, 0), found no slot
 }
