@@ -1,0 +1,51 @@
+// Reference tables damaged on disk: the load stops with one message naming the file, never a crash.
+#include "refdatatesting.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <random>
+#include <unistd.h>
+
+namespace ts {
+namespace {
+
+TEST(HostileTables, BinaryGarbageInAnyTableStopsTheLoadWithOneMessage) {
+    std::mt19937 random(11);
+    std::string garbage;
+    for (int k = 0; k < 1 << 16; ++k)
+        garbage += static_cast<char>(random() & 0xFF);
+    const std::string longRow = "1\t" + std::string(1 << 20, 'x') + "\t" + std::string(1 << 16, '\t') + "\n";
+    for (const char* table :
+         {"NationData.txt", "PopData.txt", "SiteData.txt", "FortData.txt", "ItemData.txt", "UnitData.txt"}) {
+        for (const std::string& content : {garbage, std::string("\0\0\0\r\r\r\n", 7)}) {
+            testing::RefdataFixture f;
+            f.files[table] = content;
+            EXPECT_FALSE(f.load()) << table;
+            ASSERT_EQ(f.ui.messages.size(), 1u) << table;
+            EXPECT_EQ(f.ui.messages[0].title, "Reference Data Error!");
+            EXPECT_TRUE(f.ui.messages[0].text.contains(QLatin1String(table))) << table;
+            EXPECT_TRUE(f.lists.owners.empty());
+        }
+        // A megabyte-long row with tens of thousands of columns is only long: its fields still load.
+        testing::RefdataFixture f;
+        f.files[table] = (std::string(table) == "NationData.txt" ? "EA\t" : "") + longRow;
+        f.load();
+        EXPECT_LE(f.ui.messages.size(), 1u) << table;
+    }
+}
+
+// Permissions do not hold for root, who reads through them; the test says so and skips.
+TEST(HostileTables, AnUnreadableTableIsReportedLikeAMissingOne) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
+    testing::RefdataFixture f;
+    f.folder.write(QStringLiteral("TSdata/SiteData.txt"), f.files["SiteData.txt"]);
+    ASSERT_TRUE(QFile::setPermissions(f.folder.file(QStringLiteral("TSdata/SiteData.txt")),
+                                      QFileDevice::Permissions()));
+    f.files.erase("SiteData.txt");
+    EXPECT_FALSE(f.load());
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_TRUE(f.ui.messages[0].text.contains(QLatin1String("TSdata/SiteData.txt")));
+}
+
+} // namespace
+} // namespace ts
