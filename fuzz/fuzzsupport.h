@@ -13,8 +13,12 @@ class QuietUserInterface : public UserInterface {
   public:
     Answer messageBox(const QString&, const QString&, Buttons) override { return Answer::Ok; }
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> openFileDialog(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> saveFileDialog(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFileDialog(const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    std::optional<QString> saveFileDialog(const QString&, const QString&, const QString&) override {
+        return {};
+    }
     std::optional<Color> colorDialog(Color) override { return {}; }
     void beep() override {}
     void busyMessage(const QString&, const QString&, Color) override {}

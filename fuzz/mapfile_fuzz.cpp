@@ -43,7 +43,8 @@ std::bitset<ts::kProvinceSlots> namedProvinces(const std::uint8_t* data, std::si
 // Puts the document back as a reset leaves it. Resetting all 2600 province records for every input
 // held the fuzzer to a dozen inputs a second, so only the named ones are put back, together with
 // the header and the nations; the reader resets the rest itself.
-void restore(ts::MapDocument& doc, const ts::MapDocument& clean, const std::bitset<ts::kProvinceSlots>& named) {
+void restore(ts::MapDocument& doc, const ts::MapDocument& clean,
+             const std::bitset<ts::kProvinceSlots>& named) {
     for (int p = 0; p < ts::kProvinceSlots; ++p)
         if (named.test(static_cast<std::size_t>(p))) doc.Provinces[p] = ts::ProvinceDataType{};
     std::copy(std::begin(clean.Nations), std::end(clean.Nations), std::begin(doc.Nations));

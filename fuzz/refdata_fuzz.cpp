@@ -17,7 +17,8 @@ QByteArray firstRows(const char* table) {
     QFile file(QStringLiteral(TESSARY_DATA_DIR "/TSdata/") + QLatin1String(table));
     if (!file.open(QIODevice::ReadOnly)) std::abort();
     QByteArray rows;
-    for (int n = 0; n < 4 && !file.atEnd(); ++n) rows += file.readLine();
+    for (int n = 0; n < 4 && !file.atEnd(); ++n)
+        rows += file.readLine();
     return rows;
 }
 
