@@ -80,7 +80,9 @@ TEST(HostilePictures, SixteenBitGreyKeepsItsBrightnessAndOnlyFullWhiteStaysWhite
     ASSERT_TRUE(grey.save(path));
     const DecodedImage decoded = decodeMapImage(path, false);
     expectOnlyTheProvincePixelIsWhite(decoded);
-    if (decoded.ok()) EXPECT_NEAR(qRed(decoded.image.pixel(1, 1)), 9000 * 255 / 65535, 1); // not stretched
+    if (decoded.ok()) {
+        EXPECT_NEAR(qRed(decoded.image.pixel(1, 1)), 9000 * 255 / 65535, 1); // not stretched
+    }
 }
 
 TEST(HostilePictures, AHeaderPromisingPixelsOfNoBytesFails) {
