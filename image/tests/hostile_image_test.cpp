@@ -3,9 +3,11 @@
 #include "imagedecoder.h"
 #include "tempfolder.h"
 
+#include <QColor>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 using namespace ts;
 
@@ -64,9 +66,9 @@ TEST(HostilePictures, SixteenBitAndPaletteTargasKeepTheProvincePixelWhite) {
     EXPECT_FALSE(cut.error.isEmpty());
 }
 
-TEST(HostilePictures, SixteenBitGreyKeepsItsBrightnessAndOnlyFullWhiteStaysWhite) {
-    // A dark 16-bit grey picture with one full-white pixel and one just below it: stretching the
-    // range or dropping the low byte the wrong way would make the second one a province too.
+TEST(HostilePictures, SixteenBitsPerChannelKeepTheirBrightnessAndOnlyFullWhiteStaysWhite) {
+    // Dark 16-bit grey and 48-bit colour pictures, each with one full-white pixel and one just below
+    // it: stretching the range or rounding up would make the second one a province too.
     TempFolder folder;
     QImage grey(kWidth, kHeight, QImage::Format_Grayscale16);
     for (int y = 0; y < kHeight; ++y) {
@@ -76,12 +78,21 @@ TEST(HostilePictures, SixteenBitGreyKeepsItsBrightnessAndOnlyFullWhiteStaysWhite
     }
     reinterpret_cast<quint16*>(grey.scanLine(kWhiteY))[kWhiteX] = 65535;
     reinterpret_cast<quint16*>(grey.scanLine(0))[0] = 65000;
-    const QString path = folder.file(QStringLiteral("grey16.png"));
-    ASSERT_TRUE(grey.save(path));
-    const DecodedImage decoded = decodeMapImage(path, false);
-    expectOnlyTheProvincePixelIsWhite(decoded);
-    if (decoded.ok()) {
-        EXPECT_NEAR(qRed(decoded.image.pixel(1, 1)), 9000 * 255 / 65535, 1); // not stretched
+
+    QImage deep(kWidth, kHeight, QImage::Format_RGBX64);
+    deep.fill(QColor::fromRgba64(9000, 9000, 9000));
+    deep.setPixelColor(kWhiteX, kWhiteY, QColor::fromRgba64(65535, 65535, 65535));
+    deep.setPixelColor(0, 0, QColor::fromRgba64(65000, 65535, 65535));
+
+    for (const auto& [name, picture] : {std::pair{"grey16.png", grey}, std::pair{"rgb48.png", deep}}) {
+        SCOPED_TRACE(name);
+        const QString path = folder.file(QLatin1String(name));
+        ASSERT_TRUE(picture.save(path));
+        const DecodedImage decoded = decodeMapImage(path, false);
+        expectOnlyTheProvincePixelIsWhite(decoded);
+        if (decoded.ok()) {
+            EXPECT_NEAR(qRed(decoded.image.pixel(1, 1)), 9000 * 255 / 65535, 1); // not stretched
+        }
     }
 }
 
