@@ -38,42 +38,29 @@ class FloatingPanelsTest : public QObject {
     };
 
 private slots:
-    void panelsFollowTheirSettingsAndTheMenu() {
-        Rig r;
-        r.panels->applySettings();
-        QVERIFY(r.panels->barTool()->isVisible());
-        QVERIFY(!r.panels->terrainTool()->isVisible());
-        QVERIFY(r.panels->navigator()->isVisible());
-        QCOMPARE(r.panels->barTool()->pos(), QPoint(680, 0));
-        QVERIFY(r.bar.isChecked() && !r.terrain.isChecked() && r.navigator.isChecked());
-
-        r.terrain.trigger();
-        QVERIFY(r.panels->terrainTool()->isVisible());
-        QCOMPARE(r.panels->terrainTool()->pos(), QPoint(400, 64));
-        QVERIFY(r.settings.TerrainToolVisible);
-        r.navigator.trigger();
-        QVERIFY(!r.panels->navigator()->isVisible());
-        QVERIFY(!r.settings.NavigatorVisible);
-        QCOMPARE(r.panels->navigatorWidth(), 0);
-    }
-
-    void rightClickOrCloseHidesAndTheSettingRemembersIt() {
+    void panelsFollowTheSettingsTheMenuAndTheUser() {
         Rig r;
         r.panels->applySettings();
         ToolPanel* bar = r.panels->barTool();
+        QVERIFY(bar->isVisible() && !r.panels->terrainTool()->isVisible() && r.panels->navigator()->isVisible());
+        QCOMPARE(bar->pos(), QPoint(680, 0));
+        QVERIFY(r.bar.isChecked() && !r.terrain.isChecked() && r.navigator.isChecked());
+
+        r.terrain.trigger();
+        QCOMPARE(r.panels->terrainTool()->pos(), QPoint(400, 64));
+        QVERIFY(r.panels->terrainTool()->isVisible() && r.settings.TerrainToolVisible);
+        r.navigator.trigger();
+        QVERIFY(!r.panels->navigator()->isVisible() && !r.settings.NavigatorVisible);
+        QCOMPARE(r.panels->navigatorWidth(), 0);
+
+        // A right click hides a panel; the setting remembers it, so a restart leaves it hidden.
         QTest::mouseClick(bar, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-        QVERIFY(!bar->isVisible());
-        QVERIFY(!r.settings.BarToolVisible);
-        QVERIFY(!r.bar.isChecked());
+        QVERIFY(!bar->isVisible() && !r.settings.BarToolVisible && !r.bar.isChecked());
         QVERIFY(r.done.contains("focus"));
-        // A restart reads the setting: the bar stays hidden.
         r.panels->applySettings();
         QVERIFY(!bar->isVisible());
-
-        r.fort.trigger();
-        r.panels->fortTool()->findChild<QToolButton*>("cmdCloseFortTool")->click();
-        QVERIFY(!r.settings.FortToolVisible);
-        QVERIFY(!r.fort.isChecked());
+        r.panels->terrainTool()->findChild<QToolButton*>("cmdCloseTerrainTool")->click();
+        QVERIFY(!r.settings.TerrainToolVisible && !r.terrain.isChecked());
     }
 
     void draggingMovesThePanelAndStoresItsPlace() {
