@@ -1,29 +1,17 @@
 #include "navigatormodel.h"
 #include "smallmap.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
 using namespace ts;
 
-namespace {
-
-const NavigatorNode* find(const std::vector<NavigatorNode>& nodes, const std::string& key) {
-    for (const NavigatorNode& n : nodes)
-        if (n.key == key) return &n;
-    return nullptr;
-}
-
-struct NavigatorBuildTest : ::testing::Test {
+TEST(NavigatorBuild, FixedNodesThenNationsThenProvincesWithTheirChildrenInOrder) {
     editingtest::SmallMap map;
     MapDocument& doc = *map.doc;
-    ReferenceData& ref = *map.ref;
-};
-
-} // namespace
-
-TEST_F(NavigatorBuildTest, BuildsFixedNodesThenNationsThenProvincesWithTheirChildrenInOrder) {
     const std::vector<NavigatorNode> expected = {
         {"", "MAP", "Map"},
         {"MAP", "ALLOWEDNATIONS", "Allowed Nations"},
@@ -54,55 +42,15 @@ TEST_F(NavigatorBuildTest, BuildsFixedNodesThenNationsThenProvincesWithTheirChil
     };
     doc.Nations[30].NodeKey = "30 NATION";                           // left over from an earlier build
     doc.Nations[10].GodName = doc.Nations[10].God.UnitName = "Lich"; // a god without a special start
-    EXPECT_EQ(BuildNavigatorNodes(doc, ref), expected);
+    EXPECT_EQ(BuildNavigatorNodes(doc, *map.ref), expected);
 
-    // Each record keeps its node strings; a god only with a special start.
+    // The records keep their node strings, which the tree later refreshes from.
     const CommanderDataType& god = doc.Nations[5].God;
     EXPECT_EQ(std::tie(god.NodeParentKey, god.NodeKey, god.NodeText),
               std::tie("1 COMMANDERS", "1 COM 0", "0 Wyrm"));
     EXPECT_EQ(doc.Provinces[1].Commanders[3].NodeText, "3 Warlord");
-    EXPECT_EQ(doc.Nations[10].NodeParentKey, "GMA");
     EXPECT_TRUE(doc.Nations[10].God.NodeKey.empty());
     EXPECT_TRUE(doc.Nations[30].NodeKey.empty());
-}
-
-TEST_F(NavigatorBuildTest, AnAllowedPlayerHangsUnderTheAllowedEra) {
-    doc.Nations[5].AllowedPlayer = true;
-    doc.Nations[20].AllowedPlayer = true;
-    const auto nodes = BuildNavigatorNodes(doc, ref);
-    EXPECT_EQ(find(nodes, "5 NATION")->parentKey, "AEA");
-    EXPECT_EQ(find(nodes, "20 NATION")->parentKey, "ALA");
-
-    doc.Nations[30].AllowedPlayer = true; // an unknown era stays without a node either way
-    EXPECT_FALSE(SetNationNodeStrings(doc, ref, 30));
-    EXPECT_EQ(NationEraParent(doc, ref, 30), "");
-}
-
-TEST(NodeKeyParsing, SplitsIntoAtMostThreeWordsAndReadsTheSecond) {
-    const struct {
-        const char* key;
-        NodeTarget::Kind kind;
-        int province, commander, nation;
-    } cases[] = {
-        {"12 PROV", NodeTarget::Province, 12, -1, -1},
-        {"12 KNOWNSITE 0", NodeTarget::Province, 12, -1, -1},
-        {"2599 COM 39", NodeTarget::Commander, 2599, 39, -1},
-        {"0 NATION", NodeTarget::Nation, -1, -1, 0},
-        {"GEA", NodeTarget::Fixed, -1, -1, -1},
-        {"12 FORT", NodeTarget::Unknown, -1, -1, -1},
-        {"12 COM 40", NodeTarget::Unknown, -1, -1, -1},
-        {"12 COM 3 4", NodeTarget::Unknown, -1, -1, -1},
-        {"0 PROV", NodeTarget::Unknown, -1, -1, -1},
-        {"2600 PROV", NodeTarget::Unknown, -1, -1, -1},
-        {"100 NATION", NodeTarget::Unknown, -1, -1, -1},
-        {"x PROV", NodeTarget::Unknown, -1, -1, -1},
-    };
-    for (const auto& c : cases) {
-        const NodeTarget t = ParseNodeKey(c.key);
-        EXPECT_EQ(std::tie(t.kind, t.province, t.commander, t.nation),
-                  std::tie(c.kind, c.province, c.commander, c.nation))
-            << c.key;
-    }
 }
 
 namespace {
@@ -129,76 +77,68 @@ struct NodeClickTest : ::testing::Test {
         BuildNavigatorNodes(doc, *map.ref);
         auto& h = model.hooks;
         const auto rec = [this](const char* name) { return [this, name] { calls.push_back(name); }; };
-        h.hideSelectionFrames = rec("hideSelectionFrames");
-        h.writeRecoveryFile = rec("recovery");
+        auto& c = h.commit;
+        for (auto [hook, name] : {std::pair{&h.hideSelectionFrames, "hideSelectionFrames"},
+                                  {&h.writeRecoveryFile, "recovery"},
+                                  {&c.header, "header"},
+                                  {&c.commanderStrip, "commanderStrip"},
+                                  {&c.province, "province"},
+                                  {&c.sites, "sites"},
+                                  {&c.startAndOwner, "startAndOwner"},
+                                  {&c.victory, "victory"},
+                                  {&c.commanderDetail, "commanderDetail"},
+                                  {&c.nation, "nation"},
+                                  {&c.redrawSpecialMarks, "redraw"}})
+            *hook = rec(name);
         h.selectProvince = [this](int p, bool left) { selected.emplace_back(p, left); };
         h.stopSelection = [this] { ++stopped; };
-        h.showPanel = [this](Panel panel, int p, int c, int n) { shown.push_back({panel, p, c, n}); };
-        auto& c = h.commit;
-        c.header = rec("header");
-        c.commanderStrip = rec("commanderStrip");
-        c.province = rec("province");
-        c.sites = rec("sites");
-        c.startAndOwner = rec("startAndOwner");
-        c.victory = rec("victory");
-        c.commanderDetail = rec("commanderDetail");
-        c.nation = rec("nation");
-        c.redrawSpecialMarks = rec("redraw");
+        h.showPanel = [this](Panel panel, int p, int cm, int n) { shown.push_back({panel, p, cm, n}); };
     }
 };
 
 } // namespace
 
-TEST_F(NodeClickTest, ACommanderNodeSelectsItsProvinceAndSlotAndShowsTheCommanderPanels) {
-    doc.CurBodyguardSlot = 4;
-    model.NodeClick("12 COM 3", true);
-    EXPECT_EQ(doc.CurProvince, 12);
-    EXPECT_EQ(doc.CurCommander, 3);
-    EXPECT_EQ(doc.CurBodyguardSlot, kNone);
-    EXPECT_EQ(shown, (std::vector<Shown>{{Panel::Commanders, 12, 3, kNone}}));
-    EXPECT_EQ(selected, (Selected{{12, true}}));
-    EXPECT_EQ(model.currentPanel(), Panel::Commanders);
-
-    // Province forms reset the slots; the map only moves when the province changes.
-    for (const char* key : {"7 PROV", "7 SITE 1", "7 COMMANDERS"}) {
-        doc.CurCommander = doc.CurSiteSlot = doc.CurGodNation = 5;
-        model.NodeClick(key);
-        EXPECT_EQ(std::tie(doc.CurProvince, doc.CurCommander, doc.CurSiteSlot, doc.CurGodNation),
-                  std::make_tuple(7, kNone, kNone, kNone))
-            << key;
-        EXPECT_EQ(shown.back(), (Shown{Panel::Provinces, 7, kNone, kNone})) << key;
-    }
-    EXPECT_EQ(selected, (Selected{{12, true}, {7, false}}));
-}
-
-TEST_F(NodeClickTest, ANationSelectsItsGodsProvinceOnlyWithASpecialStart) {
-    model.NodeClick("10 NATION");
-    EXPECT_EQ(std::tie(doc.CurGodNation, doc.CurProvince, doc.CurCommander),
-              std::make_tuple(10, kNone, kNone));
-    EXPECT_EQ(stopped, 1);
-    EXPECT_EQ(shown.back(), (Shown{Panel::GodsAndNations, kNone, kNone, 10}));
-
-    model.NodeClick("5 NATION", true);
-    EXPECT_EQ(std::tie(doc.CurGodNation, doc.CurProvince, doc.CurCommander), std::make_tuple(5, 1, 0));
-    EXPECT_EQ(selected, (Selected{{1, true}}));
-    EXPECT_EQ(stopped, 1);
-    EXPECT_EQ(shown.back(), (Shown{Panel::GodsAndNations, 1, 0, 5}));
-}
-
-TEST_F(NodeClickTest, FixedNodesChooseTheirPanelsWithNothingSelected) {
-    const std::pair<const char*, Panel> cases[] = {
-        {"MAP", Panel::Map},
-        {"AEA", Panel::AllowedNations},
-        {"GLA", Panel::GodsAndNations},
-        {"PROVINCES", Panel::Provinces},
-        {"NEIGHBOURS", Panel::Neighbours},
-        {"12 FORT", Panel::None},
+TEST_F(NodeClickTest, EachKeySelectsWhatItStandsForAndShowsItsPanel) {
+    const struct {
+        const char* key;
+        Shown want; // also the selection afterwards
+    } cases[] = {
+        {"12 COM 3", {Panel::Commanders, 12, 3, kNone}},
+        {"2599 COM 39", {Panel::Commanders, 2599, 39, kNone}},
+        {"7 SITE 1", {Panel::Provinces, 7, kNone, kNone}},
+        {"7 KNOWNSITE 0", {Panel::Provinces, 7, kNone, kNone}},
+        {"3 COMMANDERS", {Panel::Provinces, 3, kNone, kNone}}, // the same province: the map stays
+        {"5 NATION", {Panel::GodsAndNations, 1, 0, 5}},        // the god at its special start
+        {"10 NATION", {Panel::GodsAndNations, kNone, kNone, 10}},
+        {"MAP", {Panel::Map, kNone, kNone, kNone}},
+        {"AEA", {Panel::AllowedNations, kNone, kNone, kNone}},
+        {"GLA", {Panel::GodsAndNations, kNone, kNone, kNone}},
+        {"PROVINCES", {Panel::Provinces, kNone, kNone, kNone}},
+        {"NEIGHBOURS", {Panel::Neighbours, kNone, kNone, kNone}},
+        // Keys of no known form, or out of range, choose nothing.
+        {"12 FORT", {Panel::None, kNone, kNone, kNone}},
+        {"12 COM 40", {Panel::None, kNone, kNone, kNone}},
+        {"12 COM 3 4", {Panel::None, kNone, kNone, kNone}},
+        {"0 PROV", {Panel::None, kNone, kNone, kNone}},
+        {"2600 PROV", {Panel::None, kNone, kNone, kNone}},
+        {"100 NATION", {Panel::None, kNone, kNone, kNone}},
+        {"x PROV", {Panel::None, kNone, kNone, kNone}},
     };
-    for (const auto& [key, panel] : cases) {
+    for (const auto& [key, want] : cases) {
         model.NodeClick("3 PROV");
-        model.NodeClick(key);
-        EXPECT_EQ(shown.back(), (Shown{panel, kNone, kNone, kNone})) << key;
-        EXPECT_EQ(doc.CurProvince, kNone) << key;
+        doc.CurCommander = doc.CurGodNation = 5;
+        shown.clear();
+        selected.clear();
+        stopped = 0;
+        model.NodeClick(key, true);
+        EXPECT_EQ(shown, std::vector<Shown>{want}) << key;
+        EXPECT_EQ(model.currentPanel(), want.panel) << key;
+        EXPECT_EQ((std::tuple<int, int, int>(doc.CurProvince, doc.CurCommander, doc.CurGodNation)),
+                  std::tie(want.province, want.commander, want.nation))
+            << key;
+        const bool moved = want.province != kNone && want.province != 3;
+        EXPECT_EQ(selected, (moved ? Selected{{want.province, true}} : Selected{})) << key;
+        EXPECT_EQ(stopped, want.province == kNone ? 1 : 0) << key;
     }
 }
 
@@ -207,27 +147,15 @@ TEST_F(NodeClickTest, CommitsDirtyPanelsInTheirFixedOrderWithTheOldSelection) {
     EXPECT_EQ(calls, std::vector<std::string>{"hideSelectionFrames"}); // nothing dirty: no recovery copy
     EXPECT_FALSE(doc.MapModified);
     calls.clear();
-    std::vector<int> provinceDuringCommit;
-    model.hooks.commit.header = [&] {
-        calls.push_back("header");
-        provinceDuringCommit.push_back(doc.CurProvince);
-    };
-    bool modifiedBeforeWrite = false;
-    model.hooks.writeRecoveryFile = [&] {
-        calls.push_back("recovery");
-        modifiedBeforeWrite = doc.MapModified;
-    };
-    for (bool& d : doc.PanelDirty)
-        d = true;
+    // The commits still see the old selection, and the recovery copy the changed map.
+    model.hooks.commit.header = [&] { calls.push_back("header of " + std::to_string(doc.CurProvince)); };
+    model.hooks.writeRecoveryFile = [&] { calls.push_back(doc.MapModified ? "recovery" : "unmodified"); };
+    std::ranges::fill(doc.PanelDirty, true);
     model.NodeClick("12 COM 3");
-
-    EXPECT_EQ(calls, (std::vector<std::string>{"hideSelectionFrames", "header", "commanderStrip", "province",
-                                               "sites", "startAndOwner", "redraw", "victory", "redraw",
-                                               "commanderDetail", "nation", "recovery"}));
-    EXPECT_EQ(provinceDuringCommit, std::vector<int>{7});
-    EXPECT_TRUE(modifiedBeforeWrite);
-    for (bool d : doc.PanelDirty)
-        EXPECT_FALSE(d);
+    EXPECT_EQ(calls, (std::vector<std::string>{"hideSelectionFrames", "header of 7", "commanderStrip",
+                                               "province", "sites", "startAndOwner", "redraw", "victory",
+                                               "redraw", "commanderDetail", "nation", "recovery"}));
+    EXPECT_TRUE(std::ranges::none_of(doc.PanelDirty, std::identity{}));
     EXPECT_TRUE(model.panelReady());
 }
 
@@ -243,4 +171,52 @@ TEST_F(NodeClickTest, PanelsAreNotReadyWhileTheyAreFilledSoFillingMarksNothingDi
     EXPECT_FALSE(doc.PanelDirty[ProvinceDirty]);
     EXPECT_TRUE(model.PanelChanged(ProvinceDirty));
     EXPECT_TRUE(doc.PanelDirty[ProvinceDirty]);
+}
+
+TEST(PanelLayout, EachChoiceShowsItsFramesFillsItsPartsAndSetsTheTools) {
+    using Frames = std::set<std::string_view>;
+    const Frames province = {"fraProvince", "fraProvinceCommanders1", "fraSites", "fraStartAndOwner",
+                             "fraVictoryPoints"};
+    const Frames commander = {"fraCommander", "fraCommanderBodyGuards", "fraCommanderUnits"};
+    const auto unite = [](Frames a, const Frames& b) {
+        a.insert(b.begin(), b.end());
+        return a;
+    };
+    const Frames nation = unite({"fraGodAndNation"}, commander);
+    constexpr ToolRule S = ToolRule::Show, H = ToolRule::Hide, K = ToolRule::Keep;
+    const struct {
+        Panel panel;
+        int province, nation;
+        Frames frames;
+        ToolPanels tools;
+        const char* fills; // map header, nation, province, commander detail
+    } cases[] = {
+        {Panel::Map, -999, -999, {"fraMap"}, {}, "M..."},
+        {Panel::AllowedNations, -999, -999, {"fraMap"}, {}, "M..."},
+        {Panel::GodsAndNations, -999, -999, {"fraMap"}, {}, "M..."},
+        {Panel::Provinces, 12, -999, province, {S, S, S}, "..P."},
+        {Panel::Commanders, 12, -999, unite(province, commander), {S, S, S}, "..PC"},
+        {Panel::AllowedNations, 1, 5, nation, {}, ".N.."}, // special start or not
+        {Panel::GodsAndNations, -999, 5, nation, {H, H, H}, ".N.."},
+        // A god with a special start is edited along with its province; province 0 is never a start.
+        {Panel::GodsAndNations,
+         1,
+         5,
+         unite(unite(province, commander), {"fraGodAndNation"}),
+         {S, S, K},
+         ".NP."},
+        {Panel::GodsAndNations, 0, 5, nation, {H, H, H}, ".N.."},
+        {Panel::Neighbours, 3, 4, {}, {H, H, H}, "...."},
+        {Panel::None, 3, 4, {}, {H, H, H}, "...."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << static_cast<int>(c.panel) << " " << c.province << " " << c.nation);
+        const PanelLayout l = ChoosePanelLayout(c.panel, c.province, c.nation);
+        EXPECT_EQ(Frames(l.frames.begin(), l.frames.end()), c.frames);
+        EXPECT_EQ(l.tools, c.tools);
+        const bool fills[] = {l.fillMapHeader, l.fillNation, l.fillProvince, l.fillCommanderDetail};
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(fills[k], c.fills[k] != '.') << "fill " << k;
+    }
 }

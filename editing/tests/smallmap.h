@@ -32,14 +32,11 @@ struct SmallMap {
         p1.SiteName[2] = "Forest of Ash";
         p1.KnownSiteName[1] = "Hidden Grove";
         p1.Commanders[3].UnitName = "Warlord";
-        p1.Commanders[3].UnitIndex = 40;
 
         NationDataType& valdren = doc->Nations[5];
         valdren.SpecStartProvince = 1;
-        valdren.GodName = "Wyrm";
+        valdren.GodName = valdren.God.UnitName = "Wyrm";
         valdren.GodIndex = 7;
-        valdren.God.UnitName = "Wyrm";
-        valdren.God.UnitIndex = 7;
         PlaceGodsAtStarts(*doc);
     }
 };

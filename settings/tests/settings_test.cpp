@@ -1,4 +1,6 @@
 #include "fakeuserinterface.h"
+#include "firstrun.h"
+#include "recentmaps.h"
 #include "settings.h"
 #include "tempfolder.h"
 
@@ -6,7 +8,9 @@
 
 using namespace ts;
 
-TEST(Configuration, DefaultsAreWrittenByteForByteAndSinglesUseTheShortestDecimal) {
+TEST(Configuration, DefaultsAreWrittenByteForByteSinglesUseTheShortestDecimalAndAllReadsBack) {
+    TempFolder home;
+    FakeUserInterface ui;
     Settings s = Settings::defaults("/opt/tessary/");
     EXPECT_EQ(s.BackgroundImage, "/opt/tessary/TSicons/Tessary.jpg");
     EXPECT_TRUE(s.MapsDirectory.endsWith("/.thraxis3/maps/"));
@@ -19,25 +23,14 @@ TEST(Configuration, DefaultsAreWrittenByteForByteAndSinglesUseTheShortestDecimal
     s.TerrainToolLeft = 64.5f;
     s.TerrainToolTop = 0.1f;
     s.BarToolLeft = -12.25f;
+    s.MapsDirectory = "/maps/Ælf/";
     const std::string line = formatConfiguration(s);
     EXPECT_NE(line.find(",64.5,0.1,"), std::string::npos) << line;
     EXPECT_NE(line.find(",-12.25,"), std::string::npos) << line;
-}
 
-TEST(Configuration, WhatIsWrittenReadsBackWholeAndAMissingFileChangesNothing) {
-    TempFolder home;
-    FakeUserInterface ui;
-    Settings s = Settings::defaults("/pics/");
-    s.MapsDirectory = "/maps/Ælf/";
-    s.NavigatorVisible = false;
-    s.FortToolTop = 12.75f;
-    s.RingRadius = 50;
     const QString path = configurationPath(home.path());
-    EXPECT_EQ(path, home.path() + "/Tessary.cfg");
-    Settings back = Settings::defaults("/x/");
-    EXPECT_FALSE(ReadConfiguration(back, path, ui));
-    EXPECT_EQ(back, Settings::defaults("/x/"));
     ASSERT_TRUE(WriteConfiguration(s, path, ui));
+    Settings back = Settings::defaults("/x/");
     ASSERT_TRUE(ReadConfiguration(back, path, ui));
     EXPECT_EQ(back, s);
     EXPECT_TRUE(ui.messages.empty());
@@ -66,4 +59,49 @@ TEST(Configuration, ReadAndWriteFailuresAreReportedAndEarlierFieldsKept) {
     EXPECT_EQ(ui.messages[1].title, "Error loading cfg!");
     EXPECT_EQ(ui.messages[2].title, "Error saving cfg!");
     EXPECT_EQ(ui.messages[2].text, "An error occurred while writing " + unwritable);
+}
+
+TEST(FirstRun, WithoutAFileEverythingIsDefaultTheUserIsWelcomedAndOptionsOpen) {
+    TempFolder program;
+    FakeUserInterface ui;
+    Settings s = Settings::defaults("/elsewhere");
+    s.RingWidth = 9;
+    std::vector<std::string> steps;
+    const auto step = [&](const char* what) {
+        return [&, what] {
+            steps.push_back(what + std::to_string(ui.messages.size()));
+            EXPECT_EQ(s, Settings::defaults(program.path()));
+        };
+    };
+    EXPECT_FALSE(LoadOrWelcome(s, program.path(), ui, step("options after "), step("background after ")));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Welcome to Tessary!");
+    EXPECT_EQ(ui.messages[0].text,
+              "No configuration file found. If this is the first run you will need to specify directory "
+              "information in the options form. This form should open automatically when you click OK.");
+    EXPECT_EQ(steps, (std::vector<std::string>{"background after 0", "options after 1"}));
+
+    // Once there is a file nothing is asked.
+    ASSERT_TRUE(WriteConfiguration(s, configurationPath(program.path()), ui));
+    ui = FakeUserInterface();
+    EXPECT_TRUE(LoadOrWelcome(s, program.path(), ui, [] { ADD_FAILURE() << "options opened"; }));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(RecentMaps, EightNewestFirstWithoutRepeatsSurviveASaveAndLoad) {
+    TempFolder home;
+    RecentMaps recent;
+    for (int i = 0; i < 10; ++i)
+        recent.add(home.write(QString("maps/m%1-Þrúð.map").arg(i), "x"));
+    recent.add(home.file("maps/m5-Þrúð.map"));
+    QStringList expected;
+    for (int i : {5, 9, 8, 7, 6, 4, 3, 2})
+        expected << home.file(QString("maps/m%1-Þrúð.map").arg(i));
+    EXPECT_EQ(recent.paths(), expected);
+
+    const QString file = RecentMaps::filePath(home.path());
+    ASSERT_TRUE(recent.save(file));
+    RecentMaps back;
+    back.load(file);
+    EXPECT_EQ(back.paths(), expected);
 }

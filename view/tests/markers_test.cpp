@@ -1,6 +1,7 @@
 #include "markers.h"
 
 #include <QImage>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -22,6 +23,7 @@ struct MarkersTest : ::testing::Test {
         }
     }
     ProvinceDataType& p(int n) { return doc->Provinces[n]; }
+    static Color c(std::int32_t setting) { return static_cast<Color>(setting); }
     void mark() { z_MarkSpecial2(*doc, s, picture, 1.0, doc->ProvinceCount); }
     QColor centre(int n, double zoom = 1.0) const {
         return picture.pixelColor(static_cast<int>(doc->Provinces[n].ProvinceX * zoom),
@@ -32,103 +34,80 @@ struct MarkersTest : ::testing::Test {
 } // namespace
 
 TEST(NationColors, FollowTheTableAndAreBlackOutsideIt) {
-    EXPECT_EQ(z_GetNationColor(0), 0x9A8F52u);
     EXPECT_EQ(z_GetNationColor(5), 0x3B51CAu);
     EXPECT_EQ(z_GetNationColor(6), 0u);
     EXPECT_EQ(z_GetNationColor(22), 0x575A02u);
-    for (int n : {23, 24, 25}) EXPECT_EQ(z_GetNationColor(n), 0xFFFFFFu);
-    EXPECT_EQ(z_GetNationColor(38), 0xFEC79Au);
+    for (int n : {23, 24, 25})
+        EXPECT_EQ(z_GetNationColor(n), 0xFFFFFFu);
     EXPECT_EQ(z_GetNationColor(71), 0x000079u);
-    for (int n : {-1, 72, 80, 94, 95, 99}) EXPECT_EQ(z_GetNationColor(n), 0u) << n;
+    for (int n : {-1, 72, 80, 94, 95, 99})
+        EXPECT_EQ(z_GetNationColor(n), 0u) << n;
     EXPECT_EQ(toQColor(0x3B51CA), QColor(0xCA, 0x51, 0x3B));
-}
-
-TEST_F(MarkersTest, OwnerBeatsStartAndTheRingStaysBase) {
-    p(1).Start = true;
-    p(1).Owner = 5;
-    mark();
-    EXPECT_EQ(p(1).MarkerColor, 0x3B51CAu);
-    EXPECT_EQ(p(1).MarkerColor2, static_cast<Color>(s.ColorBaseRing));
-    EXPECT_TRUE(p(1).MarkerFlag);
-    EXPECT_EQ(centre(1), toQColor(0x3B51CA));
 }
 
 TEST_F(MarkersTest, VictoryPointsColourTheRingOnly) {
     p(2).VictoryPoints = 2;
     mark();
-    EXPECT_EQ(p(2).MarkerColor, static_cast<Color>(s.ColorBaseCenter));
-    EXPECT_EQ(p(2).MarkerColor2, static_cast<Color>(s.ColorVictoryPoints));
-    EXPECT_TRUE(p(2).MarkerFlag);
+    EXPECT_EQ(std::tie(p(2).MarkerColor, p(2).MarkerColor2),
+              std::tuple(c(s.ColorBaseCenter), c(s.ColorVictoryPoints)));
     EXPECT_EQ(centre(2), toQColor(s.ColorBaseCenter));
     // The ring sits RingRadius pixels from the centre.
     EXPECT_EQ(picture.pixelColor(p(2).ProvinceX + s.RingRadius, 50), toQColor(s.ColorVictoryPoints));
 }
 
-TEST_F(MarkersTest, MarkedBeatsEverythingAndSwitchesOffLeaveTheBaseLook) {
-    p(1).NoStart = true;
-    p(1).Start = true;
-    p(1).SpecStart = true;
+TEST_F(MarkersTest, MarkedBeatsOwnerBeatsSpecialStartBeatsStartBeatsNoStartAndSwitchesOffLeaveTheBaseLook) {
+    p(1).NoStart = p(1).Start = p(1).SpecStart = p(1).Marked = true;
     p(1).SpecStartNation = 2;
-    p(1).Owner = 80;
-    p(1).Marked = true;
-    mark();
-    EXPECT_EQ(p(1).MarkerColor, static_cast<Color>(s.ColorVisited));
-
-    p(1).Marked = false;
-    mark();
-    EXPECT_EQ(p(1).MarkerColor, 0u); // owner 80 is black and beats the special start
-    EXPECT_EQ(centre(1), QColor(Qt::black));
-
-    s.MarkOwners = 0;
-    mark();
-    EXPECT_EQ(p(1).MarkerColor, z_GetNationColor(2));
-    s.MarkSpecialStarts = 0;
-    mark();
-    EXPECT_EQ(p(1).MarkerColor, static_cast<Color>(s.ColorStarts));
-    s.MarkStarts = 0;
-    mark();
-    EXPECT_EQ(p(1).MarkerColor, static_cast<Color>(s.ColorNoStarts));
-    s.MarkNoStarts = 0;
-    mark();
-    EXPECT_FALSE(p(1).MarkerFlag);
-    EXPECT_EQ(p(1).MarkerColor, static_cast<Color>(s.ColorBaseCenter));
+    p(1).Owner = 5;
+    // Each step switches off the marker that won the step before.
+    const std::pair<std::function<void()>, Color> steps[] = {
+        {[] {}, c(s.ColorVisited)},
+        {[&] { p(1).Marked = false; }, 0x3B51CA},
+        {[&] { s.MarkOwners = 0; }, z_GetNationColor(2)},
+        {[&] { s.MarkSpecialStarts = 0; }, c(s.ColorStarts)},
+        {[&] { s.MarkStarts = 0; }, c(s.ColorNoStarts)},
+        {[&] { s.MarkNoStarts = 0; }, c(s.ColorBaseCenter)},
+    };
+    for (const auto& [switchOff, colour] : steps) {
+        switchOff();
+        mark();
+        EXPECT_EQ(p(1).MarkerColor, colour);
+        EXPECT_EQ(centre(1), toQColor(colour));
+        EXPECT_EQ(p(1).MarkerColor2, c(s.ColorBaseRing)); // only victory points colour the ring
+        EXPECT_EQ(p(1).MarkerFlag, colour != c(s.ColorBaseCenter));
+    }
 }
 
-TEST_F(MarkersTest, UncheckingVisitedForgetsEveryVisit) {
+TEST_F(MarkersTest, MarkingTwiceReturnsTheNormalLookAndUncheckingVisitedForgetsEveryVisit) {
+    toggleProvinceMark(*doc, s, 2);
+    mark();
+    EXPECT_EQ(centre(2), toQColor(s.ColorVisited));
+    toggleProvinceMark(*doc, s, 2);
+    mark();
+    EXPECT_FALSE(p(2).MarkerFlag);
+    EXPECT_EQ(centre(2), toQColor(s.ColorBaseCenter));
+
     s.MarkVisited = 1;
     p(3).Visited = true;
     p(3).Owner = 5;
     mark();
-    EXPECT_EQ(p(3).MarkerColor, static_cast<Color>(s.ColorVisited));
+    EXPECT_EQ(p(3).MarkerColor, c(s.ColorVisited));
     s.MarkVisited = 0;
     mark();
     EXPECT_FALSE(p(3).Visited);
     EXPECT_EQ(p(3).MarkerColor, 0x3B51CAu);
 }
 
-TEST_F(MarkersTest, MarkingTwiceReturnsTheNormalLook) {
-    toggleProvinceMark(*doc, s, 2);
-    mark();
-    EXPECT_EQ(centre(2), toQColor(s.ColorVisited));
-    toggleProvinceMark(*doc, s, 2);
-    EXPECT_FALSE(p(2).Marked);
-    mark();
-    EXPECT_FALSE(p(2).MarkerFlag);
-    EXPECT_EQ(centre(2), toQColor(s.ColorBaseCenter));
-}
-
 TEST_F(MarkersTest, RedrawUsesTheStoredLookAtTheZoomAndSkipsUnlocatedProvinces) {
     p(1).Owner = 5;
     mark();
     picture.fill(Qt::darkGreen);
-    doc->Provinces[0].ProvinceX = 10; // province 0 is never drawn
-    doc->Provinces[0].ProvinceY = 10;
-    doc->Provinces[4].ProvinceX = 180; // beyond ProvinceCount
+    doc->Provinces[0].ProvinceX = doc->Provinces[0].ProvinceY = 10; // province 0 is never drawn
+    doc->Provinces[4].ProvinceX = 180;                              // beyond ProvinceCount
     doc->Provinces[4].ProvinceY = 50;
     z_ReDrawMarkers(*doc, s, picture, 0.5, doc->ProvinceCount);
     EXPECT_EQ(centre(1, 0.5), toQColor(0x3B51CA));
     EXPECT_EQ(centre(2, 0.5), toQColor(s.ColorBaseCenter));
-    EXPECT_EQ(p(2).MarkerColor2, static_cast<Color>(s.ColorBaseRing));
     EXPECT_EQ(picture.pixelColor(10, 10), QColor(Qt::darkGreen));
     EXPECT_EQ(picture.pixelColor(180, 50), QColor(Qt::darkGreen));
 }
