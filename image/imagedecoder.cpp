@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -94,6 +95,36 @@ bool targaIsComplete(const uchar* data, qint64 size) {
     return at + pixels * pixelBytes <= size;
 }
 
+// FreeImage's own run-length reader for Targa reads past its buffer on some damaged files, so the
+// packets are unpacked here into the uncompressed form of the same type, which it reads safely.
+// Only called on data targaIsComplete accepted; empty when a pixel has no bytes.
+QByteArray unpackTarga(const uchar* data, qint64 size) {
+    constexpr qint64 headerSize = 18;
+    const qint64 mapEntries = data[1] == 1 ? littleEndian16(data + 5) : 0;
+    const qint64 start = headerSize + data[0] + mapEntries * ((data[7] + 7) / 8);
+    const qint64 pixels = qint64(littleEndian16(data + 12)) * littleEndian16(data + 14);
+    const qint64 pixelBytes = (data[16] + 7) / 8;
+    if (pixelBytes == 0) return {};
+    QByteArray out(reinterpret_cast<const char*>(data), static_cast<qsizetype>(start));
+    out[2] = static_cast<char>(data[2] - 8); // 9, 10, 11 -> 1, 2, 3
+    out.reserve(static_cast<qsizetype>(start + pixels * pixelBytes));
+    const char* bytes = reinterpret_cast<const char*>(data);
+    for (qint64 at = start, done = 0; done < pixels && at < size;) {
+        const uchar packet = data[at++];
+        const qint64 count = std::min<qint64>((packet & 0x7F) + 1, pixels - done);
+        if (packet & 0x80) {
+            for (qint64 k = 0; k < count; ++k)
+                out.append(bytes + at, static_cast<qsizetype>(pixelBytes));
+            at += pixelBytes;
+        } else {
+            out.append(bytes + at, static_cast<qsizetype>(count * pixelBytes));
+            at += ((packet & 0x7F) + 1) * pixelBytes;
+        }
+        done += count;
+    }
+    return out;
+}
+
 // The same for SGI: verbatim channels must all be there, and every packed row must lie inside the file.
 bool sgiIsComplete(const uchar* data, qint64 size) {
     constexpr qint64 headerSize = 512;
@@ -137,7 +168,7 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     // The file is read once into memory: the completeness check and the decoder share the bytes.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
-    const qint64 size = file.size();
+    qint64 size = file.size();
     uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
     QByteArray copy;
     if (!bytes && size > 0) {
@@ -147,6 +178,14 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     if ((format == FIF_TARGA && !targaIsComplete(bytes, size)) ||
         (format == FIF_SGI && !sgiIsComplete(bytes, size))) {
         return failure(QStringLiteral("The file is incomplete"));
+    }
+
+    QByteArray unpacked;
+    if (format == FIF_TARGA && (bytes[2] == 9 || bytes[2] == 10 || bytes[2] == 11)) {
+        unpacked = unpackTarga(bytes, size);
+        if (unpacked.isEmpty()) return failure(QStringLiteral("The picture could not be decoded"));
+        bytes = reinterpret_cast<uchar*>(unpacked.data());
+        size = unpacked.size();
     }
 
     // FreeImage only reads from the memory stream, though its signature asks for writable bytes.

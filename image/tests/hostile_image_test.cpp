@@ -96,6 +96,22 @@ TEST(HostilePictures, SixteenBitsPerChannelKeepTheirBrightnessAndOnlyFullWhiteSt
     }
 }
 
+TEST(HostilePictures, ADamagedRunLengthTargaIsUnpackedBeforeFreeImageSeesIt) {
+    // Found by fuzzing: 8x255 pixels of 32 bits in packets that overrun the rows and a descriptor
+    // claiming 9 alpha bits. FreeImage's run-length reader read past its buffer on it (seen under
+    // valgrind, and as a corrupted heap under the fuzzer); unpacked first, it is a plain picture.
+    const std::string damaged(
+        "\x00\x00\x0A\x00\x00\x00\x00\x00\x00\xFF\xFF\xFE\x08\x00\xFF\x00\x20\x59\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+        "\xFF\xFF\xFF\xFF\xFF\x94\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x2C\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x9C"
+        "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7A\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7A"
+        "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x00\x3C\x6E\x28\xFF",
+        99);
+    TempFolder folder;
+    const DecodedImage decoded = decodeMapImage(folder.write(QStringLiteral("damaged.tga"), damaged), false);
+    ASSERT_TRUE(decoded.ok()) << decoded.error.toStdString();
+    EXPECT_EQ(decoded.image.size(), QSize(8, 255));
+}
+
 TEST(HostilePictures, AHeaderPromisingPixelsOfNoBytesFails) {
     // Zero bits per pixel: the size check must not take "no bytes per pixel" as "nothing missing".
     TempFolder folder;
