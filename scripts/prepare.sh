@@ -3,8 +3,10 @@
 # configures and builds into the folder given as $1 with the extra CMake arguments that follow.
 set -euo pipefail
 
+# Callers that need more (fuzz/run needs clang) name it in TESSARY_EXTRA_PACKAGES before sourcing.
+# shellcheck disable=SC2206
 TESSARY_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfreeimage-dev libgtest-dev
-                  libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core clang libclang-rt-14-dev)
+                  libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core ${TESSARY_EXTRA_PACKAGES:-})
 
 tessary_install_missing() {
     local missing=()
