@@ -1,19 +1,10 @@
-#include "fakeuserinterface.h"
-#include "mapdocument.h"
-#include "referencedata.h"
-
-#include <gtest/gtest.h>
-#include <memory>
+#include "documenttesting.h"
 
 using namespace ts;
 
 namespace {
 
-struct DocumentTest : ::testing::Test {
-    std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
-    std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
-    FakeUserInterface ui;
-};
+using DocumentTest = ts::testing::DocumentTest;
 
 TEST_F(DocumentTest, ResetEmptiesEveryTableNamesTheNationsAndReportsProgress) {
     ref->NationData[5].name = "Ermor";

@@ -49,15 +49,29 @@ struct LifecycleTest : ::testing::Test {
         d->GameVersion = "323";
         return home.write(relative, MapFileText(*d, *ref));
     }
-    // The map open before a new one is tried.
+    // The map open before a new one is tried, and the check that it still is.
     void keepOldMap() {
-        doc->MapFilePath = "/old/place.map";
-        doc->MapFileTitle = "place.map";
-        doc->MapTitle = "Old title";
+        doc->MapFilePath = "/old/place.map", doc->MapFileTitle = "place.map", doc->MapTitle = "Old title";
+        doc->ImageFileName = "old.tga";
+        ui.files.push_back("/x/world.tga");
     }
-    void openThroughDialog(const QString& path) {
-        ui.files.push_back(path);
+    void expectOldMapKept(const MapLifecycle& l) {
+        EXPECT_EQ(l.mapFilePath(), "/old/place.map");
+        EXPECT_EQ(l.mapFileTitle(), "place.map");
+        EXPECT_EQ(doc->MapTitle, "Old title");
+        EXPECT_EQ(doc->ImageFileName, "old.tga");
+    }
+    // Opens the map through the dialog; writes it first when given a title.
+    QString open(const QString& name, const char* title = nullptr) {
+        ui.files.push_back(title ? writeMap("maps/" + name, title) : home.file("maps/" + name));
         life->openMap();
+        return home.file("maps/" + name);
+    }
+    // a.map with a recovery copy beside it, opened with the given answer to the offer to recover.
+    QString openWithRecovery(Answer answer) {
+        writeMap("maps/a.ore", "Recovered");
+        ui.answers.push_back(answer);
+        return open("a.map", "Original");
     }
 };
 
@@ -89,10 +103,7 @@ TEST_F(LifecycleTest, NewMapProposesTheImageNameWritesThenReadsAndFinishes) {
                                   "buildNavigator", "MAPSIZE=1600x1200", "showPanels", "showMap",
                                   "selectFirstProvince", "mapMenus", "focusMap"};
     EXPECT_EQ(calls, expected);
-    const QStringList captions(ui.captions.begin(), ui.captions.end());
-    EXPECT_TRUE(captions.contains("Tessary: CREATING NEW MAP...Ælfworld.map"));
-    EXPECT_TRUE(captions.contains("Tessary: BUILDING ASTRAL TELEPORTATION ENGINE...Ælfworld.map"));
-    EXPECT_EQ(captions.last(), "Tessary: Ælfworld.map");
+    EXPECT_EQ(ui.captions.back(), "Tessary: Ælfworld.map");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -109,65 +120,43 @@ TEST_F(LifecycleTest, APictureFromElsewhereIsCopiedBesideTheNewMapButNeverOverAn
     EXPECT_EQ(home.read("maps/isle.tga"), "picture bytes");
 }
 
-TEST_F(LifecycleTest, CancellingTheOverwriteKeepsThePreviousMap) {
+TEST_F(LifecycleTest, ANewMapCancelledAtTheOverwriteOrFailingKeepsThePreviousMap) {
     const QString existing = writeMap("maps/world.map", "Keep me");
     keepOldMap();
-    ui.files.push_back("/x/world.tga");
     ui.answers.push_back(Answer::Cancel);
-
     life->newMap();
-
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "Overwrite existing map file?");
+    ASSERT_EQ(ui.titles(), QStringList{"Overwrite existing map file?"});
     EXPECT_EQ(ui.messages[0].text, existing + " already exists. OK to overwrite or CANCEL the operation.");
-    EXPECT_EQ(life->mapFilePath(), "/old/place.map");
-    EXPECT_EQ(life->mapFileTitle(), "place.map");
-    EXPECT_EQ(doc->MapTitle, "Old title");
+    expectOldMapKept(*life);
     EXPECT_NE(home.read("maps/world.map").find("Keep me"), std::string::npos);
-}
 
-TEST_F(LifecycleTest, AFailingNewMapRestoresTheKeptFieldsAndSaysSo) {
-    keepOldMap();
-    doc->ImageFileName = "old.tga";
+    QFile::remove(existing);
     LifecycleHooks h;
     h.mapsDirectory = [this] { return maps; };
     h.resetWindow = [] { throw std::runtime_error("out of crayons"); };
     MapLifecycle failing(*doc, *ref, ui, h);
-    ui.files.push_back("/x/world.tga");
-
+    keepOldMap();
     failing.newMap();
-
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "Error creating new map!");
-    EXPECT_EQ(ui.messages[0].text, "An error occurred while creating the new map! Error: out of crayons\r\n"
-                                   "It is highly recommended that you restart Tessary before editing the current map.");
-    EXPECT_EQ(failing.mapFilePath(), "/old/place.map");
-    EXPECT_EQ(doc->MapTitle, "Old title");
-    EXPECT_EQ(doc->ImageFileName, "old.tga");
+    ASSERT_EQ(ui.titles().last(), "Error creating new map!");
+    EXPECT_EQ(ui.messages.back().text, "An error occurred while creating the new map! Error: out of crayons\r\n"
+                                       "It is highly recommended that you restart Tessary before editing the current map.");
+    expectOldMapKept(failing);
 }
 
 TEST_F(LifecycleTest, RecoveringReadsTheCopyButSavesToTheMapAndDeletesTheCopy) {
-    const QString map = writeMap("maps/a.map", "Original");
-    writeMap("maps/a.ore", "Recovered");
-    ui.answers.push_back(Answer::Ok);
-    openThroughDialog(map);
-
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "Attempt to recover?");
+    const QString map = openWithRecovery(Answer::Ok);
+    ASSERT_EQ(ui.titles(), QStringList{"Attempt to recover?"});
     EXPECT_EQ(ui.messages[0].text, "Recovery is available for a.map. OK to recover or Cancel to continue loading original file.");
     EXPECT_EQ(doc->MapTitle, "Recovered");
     EXPECT_EQ(life->mapFilePath(), map);
     EXPECT_TRUE(calls.contains("mapMenus afterOpen"));
-
     life->save();
     EXPECT_FALSE(QFile::exists(home.file("maps/a.ore")));
     EXPECT_NE(home.read("maps/a.map").find("Recovered"), std::string::npos);
 }
 
 TEST_F(LifecycleTest, DecliningRecoveryReadsTheOriginalAndKeepsTheCopy) {
-    writeMap("maps/a.ore", "Recovered");
-    ui.answers.push_back(Answer::Cancel);
-    openThroughDialog(writeMap("maps/a.map", "Original"));
+    openWithRecovery(Answer::Cancel);
     EXPECT_EQ(doc->MapTitle, "Original");
     EXPECT_TRUE(QFile::exists(home.file("maps/a.ore")));
 }
@@ -192,8 +181,7 @@ TEST_F(LifecycleTest, UnsavedChangesOrACancelledDialogStopOpenAndNew) {
 }
 
 TEST_F(LifecycleTest, EditsKeepARecoveryCopyUntilSavedOrClosedWithoutSaving) {
-    const QString map = writeMap("maps/b.map", "Bee");
-    openThroughDialog(map);
+    const QString map = open("b.map", "Bee");
     doc->MapTitle = "Edited";
     doc->PanelDirty[HeaderDirty] = true;
     doc->MapModified = true;
@@ -223,10 +211,8 @@ TEST_F(LifecycleTest, EditsKeepARecoveryCopyUntilSavedOrClosedWithoutSaving) {
 }
 
 TEST_F(LifecycleTest, SaveAsAsksBeforeOverwritingAndCancelKeepsThePath) {
-    const QString map = writeMap("maps/d.map", "Dee");
-    const QString other = writeMap("maps/e.map", "Eee");
-    openThroughDialog(map);
-    ui.files.push_back(other);
+    const QString map = open("d.map", "Dee");
+    ui.files.push_back(writeMap("maps/e.map", "Eee"));
     ui.answers.push_back(Answer::Cancel);
     life->saveAs();
     EXPECT_EQ(ui.messages.back().title, "Overwrite map file?");
@@ -238,10 +224,5 @@ TEST_F(LifecycleTest, SaveAsAsksBeforeOverwritingAndCancelKeepsThePath) {
     life->saveAs();
     EXPECT_EQ(life->mapFileTitle(), "f.map");
     EXPECT_NE(home.read("maps/f.map").find("Dee"), std::string::npos);
-    EXPECT_EQ(QStringList(ui.captions.begin(), ui.captions.end()).last(), "Tessary: f.map");
-}
-
-TEST(RecoveryPath, ReplacesEveryMapExtension) {
-    EXPECT_EQ(MapLifecycle::recoveryPath("/maps/x.map"), "/maps/x.ore");
-    EXPECT_EQ(MapLifecycle::recoveryPath("/a.map/x.map"), "/a.ore/x.ore");
+    EXPECT_EQ(ui.captions.back(), "Tessary: f.map");
 }

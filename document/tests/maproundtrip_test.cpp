@@ -1,44 +1,15 @@
-#include "fakeuserinterface.h"
-#include "lookups.h"
-#include "mapdocument.h"
+#include "documenttesting.h"
 #include "mapreader.h"
 #include "mapwriter.h"
-#include "referencedata.h"
 #include "referenceloader.h"
-#include "tempfolder.h"
 
 #include <QDirIterator>
 #include <algorithm>
-#include <gtest/gtest.h>
-#include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 using namespace ts;
 
 namespace {
-
-// Reference tables big enough for random maps; some names carry Windows-1252 letters.
-std::unique_ptr<ReferenceData> makeReference() {
-    auto ref = std::make_unique<ReferenceData>();
-    for (int n = 0; n < kUnitSlots; ++n) {
-        ref->UnitData[n].number = static_cast<std::int16_t>(n);
-        ref->UnitData[n].name = (n % 7 == 0 ? "\xc6ther Unit " : "Unit ") + std::to_string(n);
-    }
-    for (int n = 0; n < kSiteSlots; ++n) {
-        ref->SiteData[n].number = static_cast<std::int16_t>(n);
-        ref->SiteData[n].name = "Site \xe9 " + std::to_string(n);
-    }
-    for (int n = 0; n < kPopSlots; ++n)
-        ref->PopData[n].name = "Pop " + std::to_string(n);
-    for (int n = 0; n < kFortSlots; ++n)
-        ref->FortData[n].name = "Fort " + std::to_string(n);
-    for (int n = 0; n < kNationSlots; ++n)
-        ref->NationData[n].name = "Nation \xe5 " + std::to_string(n);
-    BuildLookupIndex(*ref);
-    return ref;
-}
 
 // Random documents within what the format can express. What it cannot, the generator leaves out:
 // - texts hold no double quote, and texts on command lines no comment marker ("--", "##", "//");
@@ -101,9 +72,7 @@ class Generator {
         for (int k = range(0, 6); k > 0; --k)
             description += chance(0.3) ? "\r\n" : (chance(0.2) ? "-- ## //" : text(false, 20));
         d.MapDescription = description;
-        d.WrapAround = chance(0.5);
-        d.ScenarioFlag = chance(0.5);
-        d.NoHomelandNames = chance(0.5);
+        d.WrapAround = chance(0.5), d.ScenarioFlag = chance(0.5), d.NoHomelandNames = chance(0.5);
         if (chance(0.5)) d.VictoryConditionType = i16(1, 5), d.VictoryConditionValue = i16(-1, 500);
         if (chance(0.5))
             for (float& c : d.MapTextColor)
@@ -113,7 +82,7 @@ class Generator {
     }
 
     void unitRef(std::int16_t& index, Text& name) {
-        index = i16(1, kUnitSlots - 1);
+        index = i16(1, 300); // the units in the tables
         name = mRef.UnitData[index].name;
     }
     // Fills the first slots; now and then every slot.
@@ -127,9 +96,8 @@ class Generator {
         for (int k = filled(kUnitStackSlots, 3) - 1; k >= 0; --k)
             c.UnitsCount[k] = i16(1, 60), unitRef(c.UnitsIndex[k], c.UnitsName[k]);
         c.ClearMagic = chance(0.1);
-        some({&c.MagFire, &c.MagAir, &c.MagWater, &c.MagEarth, &c.MagAstral, &c.MagDeath, &c.MagNature,
-              &c.MagBlood, &c.MagPriest},
-             0.2, 1, 5);
+        some({&c.MagFire, &c.MagAir, &c.MagWater, &c.MagEarth, &c.MagAstral, &c.MagDeath, &c.MagNature, &c.MagBlood,
+              &c.MagPriest}, 0.2, 1, 5);
         some({&c.Xp}, 0.2, 1, 300);
         some({&c.RandomEquip}, 0.3, 0, 4);
         for (int k = filled(kItemSlotsPerCommander, 2) - 1; k >= 0; --k)
@@ -154,8 +122,7 @@ class Generator {
         }
         if (!start || chance(0.7)) {
             unitRef(nation.GodIndex, nation.GodName);
-            nation.God.UnitIndex = nation.GodIndex;
-            nation.God.UnitName = nation.GodName;
+            nation.God.UnitIndex = nation.GodIndex, nation.God.UnitName = nation.GodName;
             commander(nation.God, true);
         }
         some({&nation.AIDifficulty}, 0.5, 1, 5);
@@ -169,8 +136,7 @@ class Generator {
     void provinceBody(ProvinceDataType& p) {
         if (!p.SpecStart) {
             const int flags = range(1, 3);
-            p.LandFlag = flags & 1;
-            p.SetLandFlag = flags & 2;
+            p.LandFlag = flags & 1, p.SetLandFlag = flags & 2;
         }
         if (chance(0.8)) p.LandName = text(false);
         if (chance(0.1)) p.SkyBox = text(false);
@@ -183,12 +149,10 @@ class Generator {
         some({&p.Unrest, &p.Defence}, 0.3, 0, 100);
         some({&p.VictoryPoints}, 0.1, 1, 5);
         some({&p.Fort}, 0.3, 1, kFortSlots - 1);
-        p.Lab = chance(0.1);
-        p.Temple = chance(0.1);
-        p.KillFeatures = chance(0.1);
+        p.Lab = chance(0.1), p.Temple = chance(0.1), p.KillFeatures = chance(0.1);
         for (auto [index, name] : {std::pair{p.SiteIndex, p.SiteName}, std::pair{p.KnownSiteIndex, p.KnownSiteName}})
             for (int k = range(0, 4) - 1; k >= 0; --k)
-                index[k] = i16(1, kSiteSlots - 1), name[k] = mRef.SiteData[index[k]].name;
+                index[k] = i16(1, 300), name[k] = mRef.SiteData[index[k]].name;
         const int commanders = chance(0.02) ? kCommanderSlots - 1 : range(0, 4);
         const int garrisonFrom = (p.Fort > 0 && chance(0.4)) ? range(1, commanders + 1) : commanders + 1;
         for (int c = 1; c <= commanders; ++c) {
@@ -250,8 +214,7 @@ void applyLayoutChanges(MapDocument& d) {
         if (n.SpecStartProvince <= 0) continue;
         ProvinceDataType& start = d.Provinces[n.SpecStartProvince];
         // The start province is addressed by #setland in its nation's block, never by #land.
-        start.SetLandFlag = true;
-        start.LandFlag = false;
+        start.SetLandFlag = true, start.LandFlag = false;
         // The god's lines are mirrored into slot 0 of its start, and the read places its type there.
         if (!n.GodName.empty()) {
             start.Commanders[0] = n.God;
@@ -316,47 +279,35 @@ std::string records(const MapDocument& d, const ReferenceData& ref) {
     return s;
 }
 
-struct RoundTripTest : ::testing::Test {
-    static inline std::unique_ptr<ReferenceData> ref;
-    std::unique_ptr<MapDocument> written = std::make_unique<MapDocument>();
+struct RoundTripTest : ts::testing::DocumentTest {
     std::unique_ptr<MapDocument> read = std::make_unique<MapDocument>();
     std::unique_ptr<MapDocument> again = std::make_unique<MapDocument>();
-    TempFolder folder;
 
-    static void SetUpTestSuite() { ref = makeReference(); }
-    static void TearDownTestSuite() { ref.reset(); }
-
-    // Writes doc, reads the file into a fresh `into` and returns the bytes written.
-    std::string writeAndRead(MapDocument& doc, MapDocument& into) {
-        FakeUserInterface ui;
+    void writeAndRead(MapDocument& from, MapDocument& into) {
         const QString path = folder.file(QStringLiteral("trip.map"));
-        EXPECT_TRUE(z_WriteMapFile(doc, *ref, ui, path));
+        EXPECT_TRUE(z_WriteMapFile(from, *ref, ui, path));
         ResetMapDocument(into, *ref, ui);
         z_ReadMapFile(into, *ref, ui, path);
         EXPECT_TRUE(ui.messages.empty());
         EXPECT_FALSE(into.MapErrorsFound) << into.ErrorLog;
-        return folder.read(QStringLiteral("trip.map"));
     }
-    // From a document that was read, the writer's file is a fixed point: reading and writing it again
-    // gives the same records and the same bytes. Returns those bytes.
-    std::string expectFixedPoint() {
+    // A document read from a file is written and read back with the same records, which begin with
+    // the writer's bytes: the writer's file is a fixed point.
+    void expectFixedPoint() {
         const std::string before = records(*read, *ref);
-        const std::string bytes = writeAndRead(*read, *again);
+        writeAndRead(*read, *again);
         EXPECT_EQ(records(*again, *ref), before);
-        EXPECT_EQ(writeAndRead(*again, *read), bytes);
-        return bytes;
     }
 };
 
 TEST_F(RoundTripTest, RandomMapsReadBackAsWrittenAndWriteTheSameBytes) {
     for (unsigned seed = 1; seed <= 200 && !HasFailure(); ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        FakeUserInterface ui;
-        ResetMapDocument(*written, *ref, ui);
-        Generator(*ref, seed).fill(*written);
-        writeAndRead(*written, *read);
-        applyLayoutChanges(*written);
-        EXPECT_EQ(records(*written, *ref), records(*read, *ref));
+        ResetMapDocument(*doc, *ref, ui);
+        Generator(*ref, seed).fill(*doc);
+        writeAndRead(*doc, *read);
+        applyLayoutChanges(*doc);
+        EXPECT_EQ(records(*doc, *ref), records(*read, *ref));
         expectFixedPoint();
     }
 }
@@ -366,21 +317,20 @@ TEST_F(RoundTripTest, SampleMapsReadCleanlyAndRoundTrip) {
     const QString program = QStringLiteral(TESSARY_PROGRAM_DIR);
     QDirIterator it(program + QStringLiteral("/maps"), {QStringLiteral("*.map")}, QDir::Files);
     if (!it.hasNext()) GTEST_SKIP() << "no sample maps beside the program yet";
-    FakeUserInterface ui;
     ReferenceLists lists;
-    auto tables = std::make_unique<ReferenceData>();
-    ASSERT_TRUE(LoadReferenceData(*tables, lists, program, ui));
-    std::swap(ref, tables);
+    ref = std::make_unique<ReferenceData>();
+    ASSERT_TRUE(LoadReferenceData(*ref, lists, program, ui));
     while (it.hasNext()) {
         const QString source = it.next();
         SCOPED_TRACE(source.toStdString());
-        ResetMapDocument(*written, *ref, ui);
-        z_ReadMapFile(*written, *ref, ui, source);
-        EXPECT_FALSE(written->MapErrorsFound) << written->ErrorLog;
-        const std::string first = writeAndRead(*written, *read);
-        EXPECT_EQ(expectFixedPoint(), first);
+        ResetMapDocument(*doc, *ref, ui);
+        z_ReadMapFile(*doc, *ref, ui, source);
+        EXPECT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
+        // The records may differ: a sample may address a province with nothing to write.
+        writeAndRead(*doc, *read);
+        EXPECT_EQ(MapFileText(*read, *ref), MapFileText(*doc, *ref));
+        expectFixedPoint();
     }
-    std::swap(ref, tables);
 }
 
 } // namespace

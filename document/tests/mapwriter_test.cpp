@@ -1,15 +1,8 @@
-#include "fakeuserinterface.h"
-#include "lookups.h"
-#include "mapdocument.h"
+#include "documenttesting.h"
 #include "mapreader.h"
 #include "mapwriter.h"
-#include "referencedata.h"
-#include "tempfolder.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
-#include <memory>
-#include <string>
 
 using namespace ts;
 
@@ -25,61 +18,20 @@ constexpr std::string_view kFileHead = "--\n"
                                        "--Edited with Quorvath's Tessary\n"
                                        "\n";
 
-struct WriterTest : ::testing::Test {
-    std::unique_ptr<MapDocument> doc = std::make_unique<MapDocument>();
-    std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
-    FakeUserInterface ui;
-    TempFolder folder;
-
+struct WriterTest : ts::testing::DocumentTest {
     WriterTest() {
-        for (int n = 1; n <= 100; ++n) {
-            ref->UnitData[n].number = static_cast<std::int16_t>(n);
-            ref->UnitData[n].name = "Unit " + std::to_string(n);
-        }
-        ref->UnitData[55].name = "Pale King";
         ref->NationData[3].name = "Ermor";
         ref->NationData[5].name = "\xfclm";
         ref->NationData[7].name = "Mictlan";
         ref->PopData[5].name = "Highland";
         ref->FortData[3].name = "Castle";
-        for (const auto& [n, name] : {std::pair{7, "Site 7"}, std::pair{12, "Well of Ash"}}) {
-            ref->SiteData[n].number = static_cast<std::int16_t>(n);
-            ref->SiteData[n].name = name;
-        }
-        BuildLookupIndex(*ref);
-        ResetMapDocument(*doc, *ref, ui);
+        resetWithTables();
     }
-
     std::string write() {
         EXPECT_TRUE(z_WriteMapFile(*doc, *ref, ui, folder.file(QStringLiteral("out.map"))));
         return folder.read(QStringLiteral("out.map"));
     }
-    ProvinceDataType& prov(int p) { return doc->Provinces[p]; }
 };
-
-TEST_F(WriterTest, AnEmptyMapHasEverySectionTitle) {
-    EXPECT_EQ(write(), std::string(kFileHead) + "########### MAP HEADER ###########\n"
-                                                "#thx2title \n"
-                                                "#imagefile \n"
-                                                "#thx3version \n"
-                                                "#description \"\"\n"
-                                                "\n"
-                                                "\n"
-                                                "######### ALLOWED PLAYERS ########\n"
-                                                "\n"
-                                                "######### ALLIED PLAYERS #########\n"
-                                                "\n"
-                                                "############# STARTS #############\n"
-                                                "\n"
-                                                "############# NATIONS ############\n"
-                                                "\n"
-                                                "########### NEIGHBOURS ###########\n"
-                                                "\n"
-                                                "############# TERRAIN ############\n"
-                                                "\n"
-                                                "######### PROVINCE DETAIL ########\n"
-                                                "\n");
-}
 
 // The document is read from the expected file itself, then given what a file cannot say (links
 // from one side only, names that differ from the tables, content without a #land or #setland);
@@ -229,63 +181,78 @@ TEST(MapFloat, HasOneOrTwoDecimals) {
         EXPECT_EQ(FormatMapFloat(value), text) << value;
 }
 
-TEST_F(WriterTest, ValuesAtTheEdgeOfBeingWritten) {
+// Every section title stands even when empty; values that are not set are left out, while 0 is a
+// value like any other.
+TEST_F(WriterTest, AnAlmostEmptyMapKeepsEveryTitleAndWritesValuesAtTheirEdge) {
     doc->MapTextColor[1] = 0.5f; // left out: the colour's first part is not set
-    doc->VictoryConditionType = 0;
-    doc->FeaturesFrequency = 0;
+    doc->VictoryConditionType = 0, doc->FeaturesFrequency = 0;
     NationDataType& n = doc->Nations[4];
-    n.NationInUse = true;
-    n.ScaleDeath = -5;
-    n.AIDifficulty = 1;
-    n.DominionLevel = 0;
+    n.NationInUse = true, n.ScaleDeath = -5, n.AIDifficulty = 1, n.DominionLevel = 0;
     ProvinceDataType& p = prov(9);
     p.SetLandFlag = true;
-    p.PopType = p.Fort = p.VictoryPoints = p.Owner = 0;
-    p.Commanders[2].UnitIndex = 5;
-    p.Commanders[2].UnitName = "Unit 5";
-    p.Commanders[2].RandomEquip = 0;
-    const std::string text = write();
-    for (const char* absent : {"#defaultmapzoom", "#maptextcol", "#victorycondition"})
-        EXPECT_EQ(text.find(absent), std::string::npos) << absent;
-    for (const char* present : {"#features 0\n\n######### ALLOWED", "-- AI \n#computerplayer 4 1\n#scale_death 4 -5\n",
-                                "#setland 9\n--------------------------------\n#owner 0\n\n#commander 5 -- Unit 5\n"
-                                "#randomequip 0\n"})
-        EXPECT_NE(text.find(present), std::string::npos) << present << "\nin\n" << text;
+    p.PopType = p.Fort = p.VictoryPoints = p.Owner = p.Commanders[2].RandomEquip = 0;
+    p.Commanders[2].UnitIndex = 5, p.Commanders[2].UnitName = "Unit 5";
+    EXPECT_EQ(write(), std::string(kFileHead) + R"(########### MAP HEADER ###########
+#thx2title 
+#imagefile 
+#thx3version 
+#description ""
+
+#features 0
+
+######### ALLOWED PLAYERS ########
+
+######### ALLIED PLAYERS #########
+
+############# STARTS #############
+
+############# NATIONS ############
+--------------------------------
+-- AI 
+#computerplayer 4 1
+#scale_death 4 -5
+
+########### NEIGHBOURS ###########
+
+############# TERRAIN ############
+
+######### PROVINCE DETAIL ########
+
+#setland 9
+--------------------------------
+#owner 0
+
+#commander 5 -- Unit 5
+#randomequip 0
+
+)");
 }
 
-TEST_F(WriterTest, PanelsCommitOnlyWhenDirty) {
-    int commits = 0;
-    const MapWriteOptions options{[&] {
-        ++commits;
-        doc->MapTitle = "Committed";
-        doc->PanelDirty[ProvinceDirty] = false;
-    }};
-    z_WriteMapFile(*doc, *ref, ui, folder.file(QStringLiteral("a.map")), options);
-    EXPECT_EQ(commits, 0);
-    doc->PanelDirty[ProvinceDirty] = true;
-    z_WriteMapFile(*doc, *ref, ui, folder.file(QStringLiteral("a.map")), options);
-    EXPECT_EQ(commits, 1);
-    EXPECT_NE(folder.read(QStringLiteral("a.map")).find("#thx2title Committed\n"), std::string::npos);
-}
-
-TEST_F(WriterTest, ASaveReplacesTheOldFileOnlyWhenComplete) {
+TEST_F(WriterTest, ASaveCommitsDirtyPanelsAndReplacesTheOldFileOnlyWhenComplete) {
     const QString path = folder.write(QStringLiteral("keep.map"), "old contents");
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    doc->MapTitle = "New";
-    ASSERT_TRUE(z_WriteMapFile(*doc, *ref, ui, path));
+    int commits = 0;
+    const MapWriteOptions options{[&] {
+        ++commits;
+        doc->MapTitle = "New";
+        doc->PanelDirty[ProvinceDirty] = false;
+    }};
+    ASSERT_TRUE(z_WriteMapFile(*doc, *ref, ui, path, options));
+    EXPECT_EQ(commits, 0); // no panel is dirty
+    doc->PanelDirty[ProvinceDirty] = true;
+    ASSERT_TRUE(z_WriteMapFile(*doc, *ref, ui, path, options));
+    EXPECT_EQ(commits, 1);
+    EXPECT_NE(folder.read(QStringLiteral("keep.map")).find("#thx2title New\n"), std::string::npos);
     // The old file was renamed over, not truncated in place: an open reader still sees it whole.
     EXPECT_EQ(old.readAll(), QByteArray("old contents"));
-    EXPECT_NE(folder.read(QStringLiteral("keep.map")).find("#thx2title New\n"), std::string::npos);
 
     const QString bad = folder.file(QStringLiteral("keep.map/inside.map"));
     EXPECT_FALSE(z_WriteMapFile(*doc, *ref, ui, bad));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Map file not saved!"));
+    ASSERT_EQ(ui.titles(), QStringList{QStringLiteral("Map file not saved!")});
     EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("Map file not saved! Map: ") + bad +
                                                QStringLiteral(" Error: ")))
         << ui.messages[0].text.toStdString();
-    EXPECT_NE(folder.read(QStringLiteral("keep.map")).find("#thx2title New\n"), std::string::npos);
 }
 
 } // namespace

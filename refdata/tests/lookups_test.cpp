@@ -12,22 +12,13 @@ class LookupsTest : public ::testing::TestWithParam<bool> {
   protected:
     std::unique_ptr<ReferenceData> ref = std::make_unique<ReferenceData>();
 
-    void unit(int slot, int number, const std::string& name) {
-        ref->UnitData[slot].number = static_cast<std::int16_t>(number);
-        ref->UnitData[slot].name = name;
-    }
-    void site(int slot, int number, const std::string& name) {
-        ref->SiteData[slot].number = static_cast<std::int16_t>(number);
-        ref->SiteData[slot].name = name;
-    }
     void SetUp() override {
-        unit(5, 5, "Heavy Infantry");
-        unit(9, 9, "heavy infantry");
-        unit(12, 12, "Archer");
-        unit(20, 7, "Scout"); // a number that does not match its slot
-        unit(7, 7, "Early Scout");
-        site(3, 3, "Fountain of Youth");
-        site(4, 4, "FOUNTAIN OF YOUTH");
+        // Slot 20 holds a number that does not match it.
+        for (const auto& [slot, number, name] : {std::tuple{5, 5, "Heavy Infantry"}, {9, 9, "heavy infantry"},
+                                                 {12, 12, "Archer"}, {20, 7, "Scout"}, {7, 7, "Early Scout"}})
+            ref->UnitData[slot].number = static_cast<std::int16_t>(number), ref->UnitData[slot].name = name;
+        for (const auto& [slot, name] : {std::pair{3, "Fountain of Youth"}, {4, "FOUNTAIN OF YOUTH"}})
+            ref->SiteData[slot].number = static_cast<std::int16_t>(slot), ref->SiteData[slot].name = name;
         if (GetParam()) BuildLookupIndex(*ref);
     }
 };
@@ -59,8 +50,7 @@ INSTANTIATE_TEST_SUITE_P(ScanAndIndex, LookupsTest, ::testing::Values(false, tru
 
 TEST(LookupIndexTest, RebuildingFollowsATableThatChanged) {
     auto ref = std::make_unique<ReferenceData>();
-    ref->UnitData[5].number = 5;
-    ref->UnitData[5].name = "Militia";
+    ref->UnitData[5].number = 5, ref->UnitData[5].name = "Militia";
     BuildLookupIndex(*ref);
     EXPECT_EQ(DataNumberOf(*ref, "militia", "UnitDataType"), 5);
 
@@ -68,8 +58,7 @@ TEST(LookupIndexTest, RebuildingFollowsATableThatChanged) {
     ref->UnitData[5].name = "Archer";
     EXPECT_EQ(DataNumberOf(*ref, "militia", "UnitDataType"), -1);
 
-    ref->UnitData[8].number = 8;
-    ref->UnitData[8].name = "Archer";
+    ref->UnitData[8].number = 8, ref->UnitData[8].name = "Archer";
     BuildLookupIndex(*ref);
     EXPECT_EQ(DataNumberOf(*ref, "ARCHER", "UnitDataType"), 8);
     EXPECT_EQ(DataNameOf(*ref, 8, "UnitDataType"), "Archer");

@@ -6,32 +6,32 @@ namespace ts {
 namespace {
 
 using Entries = std::vector<ReferenceLists::ListEntry>;
+using Pairs = std::vector<std::pair<QString, int>>;
 
-std::vector<std::pair<QString, int>> pairs(const Entries& entries) {
-    std::vector<std::pair<QString, int>> out;
+Pairs pairs(const Entries& entries) {
+    Pairs out;
     for (const auto& e : entries)
         out.emplace_back(e.text, e.value);
     return out;
 }
+QStringList texts(const Entries& entries) {
+    QStringList out;
+    for (const auto& e : entries)
+        out << e.text;
+    return out;
+}
 
-using Pairs = std::vector<std::pair<QString, int>>;
+class ReferenceListsTest : public ::testing::Test, protected testing::RefdataFixture {};
 
-class ReferenceListsTest : public ::testing::Test, protected testing::RefdataFixture {
-  protected:
-    void SetUp() override {
-        files["NationData.txt"] = "EA\t5\tx\tArcoscephale\nMA\t40\tx\tErmor\nLA\t70\tx\t\nEA\t0\tx\tZero\n";
-        files["PopData.txt"] = "0\tSlotZero\t1\t2\t3\t4\t5\t6\t7\t8\n"
-                               "3\tElves\t1\t2\t3\t4\t5\t6\t7\t8\n"
-                               "2\t\t1\t2\t3\t4\t5\t6\t7\t8\n";
-        files["SiteData.txt"] = "4\tFountain\n0\tNothing\n";
-        files["FortData.txt"] = "2\tWall\n";
-        files["ItemData.txt"] = "3\tSword\n";
-        files["UnitData.txt"] = "9\tHoplite\n0\tZero\n2999\tLast\n";
-        ASSERT_TRUE(load());
-    }
-};
-
-TEST_F(ReferenceListsTest, PanelAndFinderListsFromTheTables) {
+TEST_F(ReferenceListsTest, PanelFinderAndWordListsFromTheTables) {
+    files["NationData.txt"] = "EA\t5\tx\tArcoscephale\nMA\t40\tx\tErmor\nLA\t70\tx\t\nEA\t0\tx\tZero\n";
+    files["PopData.txt"] = "0\tSlotZero\t1\t2\t3\t4\t5\t6\t7\t8\n3\tElves\t1\t2\t3\t4\t5\t6\t7\t8\n"
+                           "2\t\t1\t2\t3\t4\t5\t6\t7\t8\n";
+    files["SiteData.txt"] = "4\tFountain\n0\tNothing\n";
+    files["FortData.txt"] = "2\tWall\n";
+    files["ItemData.txt"] = "3\tSword\n";
+    files["UnitData.txt"] = "9\tHoplite\n0\tZero\n2999\tLast\n";
+    ASSERT_TRUE(load());
     EXPECT_EQ(pairs(lists.victoryConditions), (Pairs{{"Standard", 0}, {"Victory Points", 1}, {"Dominion", 2},
                                                      {"Provinces", 3}, {"Research", 4}, {"VPs (cumulative)", 5}}));
     // An empty name column was marked "-666" and so is a nation; slot 0 counts too.
@@ -50,20 +50,11 @@ TEST_F(ReferenceListsTest, PanelAndFinderListsFromTheTables) {
     for (int selected : {lists.victoryConditionsSelected, lists.ownersSelected, lists.fortsSelected,
                          lists.siteFinderSitesSelected, lists.unitFinderUnitsSelected})
         EXPECT_EQ(selected, 0);
-}
 
-QStringList texts(const Entries& entries) {
-    QStringList out;
-    for (const auto& e : entries)
-        out << e.text;
-    return out;
-}
-
-TEST_F(ReferenceListsTest, WordListsHoldThePositionsTheFindersTest) {
+    // The word lists hold the positions the finders test.
     const QStringList paths = {"Fire", "Air", "Water", "Earth", "Astral", "Death", "Nature", "Blood", "Holy"};
-    EXPECT_EQ(texts(lists.unitMagic), paths);
-    EXPECT_EQ(texts(lists.unitRandomMagic), paths);
-    EXPECT_EQ(texts(lists.siteType), paths);
+    for (const Entries* list : {&lists.unitMagic, &lists.unitRandomMagic, &lists.siteType})
+        EXPECT_EQ(texts(*list), paths);
     EXPECT_EQ(texts(lists.siteGems), paths.mid(0, 8));
     EXPECT_EQ(lists.unitSize[2].value, 3);
     EXPECT_EQ(lists.itemLevel2[5].value, 6);
