@@ -38,6 +38,7 @@ TEST_F(DocumentTest, ResetEmptiesEveryTableNamesTheNationsAndReportsProgress) {
     EXPECT_EQ(ui.busy[1].color, 3315u);  // province 26
     EXPECT_EQ(ui.busy[2].color, 6758u);  // province 53: 6757.5, the half goes to the even neighbour
     EXPECT_EQ(ui.busy[3].color, 10200u); // province 80
+    EXPECT_EQ(ui.busy[4].color, 13642u); // province 107: 13642.5, down to the even one
     EXPECT_TRUE(ui.busy.back().message.isEmpty());
     EXPECT_EQ(ui.busy.back().caption, "Tessary: Awaiting the master...");
     EXPECT_TRUE(ui.messages.empty());
