@@ -44,6 +44,19 @@ TEST_F(HostileMapTest, BinaryGarbageIsLoggedLineByLineAndNeverShowsMoreThanTheQu
     EXPECT_EQ(doc->Provinces[1].LandName, "Survivor");
 }
 
+TEST_F(HostileMapTest, AFileThatCannotBeReadIsReportedOnceAndTheReadStops) {
+    // A folder where the map should be cannot be read by anyone, root included, unlike a file
+    // without read permission.
+    QDir().mkpath(folder.file(QStringLiteral("folder.map")));
+    z_ReadMapFile(*doc, *ref, ui, folder.file(QStringLiteral("folder.map")));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Oops!"));
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("z_ReadMapFile error: ")));
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_EQ(errors()[0].rfind("z_ReadMapFile error: ", 0), 0u);
+    EXPECT_TRUE(doc->MapErrorsFound);
+}
+
 TEST_F(HostileMapTest, AHundredThousandLinesAreReadToTheEndAndEveryLineIsCounted) {
     std::string map = "#thx2title Long\n#imagefile long.tga\n";
     int lines = 2;

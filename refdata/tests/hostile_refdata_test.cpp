@@ -1,6 +1,7 @@
 // Reference tables damaged on disk: the load stops with one message naming the file, never a crash.
 #include "refdatatesting.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -30,6 +31,17 @@ TEST(HostileTables, BinaryGarbageInAnyTableStopsTheLoadWithOneMessage) {
         f.load();
         EXPECT_LE(f.ui.messages.size(), 1u) << table;
     }
+}
+
+TEST(HostileTables, ATableThatCannotBeReadIsReportedLikeAMissingOne) {
+    // A folder in a table's place cannot be read by anyone, root included.
+    testing::RefdataFixture f;
+    f.files.erase("ItemData.txt");
+    QDir().mkpath(f.folder.file("TSdata/ItemData.txt"));
+    EXPECT_FALSE(f.load());
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_TRUE(f.ui.messages[0].text.contains(QLatin1String("ItemData.txt")));
+    EXPECT_TRUE(f.lists.itemFinderItems.empty());
 }
 
 } // namespace
