@@ -45,34 +45,12 @@ constexpr int kEdge = 30;
 
 enum class Ground { Plains, Forest, Farm, Mountain, Waste, Swamp, Sea, Deep };
 
+// Base colour of each ground, in the order of Ground.
+constexpr int kGroundColours[][3] = {{150, 190, 100}, {50, 120, 60},  {185, 200, 95}, {140, 128, 118},
+                                     {200, 180, 130}, {95, 112, 80},  {70, 120, 185}, {35, 65, 135}};
+
 QRgb groundColour(Ground ground, Rng& rng) {
-    int r = 0, g = 0, b = 0;
-    switch (ground) {
-    case Ground::Plains:
-        r = 150, g = 190, b = 100;
-        break;
-    case Ground::Forest:
-        r = 50, g = 120, b = 60;
-        break;
-    case Ground::Farm:
-        r = 185, g = 200, b = 95;
-        break;
-    case Ground::Mountain:
-        r = 140, g = 128, b = 118;
-        break;
-    case Ground::Waste:
-        r = 200, g = 180, b = 130;
-        break;
-    case Ground::Swamp:
-        r = 95, g = 112, b = 80;
-        break;
-    case Ground::Sea:
-        r = 70, g = 120, b = 185;
-        break;
-    case Ground::Deep:
-        r = 35, g = 65, b = 135;
-        break;
-    }
+    const auto& [r, g, b] = kGroundColours[static_cast<int>(ground)];
     // A little variation per province, kept well away from the reserved pure colours.
     auto vary = [&](int c) { return std::clamp(c + rng.range(-12, 12), 20, 235); };
     return qRgb(vary(r), vary(g), vary(b));

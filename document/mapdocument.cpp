@@ -18,14 +18,7 @@ bool MapDocument::anyPanelDirty() const {
     return false;
 }
 
-void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
-                      const std::function<void()>& resetWindow) {
-    ui.busyMessage(QStringLiteral("Refreshing Blood Pool..."), QStringLiteral("Tessary: Refreshing Blood Pool..."),
-                   255);
-
-    doc.MapModified = false;
-    if (resetWindow) resetWindow();
-
+void ResetMapHeader(MapDocument& doc) {
     doc.MapTitle.clear();
     doc.DefaultMapZoom = -1.0f;
     doc.MapDescription.clear();
@@ -38,6 +31,17 @@ void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface&
     doc.VictoryConditionType = -1;
     doc.VictoryConditionValue = -1;
     for (float& c : doc.MapTextColor) c = -1.0f;
+}
+
+void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
+                      const std::function<void()>& resetWindow) {
+    ui.busyMessage(QStringLiteral("Refreshing Blood Pool..."), QStringLiteral("Tessary: Refreshing Blood Pool..."),
+                   255);
+
+    doc.MapModified = false;
+    if (resetWindow) resetWindow();
+
+    ResetMapHeader(doc);
 
     for (int n = 0; n < kNationCount; ++n) {
         NationDataType& nation = doc.Nations[n];

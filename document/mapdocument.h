@@ -173,6 +173,9 @@ MapDocument& mapDocument();
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
                       const std::function<void()>& resetWindow = {});
 
+// The header fields alone back to their empty values, as the reset leaves them.
+void ResetMapHeader(MapDocument& doc);
+
 // Sets the province's terrain flags from a mask; an invalid mask is reported, the flags set so far stay.
 void DecodeTerrainMask(MapDocument& doc, int province, std::int32_t mask, UserInterface& ui);
 // Rebuilds Terrain from the flags.

@@ -48,18 +48,7 @@ void restore(ts::MapDocument& doc, const ts::MapDocument& clean,
     for (int p = 0; p < ts::kProvinceSlots; ++p)
         if (named.test(static_cast<std::size_t>(p))) doc.Provinces[p] = ts::ProvinceDataType{};
     std::copy(std::begin(clean.Nations), std::end(clean.Nations), std::begin(doc.Nations));
-    doc.MapTitle = clean.MapTitle;
-    doc.ImageFileName = clean.ImageFileName;
-    doc.GameVersion = clean.GameVersion;
-    doc.ScenarioFlag = clean.ScenarioFlag;
-    doc.MapDescription = clean.MapDescription;
-    std::copy(std::begin(clean.MapTextColor), std::end(clean.MapTextColor), std::begin(doc.MapTextColor));
-    doc.DefaultMapZoom = clean.DefaultMapZoom;
-    doc.FeaturesFrequency = clean.FeaturesFrequency;
-    doc.NoHomelandNames = clean.NoHomelandNames;
-    doc.VictoryConditionType = clean.VictoryConditionType;
-    doc.VictoryConditionValue = clean.VictoryConditionValue;
-    doc.WrapAround = clean.WrapAround;
+    ResetMapHeader(doc);
     doc.InsideCastle = clean.InsideCastle;
     doc.ErrorLog.clear();
 }
