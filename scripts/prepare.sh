@@ -26,7 +26,10 @@ tessary_install_missing() {
 tessary_build() {
     local dir=$1
     shift
-    cmake -S "$TESSARY_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    local launcher=()
+    # A compiler cache, where the machine has one, makes rebuilds in several checkouts cheap.
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$TESSARY_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir"
 }
 
