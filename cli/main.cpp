@@ -7,6 +7,7 @@
 #include "mapdocument.h"
 #include "mapreader.h"
 #include "mapwriter.h"
+#include "folders.h"
 #include "paths.h"
 #include "referencedata.h"
 #include "referencelists.h"
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     ts::ReferenceLists lists;
     if (!ts::LoadReferenceData(*ref, lists, ts::programFolder(), ui)) {
         print(stderr, QStringLiteral("tessary-cli: cannot load the reference tables from ") +
-                          ts::joinPath(ts::programFolder(), QStringLiteral("TSdata")) + QLatin1Char('\n'));
+                          ts::joinPath(ts::dataFolder(), QStringLiteral("TSdata")) + QLatin1Char('\n'));
         return kFailure;
     }
 

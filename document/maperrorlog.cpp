@@ -2,8 +2,10 @@
 
 #include "cp1252.h"
 #include "mapdocument.h"
+#include "folders.h"
 #include "paths.h"
 
+#include <QDir>
 #include <QSaveFile>
 #include <limits>
 
@@ -32,11 +34,13 @@ void AppendMapError(MapDocument& doc, std::string_view line) {
 
 MapErrorLogView mapErrorLogView(const MapDocument& doc, const QString& programFolder) {
     return {fromCp1252(doc.ErrorLog), doc.FirstErrorLine, pathFromText(doc.MapFilePath),
-            joinPath(programFolder, QString::fromLatin1(kMapErrorLogFileName))};
+            joinPath(configFolder(programFolder), QString::fromLatin1(kMapErrorLogFileName))};
 }
 
 bool WriteMapErrorLogFile(const MapDocument& doc, const QString& programFolder, QString* error) {
-    QSaveFile file(joinPath(programFolder, QString::fromLatin1(kMapErrorLogFileName)));
+    const QString folder = configFolder(programFolder);
+    QDir().mkpath(folder);
+    QSaveFile file(joinPath(folder, QString::fromLatin1(kMapErrorLogFileName)));
     const bool ok = file.open(QIODevice::WriteOnly) &&
                     file.write(doc.ErrorLog.data(), static_cast<qint64>(doc.ErrorLog.size())) ==
                         static_cast<qint64>(doc.ErrorLog.size()) &&

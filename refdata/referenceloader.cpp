@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "lookups.h"
+#include "folders.h"
 #include "paths.h"
 
 #include <QFile>
@@ -293,7 +294,7 @@ struct TableFile {
 class Loader {
   public:
     Loader(ReferenceData& ref, const QString& programFolder, UserInterface& ui)
-        : mRef(ref), mDataFolder(joinPath(programFolder, QStringLiteral("TSdata"))), mUi(ui) {}
+        : mRef(ref), mDataFolder(joinPath(dataFolder(programFolder), QStringLiteral("TSdata"))), mUi(ui) {}
 
     bool run() {
         step("Petitioning Nations...", "Tessary: PETITIONING NATIONS");

@@ -1,5 +1,6 @@
 #include "externaleditor.h"
 
+#include "folders.h"
 #include "paths.h"
 
 #include <QFileInfo>
@@ -21,7 +22,7 @@ QStringList editorArgumentList(int line, bool readOnly, const QString& file) {
 }
 
 QString editorProgram(const QString& programFolder) {
-    return joinPath(programFolder, QStringLiteral("TSnpp"), QStringLiteral("notepad++"));
+    return joinPath(dataFolder(programFolder), QStringLiteral("TSnpp"), QStringLiteral("notepad++"));
 }
 
 bool StartExternalEditor(const QString& file, int line, bool readOnly, const QString& programFolder,

@@ -1,7 +1,9 @@
 #include "recentmaps.h"
 
+#include "folders.h"
 #include "paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -16,7 +18,7 @@ QString canonical(const QString& path) {
 } // namespace
 
 QString RecentMaps::filePath(const QString& programFolder) {
-    return joinPath(programFolder, QStringLiteral("Tessary.recent"));
+    return joinPath(configFolder(programFolder), QStringLiteral("Tessary.recent"));
 }
 
 void RecentMaps::load(const QString& path) {
@@ -33,6 +35,7 @@ void RecentMaps::load(const QString& path) {
 }
 
 bool RecentMaps::save(const QString& path) const {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
     for (const QString& p : mPaths) f.write(QFile::encodeName(p) + "\r\n");

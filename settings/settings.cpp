@@ -1,9 +1,11 @@
 #include "settings.h"
 
+#include "folders.h"
 #include "paths.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <charconv>
 #include <vector>
@@ -150,7 +152,7 @@ Settings& settings() {
 QString Settings::defaultMapsDirectory() { return QDir::homePath() + QStringLiteral("/.thraxis3/maps/"); }
 
 QString Settings::defaultBackgroundImage(const QString& programFolder) {
-    return joinPath(programFolder, QStringLiteral("TSicons"), QStringLiteral("Tessary.jpg"));
+    return joinPath(dataFolder(programFolder), QStringLiteral("TSicons"), QStringLiteral("Tessary.jpg"));
 }
 
 Settings Settings::defaults(const QString& programFolder) {
@@ -161,7 +163,7 @@ Settings Settings::defaults(const QString& programFolder) {
 }
 
 QString configurationPath(const QString& programFolder) {
-    return joinPath(programFolder, QStringLiteral("Tessary.cfg"));
+    return joinPath(configFolder(programFolder), QStringLiteral("Tessary.cfg"));
 }
 
 std::string formatConfiguration(const Settings& s) {
@@ -194,6 +196,7 @@ bool ReadConfiguration(Settings& s, const QString& path, UserInterface& ui) {
 
 bool WriteConfiguration(const Settings& s, const QString& path, UserInterface& ui) {
     const std::string line = formatConfiguration(s);
+    QDir().mkpath(QFileInfo(path).absolutePath()); // the user's configuration folder may not exist yet
     QSaveFile f(path);
     const bool ok = f.open(QIODevice::WriteOnly) &&
                     f.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size()) &&
