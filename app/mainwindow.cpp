@@ -152,8 +152,10 @@ MainWindow::MainWindow(QWidget* parent)
     wireNavigator();
     wireLifecycle();
     connectMenus();
-    mTemplateNames = std::make_unique<TemplateNameTools>(mDoc, *this, *mNavigator, *mMapView, *mPanels->barTool(),
-        [this] { return mStartingUp; }, [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); });
+    mTemplateNames = std::make_unique<TemplateNameTools>(
+        mDoc, *this, *mNavigator, *mMapView, *mPanels->barTool(),
+        TemplateNameTools::Window{[this] { return mProgramFolder; }, [this] { return mStartingUp; },
+                                  [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); }});
 }
 
 MainWindow::~MainWindow() = default;

@@ -39,10 +39,9 @@ private:
 } // namespace
 
 TemplateNameTools::TemplateNameTools(MapDocument& doc, UserInterface& ui, Navigator& navigator, MapView& map,
-                                     ToolPanel& barTool, std::function<bool()> startingUp,
-                                     std::function<void(const QString& hint)> showHint)
-    : mDoc(doc), mUi(ui), mNavigator(navigator), mMap(map), mStartingUp(std::move(startingUp)),
-      mShowHint(std::move(showHint)), mTemplates(std::make_unique<ProvinceTemplates>(ui)) {
+                                     ToolPanel& barTool, Window window)
+    : mDoc(doc), mUi(ui), mNavigator(navigator), mMap(map), mWindow(std::move(window)),
+      mTemplates(std::make_unique<ProvinceTemplates>(ui, [this] { return templatesFolder(mWindow.programFolder()); })) {
     setProvinceName = [this](const QString& name) { nameIntoRecord(name); };
     addButtons(barTool);
     mMap.keyHandlers.push_back([this](QKeyEvent* event) { return mapKey(event); });
@@ -63,7 +62,7 @@ void TemplateNameTools::addButtons(ToolPanel& barTool) {
                    {"cmdTemplateSet", "Set", "Choose the active template (F3)", &TemplateNameTools::chooseTemplate},
                    {"cmdTemplateApply", "Apply", "Apply the active template to the province (F4)",
                     &TemplateNameTools::applyTemplate}};
-    auto* hint = new HintOnHover(barTool.body(), mShowHint, kButtonHint);
+    auto* hint = new HintOnHover(barTool.body(), mWindow.showHint, kButtonHint);
     int column = 0;
     for (const auto& b : buttons) {
         auto* button = new QToolButton(barTool.body());
@@ -87,7 +86,7 @@ void TemplateNameTools::showActive() {
 }
 
 void TemplateNameTools::focusMap() {
-    if (!(mStartingUp && mStartingUp())) mMap.setFocus();
+    if (!(mWindow.startingUp && mWindow.startingUp())) mMap.setFocus();
 }
 
 void TemplateNameTools::saveTemplate() {
@@ -114,11 +113,11 @@ void TemplateNameTools::applyTemplate() {
 
 void TemplateNameTools::randomProvinceName() {
     if (mDoc.CurProvince < 1) return;
-    if (const std::optional<QString> name = RandomName("PROVINCE", mDoc, mUi, uniform)) setProvinceName(*name);
+    if (const std::optional<QString> name = RandomName("PROVINCE", mDoc, mUi, uniform, namesFolder(mWindow.programFolder()))) setProvinceName(*name);
 }
 
 QString TemplateNameTools::randomCommanderName(const QString& keep) {
-    return RandomName("COMMANDER", mDoc, mUi, uniform).value_or(keep);
+    return RandomName("COMMANDER", mDoc, mUi, uniform, namesFolder(mWindow.programFolder())).value_or(keep);
 }
 
 void TemplateNameTools::nameIntoRecord(const QString& name) {

@@ -24,8 +24,13 @@ class UserInterface;
 // done by the widget-free tools; this keeps the tree, the marks and the panels in step afterwards.
 class TemplateNameTools {
 public:
+    struct Window {
+        std::function<QString()> programFolder; // where TStemplates and TSnames are
+        std::function<bool()> startingUp;
+        std::function<void(const QString& hint)> showHint;
+    };
     TemplateNameTools(MapDocument& doc, UserInterface& ui, Navigator& navigator, MapView& map, ToolPanel& barTool,
-                      std::function<bool()> startingUp, std::function<void(const QString& hint)> showHint);
+                      Window window);
     ~TemplateNameTools();
 
     // F2, F3, F4: save the current province as a template, choose the active template, apply it.
@@ -63,8 +68,7 @@ private:
     UserInterface& mUi;
     Navigator& mNavigator;
     MapView& mMap;
-    std::function<bool()> mStartingUp;
-    std::function<void(const QString&)> mShowHint;
+    Window mWindow;
     std::unique_ptr<ProvinceTemplates> mTemplates;
     QLabel* mLabel = nullptr;
 };

@@ -122,7 +122,7 @@ const std::string& NameList::row(int r) const {
     return r >= 0 && static_cast<std::size_t>(r) < rows.size() ? rows[static_cast<std::size_t>(r)] : empty;
 }
 
-QString namesFolder() { return joinPath(programFolder(), QStringLiteral("TSnames")); }
+QString namesFolder(const QString& program) { return joinPath(program, QStringLiteral("TSnames")); }
 
 UniformSource systemUniformSource() {
     auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paths.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,8 +20,9 @@ inline constexpr int kMaxNameRow = 1000;    // rows 0..1000 of each list
 inline constexpr int kLastReferableList = 49;
 inline constexpr int kMaxNameFiles = 151;
 
-// The folder the name files (*.nam) are kept in. Everything that reads them asks here.
-QString namesFolder();
+// The folder the name files (*.nam) are kept in, for the program folder given. Everything that reads
+// them asks here.
+QString namesFolder(const QString& program = programFolder());
 
 // A uniform random number in [0, 1).
 using UniformSource = std::function<double()>;

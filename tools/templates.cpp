@@ -206,7 +206,7 @@ void takeSite(Text& name, std::int16_t& index, Text& otherName, std::int16_t& ot
 
 } // namespace
 
-QString templatesFolder() { return joinPath(programFolder(), QStringLiteral("TStemplates")); }
+QString templatesFolder(const QString& program) { return joinPath(program, QStringLiteral("TStemplates")); }
 
 std::string TemplateText(const ProvinceDataType& province) {
     TemplateWriter writer;
@@ -293,8 +293,8 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
     return merge;
 }
 
-ProvinceTemplates::ProvinceTemplates(UserInterface& ui)
-    : mUi(ui), mTemplate(std::make_unique<ProvinceDataType>()) {}
+ProvinceTemplates::ProvinceTemplates(UserInterface& ui, std::function<QString()> folder)
+    : mUi(ui), mFolder(std::move(folder)), mTemplate(std::make_unique<ProvinceDataType>()) {}
 
 ProvinceTemplates::~ProvinceTemplates() = default;
 
@@ -314,7 +314,7 @@ bool ProvinceTemplates::SaveTemplate(const MapDocument& doc) {
     if (!answer || answer->trimmed().isEmpty()) return false;
     const QString name = withoutExtension(*answer);
     const QString fileName = name + QLatin1String(kTemplateExtension);
-    const QString path = joinPath(templatesFolder(), fileName);
+    const QString path = joinPath(mFolder(), fileName);
 
     const std::string text = TemplateText(doc.Provinces[p]);
     QString error;
@@ -338,10 +338,10 @@ bool ProvinceTemplates::SaveTemplate(const MapDocument& doc) {
 
 bool ProvinceTemplates::ChooseTemplate() {
     const std::optional<QString> chosen =
-        mUi.openFileDialog(QLatin1String(kTemplateFilter), templatesFolder(), QString());
+        mUi.openFileDialog(QLatin1String(kTemplateFilter), mFolder(), QString());
     if (!chosen || chosen->isEmpty()) return false;
     // A bare file name is one of the templates folder.
-    const QString path = QFileInfo(*chosen).isAbsolute() ? *chosen : joinPath(templatesFolder(), *chosen);
+    const QString path = QFileInfo(*chosen).isAbsolute() ? *chosen : joinPath(mFolder(), *chosen);
     return ReadTemplate(path);
 }
 

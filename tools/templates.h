@@ -1,8 +1,10 @@
 #pragma once
 
 #include "mapdocument.h"
+#include "paths.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,8 +19,9 @@ inline constexpr int kTemplateValueCount = 3341;
 inline constexpr const char* kTemplateFilter = "Province Template file (*.ptf)|*.ptf";
 inline constexpr const char* kTemplateExtension = ".ptf";
 
-// The folder the templates are kept in. Everything that reads or writes a template asks here.
-QString templatesFolder();
+// The folder the templates are kept in, for the program folder given. Everything that reads or
+// writes a template asks here.
+QString templatesFolder(const QString& program = programFolder());
 
 // The template values of a province as file text: strings in double quotes, booleans as #TRUE# or
 // #FALSE#, numbers in decimal, each line ended by CR LF. Defence, owner, special start and the god
@@ -42,7 +45,8 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
 // template, choose a template file, apply the active template to the current province.
 class ProvinceTemplates {
 public:
-    explicit ProvinceTemplates(UserInterface& ui);
+    // folder gives the templates folder at the moment it is needed.
+    explicit ProvinceTemplates(UserInterface& ui, std::function<QString()> folder = [] { return templatesFolder(); });
     ~ProvinceTemplates();
 
     // Asks for a name and writes the current province into TStemplates; the saved template becomes
@@ -67,6 +71,7 @@ private:
     void activate(std::unique_ptr<ProvinceDataType> tpl, const QString& path);
 
     UserInterface& mUi;
+    std::function<QString()> mFolder;
     std::unique_ptr<ProvinceDataType> mTemplate;
     QString mName;
     QString mPath;

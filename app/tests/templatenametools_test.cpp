@@ -48,7 +48,6 @@ private slots:
     void init() {
         mUi = FakeUserInterface();
         mHome = std::make_unique<TempFolder>();
-        setProgramFolder(mHome->path());
         QImage img(300, 200, QImage::Format_RGB32);
         img.fill(QColor(40, 120, 40));
         for (const QPoint p : {QPoint(100, 50), QPoint(200, 50), QPoint(100, 150)}) img.setPixelColor(p, Qt::white);
@@ -79,8 +78,9 @@ private slots:
         mNav->model().hooks.writeRecoveryFile = [this] { ++mRecoveryWrites; };
         mBar = new ToolPanel(mArea.get(), "fraBarTool", "Bar", "hint");
         mTools = std::make_unique<TemplateNameTools>(
-            *mDoc, mUi, *mNav, *mView, *mBar, [] { return false; },
-            [this](const QString& hint) { mUi.busy.push_back({hint, QString(), 0}); });
+            *mDoc, mUi, *mNav, *mView, *mBar,
+            TemplateNameTools::Window{[this] { return mHome->path(); }, [] { return false; },
+                                      [this](const QString& hint) { mUi.busy.push_back({hint, QString(), 0}); }});
         mArea->show();
         mView->zoom(0);
         mNav->BuildNavigator();
@@ -90,14 +90,13 @@ private slots:
     void cleanup() {
         mTools.reset();
         mArea.reset();
-        setProgramFolder(QString());
     }
 
     void f2SavesF3ChoosesAndF4AppliesWithTheTreeFollowing() {
         choose(1);
         mUi.inputs = {QStringLiteral("Grove")};
         key(Qt::Key_F2);
-        const QString file = joinPath(templatesFolder(), "Grove.ptf");
+        const QString file = joinPath(templatesFolder(mHome->path()), "Grove.ptf");
         QVERIFY(QFile::exists(file));
         auto* label = mBar->findChild<QLabel*>("lblTemplateActive");
         QVERIFY(label);
