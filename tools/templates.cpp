@@ -17,6 +17,13 @@ namespace {
 // A real template is under 100 KB; anything far beyond is not one.
 constexpr qint64 kMaxTemplateBytes = 1 << 20;
 
+// The magic levels, experience and random equipment of a commander, in file order.
+constexpr std::int16_t CommanderDataType::*kSkills[] = {
+    &CommanderDataType::MagFire,   &CommanderDataType::MagAir,    &CommanderDataType::MagWater,
+    &CommanderDataType::MagEarth,  &CommanderDataType::MagAstral, &CommanderDataType::MagDeath,
+    &CommanderDataType::MagNature, &CommanderDataType::MagBlood,  &CommanderDataType::MagPriest,
+    &CommanderDataType::Xp,        &CommanderDataType::RandomEquip};
+
 // The one list of what a template holds, in file order. The writer and the reader both walk it, so
 // the two can never disagree about the order.
 template <class Province, class Visitor> void visitTemplate(Province& p, Visitor& v) {
@@ -42,9 +49,7 @@ template <class Province, class Visitor> void visitTemplate(Province& p, Visitor
             v.number(com.UnitsCount[k]);
         }
         v.boolean(com.ClearMagic);
-        for (auto* level : {&com.MagFire, &com.MagAir, &com.MagWater, &com.MagEarth, &com.MagAstral, &com.MagDeath,
-                            &com.MagNature, &com.MagBlood, &com.MagPriest, &com.Xp, &com.RandomEquip})
-            v.number(*level);
+        for (const auto skill : kSkills) v.number(com.*skill);
         for (auto& item : com.Items) v.text(item);
         v.boolean(com.InsideCastle);
     }
@@ -159,35 +164,28 @@ QString withoutExtension(QString name) {
     return name;
 }
 
+// A stack of the template replaces the commander's stack of the same slot; empty ones change nothing.
+template <int N>
+void mergeStacks(Text (&name)[N], std::int16_t (&index)[N], std::int16_t (&count)[N], const Text (&tplName)[N],
+                 const std::int16_t (&tplIndex)[N], const std::int16_t (&tplCount)[N]) {
+    for (int k = 0; k < N; ++k) {
+        if (tplName[k].empty()) continue;
+        name[k] = tplName[k];
+        index[k] = tplIndex[k];
+        count[k] = tplCount[k];
+    }
+}
+
 void mergeCommander(CommanderDataType& com, const CommanderDataType& t) {
     if (!t.UnitName.empty()) com.UnitName = t.UnitName;
     if (t.UnitIndex > 0) com.UnitIndex = t.UnitIndex;
     if (!t.ComName.empty()) com.ComName = t.ComName;
-    for (int k = 0; k < kBodyguardSlots; ++k) {
-        if (t.BodyguardName[k].empty()) continue;
-        com.BodyguardName[k] = t.BodyguardName[k];
-        com.BodyguardIndex[k] = t.BodyguardIndex[k];
-        com.BodyguardCount[k] = t.BodyguardCount[k];
-    }
-    for (int k = 0; k < kUnitStackSlots; ++k) {
-        if (t.UnitsName[k].empty()) continue;
-        com.UnitsName[k] = t.UnitsName[k];
-        com.UnitsIndex[k] = t.UnitsIndex[k];
-        com.UnitsCount[k] = t.UnitsCount[k];
-    }
+    mergeStacks(com.BodyguardName, com.BodyguardIndex, com.BodyguardCount, t.BodyguardName, t.BodyguardIndex,
+                t.BodyguardCount);
+    mergeStacks(com.UnitsName, com.UnitsIndex, com.UnitsCount, t.UnitsName, t.UnitsIndex, t.UnitsCount);
     // The template's commander comes with its own skills, even where they are none.
     com.ClearMagic = t.ClearMagic;
-    com.MagFire = t.MagFire;
-    com.MagAir = t.MagAir;
-    com.MagWater = t.MagWater;
-    com.MagEarth = t.MagEarth;
-    com.MagAstral = t.MagAstral;
-    com.MagDeath = t.MagDeath;
-    com.MagNature = t.MagNature;
-    com.MagBlood = t.MagBlood;
-    com.MagPriest = t.MagPriest;
-    com.Xp = t.Xp;
-    com.RandomEquip = t.RandomEquip;
+    for (const auto skill : kSkills) com.*skill = t.*skill;
     for (int i = 0; i < kItemSlotsPerCommander; ++i)
         if (!t.Items[i].empty()) com.Items[i] = t.Items[i];
     if (t.InsideCastle) com.InsideCastle = true;

@@ -8,6 +8,7 @@
 #include "maplifecycle.h"
 #include "mapreader.h"
 #include "mapview.h"
+#include "modalwatcher.h"
 #include "navigator.h"
 #include "paths.h"
 #include "refdatafixture.h"
@@ -30,22 +31,14 @@ using namespace ts;
 namespace {
 
 // Answers the modal dialogs the way a user would: types the template name, picks the file, OKs messages.
-class DialogAnswerer : public QObject {
+class DialogAnswerer {
 public:
     QString templateName;
     QString templateFile;
     QStringList seen;
 
-    DialogAnswerer() {
-        connect(&mTimer, &QTimer::timeout, this, [this] { answer(); });
-        mTimer.start(20);
-    }
-
 private:
-    void answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == mLast) return;
-        mLast = modal;
+    void answer(QWidget* modal) {
         if (auto* input = qobject_cast<QInputDialog*>(modal)) {
             seen << "input|" + input->windowTitle() + "|" + input->labelText() + "|" + input->textValue();
             input->setTextValue(templateName);
@@ -60,8 +53,7 @@ private:
         }
     }
 
-    QTimer mTimer;
-    QWidget* mLast = nullptr;
+    ModalWatcher mWatcher{[this](QWidget* modal) { answer(modal); }};
 };
 
 QStringList templateLines(const ProvinceDataType& p) {
