@@ -18,6 +18,7 @@ namespace ts {
 namespace {
 
 const QString kButtonHint = QStringLiteral("Incomplete!");
+const QString kNoTemplateHint = QStringLiteral("No template is active: F3 chooses one, F2 saves the province as one.");
 
 // Shows a hint in the status bar while the pointer is over the watched control.
 class HintOnHover : public QObject {
@@ -102,7 +103,12 @@ void TemplateNameTools::chooseTemplate() {
 }
 
 void TemplateNameTools::applyTemplate() {
-    if (mDoc.CurProvince < 1 || !mTemplates->hasTemplate()) return;
+    if (mDoc.CurProvince < 1) return;
+    if (!mTemplates->hasTemplate()) {
+        // Nothing to apply is no error, but the user should learn why nothing happened.
+        if (mWindow.showHint) mWindow.showHint(kNoTemplateHint);
+        return;
+    }
     // Edits waiting in the panels reach the record before the merge, so neither overwrites the other.
     mNavigator.NodeClick();
     if (!mTemplates->ApplyTemplate(mDoc)) return;

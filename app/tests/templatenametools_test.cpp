@@ -135,6 +135,7 @@ private slots:
         choose(1);
         key(Qt::Key_F4); // no template yet
         QVERIFY(!mDoc->MapModified);
+        QVERIFY(mUi.busy.back().message.startsWith(QStringLiteral("No template is active")));
         key(Qt::Key_F2, Qt::ControlModifier);
         QVERIFY(mUi.inputPrompts.empty());
         mNav->NodeClick("MAP");
