@@ -20,6 +20,7 @@
 #include "settings.h"
 #include "startup.h"
 #include "statuspanels.h"
+#include "templatenametools.h"
 #include "toolpanel.h"
 
 #include <QActionGroup>
@@ -151,6 +152,10 @@ MainWindow::MainWindow(QWidget* parent)
     wireNavigator();
     wireLifecycle();
     connectMenus();
+    mTemplateNames = std::make_unique<TemplateNameTools>(
+        mDoc, *this, *mNavigator, *mMapView, *mPanels->barTool(),
+        TemplateNameTools::Window{[this] { return mProgramFolder; }, [this] { return mStartingUp; },
+                                  [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); }});
 }
 
 MainWindow::~MainWindow() = default;

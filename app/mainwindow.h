@@ -24,6 +24,7 @@ class Navigator;
 class OptionsDialog;
 class PanelFrames;
 class StatusPanels;
+class TemplateNameTools;
 struct MapDocument;
 struct ReferenceLists;
 struct Settings;
@@ -49,6 +50,7 @@ public:
     PanelFrames& panelFrames() { return *mFrames; }
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
+    TemplateNameTools& templateNameTools() { return *mTemplateNames; }
     const RecentMaps& recentMaps() const { return mRecent; }
 
     // z_SetStatus
@@ -114,6 +116,7 @@ private:
     BusyBox* mBusy = nullptr;
     std::unique_ptr<StatusPanels> mStatus;
     std::unique_ptr<ReferenceLists> mLists;
+    std::unique_ptr<TemplateNameTools> mTemplateNames;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
 };

@@ -31,12 +31,13 @@ struct NameFile {
     std::vector<WordList> lists;
 };
 
-// Weights are given as rows: "1-3,ka" fills three rows, "4,ro" one.
+// Weights are given as rows: "1-3,ka" fills three rows, "4,ro" one. A name pattern is nothing but
+// list references, so a blank between words belongs to the word: " fields".
 const std::vector<NameFile>& nameFiles() {
     static const std::vector<NameFile> files = {
         {QStringLiteral("land.nam"),
          QStringLiteral("ANYLAND,PLAIN,FARM"),
-         {QStringLiteral("1-3,[pre][post]"), QStringLiteral("4,[pre][post] [land]")},
+         {QStringLiteral("1-3,[pre][post]"), QStringLiteral("4,[pre][post][land]")},
          {{QStringLiteral(":pre"),
            {QStringLiteral("1-2,ael"), QStringLiteral("3,bran"), QStringLiteral("4,cor"),
             QStringLiteral("5,þór"), QStringLiteral("6,ás"), QStringLiteral("7,hal"), QStringLiteral("8,wyn"),
@@ -46,8 +47,8 @@ const std::vector<NameFile>& nameFiles() {
             QStringLiteral("5,stead"), QStringLiteral("6,by"), QStringLiteral("7,thorp"),
             QStringLiteral("8,vangr")}},
           {QStringLiteral(":land"),
-           {QStringLiteral("1,fields"), QStringLiteral("2,meadows"), QStringLiteral("3,downs"),
-            QStringLiteral("4,acres")}}}},
+           {QStringLiteral("1, fields"), QStringLiteral("2, meadows"), QStringLiteral("3, downs"),
+            QStringLiteral("4, acres")}}}},
         {QStringLiteral("forest.nam"),
          QStringLiteral("FOREST,NATURESITE"),
          {QStringLiteral("1,[tree][wood]"), QStringLiteral("2,[pre][wood]")},
@@ -62,7 +63,7 @@ const std::vector<NameFile>& nameFiles() {
             QStringLiteral("4,whisper")}}}},
         {QStringLiteral("mountain.nam"),
          QStringLiteral("MOUNTAIN,BORDERMOUNT,CAVE,EARTHSITE"),
-         {QStringLiteral("1,[pre][peak]"), QStringLiteral("2,[pre][peak] [deep]")},
+         {QStringLiteral("1,[pre][peak]"), QStringLiteral("2,[pre][peak][deep]")},
          {{QStringLiteral(":pre"),
            {QStringLiteral("1,iron"), QStringLiteral("2,grim"), QStringLiteral("3,storm"),
             QStringLiteral("4,jötun"), QStringLiteral("5,raven")}},
@@ -70,7 +71,7 @@ const std::vector<NameFile>& nameFiles() {
            {QStringLiteral("1-2,fell"), QStringLiteral("3,crag"), QStringLiteral("4,horn"),
             QStringLiteral("5,tind"), QStringLiteral("6,berg")}},
           {QStringLiteral(":deep"),
-           {QStringLiteral("1,halls"), QStringLiteral("2,depths"), QStringLiteral("3,hollows")}}}},
+           {QStringLiteral("1, halls"), QStringLiteral("2, depths"), QStringLiteral("3, hollows")}}}},
         {QStringLiteral("swamp.nam"),
          QStringLiteral("SWAMP,FRESHWATER,WATERSITE"),
          {QStringLiteral("1,[pre][wet]")},
@@ -91,16 +92,16 @@ const std::vector<NameFile>& nameFiles() {
             QStringLiteral("4,heath")}}}},
         {QStringLiteral("sea.nam"),
          QStringLiteral("ANYSEA,SEA,DEEPSEA"),
-         {QStringLiteral("1,[sea] [of][name]"), QStringLiteral("2,[name] [deep]")},
+         {QStringLiteral("1,[sea][of][name]"), QStringLiteral("2,[name][deep]")},
          {{QStringLiteral(":sea"),
            {QStringLiteral("1,sea"), QStringLiteral("2,bay"), QStringLiteral("3,gulf"),
             QStringLiteral("4,sound")}},
-          {QStringLiteral(":of"), {QStringLiteral("1,of ")}},
+          {QStringLiteral(":of"), {QStringLiteral("1, of ")}},
           {QStringLiteral(":name"),
            {QStringLiteral("1,ægir"), QStringLiteral("2,whales"), QStringLiteral("3,salt"),
             QStringLiteral("4,ran"), QStringLiteral("5,tides")}},
           {QStringLiteral(":deep"),
-           {QStringLiteral("1,deep"), QStringLiteral("2,trench"), QStringLiteral("3,abyss")}}}},
+           {QStringLiteral("1, deep"), QStringLiteral("2, trench"), QStringLiteral("3, abyss")}}}},
         {QStringLiteral("mystic.nam"),
          QStringLiteral("MANYSITES,AIRSITE,ASTRALSITE,HOLYSITE"),
          {QStringLiteral("1,[pre][place]")},
@@ -152,7 +153,7 @@ QString nameFrom(Rng& rng, const NameFile& file) {
     const QStringList templates = rowsOf(file.templates);
     const QString chosen = templates[rng.range(0, static_cast<int>(templates.size()) - 1)];
     QString result;
-    // Pieces outside brackets are kept here (spaces), so a sample map's names read naturally.
+    // Any text outside brackets is kept and blanks are tidied, so a sample map's names read naturally.
     int at = 0;
     while (at < chosen.size()) {
         if (chosen[at] == QLatin1Char('[')) {

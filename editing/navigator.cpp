@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSet>
 
 namespace ts {
 
@@ -72,6 +73,36 @@ void Navigator::RefreshNationNode(int nation) {
     RemoveNavigatorNode(NationNodeKey(nation));
     if (SetNationNodeStrings(mDoc, mRef, nation))
         AddNavigatorNode(n.NodeParentKey.view(), n.NodeKey.view(), n.NodeText.view());
+}
+
+void Navigator::RefreshProvinceNodes(int province) {
+    if (province < 1 || province > kMaxProvince) return;
+    std::vector<NavigatorNode> nodes;
+    AppendProvinceNodes(mDoc, mRef, province, nodes);
+    QTreeWidgetItem* item = node(nodes.front().key);
+    if (!item) return;
+
+    QString chosen;
+    for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
+        if (up->parent() == item) chosen = keyOf(currentItem());
+    QSet<QString> open;
+    std::function<void(QTreeWidgetItem*)> remember = [&](QTreeWidgetItem* branch) {
+        if (branch->isExpanded()) open.insert(keyOf(branch));
+        for (int i = 0; i < branch->childCount(); ++i) remember(branch->child(i));
+    };
+    while (item->childCount() > 0) {
+        QTreeWidgetItem* child = item->child(0);
+        remember(child);
+        forget(child);
+        delete child;
+    }
+
+    item->setText(0, fromCp1252(nodes.front().caption));
+    for (std::size_t i = 1; i < nodes.size(); ++i) {
+        QTreeWidgetItem* added = AddNavigatorNode(nodes[i].parentKey, nodes[i].key, nodes[i].caption);
+        if (added && open.contains(keyOf(added))) added->setExpanded(true);
+    }
+    if (!chosen.isEmpty() && !selectNode(toCp1252(chosen))) selectNode(nodes.front().key);
 }
 
 QTreeWidgetItem* Navigator::node(std::string_view key) const {

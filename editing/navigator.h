@@ -36,6 +36,9 @@ public:
     // Removes a nation's node and adds it again under the era node its AllowedPlayer now calls for
     // (or not at all when its era is unknown).
     void RefreshNationNode(int nation);
+    // Brings a province's node and everything under it in line with its record, when many of its
+    // values changed at once. Branches that were open stay open; the chosen node stays chosen.
+    void RefreshProvinceNodes(int province);
 
     QTreeWidgetItem* node(std::string_view key) const;
     static QString keyOf(const QTreeWidgetItem* item);

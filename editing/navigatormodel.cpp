@@ -96,6 +96,58 @@ bool SetNationNodeStrings(MapDocument& doc, const ReferenceData& ref, int nation
     return true;
 }
 
+void AppendProvinceNodes(MapDocument& doc, const ReferenceData& ref, int p, std::vector<NavigatorNode>& nodes) {
+    ProvinceDataType& prov = doc.Provinces[p];
+    prov.NodeParentKey = "PROVINCES";
+    prov.NodeKey = ProvinceNodeKey(p);
+    prov.NodeText = ProvinceNodeCaption(doc, p);
+    const std::string provKey = prov.NodeKey.str();
+    nodes.push_back({"PROVINCES", provKey, prov.NodeText.str()});
+
+    if (prov.Fort > 0) {
+        // A fort number beyond the fort table still gets a node, captioned with its number.
+        const std::string caption =
+            prov.Fort < kFortSlots ? ref.FortData[prov.Fort].name : number(prov.Fort);
+        nodes.push_back({provKey, join(p, " FORT"), caption});
+    }
+    if (prov.Temple) nodes.push_back({provKey, join(p, " TEMPLE"), "Temple"});
+    if (prov.Lab) nodes.push_back({provKey, join(p, " LAB"), "Lab"});
+
+    const bool anySite = std::any_of(std::begin(prov.SiteName), std::end(prov.SiteName),
+                                     [](const Text& t) { return !t.empty(); }) ||
+                         std::any_of(std::begin(prov.KnownSiteName), std::end(prov.KnownSiteName),
+                                     [](const Text& t) { return !t.empty(); });
+    if (anySite) {
+        const std::string sitesKey = SitesGroupKey(p);
+        nodes.push_back({provKey, sitesKey, "Sites"});
+        for (int s = 0; s < kSiteSlotsPerProvince; ++s)
+            if (!prov.SiteName[s].empty())
+                nodes.push_back({sitesKey, join(p, " SITE ") + number(s), prov.SiteName[s].str()});
+        for (int s = 0; s < kSiteSlotsPerProvince; ++s)
+            if (!prov.KnownSiteName[s].empty())
+                nodes.push_back(
+                    {sitesKey, join(p, " KNOWNSITE ") + number(s), prov.KnownSiteName[s].str()});
+    }
+
+    bool groupAdded = false;
+    const std::string groupKey = CommandersGroupKey(p);
+    for (int c = 0; c < kCommanderSlots; ++c) {
+        CommanderDataType& com = prov.Commanders[c];
+        if (com.UnitName.empty()) {
+            clearNodeStrings(com.NodeParentKey, com.NodeKey, com.NodeText);
+            continue;
+        }
+        if (!groupAdded) {
+            nodes.push_back({provKey, groupKey, "Commanders"});
+            groupAdded = true;
+        }
+        com.NodeParentKey = groupKey;
+        com.NodeKey = CommanderNodeKey(p, c);
+        com.NodeText = CommanderNodeCaption(c, com.UnitName);
+        nodes.push_back({groupKey, com.NodeKey.str(), com.NodeText.str()});
+    }
+}
+
 std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const ReferenceData& ref) {
     std::vector<NavigatorNode> nodes = {
         {"", "MAP", "Map"},
@@ -128,57 +180,8 @@ std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const Reference
     }
 
     const int count = std::clamp<int>(doc.ProvinceCount, 0, kMaxProvince);
-    for (int p = 1; p <= count; ++p) {
-        ProvinceDataType& prov = doc.Provinces[p];
-        prov.NodeParentKey = "PROVINCES";
-        prov.NodeKey = ProvinceNodeKey(p);
-        prov.NodeText = ProvinceNodeCaption(doc, p);
-        const std::string provKey = prov.NodeKey.str();
-        nodes.push_back({"PROVINCES", provKey, prov.NodeText.str()});
-
-        if (prov.Fort > 0) {
-            // A fort number beyond the fort table still gets a node, captioned with its number.
-            const std::string caption =
-                prov.Fort < kFortSlots ? ref.FortData[prov.Fort].name : number(prov.Fort);
-            nodes.push_back({provKey, join(p, " FORT"), caption});
-        }
-        if (prov.Temple) nodes.push_back({provKey, join(p, " TEMPLE"), "Temple"});
-        if (prov.Lab) nodes.push_back({provKey, join(p, " LAB"), "Lab"});
-
-        const bool anySite = std::any_of(std::begin(prov.SiteName), std::end(prov.SiteName),
-                                         [](const Text& t) { return !t.empty(); }) ||
-                             std::any_of(std::begin(prov.KnownSiteName), std::end(prov.KnownSiteName),
-                                         [](const Text& t) { return !t.empty(); });
-        if (anySite) {
-            const std::string sitesKey = SitesGroupKey(p);
-            nodes.push_back({provKey, sitesKey, "Sites"});
-            for (int s = 0; s < kSiteSlotsPerProvince; ++s)
-                if (!prov.SiteName[s].empty())
-                    nodes.push_back({sitesKey, join(p, " SITE ") + number(s), prov.SiteName[s].str()});
-            for (int s = 0; s < kSiteSlotsPerProvince; ++s)
-                if (!prov.KnownSiteName[s].empty())
-                    nodes.push_back(
-                        {sitesKey, join(p, " KNOWNSITE ") + number(s), prov.KnownSiteName[s].str()});
-        }
-
-        bool groupAdded = false;
-        const std::string groupKey = CommandersGroupKey(p);
-        for (int c = 0; c < kCommanderSlots; ++c) {
-            CommanderDataType& com = prov.Commanders[c];
-            if (com.UnitName.empty()) {
-                clearNodeStrings(com.NodeParentKey, com.NodeKey, com.NodeText);
-                continue;
-            }
-            if (!groupAdded) {
-                nodes.push_back({provKey, groupKey, "Commanders"});
-                groupAdded = true;
-            }
-            com.NodeParentKey = groupKey;
-            com.NodeKey = CommanderNodeKey(p, c);
-            com.NodeText = CommanderNodeCaption(c, com.UnitName);
-            nodes.push_back({groupKey, com.NodeKey.str(), com.NodeText.str()});
-        }
-    }
+    for (int p = 1; p <= count; ++p)
+        AppendProvinceNodes(doc, ref, p, nodes);
     return nodes;
 }
 

@@ -41,6 +41,10 @@ bool SetNationNodeStrings(MapDocument& doc, const ReferenceData& ref, int nation
 // province's and commander slot's node strings in its record on the way, and the god's node strings
 // of each nation that has a god and a special start; records without a node get empty strings.
 std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const ReferenceData& ref);
+// One province's part of the tree: its node, then its fort, temple, lab, sites and commanders, with
+// the node strings stored as the build stores them. For refreshing a province that changed as a whole.
+void AppendProvinceNodes(MapDocument& doc, const ReferenceData& ref, int province,
+                         std::vector<NavigatorNode>& nodes);
 
 // What a node key stands for. Keys are split at blanks into at most three words; the second word
 // says what the first (and third) are.

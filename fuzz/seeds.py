@@ -92,3 +92,12 @@ put("configuration", "defaults",
     b"\"/home/ann/.thraxis3/maps/\",\"/opt/tessary/TSicons/Tessary.jpg\","
     b"1,1,0,1,255,14446130,16777215,16777215,14446130,255,255,2,5,2,20,1,1,1,1,1,"
     b"1244928,12632256,16711935\r\n")
+
+# Province templates: a shipped one, and the same cut short.
+grove = open(os.path.join(root, "data", "TStemplates", "Holy Grove.ptf"), "rb").read()
+put("templates", "holy_grove.ptf", grove)
+put("templates", "cut.ptf", grove[:len(grove) // 3])
+
+# Name files: the shipped ones as they are.
+for name in sorted(os.listdir(os.path.join(root, "data", "TSnames"))):
+    put("names", name, open(os.path.join(root, "data", "TSnames", name), "rb").read())

@@ -308,6 +308,8 @@ void MapView::keyPressEvent(QKeyEvent* event) {
         moveMap(x(), y() - kArrowStep);
         break;
     default:
+        for (const auto& handler : keyHandlers)
+            if (handler(event)) return;
         QWidget::keyPressEvent(event);
     }
 }

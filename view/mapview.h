@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace ts {
 
@@ -37,6 +38,9 @@ public:
     std::function<void()> onNeighboursChanged;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
+    // Further keys while the map has the focus (templates, names, terrain, clipboard): each handler
+    // is asked in turn and returns whether it took the key.
+    std::vector<std::function<bool(QKeyEvent* event)>> keyHandlers;
 
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.

@@ -8,6 +8,7 @@
 #include "mapreader.h"
 #include "cp1252.h"
 #include "mapview.h"
+#include "modalwatcher.h"
 #include "navigator.h"
 #include "paths.h"
 #include "referencedata.h"
@@ -60,20 +61,12 @@ void checkNavigatorMirrors(Navigator& nav, const MapDocument& doc) {
 }
 
 // Watches for modal dialogs and answers them with OK, keeping what they said and a picture of them.
-class DialogAnswerer : public QObject {
+class DialogAnswerer {
 public:
     QStringList seen;
 
-    DialogAnswerer() {
-        connect(&mTimer, &QTimer::timeout, this, [this] { answer(); });
-        mTimer.start(20);
-    }
-
 private:
-    void answer() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == mLast) return;
-        mLast = modal;
+    void answer(QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen << box->windowTitle() + "|" + box->text();
             QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
@@ -85,8 +78,7 @@ private:
         }
     }
 
-    QTimer mTimer;
-    QWidget* mLast = nullptr;
+    ModalWatcher mWatcher{[this](QWidget* modal) { answer(modal); }};
 };
 
 std::set<std::pair<int, int>> neighbourPairs(const MapDocument& doc, int count) {

@@ -51,6 +51,38 @@ class NavigatorTest : public QObject {
         QCOMPARE(nav.node("PROVINCES")->childCount(), 1);
     }
 
+    void aProvinceRefreshFollowsItsRecordAndKeepsOpenBranchesAndTheChoice() {
+        editingtest::SmallMap map;
+        Navigator nav(*map.doc, *map.ref);
+        nav.BuildNavigator();
+        nav.node("1 COMMANDERS")->setExpanded(true);
+        nav.selectNode("1 COM 3");
+        ProvinceDataType& p1 = map.doc->Provinces[1];
+        p1.LandName = "Gath Mor";
+        p1.Lab = false;
+        p1.SiteName[0].clear();
+        p1.Commanders[4].UnitName = "Scout";
+
+        nav.RefreshProvinceNodes(1);
+        QCOMPARE(nav.node("1 PROV")->text(0), QStringLiteral("1 Gath Mor"));
+        QVERIFY(!nav.node("1 LAB") && !nav.node("1 SITE 0"));
+        QCOMPARE(nav.node("1 COM 4")->text(0), QStringLiteral("4 Scout"));
+        QCOMPARE(p1.Commanders[4].NodeKey, "1 COM 4");
+        QStringList children;
+        for (int i = 0; i < nav.node("1 PROV")->childCount(); ++i)
+            children << Navigator::keyOf(nav.node("1 PROV")->child(i));
+        QCOMPARE(children, (QStringList{"1 FORT", "1 TEMPLE", "1 SITES", "1 COMMANDERS"}));
+        QVERIFY(nav.node("1 COMMANDERS")->isExpanded());
+        QCOMPARE(Navigator::keyOf(nav.currentItem()), QStringLiteral("1 COM 3"));
+        // The province keeps its place among the others.
+        QCOMPARE(nav.node("PROVINCES")->indexOfChild(nav.node("1 PROV")), 0);
+
+        // A chosen node that is gone leaves the province itself chosen.
+        p1.Commanders[3].UnitName.clear();
+        nav.RefreshProvinceNodes(1);
+        QCOMPARE(Navigator::keyOf(nav.currentItem()), QStringLiteral("1 PROV"));
+    }
+
     void aClickInTheTreeChoosesTheNodeAndRemembersTheButton() {
         editingtest::SmallMap map;
         Navigator nav(*map.doc, *map.ref);
