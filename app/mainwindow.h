@@ -16,6 +16,7 @@ class QMenu;
 namespace ts {
 
 class BusyBox;
+class FinderWindows;
 class FloatingPanels;
 class MapImage;
 class MapLifecycle;
@@ -49,6 +50,8 @@ public:
     PanelFrames& panelFrames() { return *mFrames; }
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
+    // The unit, site and item finders; null until the reference tables are loaded.
+    FinderWindows* finders() { return mFinders.get(); }
     const RecentMaps& recentMaps() const { return mRecent; }
 
     // z_SetStatus
@@ -95,6 +98,7 @@ private:
     QString mapFilePath() const;
     void showBackground();
     void fitBackground();
+    void createFinders(); // finderwiring.cpp
 
     MapDocument& mDoc;
     Settings& mSettings;
@@ -114,6 +118,7 @@ private:
     BusyBox* mBusy = nullptr;
     std::unique_ptr<StatusPanels> mStatus;
     std::unique_ptr<ReferenceLists> mLists;
+    std::unique_ptr<FinderWindows> mFinders;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
 };

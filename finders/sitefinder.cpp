@@ -60,7 +60,8 @@ QWidget* unitRow(QWidget* parent, const char* title, const char* pictureName, co
         name->setObjectName(QString::fromLatin1(labelName) + QString::number(i));
         name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         name->setWordWrap(true);
-        name->setFixedWidth(80);
+        name->setFixedWidth(90);
+        name->setMinimumHeight(2 * name->fontMetrics().lineSpacing());
         grid->addWidget(picture, 0, i, Qt::AlignHCenter);
         grid->addWidget(name, 1, i);
         pictures.push_back(picture);

@@ -23,7 +23,7 @@ namespace ts {
 namespace {
 
 // The outside unit reference this project links to: one picture page per unit.
-constexpr const char* kReferenceBase = "https://units.tessary.example/thraxis3/";
+constexpr const char* kReferenceBase = "https://units.tessary.example/";
 constexpr int kPreviewSize = 128;
 
 struct FilterRow {
@@ -41,7 +41,7 @@ const FilterRow kFilterRows[] = {
     {"chkURMagic", "Random magic", "cboURMagic", &ReferenceLists::unitRandomMagic,
      &ReferenceLists::unitRandomMagicSelected},
     {"chkULead", "Leader", "cboULead", &ReferenceLists::unitLeader, &ReferenceLists::unitLeaderSelected},
-    {"chkUCType", "Type", "cboUCType", &ReferenceLists::unitCommanderType,
+    {"chkUCType", "Commander type", "cboUCType", &ReferenceLists::unitCommanderType,
      &ReferenceLists::unitCommanderTypeSelected},
     {"chkUStealth", "Stealth", "cboUStealth", &ReferenceLists::unitStealth, &ReferenceLists::unitStealthSelected},
     {"chkUResist", "Resist", "cboUResist", &ReferenceLists::unitResist, &ReferenceLists::unitResistSelected},
@@ -125,14 +125,16 @@ QWidget* UnitFinder::buildChoice() {
     onLabelClick(mNumber, [this] { showLink(); });
     mLink = new QLabel(column);
     mLink->setObjectName(QStringLiteral("lblUnitLink"));
-    mLink->setTextInteractionFlags(Qt::TextSelectableByMouse);
     onLabelClick(mLink, [this] {
         if (!mLink->text().isEmpty()) openUrl(QUrl(mLink->text()));
     });
     numberRow->addWidget(new QLabel(QStringLiteral("Unit#"), column));
-    numberRow->addWidget(mNumber);
-    numberRow->addWidget(mLink, 1);
+    numberRow->addWidget(mNumber, 1);
     layout->addLayout(numberRow);
+    // A long address is cut rather than widening the window; the whole of it is in the tooltip.
+    mLink->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    mLink->setStyleSheet(QStringLiteral("color: palette(link); text-decoration: underline;"));
+    layout->addWidget(mLink);
 
     mPreviewFrame = new QGroupBox(column);
     mPreviewFrame->setObjectName(QStringLiteral("fraUnitPreview"));
@@ -144,7 +146,7 @@ QWidget* UnitFinder::buildChoice() {
     mDescription = new QPlainTextEdit(column);
     mDescription->setObjectName(QStringLiteral("txtUnitDescription"));
     mDescription->setReadOnly(true);
-    mDescription->setMinimumWidth(320);
+    mDescription->setMinimumWidth(380);
     layout->addWidget(mDescription, 1);
     return column;
 }
@@ -286,8 +288,9 @@ void UnitFinder::showLink() {
         mLink->clear();
         return;
     }
-    mLink->setText(referenceAddress(number).toString());
-    mLink->setToolTip(QStringLiteral("Open the unit's page"));
+    const QString address = referenceAddress(number).toString();
+    mLink->setText(address);
+    mLink->setToolTip(address);
 }
 
 void UnitFinder::handBack(QLabel& slot) {
