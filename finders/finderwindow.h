@@ -2,6 +2,7 @@
 
 #include "referencelists.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -11,7 +12,6 @@
 class QBoxLayout;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPixmap;
 
 namespace ts {
