@@ -51,21 +51,12 @@ void FinderWindow::openWindow(QLabel* callerSlot) {
 QBoxLayout* FinderWindow::buttonRow(const char* closeButtonName) {
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("cmdOk"));
+    QPushButton* ok = pushButton(this, "cmdOk", QStringLiteral("OK"), [this] { accept(); });
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(ok, &QPushButton::clicked, this, [this] { accept(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { this->cancel(); });
     row->addWidget(ok);
-    row->addWidget(cancel);
-    if (closeButtonName) {
-        auto* close = new QPushButton(QStringLiteral("Close"), this);
-        close->setObjectName(QString::fromLatin1(closeButtonName));
-        connect(close, &QPushButton::clicked, this, [this] { this->cancel(); });
-        row->addWidget(close);
-    }
+    row->addWidget(pushButton(this, "cmdCancel", QStringLiteral("Cancel"), [this] { cancel(); }));
+    if (closeButtonName)
+        row->addWidget(pushButton(this, closeButtonName, QStringLiteral("Close"), [this] { cancel(); }));
     return row;
 }
 
@@ -93,6 +84,20 @@ void FinderWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+QPushButton* pushButton(QWidget* parent, const char* objectName, const QString& caption, std::function<void()> onClick) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    QObject::connect(button, &QPushButton::clicked, parent, std::move(onClick));
+    return button;
+}
+
+QBoxLayout* buttonPair(QPushButton* left, QPushButton* right) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(left);
+    row->addWidget(right);
+    return row;
 }
 
 QComboBox* listBox(QWidget* parent, const char* objectName, const ListEntries& entries, int selected) {

@@ -13,6 +13,7 @@ class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QPixmap;
+class QPushButton;
 
 namespace ts {
 
@@ -51,6 +52,11 @@ private:
 };
 
 using ListEntries = std::vector<ReferenceLists::ListEntry>;
+
+// A push button that runs onClick.
+QPushButton* pushButton(QWidget* parent, const char* objectName, const QString& caption, std::function<void()> onClick);
+// Two buttons side by side.
+QBoxLayout* buttonPair(QPushButton* left, QPushButton* right);
 
 // A combo box holding the entries (text, item value) with the given one selected.
 QComboBox* listBox(QWidget* parent, const char* objectName, const ListEntries& entries, int selected);

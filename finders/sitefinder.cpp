@@ -100,10 +100,8 @@ QWidget* SiteFinder::buildFilters() {
         if (list) grid->addWidget(list, row, 2);
         ++row;
     }
-    auto* apply = new QPushButton(QStringLiteral("Apply Filters"), frame);
-    apply->setObjectName(QStringLiteral("cmdSApplyFilters"));
-    connect(apply, &QPushButton::clicked, this, [this] { applyFilters(); });
-    grid->addWidget(apply, row, 0, 1, 3);
+    grid->addWidget(pushButton(frame, "cmdSApplyFilters", QStringLiteral("Apply Filters"), [this] { applyFilters(); }),
+                    row, 0, 1, 3);
     grid->setRowStretch(row + 1, 1);
     return frame;
 }

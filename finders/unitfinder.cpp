@@ -94,10 +94,8 @@ QWidget* UnitFinder::buildFilters() {
         if (list) grid->addWidget(list, row, 1);
         ++row;
     }
-    auto* apply = new QPushButton(QStringLiteral("Apply Filters"), frame);
-    apply->setObjectName(QStringLiteral("cmdUApplyFilters"));
-    connect(apply, &QPushButton::clicked, this, [this] { applyFilters(); });
-    grid->addWidget(apply, row, 0, 1, 2);
+    grid->addWidget(pushButton(frame, "cmdUApplyFilters", QStringLiteral("Apply Filters"), [this] { applyFilters(); }),
+                    row, 0, 1, 2);
     grid->setRowStretch(row + 1, 1);
     return frame;
 }
@@ -155,37 +153,23 @@ QWidget* UnitFinder::buildPalettes() {
     auto* frame = new QGroupBox(QStringLiteral("Unit Palettes"), this);
     frame->setObjectName(QStringLiteral("fraPalettes"));
     auto* layout = new QVBoxLayout(frame);
-    auto button = [frame](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, frame);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
-
     mPaletteList = new QListWidget(frame);
     mPaletteList->setObjectName(QStringLiteral("lstPalettes"));
-    connect(mPaletteList, &QListWidget::itemClicked, this, [this] { paletteChosen(); });
+    // Arrow keys choose a palette as well as the mouse does.
+    connect(mPaletteList, &QListWidget::currentRowChanged, this, [this] { paletteChosen(); });
     layout->addWidget(mPaletteList);
-    auto* paletteButtons = new QHBoxLayout;
-    QPushButton* create = button("cmdNewPalette", QStringLiteral("New"));
-    QPushButton* remove = button("cmdDeletePalette", QStringLiteral("Delete"));
-    connect(create, &QPushButton::clicked, this, [this] { newPalette(); });
-    connect(remove, &QPushButton::clicked, this, [this] { deletePalette(); });
-    paletteButtons->addWidget(create);
-    paletteButtons->addWidget(remove);
-    layout->addLayout(paletteButtons);
+    layout->addLayout(buttonPair(pushButton(frame, "cmdNewPalette", QStringLiteral("New"), [this] { newPalette(); }),
+                                 pushButton(frame, "cmdDeletePalette", QStringLiteral("Delete"),
+                                            [this] { deletePalette(); })));
 
     mPaletteUnits = new QListWidget(frame);
     mPaletteUnits->setObjectName(QStringLiteral("lstPaletteUnits"));
     connect(mPaletteUnits, &QListWidget::itemClicked, this, [this] { paletteUnitChosen(); });
+    connect(mPaletteUnits, &QListWidget::itemActivated, this, [this] { paletteUnitChosen(); });
     layout->addWidget(mPaletteUnits, 1);
-    auto* unitButtons = new QHBoxLayout;
-    QPushButton* add = button("cmdAddUnit", QStringLiteral("Add Unit"));
-    QPushButton* drop = button("cmdRemoveUnit", QStringLiteral("Remove Unit"));
-    connect(add, &QPushButton::clicked, this, [this] { addUnit(); });
-    connect(drop, &QPushButton::clicked, this, [this] { removeUnit(); });
-    unitButtons->addWidget(add);
-    unitButtons->addWidget(drop);
-    layout->addLayout(unitButtons);
+    layout->addLayout(buttonPair(pushButton(frame, "cmdAddUnit", QStringLiteral("Add Unit"), [this] { addUnit(); }),
+                                 pushButton(frame, "cmdRemoveUnit", QStringLiteral("Remove Unit"),
+                                            [this] { removeUnit(); })));
 
     mPaletteDescription = new QPlainTextEdit(frame);
     mPaletteDescription->setObjectName(QStringLiteral("txtPaletteUnitDescription"));
@@ -342,8 +326,12 @@ void UnitFinder::paletteUnitChosen() {
 }
 
 void UnitFinder::newPalette() {
-    if (!mPalettes.create()) return;
+    const std::optional<QString> file = mPalettes.create();
+    if (!file) return;
     refreshPalettes();
+    // The new palette is chosen, ready for its first unit.
+    for (int i = 0; i < mPaletteList->count(); ++i)
+        if (mPaletteList->item(i)->data(Qt::UserRole).toString() == *file) mPaletteList->setCurrentRow(i);
 }
 
 void UnitFinder::deletePalette() {

@@ -197,8 +197,7 @@ private slots:
         click(finder, "cmdNewPalette");
         QCOMPARE(palettes->count(), 1);
         QCOMPARE(palettes->item(0)->text(), QStringLiteral("Wyrms"));
-        palettes->setCurrentRow(0);
-        emit palettes->itemClicked(palettes->item(0));
+        QCOMPARE(palettes->currentRow(), 0); // the new palette is the chosen one
         QCOMPARE(units->count(), 0);
 
         click(finder, "cmdAddUnit");
@@ -230,7 +229,6 @@ private slots:
         finder.refreshPalettes();
         QCOMPARE(palettes->count(), 2);
         palettes->setCurrentRow(0);
-        emit palettes->itemClicked(palettes->item(0));
         QCOMPARE(ui.messages.back().title, QStringLiteral("Palette file error!"));
         QCOMPARE(ui.messages.back().text, QStringLiteral("Palette file data corrupted or not found: Broken.upa"));
         QCOMPARE(units->count(), 0);
