@@ -16,6 +16,7 @@ std::string spaced(int n) {
     std::string out(1, ' ');
     return out += std::to_string(n);
 }
+// The spaced form without the sign blank: for a path level, the digits straight after the letter.
 std::string trimmed(int n) { return std::to_string(n); }
 
 bool has(const std::string& flag) { return flag != kEmptyMarkerText; }
