@@ -3,6 +3,7 @@
 #include "busybox.h"
 #include "cp1252.h"
 #include "externaleditor.h"
+#include "finderwiring.h"
 #include "firstrun.h"
 #include "floatingpanels.h"
 #include "maperrorlog.h"
@@ -507,6 +508,7 @@ bool MainWindow::startUp(const QString& programFolder) {
     showBackground();
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);
+    if (loaded) createFinders();
     mStartingUp = false;
     return loaded;
 }

@@ -16,6 +16,7 @@ class QMenu;
 namespace ts {
 
 class BusyBox;
+class FinderWindows;
 class FloatingPanels;
 class MapImage;
 class MapLifecycle;
@@ -51,6 +52,8 @@ public:
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
     TemplateNameTools& templateNameTools() { return *mTemplateNames; }
+    // The unit, site and item finders; null until the reference tables are loaded.
+    FinderWindows* finders() { return mFinders.get(); }
     const RecentMaps& recentMaps() const { return mRecent; }
 
     // z_SetStatus
@@ -97,6 +100,7 @@ private:
     QString mapFilePath() const;
     void showBackground();
     void fitBackground();
+    void createFinders(); // finderwiring.cpp
 
     MapDocument& mDoc;
     Settings& mSettings;
@@ -117,6 +121,7 @@ private:
     std::unique_ptr<StatusPanels> mStatus;
     std::unique_ptr<ReferenceLists> mLists;
     std::unique_ptr<TemplateNameTools> mTemplateNames;
+    std::unique_ptr<FinderWindows> mFinders;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
 };

@@ -135,12 +135,13 @@ struct FlagColumn {
     const char* word;
 };
 
-// The property words of the text flag columns.
+// The property words of the text flag columns. The kind, stealth, survival and movement columns hold
+// the words the unit finder lists, since its filters compare them exactly.
 const std::vector<FlagColumn>& flagColumns() {
     static const std::vector<FlagColumn> columns = [] {
         std::vector<FlagColumn> list = {
             {2, "unique"}, {3, "mounted"}, {4, "sacred"}, {5, "female"}, {76, "icearmor"}};
-        const char* kinds[] = {"undead", "demon", "magicbeing", "animal", "spy", "assassin", "glamour"};
+        const char* kinds[] = {"Undead", "Demon", "Magic being", "Animal", "Spy", "Assassin", "Glamour"};
         for (int i = 0; i < 7; ++i)
             list.push_back({45 + i, kinds[i]});
         const char* resist[] = {"reslight", "resfire", "rescold", "respoison"};
@@ -150,11 +151,11 @@ const std::vector<FlagColumn>& flagColumns() {
                                    "alchemy",    "luck",         "insane"};
         for (int i = 0; i < 7; ++i)
             list.push_back({57 + i, abilities[i]});
-        const char* survival[] = {"forestsurvival", "mountainsurvival", "wastesurvival", "swampsurvival"};
+        const char* survival[] = {"Forest", "Mountain", "Waste", "Swamp"};
         for (int i = 0; i < 4; ++i)
             list.push_back({85 + i, survival[i]});
-        const char* movement[] = {"aquatic", "amphibian",   "pooramphibian",
-                                  "flying",  "stormimmune", "sailing"};
+        const char* movement[] = {"Aquatic", "Amphibian",  "Poor Amphi",
+                                  "Flying",  "Stormflyer", "Sailing"};
         for (int i = 0; i < 6; ++i)
             list.push_back({89 + i, movement[i]});
         const char* further[] = {"coldblood",    "ethereal",    "trueethereal", "trample",     "blind",

@@ -1,8 +1,10 @@
+#include "fakeuserinterface.h"
 #include "folders.h"
 #include "mainwindow.h"
 #include "mapdocument.h"
 #include "maperrorlog.h"
 #include "maplifecycle.h"
+#include "palettes.h"
 #include "paths.h"
 #include "tempfolder.h"
 #include "userenvironment.h"
@@ -65,7 +67,7 @@ private slots:
     // writes in the user's folders.
     void theEditorReadsShareAndWritesOnlyTheUsersFolders() {
         TempFolder root;
-        for (const char* sub : {"TSdata", "TSicons", "TSsprites", "TSflags", "maps"}) {
+        for (const char* sub : {"TSdata", "TSicons", "TSsprites", "TSflags", "TSpalettes", "maps"}) {
             QDirIterator it(joinPath(QStringLiteral(TESSARY_PROGRAM_DIR), QString::fromLatin1(sub)), QDir::Files,
                             QDirIterator::Subdirectories);
             while (it.hasNext()) {
@@ -98,9 +100,16 @@ private slots:
         w.reset();
 
         QVERIFY(snapshot(root.file("usr")) == shareBefore);
-        // XDG_DATA_HOME was unset: the user's own files would go to the documented default.
-        QCOMPARE(writableFile(QStringLiteral("TSpalettes"), QStringLiteral("mine.upa"), bin),
-                 root.file("home/.local/share/tessary/TSpalettes/mine.upa"));
+        // XDG_DATA_HOME was unset: a palette the user makes goes to the documented default and is
+        // listed beside the shipped ones.
+        FakeUserInterface ui;
+        UnitPalettes palettes(paletteFolder(bin), ui, shippedPaletteFolder(bin));
+        const QStringList shipped = palettes.list();
+        QVERIFY(!shipped.isEmpty());
+        QVERIFY(palettes.write(QStringLiteral("Mine.upa"), {6, 14}));
+        QVERIFY(QFileInfo::exists(root.file("home/.local/share/tessary/TSpalettes/Mine.upa")));
+        QCOMPARE(palettes.list().size(), shipped.size() + 1);
+        QVERIFY(snapshot(root.file("usr")) == shareBefore);
     }
 };
 

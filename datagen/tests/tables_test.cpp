@@ -107,4 +107,19 @@ TEST(ReferenceTables, TextsAreWindows1252WithoutLineBreakingBytes) {
     EXPECT_TRUE(tables().files.at(QStringLiteral("TSdata/NationData.txt")).contains("\xC6lfheim"));
 }
 
+// The unit finder compares these columns with the words of its own lists, letter for letter.
+TEST(ReferenceTables, UnitKindStealthSurvivalAndMovementHoldTheFindersWords) {
+    const std::map<int, QByteArray> words = {
+        {45, "Undead"}, {46, "Demon"},    {47, "Magic being"}, {48, "Animal"},    {49, "Spy"},
+        {50, "Assassin"}, {51, "Glamour"}, {85, "Forest"},     {86, "Mountain"},  {87, "Waste"},
+        {88, "Swamp"},  {89, "Aquatic"},  {90, "Amphibian"},   {91, "Poor Amphi"}, {92, "Flying"},
+        {93, "Stormflyer"}, {94, "Sailing"}};
+    for (const QByteArrayList& row : rows(QStringLiteral("UnitData.txt")))
+        for (const auto& [column, word] : words) {
+            if (!row[column].trimmed().isEmpty()) {
+                EXPECT_EQ(row[column], word) << "unit " << row[0].toStdString();
+            }
+        }
+}
+
 } // namespace
