@@ -149,6 +149,7 @@ MainWindow::MainWindow(QWidget* parent)
     mBusy = new BusyBox(mMapArea);
 
     wireNavigator();
+    wireCommanderPanels();
     wireLifecycle();
     connectMenus();
 }

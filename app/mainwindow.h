@@ -16,6 +16,7 @@ class QMenu;
 namespace ts {
 
 class BusyBox;
+class CommanderPanels;
 class FloatingPanels;
 class MapImage;
 class MapLifecycle;
@@ -47,6 +48,7 @@ public:
     MapDocument& document() { return mDoc; }
     Navigator& navigator() { return *mNavigator; }
     PanelFrames& panelFrames() { return *mFrames; }
+    CommanderPanels& commanderPanels() { return *mCommanderPanels; }
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
     const RecentMaps& recentMaps() const { return mRecent; }
@@ -80,6 +82,7 @@ private:
                      const QKeySequence& key = QKeySequence());
     void connectMenus();
     void wireNavigator();
+    void wireCommanderPanels(); // commanderwiring.cpp
     void wireLifecycle();
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<FloatingPanels> mPanels;
     Navigator* mNavigator = nullptr;
     PanelFrames* mFrames = nullptr;
+    CommanderPanels* mCommanderPanels = nullptr;
     OptionsDialog* mOptions = nullptr;
     RecentMaps mRecent;
     QMenu* mRecentMenu = nullptr;

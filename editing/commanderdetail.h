@@ -59,7 +59,7 @@ private:
     void showPathIcons();
 
     const MapDocument& mDoc;
-    QString mFolder;
+    const QString& mFolder; // the window's, which may move to another folder at start-up
     SlotEvents* mStackEvents;
     SlotEvents* mItemEvents;
     QLineEdit* mName = nullptr;

@@ -24,7 +24,8 @@ struct ReferenceData;
 
 // The commander strip, the commander detail panel and the sites panel in their frames, with the slot
 // menu and the clipboard behind it. Slot clicks select through the navigator, edits mark their dirty
-// flag and commit through it, and the commits it registers write the panels back.
+// flag and commit through it, and the commits it registers write the panels back. programFolder is
+// kept by reference: the window learns its folder only at start-up.
 class CommanderPanels : public QObject {
 public:
     CommanderPanels(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, Navigator& navigator,

@@ -37,7 +37,7 @@ public:
 
 private:
     const MapDocument& mDoc;
-    QString mFolder;
+    const QString& mFolder; // the window's, which may move to another folder at start-up
     SlotEvents* mEvents;
     QLabel* mSlots[kCommanderSlots] = {};
     int mProvince = -1;

@@ -55,7 +55,7 @@ private:
 
     const MapDocument& mDoc;
     const ReferenceData& mRef;
-    QString mFolder;
+    const QString& mFolder; // the window's, which may move to another folder at start-up
     SlotEvents* mEvents;
     QLabel* mSites[4] = {};
     QCheckBox* mKnown[4] = {};

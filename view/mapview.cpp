@@ -294,6 +294,8 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapView::keyPressEvent(QKeyEvent* event) {
+    for (const auto& hook : keyHooks)
+        if (hook && hook(event->key(), event->modifiers())) return;
     switch (event->key()) {
     case Qt::Key_Left:
         moveMap(x() + kArrowStep, y());

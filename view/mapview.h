@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace ts {
 
@@ -37,6 +38,9 @@ public:
     std::function<void()> onNeighboursChanged;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
+    // The editing keys on the map (clipboard, terrain, templates): asked in turn before the map's own
+    // keys; the first that returns true has taken the key.
+    std::vector<std::function<bool(int key, Qt::KeyboardModifiers modifiers)>> keyHooks;
 
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.
