@@ -24,6 +24,8 @@ bool SlotEvents::eventFilter(QObject* watched, QEvent* event) {
         if (button == Qt::RightButton) return fire(rightClicked);
         break;
     }
+    case QEvent::MouseButtonRelease:
+        return true; // the press did the work
     case QEvent::MouseButtonDblClick:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) return fire(doubleClicked);
         break;
