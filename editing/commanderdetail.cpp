@@ -201,17 +201,27 @@ void CommanderDetail::showPathIcons() {
 }
 
 void CommanderDetail::ShowCommanderDetail(int province, int slot) {
-    mFilling = true;
     mProvince = province;
     mCommander = slot;
-    const CommanderDataType& c = CommanderShown(mDoc, province, slot);
+    mNation = -1;
+    fill(CommanderShown(mDoc, province, slot), InsideCastleApplies(mDoc, province) && slot >= 0);
+}
+
+void CommanderDetail::ShowGodDetail(int nation) {
+    static const CommanderDataType none;
+    mProvince = mCommander = -1;
+    mNation = nation >= 0 && nation < kNationCount ? nation : -1;
+    fill(mNation >= 0 ? mDoc.Nations[mNation].God : none, false);
+}
+
+void CommanderDetail::fill(const CommanderDataType& c, bool castle) {
+    mFilling = true;
     mName->setText(fromCp1252(c.ComName.view()));
     for (int m = 0; m < 9; ++m)
         mMagic[m]->setText(shownAbove(c.*kMagicFields[m], 0));
     mXp->setText(shownAbove(c.Xp, 0));
     mRndEquip->setText(shownAbove(c.RandomEquip, -1));
     mClearMagic->setChecked(c.ClearMagic);
-    const bool castle = InsideCastleApplies(mDoc, province) && slot >= 0;
     mInsideFort->setEnabled(castle);
     mInsideFort->setVisible(castle);
     mInsideLabel->setVisible(castle);

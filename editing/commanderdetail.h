@@ -36,9 +36,12 @@ public:
     std::function<void()> randomNamePressed;
 
     void ShowCommanderDetail(int province, int slot);
+    // A nation's god on its own, as the nation panels show it.
+    void ShowGodDetail(int nation);
     CommanderDetailInput input() const;
     int shownProvince() const { return mProvince; }
     int shownCommander() const { return mCommander; }
+    int shownNation() const { return mNation; }
 
     SlotEvents& stackEvents() { return *mStackEvents; }
     SlotEvents& itemEvents() { return *mItemEvents; }
@@ -57,6 +60,7 @@ public:
 
 private:
     void showPathIcons();
+    void fill(const CommanderDataType& c, bool castle);
 
     const MapDocument& mDoc;
     const QString& mFolder; // the window's, which may move to another folder at start-up
@@ -78,6 +82,7 @@ private:
     QLineEdit* mUnitCounts[kUnitStackSlots] = {};
     int mProvince = -1;
     int mCommander = -1;
+    int mNation = -1;
     bool mFilling = false;
 };
 

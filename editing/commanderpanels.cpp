@@ -70,6 +70,12 @@ CommanderPanels::CommanderPanels(MapDocument& doc, const ReferenceData& ref, Use
         if (province) province(p);
         ShowProvinceSlots(p);
     };
+    // A nation shows its god in the commander frames; with a start province the god's slot follows.
+    auto nation = frames.hooks.fill.nation;
+    frames.hooks.fill.nation = [this, nation](int n) {
+        mDetail->ShowGodDetail(n);
+        if (nation) nation(n);
+    };
     auto detail = frames.hooks.fill.commanderDetail;
     frames.hooks.fill.commanderDetail = [this, detail](int p, int c) {
         if (detail) detail(p, c);
@@ -130,6 +136,7 @@ void CommanderPanels::commitStrip() {
 }
 
 void CommanderPanels::commitDetail() {
+    if (mDetail->shownNation() >= 0) return CommitGodDetail(mDoc, mDetail->shownNation(), mDetail->input());
     CommitCommanderDetail(mDoc, mDetail->shownProvince(), mDetail->shownCommander(), mDetail->input());
 }
 
@@ -207,11 +214,12 @@ void CommanderPanels::wireDetail() {
     SlotEvents& items = mDetail->itemEvents();
     items.clicked = [this](QLabel* label) {
         const int i = slotIndex(label, QStringLiteral("lblItem"));
-        const int p = mDetail->shownProvince(), c = mDetail->shownCommander();
-        if (i < 0 || !validProvince(p) || c < 0) return;
+        const int p = mDetail->shownProvince(), c = mDetail->shownCommander(), n = mDetail->shownNation();
+        if (i < 0 || ((!validProvince(p) || c < 0) && n < 0)) return;
         mDoc.CurItemSlot = static_cast<std::int16_t>(i);
         mNavigator.model().PanelChanged(CommanderDetailDirty);
-        if (openItemFinder) openItemFinder(label, CommanderShown(mDoc, p, c).UnitIndex);
+        const int unit = n >= 0 ? mDoc.Nations[n].God.UnitIndex : CommanderShown(mDoc, p, c).UnitIndex;
+        if (openItemFinder) openItemFinder(label, unit);
     };
     items.rightClicked = [this](QLabel* label) {
         if (label->text().isEmpty()) return;

@@ -128,6 +128,15 @@ void CommitCommanderDetail(MapDocument& doc, int province, int slot, const Comma
     if (nation >= 0) storeDetail(doc.Nations[nation].God, input);
 }
 
+void CommitGodDetail(MapDocument& doc, int nation, const CommanderDetailInput& input) {
+    if (nation < 0 || nation >= kNationCount) return;
+    NationDataType& n = doc.Nations[nation];
+    storeDetail(n.God, input);
+    const int start = n.SpecStartProvince;
+    if (start >= 1 && start <= kMaxProvince && !doc.Provinces[start].Commanders[0].UnitName.empty())
+        storeDetail(doc.Provinces[start].Commanders[0], input);
+}
+
 void ApplyInsideCastle(MapDocument& doc, int province, int slot, bool inside) {
     if (!validSlot(province, slot)) return;
     CommanderDataType* slotInputs = doc.Provinces[province].Commanders;

@@ -47,6 +47,10 @@ struct CommanderDetailInput {
 // special start.
 void CommitCommanderDetail(MapDocument& doc, int province, int slot, const CommanderDetailInput& input);
 
+// The same for a nation's god shown on its own (the nation panels), mirrored into slot 0 of the
+// nation's special start when it has one.
+void CommitGodDetail(MapDocument& doc, int nation, const CommanderDetailInput& input);
+
 // A stack's count as the commit reads its box: "0" means one when the stack shows a unit (the
 // finder was opened on an empty stack), an empty box or no number is none.
 int StackCount(const StackInput& stack);

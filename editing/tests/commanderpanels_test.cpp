@@ -150,6 +150,28 @@ private slots:
         QCOMPARE(text(c.ComName), std::string("Brannoc"));
     }
 
+    void aNationShowsItsGodAndEditsGoToTheGodAndItsStartSlot() {
+        Editor e;
+        e.nav.NodeClick("10 NATION"); // no start: the god alone
+        auto* name = e.find<QLineEdit>("txtCommanderName");
+        QCOMPARE(name->text(), QString());
+        name->setFocus();
+        QTest::keyClicks(name, "Pale King");
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(text(e.doc.Nations[10].God.ComName), std::string("Pale King"));
+
+        e.nav.NodeClick("5 NATION"); // with its start province 1
+        QCOMPARE(name->text(), QStringLiteral("Old One"));
+        QCOMPARE(e.find<QLineEdit>("txtFML")->text(), QStringLiteral("3"));
+        auto* air = e.find<QLineEdit>("txtAML");
+        air->setFocus();
+        QTest::keyClicks(air, "4");
+        QTest::keyClick(air, Qt::Key_Return);
+        QCOMPARE(e.doc.Nations[5].God.MagAir, std::int16_t{4});
+        QCOMPARE(e.doc.Provinces[1].Commanders[0].MagAir, std::int16_t{4});
+        QCOMPARE(e.doc.Nations[10].God.MagAir, std::int16_t{0});
+    }
+
     void theInsideCastleBoxOnlyForAMonsterFort() {
         Editor e;
         e.nav.NodeClick("5 COM 3");
