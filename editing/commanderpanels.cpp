@@ -4,11 +4,13 @@
 #include "commanderrules.h"
 #include "commanderstrip.h"
 #include "cp1252.h"
+#include "godplacement.h"
 #include "navigator.h"
 #include "panelframes.h"
 #include "siterules.h"
 #include "sitespanel.h"
 #include "slotlabel.h"
+#include "userinterface.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,7 +30,7 @@ const char* const kMenuCaptions[4] = {"Cut", "Copy", "Paste", "Delete"};
 
 CommanderPanels::CommanderPanels(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, Navigator& navigator,
                                  PanelFrames& frames, const QString& programFolder, QObject* parent)
-    : QObject(parent), mDoc(doc), mRef(ref), mUi(ui), mNavigator(navigator), mHints(new HintEvents(this)),
+    : QObject(parent), mDoc(doc), mUi(ui), mNavigator(navigator), mHints(new HintEvents(this)),
       mClipboard(doc, ui) {
     mHints->show = [this](const QString& hint) {
         if (showHint) showHint(hint);
@@ -162,7 +164,14 @@ void CommanderPanels::wireStrip() {
     SlotEvents& e = mStrip->events();
     e.clicked = [this](QLabel* slot) { selectCommander(mStrip->slotOf(slot), ClipNone, -1); };
     e.doubleClicked = [this](QLabel* slot) {
-        selectCommander(mStrip->slotOf(slot), ClipNone, -1);
+        const int c = mStrip->slotOf(slot);
+        selectCommander(c, ClipNone, -1);
+        if (c == 0 && SpecialStartNationOf(mDoc, mStrip->shownProvince()) < 0) {
+            // Only a god goes there: through the province's special start, or pasted.
+            mUi.beep();
+            if (showHint) showHint(QString::fromLatin1(CommanderStrip::kStatusText));
+            return;
+        }
         mNavigator.model().PanelChanged(CommanderDirty);
         if (openUnitFinder) openUnitFinder(mStrip->slot(mStrip->slotOf(slot)));
     };

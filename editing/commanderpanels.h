@@ -79,7 +79,6 @@ private:
     void wireSites();
 
     MapDocument& mDoc;
-    const ReferenceData& mRef;
     UserInterface& mUi;
     Navigator& mNavigator;
     HintEvents* mHints;

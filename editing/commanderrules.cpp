@@ -37,14 +37,20 @@ void storeStack(const StackInput& in, Text& name, std::int16_t& index, std::int1
     count = static_cast<std::int16_t>(n);
 }
 
+// A box's number as leaving it would have made it: a commit can come before the box is left.
+std::int16_t boxValue(const QString& text, int min, int max, std::int16_t empty) {
+    const QString checked = ValidatedNumberText(text, min, max);
+    return checked.isEmpty() ? empty : IntOrDefault(checked, empty);
+}
+
 // Everything of the detail panel but the inside-castle flag, which only the province's own slots keep.
 void storeDetail(CommanderDataType& c, const CommanderDetailInput& in) {
     c.ComName = toCp1252(in.name);
     for (int m = 0; m < 9; ++m)
-        c.*kMagic[m] = IntOrDefault(in.magic[m], 0);
-    c.Xp = IntOrDefault(in.xp, 0);
+        c.*kMagic[m] = boxValue(in.magic[m], kMagicMin, kMagicMax, 0);
+    c.Xp = boxValue(in.xp, kXpMin, kXpMax, 0);
     // 0 is a real level the file keeps; an empty box leaves the game's default alone.
-    c.RandomEquip = in.randomEquip.trimmed().isEmpty() ? std::int16_t(-1) : IntOrDefault(in.randomEquip, 0);
+    c.RandomEquip = boxValue(in.randomEquip, kRandomEquipMin, kRandomEquipMax, -1);
     c.ClearMagic = in.clearMagic;
     for (int i = 0; i < kItemSlotsPerCommander; ++i)
         c.Items[i] = toCp1252(in.items[i]);
@@ -79,6 +85,8 @@ void CommitCommanderSlot(MapDocument& doc, int province, int slot, const QString
     CommanderDataType& c = p.Commanders[slot];
     const int unit = SlotTagNumber(tag);
     const bool had = !c.UnitName.empty();
+    // Slot 0 belongs to the god of a special start; elsewhere it only ever loses what it holds.
+    if (slot == 0 && unit >= 0 && SpecialStartNationOf(doc, province) < 0) return;
     const std::string key = CommanderNodeKey(province, slot);
     const std::string caption = CommanderNodeCaption(slot, toCp1252(name));
 
@@ -116,7 +124,7 @@ void CommitCommanderSlot(MapDocument& doc, int province, int slot, const QString
 int StackCount(const StackInput& stack) {
     const QString t = stack.count.trimmed();
     if (t == QLatin1String("0")) return SlotTagNumber(stack.tag) >= 0 ? 1 : 0;
-    return IntOrDefault(t, 0);
+    return boxValue(t, kStackMin, kStackMax, 0);
 }
 
 void CommitCommanderDetail(MapDocument& doc, int province, int slot, const CommanderDetailInput& input) {

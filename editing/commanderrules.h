@@ -19,7 +19,8 @@ const CommanderDataType& CommanderShown(const MapDocument& doc, int province, in
 
 // The strip slot c of province p now shows unit tag/name (the finder's hand-back). Keeps the slot's
 // navigator node and the province's commander count in step, mirrors slot 0 of a special start into
-// the nation's god, and marks the province panel dirty.
+// the nation's god, and marks the province panel dirty. Slot 0 of a province that is no special
+// start takes no unit.
 void CommitCommanderSlot(MapDocument& doc, int province, int slot, const QString& tag, const QString& name,
                          const NavigatorNodeEdits& nodes);
 
@@ -52,7 +53,8 @@ void CommitCommanderDetail(MapDocument& doc, int province, int slot, const Comma
 void CommitGodDetail(MapDocument& doc, int nation, const CommanderDetailInput& input);
 
 // A stack's count as the commit reads its box: "0" means one when the stack shows a unit (the
-// finder was opened on an empty stack), an empty box or no number is none.
+// finder was opened on an empty stack), an empty box none; anything else is checked as leaving the
+// box checks it.
 int StackCount(const StackInput& stack);
 
 // The inside-castle box was pressed on slot `slot`. Inside commanders must follow all outside ones

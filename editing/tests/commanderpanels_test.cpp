@@ -93,6 +93,9 @@ private slots:
         QCOMPARE(e.find<QLineEdit>("txtUnit0")->text(), QStringLiteral("10"));
         QCOMPARE(e.label("lblItem0")->text(), QStringLiteral("Sword"));
 
+        QTest::mouseDClick(e.label("imgCommander0"), Qt::LeftButton); // reserved for a god
+        QVERIFY(e.unitFinder.empty());
+        QCOMPARE(e.ui.beeps, 1);
         QTest::mouseDClick(e.label("imgCommander7"), Qt::LeftButton);
         QCOMPARE(e.unitFinder, std::vector<QLabel*>{e.label("imgCommander7")});
         e.chooseUnit(e.label("imgCommander7"), 13, "Sorceress");

@@ -85,8 +85,10 @@ TEST_F(CommanderRules, SlotZeroOfASpecialStartIsTheNationsGod) {
     CommitCommanderSlot(doc, 1, 0, "-1", "", nodes);
     EXPECT_EQ(n.GodIndex, -1);
     EXPECT_TRUE(n.GodName.empty() && n.God.UnitName.empty());
-    // Slot 0 of a province without a special start touches no nation.
+    // Slot 0 of a province without a special start stays reserved.
     CommitCommanderSlot(doc, 9, 0, "13", "Sorceress", nodes);
+    EXPECT_TRUE(doc.Provinces[9].Commanders[0].UnitName.empty());
+    EXPECT_FALSE(tree.has("9 COMMANDERS"));
     EXPECT_EQ(doc.Nations[10].GodName, "Lich");
 }
 
@@ -101,7 +103,8 @@ TEST_F(CommanderRules, StackCountsFromTheirBoxes) {
         {"-1", "0", 0, -1},  // opened and nothing chosen
         {"21", "", 0, -1},   // an empty box empties the stack
         {"21", "7", 7, 21},
-        {"21", "x", 0, -1},  // no number
+        {"21", "x", 1, 21},  // no number: the minimum, as leaving the box makes it
+        {"21", "5000", 999, 21},
         {"-1", "5", 0, -1},  // a count without a unit is nothing the file can hold
     };
     for (const Case& c : cases) {
@@ -132,8 +135,13 @@ TEST_F(CommanderRules, DetailBoxesAreCheckedOnLeaving) {
     for (const Case& c : cases)
         EXPECT_EQ(ValidatedNumberText(c.typed, c.min, c.max), QString::fromLatin1(c.shown)) << c.typed;
 
-    // Empty boxes store nothing; random equipment keeps "not set" apart from a real 0.
+    // Empty boxes store nothing; random equipment keeps "not set" apart from a real 0. A commit that
+    // comes before the box was left stores what leaving it would have shown.
     CommanderDetailInput in = detailOf(doc.Provinces[5].Commanders[3]);
+    in.magic[0] = "15";
+    CommitCommanderDetail(doc, 5, 3, in);
+    EXPECT_EQ(doc.Provinces[5].Commanders[3].MagFire, 10);
+    in.magic[0] = "";
     CommitCommanderDetail(doc, 5, 3, in);
     const CommanderDataType& com = doc.Provinces[5].Commanders[3];
     EXPECT_EQ(com.MagAir, 0);
