@@ -77,7 +77,8 @@ bool Clipboard::currentSlotEmpty(int kind) const {
 bool Clipboard::canPaste(int kind) const {
     // The kind of the last cut or copy decides, not of the last menu opened, so a glance at another
     // slot's menu does not lose what was copied.
-    return kind != ClipNone && mState.FilledKind == kind && mState.ClipProvince >= 1;
+    return kind != ClipNone && mState.FilledKind == kind && mState.ClipProvince >= 1 &&
+           mState.SourceMap == mDoc.MapFilePath.view();
 }
 
 Clipboard::MenuState Clipboard::menuOpened(int kind) {
@@ -94,6 +95,7 @@ void Clipboard::take(int kind, bool cut) {
     mState.FilledKind = kind;
     mState.ClipIsCut = cut;
     mState.ClipProvince = mDoc.CurProvince;
+    mState.SourceMap = mDoc.MapFilePath.str();
     mState.ClipCommander = mState.ClipBodyguard = mState.ClipUnit = mState.ClipSite = -1;
     mState.ClipSiteNumber = -1;
     mState.ClipName.clear();
@@ -152,6 +154,7 @@ bool Clipboard::paste(int kind) {
 }
 
 bool Clipboard::pasteCommander() {
+    if (mState.SourceMap != mDoc.MapFilePath.view()) reset(); // taken from a map no longer open
     const int p = mDoc.CurProvince, d = mDoc.CurCommander;
     const int q = mState.ClipProvince, s = mState.ClipCommander;
     if (s < 0) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 namespace ts {
 
@@ -26,6 +27,7 @@ struct ClipboardState {
     QString ClipName;
     bool ClipSiteKnown = false;
     int FilledKind = ClipNone; // kind of the last cut or copy
+    std::string SourceMap;     // the map it was taken from; another map makes it stale
 };
 
 // Cut, copy, paste and delete of commanders, bodyguard stacks, unit stacks and sites over the map

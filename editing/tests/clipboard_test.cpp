@@ -259,4 +259,11 @@ TEST_F(ClipboardTest, PasteIsOfferedForTheKindLastCopied) {
     const Clipboard::MenuState empty = clip.menuOpened(ClipCommander);
     EXPECT_FALSE(empty.cut || empty.copy || empty.del);
     EXPECT_TRUE(empty.paste);
+
+    // Another map opened: what was copied lived in the old one.
+    doc.MapFilePath = "/maps/other.map";
+    EXPECT_FALSE(clip.menuOpened(ClipCommander).paste);
+    EXPECT_FALSE(clip.paste(ClipCommander));
+    EXPECT_EQ(ui.titles(), QStringList{"Oops!"});
+    EXPECT_TRUE(doc.Provinces[9].Commanders[4].UnitName.empty());
 }
