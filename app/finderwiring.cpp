@@ -1,5 +1,6 @@
 #include "finderwiring.h"
 
+#include "commanderpanels.h"
 #include "itemfinder.h"
 #include "mainwindow.h"
 #include "navigator.h"
@@ -49,6 +50,21 @@ void MainWindow::createFinders() {
     mFinders = std::make_unique<FinderWindows>(this, referenceData(), *mLists, mProgramFolder, *this,
                                                [this] { mNavigator->NodeClick(); });
     mFinders->addMenuItems(menuBar()->findChild<QMenu*>(QStringLiteral("mnuTools")));
+
+    // The commander and sites panels open the finders from their slots; a hand-back into one of
+    // their slots commits through the panel, so it lands in that slot even when another was picked
+    // meanwhile. A hand-back into a browsing slot of the Tools menu only refreshes.
+    CommanderPanels& panels = *mCommanderPanels;
+    panels.openUnitFinder = [this](QLabel* slot) { mFinders->unitFinder().openFor(slot); };
+    panels.openSiteFinder = [this](QLabel* slot) { mFinders->siteFinder().openFor(slot); };
+    panels.openItemFinder = [this](QLabel* label, int unit) { mFinders->itemFinder().openFor(label, unit); };
+    for (FinderWindow* w : {static_cast<FinderWindow*>(&mFinders->unitFinder()),
+                            static_cast<FinderWindow*>(&mFinders->siteFinder()),
+                            static_cast<FinderWindow*>(&mFinders->itemFinder())})
+        w->afterHandBack = [this, w] {
+            mCommanderPanels->handBack(w->callerSlot());
+            mNavigator->NodeClick();
+        };
 }
 
 } // namespace ts

@@ -151,6 +151,7 @@ MainWindow::MainWindow(QWidget* parent)
     mBusy = new BusyBox(mMapArea);
 
     wireNavigator();
+    wireCommanderPanels();
     wireLifecycle();
     connectMenus();
     mTemplateNames = std::make_unique<TemplateNameTools>(

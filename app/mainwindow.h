@@ -17,6 +17,7 @@ namespace ts {
 
 class BusyBox;
 class FinderWindows;
+class CommanderPanels;
 class FloatingPanels;
 class MapImage;
 class MapLifecycle;
@@ -49,6 +50,7 @@ public:
     MapDocument& document() { return mDoc; }
     Navigator& navigator() { return *mNavigator; }
     PanelFrames& panelFrames() { return *mFrames; }
+    CommanderPanels& commanderPanels() { return *mCommanderPanels; }
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
     TemplateNameTools& templateNameTools() { return *mTemplateNames; }
@@ -85,6 +87,7 @@ private:
                      const QKeySequence& key = QKeySequence());
     void connectMenus();
     void wireNavigator();
+    void wireCommanderPanels(); // commanderwiring.cpp
     void wireLifecycle();
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<FloatingPanels> mPanels;
     Navigator* mNavigator = nullptr;
     PanelFrames* mFrames = nullptr;
+    CommanderPanels* mCommanderPanels = nullptr;
     OptionsDialog* mOptions = nullptr;
     RecentMaps mRecent;
     QMenu* mRecentMenu = nullptr;

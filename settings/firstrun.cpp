@@ -1,5 +1,8 @@
 #include "firstrun.h"
 
+#include "folders.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 namespace ts {
@@ -16,6 +19,8 @@ QString welcomeText() {
 
 bool LoadOrWelcome(Settings& s, const QString& programFolder, UserInterface& ui,
                    const std::function<void()>& openOptions, const std::function<void()>& showBackground) {
+    // An installed program keeps its settings in the user's folder, which may not exist yet.
+    QDir().mkpath(configFolder(programFolder));
     const QString path = configurationPath(programFolder);
     if (QFileInfo::exists(path)) {
         ReadConfiguration(s, path, ui);

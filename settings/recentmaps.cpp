@@ -35,7 +35,6 @@ void RecentMaps::load(const QString& path) {
 }
 
 bool RecentMaps::save(const QString& path) const {
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
     for (const QString& p : mPaths) f.write(QFile::encodeName(p) + "\r\n");

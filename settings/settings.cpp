@@ -196,7 +196,6 @@ bool ReadConfiguration(Settings& s, const QString& path, UserInterface& ui) {
 
 bool WriteConfiguration(const Settings& s, const QString& path, UserInterface& ui) {
     const std::string line = formatConfiguration(s);
-    QDir().mkpath(QFileInfo(path).absolutePath()); // the user's configuration folder may not exist yet
     QSaveFile f(path);
     const bool ok = f.open(QIODevice::WriteOnly) &&
                     f.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size()) &&

@@ -294,6 +294,8 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapView::keyPressEvent(QKeyEvent* event) {
+    for (const auto& handler : keyHandlers)
+        if (handler && handler(event)) return;
     switch (event->key()) {
     case Qt::Key_Left:
         moveMap(x() + kArrowStep, y());
@@ -308,8 +310,6 @@ void MapView::keyPressEvent(QKeyEvent* event) {
         moveMap(x(), y() - kArrowStep);
         break;
     default:
-        for (const auto& handler : keyHandlers)
-            if (handler(event)) return;
         QWidget::keyPressEvent(event);
     }
 }

@@ -38,8 +38,8 @@ public:
     std::function<void()> onNeighboursChanged;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
-    // Further keys while the map has the focus (templates, names, terrain, clipboard): each handler
-    // is asked in turn and returns whether it took the key.
+    // Further keys while the map has the focus (clipboard, terrain, templates, names): each handler is
+    // asked in turn before the map's own keys and returns whether it took the key.
     std::vector<std::function<bool(QKeyEvent* event)>> keyHandlers;
 
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last

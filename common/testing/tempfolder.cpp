@@ -32,6 +32,11 @@ std::string TempFolder::read(const QString& relative) const {
     return std::string(all.constData(), static_cast<std::size_t>(all.size()));
 }
 
+const TempFolder& TempFolder::makePortable() const {
+    QDir().mkpath(file(QStringLiteral("TSdata")));
+    return *this;
+}
+
 void TempFolder::copyTreeFrom(const QString& folder) const {
     QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {

@@ -137,13 +137,17 @@ TEST_F(ReaderTest, AFileThatCannotBeReadIsReportedAndEndsTheRead) {
 TEST_F(ReaderTest, TheErrorLogIsSavedBesideTheProgramWithCrLf) {
     read("#land 1\r\n#nonsense 4\r\n");
     TempFolder program;
+    program.makePortable();
     ASSERT_TRUE(WriteMapErrorLogFile(*doc, program.path()));
     const std::string saved = program.read(QStringLiteral("MapErrorLog.txt"));
     EXPECT_EQ(saved, "Map error log for: \r\n" + folder.file(QStringLiteral("test.map")).toStdString() +
                          "\r\nError in z_ParseCommand: Unrecognized map command '#nonsense'  - Map Line# 2 : "
                          "#nonsense 4\r\n");
     QString error;
-    EXPECT_FALSE(WriteMapErrorLogFile(*doc, program.file(QStringLiteral("no/such/folder")), &error));
+    TempFolder blocked;
+    blocked.makePortable();
+    QDir().mkpath(blocked.file(QStringLiteral("MapErrorLog.txt"))); // a folder where the file must go
+    EXPECT_FALSE(WriteMapErrorLogFile(*doc, blocked.path(), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

@@ -54,6 +54,7 @@ TEST(EditorCommandLine, LineAndReadOnlySwitch) {
 
 TEST(ExternalEditor, ViewCurrentShowsTheRecoveryCopyReadOnlyEditOriginalTheMap) {
     TempFolder program;
+    program.makePortable();
     FakeUserInterface ui;
     const QString map = program.write("my maps/isle.map", "x");
     EXPECT_FALSE(CodeViewCurrent(map, program.path(), ui));

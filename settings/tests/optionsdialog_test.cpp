@@ -62,6 +62,7 @@ class OptionsDialogTest : public QObject {
   private slots:
     void init() {
         mProgram = std::make_unique<TempFolder>();
+        mProgram->makePortable();
         mUi = std::make_unique<FakeUserInterface>();
         mLive = Settings::defaults(mProgram->path());
         open();

@@ -10,14 +10,16 @@ using namespace ts;
 
 TEST(Configuration, DefaultsAreWrittenByteForByteSinglesUseTheShortestDecimalAndAllReadsBack) {
     TempFolder home;
+    home.makePortable();
     FakeUserInterface ui;
-    Settings s = Settings::defaults("/opt/tessary/");
-    EXPECT_EQ(s.BackgroundImage, "/opt/tessary/TSicons/Tessary.jpg");
+    // A program folder without TSdata is an installed one: its pictures are in share/tessary.
+    Settings s = Settings::defaults("/usr/bin");
+    EXPECT_EQ(s.BackgroundImage, "/usr/share/tessary/TSicons/Tessary.jpg");
     EXPECT_TRUE(s.MapsDirectory.endsWith("/.thraxis3/maps/"));
     s.MapsDirectory = "/home/ann/.thraxis3/maps/";
     EXPECT_EQ(formatConfiguration(s),
               "#TRUE#,#TRUE#,#TRUE#,#TRUE#,#TRUE#,#FALSE#,400,64,#FALSE#,325,68,#TRUE#,680,0,"
-              "\"/home/ann/.thraxis3/maps/\",\"/opt/tessary/TSicons/Tessary.jpg\","
+              "\"/home/ann/.thraxis3/maps/\",\"/usr/share/tessary/TSicons/Tessary.jpg\","
               "1,1,0,1,255,14446130,16777215,16777215,14446130,255,255,2,5,2,20,1,1,1,1,1,"
               "1244928,12632256,16711935\r\n");
     s.TerrainToolLeft = 64.5f;
@@ -63,6 +65,7 @@ TEST(Configuration, ReadAndWriteFailuresAreReportedAndEarlierFieldsKept) {
 
 TEST(FirstRun, WithoutAFileEverythingIsDefaultTheUserIsWelcomedAndOptionsOpen) {
     TempFolder program;
+    program.makePortable();
     FakeUserInterface ui;
     Settings s = Settings::defaults("/elsewhere");
     s.RingWidth = 9;
