@@ -564,27 +564,24 @@ const std::unordered_map<std::string_view, Parser::Handler>& Parser::handlers() 
 Follows followsOf(std::string_view command) {
     static const auto* table = [] {
         auto* t = new std::unordered_map<std::string_view, Follows>;
-        const std::pair<Follows, std::initializer_list<const char*>> groups[] = {
-            {Follows::Header,
-             {"#thx2title", "#imagefile", "#thxversion", "#thx2version", "#thx3version", "#scenario",
-              "#description", "#maptextcol", "#defaultmapzoom", "#features", "#nohomelandnames",
-              "#victorycondition", "#wraparound"}},
-            {Follows::NamedProvince, {"#landname", "#victorypoints"}},
-            {Follows::CurrentProvince,
-             {"#land", "#setland", "#poptype", "#owner", "#killfeatures", "#feature", "#knownfeature", "#fort",
-              "#temple", "#lab", "#unrest", "#population", "#defence", "#skybox", "#batmap", "#groundcol",
-              "#rockcol", "#fogcol"}},
-            {Follows::Commander,
-             {"#commander", "#god", "#comname", "#bodyguards", "#units", "#clearmagic", "#mag_fire", "#mag_air",
-              "#mag_water", "#mag_earth", "#mag_astral", "#mag_death", "#mag_nature", "#mag_blood",
-              "#mag_priest", "#xp", "#randomequip", "#additem"}},
-            {Follows::Nation,
-             {"#specstart", "#computerplayer", "#cannotwin", "#dominionstr", "#scale_chaos", "#scale_lazy",
-              "#scale_cold", "#scale_death", "#scale_unluck", "#scale_unmagic"}},
-        };
-        for (const auto& [follows, words] : groups)
+        const auto group = [t](Follows follows, std::initializer_list<const char*> words) {
             for (const char* word : words)
                 (*t)[word] = follows;
+        };
+        group(Follows::Header, {"#thx2title", "#imagefile", "#thxversion", "#thx2version", "#thx3version",
+                                "#scenario", "#description", "#maptextcol", "#defaultmapzoom", "#features",
+                                "#nohomelandnames", "#victorycondition", "#wraparound"});
+        group(Follows::NamedProvince, {"#landname", "#victorypoints"});
+        group(Follows::CurrentProvince,
+              {"#land", "#setland", "#poptype", "#owner", "#killfeatures", "#feature", "#knownfeature", "#fort",
+               "#temple", "#lab", "#unrest", "#population", "#defence", "#skybox", "#batmap", "#groundcol",
+               "#rockcol", "#fogcol"});
+        group(Follows::Commander,
+              {"#commander", "#god", "#comname", "#bodyguards", "#units", "#clearmagic", "#mag_fire", "#mag_air",
+               "#mag_water", "#mag_earth", "#mag_astral", "#mag_death", "#mag_nature", "#mag_blood",
+               "#mag_priest", "#xp", "#randomequip", "#additem"});
+        group(Follows::Nation, {"#specstart", "#computerplayer", "#cannotwin", "#dominionstr", "#scale_chaos",
+                                "#scale_lazy", "#scale_cold", "#scale_death", "#scale_unluck", "#scale_unmagic"});
         return t;
     }();
     const auto it = table->find(command);
