@@ -6,7 +6,6 @@
 #include "userinterface.h"
 
 #include <QSaveFile>
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <concepts>
@@ -100,7 +99,6 @@ class MapWriter {
     void provinceDetail();
     void provinceBody(int p);
     void commanderBlock(const CommanderDataType& c);
-    bool writesNation(const NationDataType& n) const;
     bool asGiven(std::int16_t index, const Text& name);
     void keptWithoutRecord();
 
@@ -172,7 +170,7 @@ void MapWriter::starts() {
 void MapWriter::nations() {
     o << "############# NATIONS ############\n";
     for (const NationDataType& n : mDoc.Nations)
-        if (writesNation(n)) nationBlock(n);
+        if (n.NationInUse) nationBlock(n);
     o << '\n';
 }
 
@@ -349,15 +347,6 @@ void MapWriter::commanderBlock(const CommanderDataType& c) {
     if (mKeep) o << c.KeptLines;
 }
 
-bool MapWriter::writesNation(const NationDataType& n) const {
-    if (n.NationInUse) return true;
-    if (!mKeep) return false;
-    // A nation without start or god still holds what the game reads of it.
-    const std::int16_t scales[] = {n.ScaleChaos, n.ScaleCold, n.ScaleDeath, n.ScaleLazy, n.ScaleUnluck, n.ScaleUnmagic};
-    return n.AIDifficulty >= 1 || n.CannotWin || n.DominionLevel > 0 ||
-           std::any_of(std::begin(scales), std::end(scales), [](std::int16_t v) { return v != 0 && v != kNone; });
-}
-
 // Kept, a unit or site the tables lack goes back as the map gave it: by its quoted name when only
 // the name was known, by its bare number when only the number was (the reader then names it by the
 // number). False when it is a known one, to be written the usual way.
@@ -376,8 +365,9 @@ bool MapWriter::asGiven(std::int16_t index, const Text& name) {
 
 void MapWriter::keptWithoutRecord() {
     std::string kept = mDoc.TrailingKeptLines.str();
+    // A nation without start or god has no block: what it kept goes here.
     for (const NationDataType& n : mDoc.Nations) {
-        if (writesNation(n)) continue;
+        if (n.NationInUse) continue;
         kept += n.God.KeptLines.view();
         kept += n.KeptLines.view();
     }

@@ -138,8 +138,8 @@ TEST_F(KeepingTest, KeptLinesFollowTheirRecordAndLinesOfNoRecordGoLast) {
         // The nation's own lines come first; a start without god keeps them before its #setland.
         {"#specstart 7 4\n#natfoo 1\n#setland 4\n#landname 4 \"Four\"\n#provfoo\n",
          "#specstart 7 4\n#natfoo 1\n#setland 4\n#landname 4 \"Four\"\n#provfoo\n"},
-        // A scale of a nation without start or god is written with the nation's kept line.
-        {"#scale_cold 9 2\n#coldfoo\n", "-- OPEN \n#scale_cold 9 2\n#coldfoo\n"},
+        // A nation without start or god has no block: its kept line goes last.
+        {"#scale_cold 9 2\n#coldfoo\n", "######### OTHER COMMANDS #########\n#coldfoo\n"},
         // Slot limits: a fifth site and an eleventh troop line stay in their records.
         {"#land 2\n#feature 1\n#feature 2\n#feature 3\n#feature 4\n#feature 5\n",
          "#feature 4 -- Site 4\n#feature 5\n"},
