@@ -297,23 +297,18 @@ void Parser::god() {
     mDoc.CurBodyguardSlot = mDoc.CurUnitSlot = mDoc.CurItemSlot = kNone;
     mDoc.CurGodNation = toInt(p[1]);
     NationDataType& n = nation(mDoc.CurGodNation);
-    const std::string_view godPart = p[2];
-    if (!godPart.empty() && godPart.front() == '"') {
-        n.GodName = n.God.UnitName = unquote(godPart);
-        const int number = DataNumberOf(mRef, n.GodName.view(), kUnitTableKey);
-        if (number == -1 && !mKeeper) fail("Unit name not in data or mispelled.");
-        if (number == -1) mKeeper->note(mCommand, KeptReason::UnitNotInTables);
-        n.GodIndex = n.God.UnitIndex = static_cast<std::int16_t>(number);
-    } else {
-        n.GodIndex = n.God.UnitIndex = toInt(godPart);
-        std::string found = DataNameOf(mRef, n.GodIndex, kUnitTableKey);
-        if (found == kIndexNotFound && !mKeeper) fail("Unit index not found in data.");
-        if (found == kIndexNotFound) {
-            mKeeper->note(mCommand, KeptReason::UnitNotInTables);
-            found = std::to_string(n.GodIndex);
-        }
-        n.GodName = n.God.UnitName = found;
+    // GodName and GodIndex always equal the god's own pair, also when its lookup fails half way.
+    const auto sync = [&n] {
+        n.GodName = n.God.UnitName;
+        n.GodIndex = n.God.UnitIndex;
+    };
+    try {
+        unitReference(p[2], n.God.UnitIndex, n.God.UnitName);
+    } catch (const CommandError&) {
+        sync();
+        throw;
     }
+    sync();
     n.NationInUse = true;
 }
 
