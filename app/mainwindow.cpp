@@ -298,6 +298,7 @@ void MainWindow::wireNavigator() {
 void MainWindow::wireLifecycle() {
     LifecycleHooks hooks;
     hooks.mapsDirectory = [this] { return mSettings.MapsDirectory; };
+    hooks.keepUnknown = [this] { return mSettings.KeepUnknown; };
     hooks.startingUp = [this] { return mStartingUp; };
     hooks.hidePanels = [this] {
         mPanels->hideAll();

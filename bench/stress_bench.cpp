@@ -45,6 +45,7 @@ struct StressMap {
     StressMap() {
         if (!ts::LoadReferenceData(*ref, lists, QStringLiteral(TESSARY_PROGRAM_DIR), ui)) return;
         ts::ResetMapDocument(*doc, *ref, ui);
+        doc->KeepUnknown = true; // as the editor reads and writes maps by default
         ts::z_ReadMapFile(*doc, *ref, ui, stressFile("stress.map"));
         source = ts::decodeMapImage(stressFile("stress.tga"), false).image;
         ok = !source.isNull() && !doc->MapErrorsFound &&
@@ -94,6 +95,7 @@ void BM_Stress_ReadMapFile(benchmark::State& state) {
     StressMap* map = stressMap(state);
     if (!map) return;
     auto doc = std::make_unique<ts::MapDocument>();
+    doc->KeepUnknown = true;
     for (auto _ : state) {
         state.PauseTiming();
         ts::ResetMapDocument(*doc, *map->ref, map->ui);

@@ -24,6 +24,9 @@ namespace {
 // still happened); the command could not be carried out.
 enum Exit { kClean = 0, kMapErrors = 1, kFailure = 2 };
 
+// Maps keep what the editor does not understand, as in the editor's default; --strict drops it.
+bool gKeepUnknown = true;
+
 void print(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
@@ -36,6 +39,7 @@ void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterfa
     const QFileInfo info(path);
     doc.MapFilePath = ts::pathToText(info.absoluteFilePath());
     doc.MapFileTitle = ts::pathToText(info.fileName());
+    doc.KeepUnknown = gKeepUnknown;
     ts::MapReadOptions options;
     if (image) options.loadImage = [&](const QString& name, const QString&) { image->load(doc, name, ui); };
     ts::z_ReadMapFile(doc, ref, ui, path, options);
@@ -82,6 +86,12 @@ int main(int argc, char** argv) {
                        "tables (default: the folder of this program)."),
         QStringLiteral("DIR"));
     parser.addOption(home);
+    const QCommandLineOption strict(
+        QStringLiteral("strict"),
+        QStringLiteral("Drop what Tessary does not understand (unknown commands, numbers beyond its limits, units "
+                       "and sites missing from the tables, terrain bits above 22) instead of keeping it; applies "
+                       "to every command."));
+    parser.addOption(strict);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write or locate"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
                                  QStringLiteral("[...]"));
@@ -98,6 +108,7 @@ int main(int argc, char** argv) {
         return kFailure;
     }
     if (parser.isSet(home)) ts::setProgramFolder(parser.value(home));
+    gKeepUnknown = !parser.isSet(strict);
 
     ts::ConsoleUserInterface ui;
     // The tables and the document are large fixed records: they live on the heap.

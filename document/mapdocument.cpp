@@ -31,6 +31,8 @@ void ResetMapHeader(MapDocument& doc) {
     doc.VictoryConditionType = -1;
     doc.VictoryConditionValue = -1;
     for (float& c : doc.MapTextColor) c = -1.0f;
+    doc.HeaderKeptLines.clear();
+    doc.TrailingKeptLines.clear();
 }
 
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,

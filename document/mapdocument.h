@@ -43,6 +43,9 @@ struct CommanderDataType {
     std::int16_t RandomEquip = -1; // 0 is a real value
     Text Items[kItemSlotsPerCommander];
     bool InsideCastle = false;
+    // Lines of the map this record could not take in, as the file held them, each ended by LF; the
+    // writer puts them back after the record's own lines. Copying or clearing the record carries them.
+    Text KeptLines;
 };
 
 struct ProvinceDataType {
@@ -57,6 +60,7 @@ struct ProvinceDataType {
     std::int32_t Terrain = -1;
     bool TerrainPlain = false;
     bool TerrainBit[kTerrainBits] = {};
+    std::int32_t TerrainExtraBits = 0; // mask bits above the 23 flags, kept for later game versions
     Text LandName;
     bool SetLandFlag = false;
     bool LandFlag = false;
@@ -85,6 +89,7 @@ struct ProvinceDataType {
     std::int16_t GroundCol[3] = {-1, -1, -1};
     std::int16_t RockCol[3] = {-1, -1, -1};
     std::int16_t FogCol[3] = {-1, -1, -1};
+    Text KeptLines; // as CommanderDataType::KeptLines, written after the province's own lines
 };
 
 struct NationDataType {
@@ -103,6 +108,7 @@ struct NationDataType {
     std::int16_t DominionLevel = 0;
     bool Allies[kNationCount] = {};
     bool AllowedPlayer = false;
+    Text KeptLines; // as CommanderDataType::KeptLines, written in the nation's block
 };
 
 // The panel dirty flags, in the order the navigator's commit step knows them.
@@ -135,6 +141,8 @@ struct MapDocument {
     std::int16_t VictoryConditionType = -1;
     std::int16_t VictoryConditionValue = -1;
     bool WrapAround = false;
+    Text HeaderKeptLines;   // as CommanderDataType::KeptLines, written at the end of the header
+    Text TrailingKeptLines; // kept lines that followed no record, written in a last section
 
     ProvinceDataType Provinces[kProvinceSlots];
     NationDataType Nations[kNationCount];
@@ -161,6 +169,9 @@ struct MapDocument {
     std::string ErrorLog;
     bool MapErrorsFound = false;
     std::int16_t FirstErrorLine = 0;
+    // Read and write keep what the editor does not understand (unknown commands, numbers beyond its
+    // limits, units and sites missing from the tables, terrain bits above 22); off, they are dropped.
+    bool KeepUnknown = false;
 
     bool anyPanelDirty() const;
 };
@@ -173,7 +184,8 @@ MapDocument& mapDocument();
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
                       const std::function<void()>& resetWindow = {});
 
-// The header fields alone back to their empty values, as the reset leaves them.
+// The header fields alone back to their empty values, as the reset leaves them, with the lines kept
+// in the header and outside any record.
 void ResetMapHeader(MapDocument& doc);
 
 // Sets the province's terrain flags from a mask; an invalid mask is reported, the flags set so far stay.

@@ -53,12 +53,15 @@ void MapLifecycle::deleteRecoveryCopy(const QString& mapPath) {
 }
 
 void MapLifecycle::read(const QString& file) {
+    mDoc.KeepUnknown = !mHooks.keepUnknown || mHooks.keepUnknown();
     MapReadOptions options;
     options.loadImage = mHooks.loadImage;
     z_ReadMapFile(mDoc, mRef, mUi, file, options);
 }
 
 bool MapLifecycle::write(const QString& path) {
+    // The setting as it is now: turned off, the next save drops what was kept.
+    mDoc.KeepUnknown = !mHooks.keepUnknown || mHooks.keepUnknown();
     MapWriteOptions options;
     options.commitPanels = mHooks.commitPanels;
     return z_WriteMapFile(mDoc, mRef, mUi, path, options);

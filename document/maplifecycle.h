@@ -13,6 +13,8 @@ class UserInterface;
 // What the map's life needs from the window. Every hook may be left empty (tests leave most so).
 struct LifecycleHooks {
     std::function<QString()> mapsDirectory;
+    // Whether maps are read and written keeping what the editor does not understand; on when unset.
+    std::function<bool()> keepUnknown;
     std::function<bool()> startingUp;
     // Hides the navigator and the three tool panels.
     std::function<void()> hidePanels;

@@ -1,5 +1,6 @@
 #include "mapparser.h"
 
+#include "keeping.h"
 #include "lookups.h"
 #include "mapdocument.h"
 #include "maperrorlog.h"
@@ -21,10 +22,14 @@ namespace {
 // expects, and caught once per line to become a line of the error log.
 struct CommandError {
     std::string description;
+    bool beyondLimits = false; // only a number beyond the editor's limits: a later game may know it
 };
 
 [[noreturn]] void fail(std::string description) {
     throw CommandError{std::move(description)};
+}
+[[noreturn]] void failBeyond(std::string description) {
+    throw CommandError{std::move(description), true};
 }
 
 std::string quote(std::string_view s) {
@@ -64,8 +69,9 @@ template <typename T> T toWhole(std::string_view part, const char* what) {
     if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
     T value{};
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size())
-        fail(quote(part) + " is not a " + what);
+    const bool whole = !digits.empty() && end == digits.data() + digits.size();
+    if (whole && ec == std::errc::result_out_of_range) failBeyond(quote(part) + " is beyond a " + what);
+    if (!whole || ec != std::errc{}) fail(quote(part) + " is not a " + what);
     return value;
 }
 
@@ -81,8 +87,9 @@ float toFloat(std::string_view part) {
     if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
     float value = 0.0f;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size() || !std::isfinite(value))
-        fail(quote(part) + " is not a 32-bit number");
+    const bool whole = !digits.empty() && end == digits.data() + digits.size();
+    if (whole && ec == std::errc::result_out_of_range) failBeyond(quote(part) + " is beyond a 32-bit number");
+    if (!whole || ec != std::errc{} || !std::isfinite(value)) fail(quote(part) + " is not a 32-bit number");
     return value;
 }
 
@@ -96,13 +103,34 @@ std::string range(const char* what, int value, int last) {
     return std::string(what) + " " + std::to_string(value) + " is outside 0.." + std::to_string(last);
 }
 
+bool quoted(std::string_view part) {
+    return !part.empty() && part.front() == '"';
+}
+
+// A number part that would fail only for being too large for the record: checked before a command
+// that keeps its line on such a failure changes anything.
+void checkFits(std::string_view part) {
+    if (quoted(part)) return;
+    try {
+        toInt(part);
+    } catch (const CommandError& e) {
+        if (e.beyondLimits) throw;
+    }
+}
+
+// The record whose kept lines a line that follows a command goes to.
+enum class Follows { Header, CurrentProvince, NamedProvince, Commander, Nation, NoRecord };
+
 class Parser {
   public:
-    Parser(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view line)
-        : mDoc(doc), mRef(ref), mUi(ui), mLine(line) {}
+    Parser(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view command,
+           std::string_view line, MapKeeper* keeper)
+        : mDoc(doc), mRef(ref), mUi(ui), mCommand(command), mLine(line), mKeeper(keeper) {}
 
     // False when the command word is not one the editor knows.
     bool run(std::string_view command);
+    // After a command went into the records: lines kept after it belong to the record it addressed.
+    void followRecord();
 
   private:
     using Handler = std::function<void(Parser&)>;
@@ -111,11 +139,13 @@ class Parser {
     Parts parts(int n) const { return Parts(mLine, n); }
 
     ProvinceDataType& province(int p) {
-        if (p < 0 || p > kMaxProvince) fail(range("Province", p, kMaxProvince));
+        if (p < 0 || p > kMaxProvince) failBeyond(range("Province", p, kMaxProvince));
+        mLastProvince = p;
         return mDoc.Provinces[p];
     }
     NationDataType& nation(int n) {
-        if (n < 0 || n >= kNationCount) fail(range("Nation", n, kNationCount - 1));
+        if (n < 0 || n >= kNationCount) failBeyond(range("Nation", n, kNationCount - 1));
+        mLastNation = n;
         return mDoc.Nations[n];
     }
     ProvinceDataType& currentProvince() {
@@ -124,7 +154,7 @@ class Parser {
     }
     static int advance(std::int16_t& slot, int count, const char* what) {
         slot = (slot == kNone) ? std::int16_t{0} : static_cast<std::int16_t>(slot + 1);
-        if (slot < 0 || slot >= count) fail(range(what, slot, count - 1));
+        if (slot < 0 || slot >= count) failBeyond(range(what, slot, count - 1));
         return slot;
     }
 
@@ -140,22 +170,30 @@ class Parser {
         }
         ProvinceDataType& p = currentProvince();
         const int c = mDoc.CurCommander;
-        if (c < 0 || c >= kCommanderSlots) fail(range("Commander slot", c, kCommanderSlots - 1));
+        if (c < 0 || c >= kCommanderSlots) failBeyond(range("Commander slot", c, kCommanderSlots - 1));
         change(p.Commanders[c]);
     }
 
     // A unit or site given by number (its name is looked up) or by quoted name (its number is).
+    // Kept, a reference the tables lack stays as the map gave it: a name with index -1, or a number
+    // with that number as its name (so the slot counts as used); the writer gives either form back.
     void reference(std::string_view part, std::int16_t& index, Text& name, std::string_view table,
                    const char* numberMissing, const char* nameMissing) {
-        if (!part.empty() && part.front() == '"') {
+        const KeptReason why = table == kUnitTableKey ? KeptReason::UnitNotInTables : KeptReason::SiteNotInTables;
+        if (quoted(part)) {
             name = unquote(part);
             const int number = DataNumberOf(mRef, name.view(), table);
-            if (number == -1) fail(nameMissing);
+            if (number == -1 && !mKeeper) fail(nameMissing);
+            if (number == -1) mKeeper->note(mCommand, why);
             index = static_cast<std::int16_t>(number);
         } else {
             index = toInt(part);
             std::string found = DataNameOf(mRef, index, table);
-            if (found == kIndexNotFound) fail(numberMissing);
+            if (found == kIndexNotFound && !mKeeper) fail(numberMissing);
+            if (found == kIndexNotFound) {
+                mKeeper->note(mCommand, why);
+                found = std::to_string(index);
+            }
             name = found;
         }
     }
@@ -192,7 +230,11 @@ class Parser {
     MapDocument& mDoc;
     const ReferenceData& mRef;
     UserInterface& mUi;
+    std::string_view mCommand;
     std::string_view mLine;
+    MapKeeper* mKeeper;
+    int mLastProvince = -1;
+    int mLastNation = -1;
 };
 
 void Parser::description() {
@@ -224,6 +266,8 @@ void Parser::specStart() {
     const Parts p = parts(3);
     const std::int16_t n = toInt(p[1]);
     const std::int16_t start = toInt(p[2]);
+    // Kept, a start for a nation beyond the limits leaves the province alone, body and all.
+    if (mKeeper) nation(n);
     ProvinceDataType& prov = province(start);
     prov.SpecStartNation = n;
     prov.SpecStart = true;
@@ -244,22 +288,27 @@ void Parser::allies() {
 
 void Parser::god() {
     const Parts p = parts(3);
+    if (mKeeper) {
+        // A god that is kept whole changes no context: its lines are kept after it.
+        nation(toInt(p[1]));
+        checkFits(p[2]);
+    }
     mDoc.GodContext = true;
     mDoc.CurBodyguardSlot = mDoc.CurUnitSlot = mDoc.CurItemSlot = kNone;
     mDoc.CurGodNation = toInt(p[1]);
     NationDataType& n = nation(mDoc.CurGodNation);
-    const std::string_view godPart = p[2];
-    if (!godPart.empty() && godPart.front() == '"') {
-        n.GodName = n.God.UnitName = unquote(godPart);
-        const int number = DataNumberOf(mRef, n.GodName.view(), kUnitTableKey);
-        if (number == -1) fail("Unit name not in data or mispelled.");
-        n.GodIndex = n.God.UnitIndex = static_cast<std::int16_t>(number);
-    } else {
-        n.GodIndex = n.God.UnitIndex = toInt(godPart);
-        std::string found = DataNameOf(mRef, n.GodIndex, kUnitTableKey);
-        if (found == kIndexNotFound) fail("Unit index not found in data.");
-        n.GodName = n.God.UnitName = found;
+    // GodName and GodIndex always equal the god's own pair, also when its lookup fails half way.
+    const auto sync = [&n] {
+        n.GodName = n.God.UnitName;
+        n.GodIndex = n.God.UnitIndex;
+    };
+    try {
+        unitReference(p[2], n.God.UnitIndex, n.God.UnitName);
+    } catch (const CommandError&) {
+        sync();
+        throw;
     }
+    sync();
     n.NationInUse = true;
 }
 
@@ -286,7 +335,11 @@ void Parser::terrain() {
     const std::int16_t number = toInt(p[1]);
     const std::int32_t mask = toLong(p[2]);
     province(number).Terrain = mask;
-    DecodeTerrainMask(mDoc, number, mask, mUi);
+    if (!mKeeper) {
+        DecodeTerrainMask(mDoc, number, mask, mUi);
+    } else if (DecodeTerrainMaskKeeping(mDoc, number, mask, mUi)) {
+        mKeeper->note(mCommand, KeptReason::OtherTerrainBits);
+    }
 }
 
 void Parser::owner() {
@@ -320,6 +373,7 @@ void Parser::neighbour() {
     const Parts p = parts(3);
     const std::int16_t a = toInt(p[1]);
     const std::int16_t b = toInt(p[2]);
+    if (mKeeper) province(a), province(b); // a link kept whole is made on neither side
     // Existing entries are not searched: a pair given twice takes two slots on each side.
     const auto link = [](ProvinceDataType& prov, std::int16_t other) {
         for (std::int16_t& slot : prov.Neighbours) {
@@ -335,12 +389,18 @@ void Parser::neighbour() {
 
 void Parser::commander() {
     const std::string_view part = parts(2)[1];
+    if (mKeeper) {
+        // A commander that is kept whole takes no slot: its lines are kept after it.
+        if (mDoc.CurProvince != kNone && mDoc.CurCommander + 1 >= kCommanderSlots)
+            failBeyond(range("Commander slot", mDoc.CurCommander + 1, kCommanderSlots - 1));
+        checkFits(part);
+    }
     mDoc.GodContext = false;
     ProvinceDataType& prov = currentProvince();
     mDoc.CurCommander = static_cast<std::int16_t>(mDoc.CurCommander + 1);
     mDoc.CurBodyguardSlot = mDoc.CurUnitSlot = mDoc.CurItemSlot = kNone;
     if (mDoc.CurCommander < 0 || mDoc.CurCommander >= kCommanderSlots)
-        fail(range("Commander slot", mDoc.CurCommander, kCommanderSlots - 1));
+        failBeyond(range("Commander slot", mDoc.CurCommander, kCommanderSlots - 1));
     CommanderDataType& c = prov.Commanders[mDoc.CurCommander];
     unitReference(part, c.UnitIndex, c.UnitName);
     ++prov.CommanderCount;
@@ -496,6 +556,72 @@ const std::unordered_map<std::string_view, Parser::Handler>& Parser::handlers() 
     return *table;
 }
 
+Follows followsOf(std::string_view command) {
+    static const auto* table = [] {
+        auto* t = new std::unordered_map<std::string_view, Follows>;
+        const auto group = [t](Follows follows, std::initializer_list<const char*> words) {
+            for (const char* word : words)
+                (*t)[word] = follows;
+        };
+        group(Follows::Header, {"#thx2title", "#imagefile", "#thxversion", "#thx2version", "#thx3version",
+                                "#scenario", "#description", "#maptextcol", "#defaultmapzoom", "#features",
+                                "#nohomelandnames", "#victorycondition", "#wraparound"});
+        group(Follows::NamedProvince, {"#landname", "#victorypoints"});
+        group(Follows::CurrentProvince,
+              {"#land", "#setland", "#poptype", "#owner", "#killfeatures", "#feature", "#knownfeature", "#fort",
+               "#temple", "#lab", "#unrest", "#population", "#defence", "#skybox", "#batmap", "#groundcol",
+               "#rockcol", "#fogcol"});
+        group(Follows::Commander,
+              {"#commander", "#god", "#comname", "#bodyguards", "#units", "#clearmagic", "#mag_fire", "#mag_air",
+               "#mag_water", "#mag_earth", "#mag_astral", "#mag_death", "#mag_nature", "#mag_blood",
+               "#mag_priest", "#xp", "#randomequip", "#additem"});
+        group(Follows::Nation, {"#specstart", "#computerplayer", "#cannotwin", "#dominionstr", "#scale_chaos",
+                                "#scale_lazy", "#scale_cold", "#scale_death", "#scale_unluck", "#scale_unmagic"});
+        return t;
+    }();
+    const auto it = table->find(command);
+    // The starts, neighbours, terrain, allowed players and alliances have sections of their own.
+    return it == table->end() ? Follows::NoRecord : it->second;
+}
+
+bool opensCommander(std::string_view command) {
+    return command == "#god" || command == "#commander";
+}
+
+void Parser::followRecord() {
+    const auto validProvince = [](int p) { return p >= 0 && p <= kMaxProvince; };
+    const auto validNation = [](int n) { return n >= 0 && n < kNationCount; };
+    Text* record = nullptr;
+    switch (followsOf(mCommand)) {
+    case Follows::Header:
+        record = &mDoc.HeaderKeptLines;
+        break;
+    case Follows::CurrentProvince:
+        if (validProvince(mDoc.CurProvince)) record = &mDoc.Provinces[mDoc.CurProvince].KeptLines;
+        break;
+    case Follows::NamedProvince:
+        if (validProvince(mLastProvince)) record = &mDoc.Provinces[mLastProvince].KeptLines;
+        break;
+    case Follows::Nation:
+        if (validNation(mLastNation)) record = &mDoc.Nations[mLastNation].KeptLines;
+        break;
+    case Follows::Commander:
+        if (mDoc.GodContext) {
+            if (validNation(mDoc.CurGodNation)) record = &mDoc.Nations[mDoc.CurGodNation].God.KeptLines;
+        } else if (validProvince(mDoc.CurProvince)) {
+            ProvinceDataType& prov = mDoc.Provinces[mDoc.CurProvince];
+            // Slot 0 is the god's and never written as a commander: its lines are the province's.
+            const int c = mDoc.CurCommander;
+            record = (c >= 1 && c < kCommanderSlots) ? &prov.Commanders[c].KeptLines : &prov.KeptLines;
+        }
+        break;
+    case Follows::NoRecord:
+        break;
+    }
+    if (record) mKeeper->follow(record);
+    else mKeeper->followNoRecord();
+}
+
 bool Parser::run(std::string_view command) {
     const auto& table = handlers();
     const auto it = table.find(command);
@@ -507,7 +633,7 @@ bool Parser::run(std::string_view command) {
 } // namespace
 
 void z_ParseCommand(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view command,
-                    std::string_view line) {
+                    std::string_view line, MapKeeper* keeper) {
     const auto log = [&](std::string_view what) {
         std::string entry = "Error in z_ParseCommand: ";
         entry += what;
@@ -517,10 +643,24 @@ void z_ParseCommand(MapDocument& doc, const ReferenceData& ref, UserInterface& u
         entry += line;
         AppendMapError(doc, entry);
     };
+    if (keeper) {
+        if (opensCommander(command)) keeper->setKeptBlock(false);
+        if (keeper->inKeptBlock() && followsOf(command) == Follows::Commander &&
+            keeper->keepLine(command, KeptReason::FollowsKeptLine))
+            return;
+    }
     try {
-        Parser parser(doc, ref, ui, line);
-        if (!parser.run(command)) log("Unrecognized map command '" + std::string(command) + "' ");
+        Parser parser(doc, ref, ui, command, line, keeper);
+        if (parser.run(command)) {
+            if (keeper) parser.followRecord();
+        } else if (!keeper || !keeper->keepLine(command, KeptReason::UnknownCommand)) {
+            log("Unrecognized map command '" + std::string(command) + "' ");
+        }
     } catch (const CommandError& e) {
+        if (keeper && e.beyondLimits && keeper->keepLine(command, KeptReason::BeyondLimits)) {
+            if (opensCommander(command)) keeper->setKeptBlock(true);
+            return;
+        }
         log(e.description);
     }
 }

@@ -1,6 +1,7 @@
 #include "mapreader.h"
 
 #include "cp1252.h"
+#include "keeping.h"
 #include "mapdocument.h"
 #include "maperrorlog.h"
 #include "mapparser.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,8 +30,9 @@ void resetPosition(MapDocument& doc) {
 // lines), and every LF counts a map line, inside quotes too, so that error lines match an editor's.
 class LineSplitter {
   public:
-    LineSplitter(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view bytes)
-        : mDoc(doc), mRef(ref), mUi(ui), mPos(bytes.data()), mEnd(bytes.data() + bytes.size()) {}
+    LineSplitter(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view bytes,
+                 MapKeeper* keeper)
+        : mDoc(doc), mRef(ref), mUi(ui), mKeeper(keeper), mPos(bytes.data()), mEnd(bytes.data() + bytes.size()) {}
 
     void run() {
         std::string line;
@@ -74,7 +77,9 @@ class LineSplitter {
     }
 
     void process(std::string_view line) {
+        if (mKeeper && line == kKeptSectionTitle) mKeeper->followNoRecord();
         if (line.empty() || line.front() != '#' || line.starts_with("##")) return;
+        if (mKeeper) mKeeper->beginLine(line, mDoc.MapLineNumber);
         const std::string_view command = line.substr(0, line.find(' '));
         if (command != "#description") {
             // Comment markers are cut even inside quotes; only the description may hold them.
@@ -87,12 +92,13 @@ class LineSplitter {
         } else {
             line = line.substr(first, line.find_last_not_of(' ') - first + 1);
         }
-        z_ParseCommand(mDoc, mRef, mUi, command, line);
+        z_ParseCommand(mDoc, mRef, mUi, command, line, mKeeper);
     }
 
     MapDocument& mDoc;
     const ReferenceData& mRef;
     UserInterface& mUi;
+    MapKeeper* mKeeper;
     const char* mPos;
     const char* mEnd;
 };
@@ -138,8 +144,12 @@ void z_ReadMapFile(MapDocument& doc, const ReferenceData& ref, UserInterface& ui
         }
     }
 
-    LineSplitter(doc, ref, ui, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+    std::optional<MapKeeper> keeper;
+    if (doc.KeepUnknown) keeper.emplace(doc);
+    LineSplitter(doc, ref, ui, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                 keeper ? &*keeper : nullptr)
         .run();
+    if (keeper) keeper->finish();
 
     PlaceGodsAtStarts(doc);
     if (!doc.ImageFileName.empty() && options.loadImage) {

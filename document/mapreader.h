@@ -18,7 +18,8 @@ struct MapReadOptions {
 };
 
 // Reads a map file into a freshly reset document: splits it into command lines for z_ParseCommand,
-// places the gods at their starts and loads the image. Problems never stop the read; each becomes a
+// places the gods at their starts and loads the image. The document's KeepUnknown chooses whether
+// what the editor does not understand is kept (keeping.h) or dropped. Problems never stop the read; each becomes a
 // line of the document's error log. Only a file that cannot be read at all is also shown to the user.
 void z_ReadMapFile(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& path,
                    const MapReadOptions& options = {});

@@ -1,5 +1,6 @@
 #include "mapwriter.h"
 
+#include "keeping.h"
 #include "mapdocument.h"
 #include "referencedata.h"
 #include "userinterface.h"
@@ -69,7 +70,7 @@ template <typename Row, std::size_t N> std::string_view rowName(const Row (&tabl
 class MapWriter {
   public:
     MapWriter(const MapDocument& doc, const ReferenceData& ref, std::string& bytes)
-        : mDoc(doc), mRef(ref), o(bytes) {}
+        : mDoc(doc), mRef(ref), mKeep(doc.KeepUnknown), o(bytes) {}
 
     void write() {
         header();
@@ -80,6 +81,7 @@ class MapWriter {
         neighbours();
         terrain();
         provinceDetail();
+        if (mKeep) keptWithoutRecord();
         o << '\n';
     }
 
@@ -97,9 +99,12 @@ class MapWriter {
     void provinceDetail();
     void provinceBody(int p);
     void commanderBlock(const CommanderDataType& c);
+    bool asGiven(std::int16_t index, const Text& name);
+    void keptWithoutRecord();
 
     const MapDocument& mDoc;
     const ReferenceData& mRef;
+    const bool mKeep;
     Out o;
 };
 
@@ -131,6 +136,7 @@ void MapWriter::header() {
     if (mDoc.DefaultMapZoom > -1.0f) o << "#defaultmapzoom " << FormatMapFloat(mDoc.DefaultMapZoom) << '\n';
     // The header panel edits the frequency, so it is saved with the other options; -1 means not set.
     if (mDoc.FeaturesFrequency >= 0) o << "#features " << mDoc.FeaturesFrequency << '\n';
+    if (mKeep) o << mDoc.HeaderKeptLines;
     o << '\n';
 }
 
@@ -180,9 +186,14 @@ void MapWriter::nationBlock(const NationDataType& n) {
     if (start > 0) o << "#specstart " << n.NationNumber << ' ' << start << '\n';
     // The start province's body follows below; without its #setland those lines would land in the
     // province addressed before, so the start is addressed whether or not the nation has a god.
+    const std::size_t setlandAt = o.bytes().size();
     if (start > 0) o << "#setland " << start << '\n';
-    if (!n.GodName.empty())
-        o << "#god " << n.NationNumber << ' ' << n.GodIndex << " -- " << n.GodName << '\n';
+    const std::size_t afterSetland = o.bytes().size();
+    if (!n.GodName.empty()) {
+        o << "#god " << n.NationNumber << ' ';
+        if (!asGiven(n.GodIndex, n.GodName)) o << n.GodIndex << " -- " << n.GodName;
+        o << '\n';
+    }
     if (n.CannotWin) o << "#cannotwin " << n.NationNumber << '\n';
     godLines(n.God);
     if (n.DominionLevel > 0) o << "#dominionstr " << n.NationNumber << ' ' << n.DominionLevel << '\n';
@@ -193,6 +204,14 @@ void MapWriter::nationBlock(const NationDataType& n) {
     for (const auto& [word, value] : scales)
         if (value != 0 && value != kNone) o << word << n.NationNumber << ' ' << value << '\n';
     troopLines(n.God);
+    if (mKeep && !(n.God.KeptLines.empty() && n.KeptLines.empty())) {
+        // Read back, kept lines join the record of the command before them: after the god's and
+        // nation's own lines, or straight after #specstart when nothing of theirs follows #setland.
+        std::string kept = n.God.KeptLines.str();
+        kept += n.KeptLines.view();
+        if (start > 0 && o.bytes().size() == afterSetland) o.bytes().insert(setlandAt, kept);
+        else o << kept;
+    }
     if (start > 0 && start <= kMaxProvince) provinceBody(start);
 }
 
@@ -212,15 +231,16 @@ void MapWriter::godLines(const CommanderDataType& god) {
 }
 
 void MapWriter::troopLines(const CommanderDataType& c) {
-    for (int k = 0; k < kBodyguardSlots; ++k) {
-        if (c.BodyguardCount[k] > 0)
-            o << "#bodyguards " << c.BodyguardCount[k] << ' ' << c.BodyguardIndex[k] << " -- "
-              << c.BodyguardName[k] << '\n';
-    }
-    for (int k = 0; k < kUnitStackSlots; ++k) {
-        if (c.UnitsCount[k] > 0)
-            o << "#units " << c.UnitsCount[k] << ' ' << c.UnitsIndex[k] << " -- " << c.UnitsName[k] << '\n';
-    }
+    const auto troops = [this](const char* word, std::int16_t count, std::int16_t index, const Text& name) {
+        if (count <= 0) return;
+        o << word << count << ' ';
+        if (!asGiven(index, name)) o << index << " -- " << name;
+        o << '\n';
+    };
+    for (int k = 0; k < kBodyguardSlots; ++k)
+        troops("#bodyguards ", c.BodyguardCount[k], c.BodyguardIndex[k], c.BodyguardName[k]);
+    for (int k = 0; k < kUnitStackSlots; ++k)
+        troops("#units ", c.UnitsCount[k], c.UnitsIndex[k], c.UnitsName[k]);
 }
 
 void MapWriter::neighbours() {
@@ -236,7 +256,10 @@ void MapWriter::terrain() {
     o << "############# TERRAIN ############\n";
     for (int p = 1; p <= kMaxProvince; ++p) {
         const ProvinceDataType& prov = mDoc.Provinces[p];
-        if (prov.Terrain > 0 || prov.TerrainPlain) o << "#terrain " << p << ' ' << prov.Terrain << '\n';
+        const std::uint32_t other = mKeep ? OtherTerrainBits(prov) : 0;
+        if (prov.Terrain > 0 || prov.TerrainPlain || other != 0)
+            o << "#terrain " << p << ' '
+              << static_cast<std::int32_t>(static_cast<std::uint32_t>(prov.Terrain) | other) << '\n';
     }
     o << '\n';
 }
@@ -279,16 +302,17 @@ void MapWriter::provinceBody(int p) {
     if (prov.Lab) o << "#lab\n";
     if (prov.Temple) o << "#temple\n";
     if (prov.KillFeatures) o << "#killfeatures\n";
-    for (int k = 0; k < kSiteSlotsPerProvince; ++k) {
-        if (!prov.SiteName[k].empty())
-            o << "#feature " << prov.SiteIndex[k] << " -- " << rowName(mRef.SiteData, prov.SiteIndex[k])
-              << '\n';
-    }
-    for (int k = 0; k < kSiteSlotsPerProvince; ++k) {
-        if (!prov.KnownSiteName[k].empty())
-            o << "#knownfeature " << prov.KnownSiteIndex[k] << " -- "
-              << rowName(mRef.SiteData, prov.KnownSiteIndex[k]) << '\n';
-    }
+    const auto site = [this](const char* word, std::int16_t index, const Text& name) {
+        if (name.empty()) return;
+        o << word;
+        if (!asGiven(index, name)) o << index << " -- " << rowName(mRef.SiteData, index);
+        o << '\n';
+    };
+    for (int k = 0; k < kSiteSlotsPerProvince; ++k)
+        site("#feature ", prov.SiteIndex[k], prov.SiteName[k]);
+    for (int k = 0; k < kSiteSlotsPerProvince; ++k)
+        site("#knownfeature ", prov.KnownSiteIndex[k], prov.KnownSiteName[k]);
+    if (mKeep) o << prov.KeptLines;
     bool castleWritten = false;
     for (int c = 1; c < kCommanderSlots; ++c) {
         const CommanderDataType& com = prov.Commanders[c];
@@ -304,7 +328,9 @@ void MapWriter::provinceBody(int p) {
 }
 
 void MapWriter::commanderBlock(const CommanderDataType& c) {
-    o << "\n#commander " << c.UnitIndex << " -- " << c.UnitName << '\n';
+    o << "\n#commander ";
+    if (!asGiven(c.UnitIndex, c.UnitName)) o << c.UnitIndex << " -- " << c.UnitName;
+    o << '\n';
     if (!c.ComName.empty()) o << "#comname " << Q << c.ComName << Q << '\n';
     troopLines(c);
     if (c.ClearMagic) o << "#clearmagic\n";
@@ -318,6 +344,34 @@ void MapWriter::commanderBlock(const CommanderDataType& c) {
     if (c.RandomEquip > -1) o << "#randomequip " << c.RandomEquip << '\n';
     for (const Text& item : c.Items)
         if (!item.empty()) o << "#additem " << Q << item << Q << '\n';
+    if (mKeep) o << c.KeptLines;
+}
+
+// Kept, a unit or site the tables lack goes back as the map gave it: by its quoted name when only
+// the name was known, by its bare number when only the number was (the reader then names it by the
+// number). False when it is a known one, to be written the usual way.
+bool MapWriter::asGiven(std::int16_t index, const Text& name) {
+    if (!mKeep) return false;
+    if (index == -1 && !name.empty()) {
+        o << Q << name << Q;
+        return true;
+    }
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, index).ptr;
+    if (!name.empty() && name.view() != std::string_view(digits, static_cast<std::size_t>(end - digits))) return false;
+    o << index;
+    return true;
+}
+
+void MapWriter::keptWithoutRecord() {
+    std::string kept = mDoc.TrailingKeptLines.str();
+    // A nation without start or god has no block: what it kept goes here.
+    for (const NationDataType& n : mDoc.Nations) {
+        if (n.NationInUse) continue;
+        kept += n.God.KeptLines.view();
+        kept += n.KeptLines.view();
+    }
+    if (!kept.empty()) o << '\n' << kKeptSectionTitle << '\n' << kept;
 }
 
 } // namespace

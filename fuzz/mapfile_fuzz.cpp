@@ -1,8 +1,11 @@
 // Any bytes as a map file: the reader splits them into command lines and the parser fills the
-// document. The picture step is left out; the image decoder has a target of its own.
+// document. The picture step is left out; the image decoder has a target of its own. Inputs of even
+// length are read keeping what the parser does not understand, and then written, so that the kept
+// lines of every record pass through the writer too.
 #include "fuzzsupport.h"
 #include "mapdocument.h"
 #include "mapreader.h"
+#include "mapwriter.h"
 #include "referenceloader.h"
 
 #include <algorithm>
@@ -69,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return d;
     }();
     const QString path = ts::fuzz::writeScratch(QStringLiteral("maps/input.map"), data, size);
+    doc->KeepUnknown = size % 2 == 0;
     ts::z_ReadMapFile(*doc, ref, ui, path);
+    if (doc->KeepUnknown) ts::MapFileText(*doc, ref);
     restore(*doc, *clean, namedProvinces(data, size));
     return 0;
 }

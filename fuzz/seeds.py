@@ -23,6 +23,10 @@ put("mapfile", "edges", b"\r\n".join([
     b"#units 32767 1", b"#bodyguards -1 1", b"#additem \"Jade Mace\"", b"#knownfeature \"x",
     b"#neighbour 1 2599", b"#specstart 99 2599", b"#god 99 \"Wyrm of Blood\"",
     b"#description \"unended -- quote", b""]))
+# A map from a later game version; even in length, so the target reads it keeping what it does not
+# understand.
+later = open(os.path.join(root, "document", "tests", "keeping", "everything.map"), "rb").read()
+put("mapfile", "later", later + (b"\n" if len(later) % 2 else b""))
 
 # Reference tables: the first byte chooses the file (order of loading), the rest is its first rows.
 tables = ["NationData", "PopData", "SiteData", "FortData", "ItemData", "UnitData"]

@@ -123,6 +123,12 @@ QWidget* OptionsDialog::buildFolders() {
     grid->addWidget(mBackgroundImage, 1, 1);
     grid->addWidget(browseBackground, 1, 2);
     grid->addWidget(defaultBackground, 1, 3);
+    mKeepUnknown = new QCheckBox(QStringLiteral("Keep what Tessary does not understand"), frame);
+    mKeepUnknown->setObjectName(QStringLiteral("chkKeepUnknown"));
+    mKeepUnknown->setToolTip(QStringLiteral(
+        "Commands, numbers, units, sites and terrain bits of maps from later game versions or other data sets "
+        "are kept and saved again. Off, they are dropped when the map is saved."));
+    grid->addWidget(mKeepUnknown, 2, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     mMapsDirectory->setMinimumWidth(320);
     return frame;
@@ -312,6 +318,7 @@ void OptionsDialog::reload() {
     mEdited = mLive;
     mMapsDirectory->setText(mLive.MapsDirectory);
     mBackgroundImage->setText(mLive.BackgroundImage);
+    mKeepUnknown->setChecked(mLive.KeepUnknown);
     mFlashOn = true;
     showValues();
     updateFlashTimer();
@@ -449,6 +456,7 @@ void OptionsDialog::ok() {
     Settings after = mLive;
     after.MapsDirectory = mMapsDirectory->text();
     after.BackgroundImage = mBackgroundImage->text();
+    after.KeepUnknown = mKeepUnknown->isChecked();
     for (const SwitchControl& c : mSwitches)
         after.*c.field = mEdited.*c.field;
     for (const SizeControl& c : mSizes)

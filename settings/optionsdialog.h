@@ -87,6 +87,7 @@ class OptionsDialog : public QDialog {
 
     QLineEdit* mMapsDirectory = nullptr;
     QLineEdit* mBackgroundImage = nullptr;
+    QCheckBox* mKeepUnknown = nullptr;
     QCheckBox* mSelected = nullptr;
     QLabel* mPreview = nullptr;
     QTimer* mFlashTimer = nullptr;

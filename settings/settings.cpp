@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "folders.h"
+#include "moresettings.h"
 #include "paths.h"
 
 #include <QDir>
@@ -190,6 +191,7 @@ bool ReadConfiguration(Settings& s, const QString& path, UserInterface& ui) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     Reader r(line);
     forEachField(s, r);
+    ReadMoreSettings(s, moreSettingsPath(path));
     if (r.failed) return fail();
     return true;
 }
@@ -202,8 +204,14 @@ bool WriteConfiguration(const Settings& s, const QString& path, UserInterface& u
                     f.commit();
     if (!ok) {
         ui.messageBox(QStringLiteral("Error saving cfg!"), QStringLiteral("An error occurred while writing ") + path);
+        return false;
     }
-    return ok;
+    const QString more = moreSettingsPath(path);
+    if (!WriteMoreSettings(s, more)) {
+        ui.messageBox(QStringLiteral("Error saving cfg!"), QStringLiteral("An error occurred while writing ") + more);
+        return false;
+    }
+    return true;
 }
 
 } // namespace ts

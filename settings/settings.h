@@ -49,6 +49,9 @@ struct Settings {
     std::int32_t ColorStarts = 1244928;
     std::int32_t ColorNoStarts = 12632256;
     std::int32_t ColorVictoryPoints = 16711935;
+    // Not one of the 39 fields: kept beside the file (moresettings.h). Maps are read and written
+    // keeping what the editor does not understand.
+    bool KeepUnknown = true;
 
     // Every field at its first-run value; the two paths depend on the home and program folders.
     static Settings defaults(const QString& programFolder);
@@ -66,10 +69,10 @@ QString configurationPath(const QString& programFolder);
 // The one line of the file, CR LF included.
 std::string formatConfiguration(const Settings& s);
 
-// Reads the file into s when it exists. False when it does not exist (s unchanged) or could not be
+// Reads the file into s when it exists, with the settings kept beside it (moresettings.h). False when it does not exist (s unchanged) or could not be
 // read; a read error is reported, and the fields read before it keep their new values.
 bool ReadConfiguration(Settings& s, const QString& path, UserInterface& ui);
-// Writes the file through a temporary file beside it; a failure is reported.
+// Writes the file, and the settings kept beside it, through temporary files; a failure is reported.
 bool WriteConfiguration(const Settings& s, const QString& path, UserInterface& ui);
 
 } // namespace ts

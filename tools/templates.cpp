@@ -242,6 +242,9 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
         if (t.UnitName.empty() && t.UnitIndex <= 0) continue;
         CommanderDataType& com = prov.Commanders[c];
         const bool hadUnit = !com.UnitName.empty();
+        // Lines kept from a map belong to the commander they came with; another unit is another
+        // commander, and the template's own slot carries none (a template file cannot hold them).
+        if (hadUnit && com.UnitName != t.UnitName) com.KeptLines.clear();
         mergeCommander(com, t);
         if (!hadUnit && !com.UnitName.empty()) ++prov.CommanderCount;
         merge.commanderSlots.push_back(c);

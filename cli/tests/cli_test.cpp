@@ -45,7 +45,7 @@ TEST_F(CliTest, CheckPrintsTheErrorLogAndWriteRewritesTheMap) {
     EXPECT_EQ(r.out, QStringLiteral("Map error log for: \n") + clean + QLatin1Char('\n'));
 
     const QString broken = home.write(QStringLiteral("maps/broken.map"), "#land 3\r\n#bogus 1\r\n#land 9999\r\n");
-    r = run({QStringLiteral("check"), broken});
+    r = run({QStringLiteral("--strict"), QStringLiteral("check"), broken});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.contains(QStringLiteral("Unrecognized map command '#bogus'  - Map Line# 2 : #bogus 1\n")) &&
                 r.out.contains(QStringLiteral("Map Line# 3 : #land 9999\n")))
@@ -76,6 +76,28 @@ TEST_F(CliTest, FailuresGoToStderrWithAFailingExitCode) {
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains(error)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    }
+}
+
+TEST_F(CliTest, EveryCommandKeepsWhatItDoesNotUnderstandUnlessStrict) {
+    const QString later = home.write(QStringLiteral("maps/later.map"), "#land 3\n#bogus 1\n#land 9999\n");
+    Outcome r = run({QStringLiteral("check"), later});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Kept 1 line of the unknown command '#bogus' - first at Map Line# 3")) &&
+                r.out.contains(QStringLiteral("Kept 1 line '#land' with a number beyond Tessary's limits")))
+        << r.out.toStdString();
+    const QString out = home.file(QStringLiteral("maps/out.map"));
+    for (const bool strict : {false, true}) {
+        QStringList args{QStringLiteral("write"), later, out};
+        if (strict) args.prepend(QStringLiteral("--strict"));
+        r = run(args);
+        EXPECT_EQ(r.exitCode, 1);
+        const std::string written = home.read(QStringLiteral("maps/out.map"));
+        EXPECT_EQ(written.find("\n#land 3\n--------------------------------\n#bogus 1\n#land 9999\n") !=
+                      std::string::npos,
+                  !strict)
+            << written;
+        EXPECT_EQ(r.err.contains(QStringLiteral("Unrecognized map command")), strict) << r.err.toStdString();
     }
 }
 

@@ -226,3 +226,19 @@ TEST_F(LifecycleTest, SaveAsAsksBeforeOverwritingAndCancelKeepsThePath) {
     EXPECT_NE(home.read("maps/f.map").find("Dee"), std::string::npos);
     EXPECT_EQ(ui.captions.back(), "Tessary: f.map");
 }
+
+TEST_F(LifecycleTest, TheKeepingSettingDecidesAtEveryOpenAndSave) {
+    bool keep = true;
+    LifecycleHooks hooks;
+    hooks.keepUnknown = [&keep] { return keep; };
+    MapLifecycle l(*doc, *ref, ui, hooks);
+    const QString path = home.write("maps/later.map", "#thx2title Later\n#newcommand 1\n");
+    l.openMapFile(path);
+    l.save();
+    EXPECT_NE(home.read("maps/later.map").find("\n#newcommand 1\n\n######### ALLOWED PLAYERS"), std::string::npos);
+    keep = false;
+    l.save();
+    EXPECT_EQ(home.read("maps/later.map").find("#newcommand"), std::string::npos);
+    l.openMapFile(path);
+    EXPECT_EQ(doc->HeaderKeptLines, "");
+}

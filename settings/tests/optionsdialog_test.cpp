@@ -143,6 +143,7 @@ class OptionsDialogTest : public QObject {
             find<QLineEdit>("txtBackgroundImage")->setText("/pics/b.bmp");
             click("cmdRingRadiusPlus");
             find<QCheckBox>("chkMarkStarts")->click();
+            find<QCheckBox>("chkKeepUnknown")->click();
             mUi->colors.push_back(Color(0x00FF00));
             click("cmdSelectedRing");
             click(button);
@@ -160,8 +161,10 @@ class OptionsDialogTest : public QObject {
             expected.RingRadius = 6;
             expected.MarkStarts = 0;
             expected.ColorSelectedRing = 0x00FF00;
+            expected.KeepUnknown = false;
             QVERIFY(mLive == expected);
             QCOMPARE(mProgram->read("Tessary.cfg"), formatConfiguration(expected));
+            QCOMPARE(mProgram->read("Tessary.more"), std::string("KeepUnknown=0\r\n"));
             QCOMPARE(spy.count(), 1);
             QVERIFY(spy[0][0].value<Settings>() == before && spy[0][1].value<Settings>() == expected);
         }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 using namespace ts;
 
 TEST(Configuration, DefaultsAreWrittenByteForByteSinglesUseTheShortestDecimalAndAllReadsBack) {
@@ -107,4 +109,32 @@ TEST(RecentMaps, EightNewestFirstWithoutRepeatsSurviveASaveAndLoad) {
     RecentMaps back;
     back.load(file);
     EXPECT_EQ(back.paths(), expected);
+}
+
+TEST(MoreSettings, KeepingLivesBesideTheConfigurationWhichKeepsItsThirtyNineFields) {
+    TempFolder home;
+    home.makePortable();
+    FakeUserInterface ui;
+    Settings s = Settings::defaults("/p/");
+    EXPECT_TRUE(s.KeepUnknown);
+    const QString path = configurationPath(home.path());
+    s.KeepUnknown = false;
+    ASSERT_TRUE(WriteConfiguration(s, path, ui));
+    EXPECT_EQ(home.read("Tessary.cfg"), formatConfiguration(Settings::defaults("/p/")));
+    EXPECT_EQ(home.read("Tessary.more"), "KeepUnknown=0\r\n");
+    // What the file says wins; a missing file, an unknown line or an unreadable value changes nothing.
+    const struct {
+        const char* more; // nullptr: no file
+        bool before, after;
+    } cases[] = {{"KeepUnknown=0\r\n", true, false}, {"KeepUnknown=1\n", false, true}, {nullptr, false, false},
+                 {"Other=3\r\nKeepUnknown=yes\r\n", true, true}, {"", false, false}};
+    for (const auto& c : cases) {
+        QFile::remove(home.file("Tessary.more"));
+        if (c.more) home.write("Tessary.more", c.more);
+        Settings back = Settings::defaults("/p/");
+        back.KeepUnknown = c.before;
+        ASSERT_TRUE(ReadConfiguration(back, path, ui));
+        EXPECT_EQ(back.KeepUnknown, c.after) << (c.more ? c.more : "no file");
+    }
+    EXPECT_TRUE(ui.messages.empty());
 }
