@@ -23,6 +23,7 @@ class MapView;
 class Navigator;
 class OptionsDialog;
 class PanelFrames;
+struct ProvinceEditing;
 class StatusPanels;
 struct MapDocument;
 struct ReferenceLists;
@@ -50,6 +51,8 @@ public:
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
     const RecentMaps& recentMaps() const { return mRecent; }
+    // The province panel's forms; null until the reference tables are loaded.
+    ProvinceEditing* provinceEditing() const { return mProvinceEditing.get(); }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -81,6 +84,7 @@ private:
     void connectMenus();
     void wireNavigator();
     void wireLifecycle();
+    void wireProvinceEditing(); // provincewiring.cpp
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
     void loadImage(const QString& imageFileName);
@@ -116,6 +120,7 @@ private:
     std::unique_ptr<ReferenceLists> mLists;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
+    std::unique_ptr<ProvinceEditing> mProvinceEditing;
 };
 
 // Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".

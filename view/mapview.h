@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace ts {
 
@@ -37,6 +38,13 @@ public:
     std::function<void()> onNeighboursChanged;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
+    // Single keys that edit the selection (terrain keys, clipboard, templates, ...). Each feature adds
+    // its own; the first binding for a key takes it, the arrows stay the view's own.
+    struct KeyBinding {
+        QKeyCombination key;
+        std::function<void()> action;
+    };
+    std::vector<KeyBinding> keyBindings;
 
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.
