@@ -277,7 +277,7 @@ void ProvincePanel::buildTerrainTool(QWidget* tool) {
                            SiteTerrainBoxHint(i));
         connect(b, &QCheckBox::clicked, this, [this] { changed(); });
         mSiteTerrain[static_cast<std::size_t>(i)] = b;
-        grid->addWidget(b, i < 1 ? 3 : i + 1, 1);
+        grid->addWidget(b, i + 3, 1);
     }
 }
 
@@ -475,24 +475,30 @@ void ProvincePanel::CommitProvince(int province, const NodeEdits& nodes) {
     ts::CommitProvince(mDoc, mRef, province, form(), nodes);
 }
 
+bool ProvincePanel::keysApply() const {
+    // The panel keeps the last province it showed while another panel is up; the keys are for the
+    // province the user has chosen now.
+    return mShown >= 1 && mDoc.CurProvince == mShown;
+}
+
 void ProvincePanel::toggleTerrain(int box) {
-    if (mShown >= 1 && box >= 0 && box < kTerrainBoxes) mTerrain[static_cast<std::size_t>(box)]->click();
+    if (keysApply() && box >= 0 && box < kTerrainBoxes) mTerrain[static_cast<std::size_t>(box)]->click();
 }
 
 void ProvincePanel::toggleSmall() {
-    if (mShown >= 1) mSmall->click();
+    if (keysApply()) mSmall->click();
 }
 
 void ProvincePanel::toggleLarge() {
-    if (mShown >= 1) mLarge->click();
+    if (keysApply()) mLarge->click();
 }
 
 void ProvincePanel::toggleNoStart() {
-    if (mShown >= 1) mNoStart->click();
+    if (keysApply()) mNoStart->click();
 }
 
 void ProvincePanel::toggleSiteTerrain(int box) {
-    if (mShown >= 1 && box >= 0 && box < kSiteTerrainBoxes) mSiteTerrain[static_cast<std::size_t>(box)]->click();
+    if (keysApply() && box >= 0 && box < kSiteTerrainBoxes) mSiteTerrain[static_cast<std::size_t>(box)]->click();
 }
 
 } // namespace ts

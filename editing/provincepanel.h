@@ -61,6 +61,7 @@ private:
     void terrainClicked(int box);
     void toggleTag(PictureLabel* icon, const QString& picture);
     void changed() { mHooks.changed(ProvinceDirty); }
+    bool keysApply() const;
 
     MapDocument& mDoc;
     const ReferenceData& mRef;
