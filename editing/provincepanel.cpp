@@ -31,6 +31,15 @@ QString blank() { return QStringLiteral("blank.bmp"); }
 
 QLabel* caption(QWidget* parent, const QString& text) { return new QLabel(text, parent); }
 
+// A row of pictures named prefix0, prefix1, ...
+void addPictureRow(QWidget* parent, QHBoxLayout* row, const QString& prefix, int size,
+                   std::array<PictureLabel*, 8>& pictures) {
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        pictures[i] = new PictureLabel(parent, prefix + QString::number(i), size);
+        row->addWidget(pictures[i]);
+    }
+}
+
 } // namespace
 
 ProvincePanel::ProvincePanel(QVBoxLayout* frame, QWidget* terrainTool, QWidget* fortTool, MapDocument& doc,
@@ -119,11 +128,7 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     popLayout->addWidget(mPopType);
     auto* recruits = new QHBoxLayout;
     recruits->setSpacing(2);
-    for (int i = 0; i < 8; ++i) {
-        mRecruits[static_cast<std::size_t>(i)] =
-            new PictureLabel(popFrame, QStringLiteral("imgRecruit%1").arg(i), kSpriteSize);
-        recruits->addWidget(mRecruits[static_cast<std::size_t>(i)]);
-    }
+    addPictureRow(popFrame, recruits, QStringLiteral("imgRecruit"), kSpriteSize, mRecruits);
     recruits->addStretch(1);
     popLayout->addLayout(recruits);
     frame->addWidget(popFrame);
@@ -216,11 +221,7 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
 
     auto* terrain = new QHBoxLayout;
     terrain->setSpacing(1);
-    for (int i = 0; i < 8; ++i) {
-        mTerrainIcons[static_cast<std::size_t>(i)] =
-            new PictureLabel(body, QStringLiteral("imgTerrain%1").arg(i), kIconSize);
-        terrain->addWidget(mTerrainIcons[static_cast<std::size_t>(i)]);
-    }
+    addPictureRow(body, terrain, QStringLiteral("imgTerrain"), kIconSize, mTerrainIcons);
     mTooMany = new QLabel(QStringLiteral("+"), body);
     mTooMany->setObjectName(QStringLiteral("lblTooManySites"));
     mTooMany->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 16px;"));
