@@ -95,8 +95,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     resize(820, 560);
     auto* lists = new QHBoxLayout;
     lists->addWidget(keyList(this, "lstMapKeys", QStringLiteral("Map keys"), kMapKeys));
-    lists->addWidget(keyList(this, "lstEditingKeys", QStringLiteral("Editing keys (while the map has the focus)"),
-                             kEditingKeys));
+    lists->addWidget(keyList(this, "lstEditingKeys",
+                             QStringLiteral("Editing keys (while the map has the focus)"), kEditingKeys));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
     auto* layout = new QVBoxLayout(this);

@@ -45,16 +45,18 @@ void MainWindow::wireProvinceEditing() {
     };
     mProvinceEditing = std::make_unique<ProvinceEditing>();
     ProvinceEditing& forms = *mProvinceEditing;
-    forms.province = new ProvincePanel(frame(kFraProvince), mPanels->terrainTool()->body(),
-                                       mPanels->fortTool()->body(), mDoc, referenceData(), *mLists, *this, hooks);
+    forms.province =
+        new ProvincePanel(frame(kFraProvince), mPanels->terrainTool()->body(), mPanels->fortTool()->body(),
+                          mDoc, referenceData(), *mLists, *this, hooks);
     forms.startAndOwner = new StartOwnerPanel(frame(kFraStartAndOwner), mDoc, *mLists, *this, hooks);
     forms.victory = new VictoryPanel(frame(kFraVictoryPoints), mDoc, hooks);
     // The tools float over the dark map area, whose colours they would otherwise inherit.
-    for (QWidget* tool : {static_cast<QWidget*>(mPanels->terrainTool()), static_cast<QWidget*>(mPanels->fortTool())})
-    {
+    for (QWidget* tool :
+         {static_cast<QWidget*>(mPanels->terrainTool()), static_cast<QWidget*>(mPanels->fortTool())}) {
         QPalette own = QApplication::palette(tool);
         // Setting a colour marks it as the tool's own; the plain application palette would not.
-        for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Text, QPalette::Base})
+        for (QPalette::ColorRole role :
+             {QPalette::Window, QPalette::WindowText, QPalette::Text, QPalette::Base})
             own.setColor(role, own.color(role));
         tool->setPalette(own);
     }
@@ -82,7 +84,9 @@ void MainWindow::wireProvinceEditing() {
         // The no-start mark follows the terrain tool's box.
         if (p >= 1 && mDoc.Provinces[p].NoStart != noStart) mMapView->markSpecial();
     };
-    commit.startAndOwner = [this, &forms, nodes] { forms.startAndOwner->CommitStartAndOwner(mDoc.CurProvince, nodes); };
+    commit.startAndOwner = [this, &forms, nodes] {
+        forms.startAndOwner->CommitStartAndOwner(mDoc.CurProvince, nodes);
+    };
     commit.victory = [this, &forms] { forms.victory->CommitVictory(mDoc.CurProvince); };
 
     // The map's single keys; capital M, A, G and P are the View menu's own shortcuts.
@@ -94,7 +98,8 @@ void MainWindow::wireProvinceEditing() {
                        {Qt::Key_S, 7}, {Qt::Key_W, 6},  {Qt::Key_F, 8}, {Qt::Key_A, 9}};
     for (const auto& k : terrainKeys) {
         const int box = k.box;
-        mMapView->keyBindings.push_back({QKeyCombination(k.key), [panel, box] { panel->toggleTerrain(box); }});
+        mMapView->keyBindings.push_back(
+            {QKeyCombination(k.key), [panel, box] { panel->toggleTerrain(box); }});
     }
     mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_1), [panel] { panel->toggleSmall(); }});
     mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_2), [panel] { panel->toggleLarge(); }});

@@ -13,23 +13,24 @@ namespace {
 
 // Shows a hint while the pointer is over the widget it watches.
 class HintFilter : public QObject {
-public:
+  public:
     HintFilter(QObject* parent, std::function<void(const QString&)> show, QString hint)
         : QObject(parent), mShow(std::move(show)), mHint(std::move(hint)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if ((event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) && mShow) mShow(mHint);
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::function<void(const QString&)> mShow;
     QString mHint;
 };
 
 QColor qColour(Color c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 } // namespace
@@ -56,7 +57,9 @@ QString IconPath(const QString& programFolder, const QString& file) {
 QString UnitPicturePath(const QString& programFolder, int unit) {
     const QString name = QStringLiteral("%1.jpg").arg(unit, 4, 10, QLatin1Char('0'));
     const QString path = joinPath(programFolder, QStringLiteral("TSsprites"), name);
-    return QFile::exists(path) ? path : joinPath(programFolder, QStringLiteral("TSsprites"), QStringLiteral("NOIMAGE.jpg"));
+    return QFile::exists(path)
+               ? path
+               : joinPath(programFolder, QStringLiteral("TSsprites"), QStringLiteral("NOIMAGE.jpg"));
 }
 
 QString FlagPath(const QString& programFolder, const std::string& era, const std::string& name) {
@@ -66,7 +69,8 @@ QString FlagPath(const QString& programFolder, const std::string& era, const std
     return joinPath(programFolder, QStringLiteral("TSflags"), file);
 }
 
-PictureLabel::PictureLabel(QWidget* parent, const QString& objectName, int size) : QLabel(parent), mSize(size) {
+PictureLabel::PictureLabel(QWidget* parent, const QString& objectName, int size)
+    : QLabel(parent), mSize(size) {
     setObjectName(objectName);
     setFixedSize(size, size);
     setAlignment(Qt::AlignCenter);

@@ -45,23 +45,23 @@ QString FlagPath(const QString& programFolder, const std::string& era, const std
 
 // A small picture that reacts to clicks; its tag holds the value it stands for.
 class PictureLabel : public QLabel {
-public:
+  public:
     PictureLabel(QWidget* parent, const QString& objectName, int size);
     void showPicture(const QString& path, const QString& tip = QString());
 
     std::function<void()> clicked;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     int mSize;
 };
 
 // A colour swatch: solid when set, hatched light grey when unset. A left click picks a colour, a
 // right click unsets it.
 class ColourSwatch : public QLabel {
-public:
+  public:
     ColourSwatch(QWidget* parent, const QString& objectName, UserInterface& ui);
 
     std::optional<Color> value() const { return mValue; }
@@ -70,11 +70,11 @@ public:
     // The user changed the colour.
     std::function<void()> changed;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     UserInterface& mUi;
     std::optional<Color> mValue;
 };

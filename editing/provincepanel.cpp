@@ -21,15 +21,19 @@ namespace {
 constexpr int kIconSize = 32;
 constexpr int kSpriteSize = 42;
 
-const char* const kTerrainCaptions[kTerrainBoxes] = {"Plains", "Sea",   "Deep sea (d)", "Cave (c)",
-                                                     "Border mountain (b)", "Mountain (m)", "Waste (w)",
-                                                     "Swamp (s)", "Forest (f)", "Farm (a)", "Lake or river (r)"};
-const char* const kSiteTerrainCaptions[kSiteTerrainBoxes] = {"Many sites (y)", "Fire", "Air",   "Water", "Earth",
-                                                             "Astral",         "Death", "Nature", "Blood", "Holy"};
+const char* const kTerrainCaptions[kTerrainBoxes] = {
+    "Plains",    "Sea",       "Deep sea (d)", "Cave (c)", "Border mountain (b)", "Mountain (m)",
+    "Waste (w)", "Swamp (s)", "Forest (f)",   "Farm (a)", "Lake or river (r)"};
+const char* const kSiteTerrainCaptions[kSiteTerrainBoxes] = {
+    "Many sites (y)", "Fire", "Air", "Water", "Earth", "Astral", "Death", "Nature", "Blood", "Holy"};
 
-QString blank() { return QStringLiteral("blank.bmp"); }
+QString blank() {
+    return QStringLiteral("blank.bmp");
+}
 
-QLabel* caption(QWidget* parent, const QString& text) { return new QLabel(text, parent); }
+QLabel* caption(QWidget* parent, const QString& text) {
+    return new QLabel(text, parent);
+}
 
 // A row of pictures named prefix0, prefix1, ...
 void addPictureRow(QWidget* parent, QHBoxLayout* row, const QString& prefix, int size,
@@ -52,8 +56,8 @@ ProvincePanel::ProvincePanel(QVBoxLayout* frame, QWidget* terrainTool, QWidget* 
     ShowProvince(-1);
 }
 
-QLineEdit* ProvincePanel::addNumberBox(QWidget* parent, const char* name, const QString& hint, int min, int max,
-                                       bool longValue) {
+QLineEdit* ProvincePanel::addNumberBox(QWidget* parent, const char* name, const QString& hint, int min,
+                                       int max, bool longValue) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setMaximumWidth(70);
@@ -64,9 +68,10 @@ QLineEdit* ProvincePanel::addNumberBox(QWidget* parent, const char* name, const 
     // An empty box means not set and stays empty; anything else is brought into the range.
     connect(box, &QLineEdit::editingFinished, this, [box, min, max, longValue] {
         if (box->text().trimmed().isEmpty()) return;
-        const QString valid = QString::number(longValue ? ClampLong(box->text(), min, max)
-                                                        : ClampInt(box->text(), static_cast<std::int16_t>(min),
-                                                                   static_cast<std::int16_t>(max)));
+        const QString valid =
+            QString::number(longValue ? ClampLong(box->text(), min, max)
+                                      : ClampInt(box->text(), static_cast<std::int16_t>(min),
+                                                 static_cast<std::int16_t>(max)));
         if (box->text() != valid) box->setText(valid);
     });
     return box;
@@ -94,10 +99,10 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
 
     auto* numbers = new QHBoxLayout;
     mPopulation = addNumberBox(body, "txtPopulation",
-                               QStringLiteral("Sets the population number of this province. <0-50000>"), 0, 50000,
-                               true);
-    mUnrest = addNumberBox(body, "txtUnrest", QStringLiteral("Sets the unrest level of this province. <0-500>"), 0,
-                           500, false);
+                               QStringLiteral("Sets the population number of this province. <0-50000>"), 0,
+                               50000, true);
+    mUnrest = addNumberBox(body, "txtUnrest",
+                           QStringLiteral("Sets the unrest level of this province. <0-500>"), 0, 500, false);
     mDefence = addNumberBox(body, "txtDefence",
                             QStringLiteral("Sets the province defence of this province. Cannot be used for "
                                            "independent provinces. <0-125>"),
@@ -117,9 +122,11 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     popLayout->setContentsMargins(4, 4, 4, 4);
     mPopType = new QComboBox(popFrame);
     mPopType->setObjectName(QStringLiteral("cboPopType"));
-    for (const ReferenceLists::ListEntry& e : mLists.popTypes) mPopType->addItem(e.text, e.value);
-    mHooks.hintOn(mPopType, QStringLiteral("Sets the population type of this province; the pictures show what it "
-                                           "can recruit."));
+    for (const ReferenceLists::ListEntry& e : mLists.popTypes)
+        mPopType->addItem(e.text, e.value);
+    mHooks.hintOn(mPopType,
+                  QStringLiteral("Sets the population type of this province; the pictures show what it "
+                                 "can recruit."));
     connect(mPopType, &QComboBox::currentIndexChanged, this, [this] {
         if (mRefreshing) return;
         showRecruitables(mPopType->currentData().toInt());
@@ -147,8 +154,9 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
          QStringLiteral("Sets the sky box picture for battles in this province."),
          QStringLiteral("Skybox Image (*.tga;*.rgb)|*.tga;*.rgb"), false},
         {&mBattleMap, "txtBattleMap", "cmdBrowseBattleMap", "Battleground",
-         QStringLiteral("Sets the battleground for this province. You can use the special name 'empty' for no "
-                        "battleground. This will affect fights both outside and inside castles."),
+         QStringLiteral(
+             "Sets the battleground for this province. You can use the special name 'empty' for no "
+             "battleground. This will affect fights both outside and inside castles."),
          QStringLiteral("Battlemap Image (*.t3m)|*.t3m"), true},
     };
     int row = 0;
@@ -165,7 +173,8 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
         mHooks.hintOn(button, b.hint);
         const QString filter = b.filter;
         const bool battleMap = b.battleMap;
-        connect(button, &QToolButton::clicked, this, [this, box, filter, battleMap] { browse(box, filter, battleMap); });
+        connect(button, &QToolButton::clicked, this,
+                [this, box, filter, battleMap] { browse(box, filter, battleMap); });
         *b.box = box;
         files->addWidget(caption(body, QString::fromLatin1(b.label)), row, 0);
         files->addWidget(box, row, 1);
@@ -182,9 +191,10 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     } swatches[] = {{&mGround, "lblGround", "Ground"}, {&mRock, "lblRock", "Rock"}, {&mFog, "lblFog", "Fog"}};
     for (const auto& s : swatches) {
         auto* swatch = new ColourSwatch(body, QString::fromLatin1(s.name), mUi);
-        mHooks.hintOn(swatch, QStringLiteral("Sets the %1 colour of this province's battles. Left click to choose, "
-                                             "right click to unset.")
-                                  .arg(QString::fromLatin1(s.label).toLower()));
+        mHooks.hintOn(swatch,
+                      QStringLiteral("Sets the %1 colour of this province's battles. Left click to choose, "
+                                     "right click to unset.")
+                          .arg(QString::fromLatin1(s.label).toLower()));
         swatch->changed = [this] { changed(); };
         *s.swatch = swatch;
         colours->addWidget(caption(body, QString::fromLatin1(s.label)));
@@ -213,8 +223,9 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     features->addStretch(1);
     mClear = new QCheckBox(QStringLiteral("Clear Province"), body);
     mClear->setObjectName(QStringLiteral("chkClearProvince"));
-    mHooks.hintOn(mClear, QStringLiteral("Check to kill the random inhabitants placed by the game. Uncheck to add "
-                                         "units to existing inhabitants of this province."));
+    mHooks.hintOn(mClear,
+                  QStringLiteral("Check to kill the random inhabitants placed by the game. Uncheck to add "
+                                 "units to existing inhabitants of this province."));
     connect(mClear, &QCheckBox::clicked, this, [this] { changed(); });
     features->addWidget(mClear);
     frame->addLayout(features);
@@ -254,9 +265,10 @@ void ProvincePanel::buildTerrainTool(QWidget* tool) {
                  QStringLiteral("Terrain Tool: Province is small and has fewer inhabitants."));
     mLarge = box(QStringLiteral("chkTLarge"), QStringLiteral("Large (2)"),
                  QStringLiteral("Terrain Tool: Province is large and has more inhabitants."));
-    mNoStart = box(QStringLiteral("chkTNoStart"), QStringLiteral("No start (n)"),
-                   QStringLiteral("Terrain Tool: When checked, tags this province as nonstartable. No player will "
-                                  "start here."));
+    mNoStart =
+        box(QStringLiteral("chkTNoStart"), QStringLiteral("No start (n)"),
+            QStringLiteral("Terrain Tool: When checked, tags this province as nonstartable. No player will "
+                           "start here."));
     connect(mSmall, &QCheckBox::clicked, this, [this] {
         bool small = mSmall->isChecked(), large = mLarge->isChecked();
         ApplySizeRule(small, large);
@@ -274,8 +286,8 @@ void ProvincePanel::buildTerrainTool(QWidget* tool) {
     grid->addWidget(mLarge, 1, 1);
     grid->addWidget(mNoStart, 2, 1);
     for (int i = 0; i < kSiteTerrainBoxes; ++i) {
-        QCheckBox* b = box(QStringLiteral("chkSiteTerrain%1").arg(i), QString::fromLatin1(kSiteTerrainCaptions[i]),
-                           SiteTerrainBoxHint(i));
+        QCheckBox* b = box(QStringLiteral("chkSiteTerrain%1").arg(i),
+                           QString::fromLatin1(kSiteTerrainCaptions[i]), SiteTerrainBoxHint(i));
         connect(b, &QCheckBox::clicked, this, [this] { changed(); });
         mSiteTerrain[static_cast<std::size_t>(i)] = b;
         grid->addWidget(b, i + 3, 1);
@@ -292,8 +304,9 @@ void ProvincePanel::buildFortTool(QWidget* tool) {
         auto* item = new QListWidgetItem(e.text, mForts);
         item->setData(Qt::UserRole, e.value);
     }
-    mHooks.hintOn(mForts, QStringLiteral("Fort Tool: Click a fort to build it in this province, \"none\" to remove "
-                                         "the fort."));
+    mHooks.hintOn(mForts,
+                  QStringLiteral("Fort Tool: Click a fort to build it in this province, \"none\" to remove "
+                                 "the fort."));
     connect(mForts, &QListWidget::currentRowChanged, this, [this](int row) {
         if (mRefreshing || row < 0) return;
         const int fort = mForts->item(row)->data(Qt::UserRole).toInt();
@@ -335,7 +348,8 @@ void ProvincePanel::ShowProvince(int province) {
     mLab->setProperty("tag", f.lab);
     mTemple->setProperty("tag", f.temple);
     mOwner->setProperty("tag", f.owner);
-    for (int i = 0; i < kTerrainBoxes; ++i) mTerrain[static_cast<std::size_t>(i)]->setChecked(f.terrain[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kTerrainBoxes; ++i)
+        mTerrain[static_cast<std::size_t>(i)]->setChecked(f.terrain[static_cast<std::size_t>(i)]);
     for (int i = 0; i < kSiteTerrainBoxes; ++i)
         mSiteTerrain[static_cast<std::size_t>(i)]->setChecked(f.siteTerrain[static_cast<std::size_t>(i)]);
     mSmall->setChecked(f.small);
@@ -376,7 +390,8 @@ void ProvincePanel::showRecruitables(int popType) {
         PictureLabel* img = mRecruits[i];
         if (i < units.size()) {
             const int unit = units[i];
-            const QString name = unit < kUnitSlots ? QString::fromLatin1(mRef.UnitData[unit].name.c_str()) : QString();
+            const QString name =
+                unit < kUnitSlots ? QString::fromLatin1(mRef.UnitData[unit].name.c_str()) : QString();
             img->showPicture(UnitPicturePath(mHooks.programFolder, unit), name);
         } else if (i == 0 && popType >= 1) {
             img->showPicture(IconPath(mHooks.programFolder, QStringLiteral("norecruitables.bmp")),
@@ -389,14 +404,16 @@ void ProvincePanel::showRecruitables(int popType) {
 
 void ProvincePanel::showIcons(int province) {
     const QString& folder = mHooks.programFolder;
-    const auto icon = [&folder](PictureLabel* img, bool on, const QString& file, const QString& tip = QString()) {
+    const auto icon = [&folder](PictureLabel* img, bool on, const QString& file,
+                                const QString& tip = QString()) {
         img->showPicture(IconPath(folder, on ? file : blank()), on ? tip : QString());
     };
     const bool valid = province >= 1;
     const ProvinceDataType empty;
     const ProvinceDataType& p = valid ? mDoc.Provinces[province] : empty;
-    const QString fortName = p.Fort > 0 && p.Fort < kFortSlots ? QString::fromLatin1(mRef.FortData[p.Fort].name.c_str())
-                                                               : QString();
+    const QString fortName = p.Fort > 0 && p.Fort < kFortSlots
+                                 ? QString::fromLatin1(mRef.FortData[p.Fort].name.c_str())
+                                 : QString();
     icon(mFort, p.Fort > 0, QStringLiteral("fort.bmp"), fortName);
     icon(mLab, p.Lab, QStringLiteral("lab.bmp"), QStringLiteral("Lab"));
     icon(mTemple, p.Temple, QStringLiteral("temple.bmp"), QStringLiteral("Temple"));
@@ -405,7 +422,8 @@ void ProvincePanel::showIcons(int province) {
     const int nation = valid ? ShownOwnerNation(p) : -1;
     if (nation >= 0) {
         const NationRefType& n = mRef.NationData[nation];
-        mOwner->showPicture(FlagPath(folder, n.era, n.name), QString::fromLatin1((n.era + " " + n.name).c_str()));
+        mOwner->showPicture(FlagPath(folder, n.era, n.name),
+                            QString::fromLatin1((n.era + " " + n.name).c_str()));
     } else {
         mOwner->showPicture(IconPath(folder, blank()));
     }
@@ -414,7 +432,8 @@ void ProvincePanel::showIcons(int province) {
     for (int i = 0; i < 8; ++i) {
         const bool on = i < terrain.files.size();
         const QString file = on ? terrain.files[i] : blank();
-        const QString tip = file == QLatin1String("specialsite.bmp") ? terrain.specialSiteTip : QString(file).remove(".bmp");
+        const QString tip =
+            file == QLatin1String("specialsite.bmp") ? terrain.specialSiteTip : QString(file).remove(".bmp");
         mTerrainIcons[static_cast<std::size_t>(i)]->showPicture(IconPath(folder, file), on ? tip : QString());
     }
     mTooMany->setVisible(terrain.files.size() > 8);
@@ -431,16 +450,19 @@ void ProvincePanel::toggleTag(PictureLabel* icon, const QString& picture) {
 void ProvincePanel::browse(QLineEdit* box, const QString& filter, bool battleMap) {
     const QString maps = mapsFolder ? mapsFolder() : QString();
     const QString folder = battleMap ? BattleMapFolder(maps) : maps;
-    if (const std::optional<QString> chosen = mUi.openFileDialog(filter, folder, BrowsePreset(folder, box->text())))
+    if (const std::optional<QString> chosen =
+            mUi.openFileDialog(filter, folder, BrowsePreset(folder, box->text())))
         box->setText(BrowsedValue(folder, *chosen));
     mHooks.returnFocus();
 }
 
 void ProvincePanel::terrainClicked(int box) {
     TerrainBoxes boxes{};
-    for (int i = 0; i < kTerrainBoxes; ++i) boxes[static_cast<std::size_t>(i)] = mTerrain[static_cast<std::size_t>(i)]->isChecked();
+    for (int i = 0; i < kTerrainBoxes; ++i)
+        boxes[static_cast<std::size_t>(i)] = mTerrain[static_cast<std::size_t>(i)]->isChecked();
     ApplyTerrainRule(boxes, box);
-    for (int i = 0; i < kTerrainBoxes; ++i) mTerrain[static_cast<std::size_t>(i)]->setChecked(boxes[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kTerrainBoxes; ++i)
+        mTerrain[static_cast<std::size_t>(i)]->setChecked(boxes[static_cast<std::size_t>(i)]);
     changed();
 }
 
@@ -461,7 +483,8 @@ ProvinceForm ProvincePanel::form() const {
     f.fort = fort.isEmpty() ? -1 : fort.toInt();
     f.lab = mLab->property("tag").toBool();
     f.temple = mTemple->property("tag").toBool();
-    for (int i = 0; i < kTerrainBoxes; ++i) f.terrain[static_cast<std::size_t>(i)] = mTerrain[static_cast<std::size_t>(i)]->isChecked();
+    for (int i = 0; i < kTerrainBoxes; ++i)
+        f.terrain[static_cast<std::size_t>(i)] = mTerrain[static_cast<std::size_t>(i)]->isChecked();
     for (int i = 0; i < kSiteTerrainBoxes; ++i)
         f.siteTerrain[static_cast<std::size_t>(i)] = mSiteTerrain[static_cast<std::size_t>(i)]->isChecked();
     f.small = mSmall->isChecked();
@@ -499,7 +522,8 @@ void ProvincePanel::toggleNoStart() {
 }
 
 void ProvincePanel::toggleSiteTerrain(int box) {
-    if (keysApply() && box >= 0 && box < kSiteTerrainBoxes) mSiteTerrain[static_cast<std::size_t>(box)]->click();
+    if (keysApply() && box >= 0 && box < kSiteTerrainBoxes)
+        mSiteTerrain[static_cast<std::size_t>(box)]->click();
 }
 
 } // namespace ts

@@ -22,7 +22,7 @@ struct ReferenceLists;
 // the fort tool's list. It shows one province and hands its values to the commit; the rules it
 // applies live in provincerules.
 class ProvincePanel : public QObject {
-public:
+  public:
     ProvincePanel(QVBoxLayout* frame, QWidget* terrainTool, QWidget* fortTool, MapDocument& doc,
                   const ReferenceData& ref, const ReferenceLists& lists, UserInterface& ui, PanelHooks hooks);
 
@@ -48,11 +48,12 @@ public:
 
     int shownProvince() const { return mShown; }
 
-private:
+  private:
     void buildProvinceFrame(QVBoxLayout* frame);
     void buildTerrainTool(QWidget* tool);
     void buildFortTool(QWidget* tool);
-    QLineEdit* addNumberBox(QWidget* parent, const char* name, const QString& hint, int min, int max, bool longValue);
+    QLineEdit* addNumberBox(QWidget* parent, const char* name, const QString& hint, int min, int max,
+                            bool longValue);
     void setBoxText(QLineEdit* box, const QString& text);
     void showRecruitables(int popType);
     void showIcons(int province);

@@ -16,19 +16,28 @@ constexpr int kMaxPopulation = 50000;
 constexpr int kMaxUnrest = 500;
 constexpr int kMaxDefence = 125;
 
-bool validProvince(int p) { return p >= 1 && p <= kMaxProvince; }
-bool validNation(int n) { return n >= 0 && n < kNationCount; }
+bool validProvince(int p) {
+    return p >= 1 && p <= kMaxProvince;
+}
+bool validNation(int n) {
+    return n >= 0 && n < kNationCount;
+}
 
-QString numberOrEmpty(int value) { return value == -1 ? QString() : QString::number(value); }
+QString numberOrEmpty(int value) {
+    return value == -1 ? QString() : QString::number(value);
+}
 
-std::string provinceSuffixKey(int province, const char* suffix) { return std::to_string(province) + suffix; }
+std::string provinceSuffixKey(int province, const char* suffix) {
+    return std::to_string(province) + suffix;
+}
 
 void setColour(std::int16_t (&col)[3], const Swatch& swatch) {
     if (!swatch) {
         std::fill(std::begin(col), std::end(col), std::int16_t(-1));
         return;
     }
-    for (int k = 0; k < 3; ++k) col[k] = static_cast<std::int16_t>((*swatch >> (8 * k)) & 0xFF);
+    for (int k = 0; k < 3; ++k)
+        col[k] = static_cast<std::int16_t>((*swatch >> (8 * k)) & 0xFF);
 }
 
 // A nation moves between the "Allowed Nations" and "Gods and Nations" era nodes with its
@@ -101,18 +110,20 @@ QString TerrainBoxHint(int i) {
 }
 
 QString SiteTerrainBoxHint(int i) {
-    static const char* const kinds[kSiteTerrainBoxes] = {"",      "fire",  "air",    "water", "earth",
-                                                          "astral", "death", "nature", "blood", "holy"};
+    static const char* const kinds[kSiteTerrainBoxes] = {"",       "fire",  "air",    "water", "earth",
+                                                         "astral", "death", "nature", "blood", "holy"};
     if (i < 0 || i >= kSiteTerrainBoxes) return {};
     if (i == 0) return QStringLiteral("Terrain Tool: Magic sites are more common in this province.");
-    return QStringLiteral("Terrain Tool: Sites are more likely to be of type %1 when placed randomly in this province.")
+    return QStringLiteral(
+               "Terrain Tool: Sites are more likely to be of type %1 when placed randomly in this province.")
         .arg(QString::fromLatin1(kinds[i]));
 }
 
 Swatch SwatchOf(const std::int16_t (&col)[3]) {
     if (col[0] == -1) return std::nullopt;
     Color c = 0;
-    for (int k = 0; k < 3; ++k) c |= static_cast<Color>(std::clamp<int>(col[k], 0, 255)) << (8 * k);
+    for (int k = 0; k < 3; ++k)
+        c |= static_cast<Color>(std::clamp<int>(col[k], 0, 255)) << (8 * k);
     return c;
 }
 
@@ -135,8 +146,10 @@ ProvinceForm ProvinceFormOf(const MapDocument& doc, int province) {
     f.lab = p.Lab;
     f.temple = p.Temple;
     f.terrain[0] = p.TerrainPlain;
-    for (int i = 1; i < kTerrainBoxes; ++i) f.terrain[i] = p.TerrainBit[kTerrainBoxBit[i]];
-    for (int i = 0; i < kSiteTerrainBoxes; ++i) f.siteTerrain[i] = p.TerrainBit[kSiteTerrainBoxBit[i]];
+    for (int i = 1; i < kTerrainBoxes; ++i)
+        f.terrain[i] = p.TerrainBit[kTerrainBoxBit[i]];
+    for (int i = 0; i < kSiteTerrainBoxes; ++i)
+        f.siteTerrain[i] = p.TerrainBit[kSiteTerrainBoxBit[i]];
     f.small = p.TerrainBit[kSmallBit];
     f.large = p.TerrainBit[kLargeBit];
     f.noStart = p.TerrainBit[kNoStartBit];
@@ -153,7 +166,8 @@ bool ProvinceHasDetail(const ProvinceDataType& p) {
            anyAtLeast0(p.KnownSiteIndex) ||
            std::any_of(std::begin(p.Commanders), std::end(p.Commanders),
                        [](const CommanderDataType& c) { return c.UnitIndex >= 0; }) ||
-           !p.SkyBox.empty() || !p.BatMap.empty() || p.GroundCol[0] >= 0 || p.RockCol[0] >= 0 || p.FogCol[0] >= 0;
+           !p.SkyBox.empty() || !p.BatMap.empty() || p.GroundCol[0] >= 0 || p.RockCol[0] >= 0 ||
+           p.FogCol[0] >= 0;
 }
 
 void CommitProvince(MapDocument& doc, const ReferenceData& ref, int province, const ProvinceForm& form,
@@ -197,8 +211,10 @@ void CommitProvince(MapDocument& doc, const ReferenceData& ref, int province, co
     p.TerrainBit[kSmallBit] = form.small;
     p.TerrainBit[kLargeBit] = form.large;
     p.TerrainPlain = form.terrain[0];
-    for (int i = 1; i < kTerrainBoxes; ++i) p.TerrainBit[kTerrainBoxBit[i]] = form.terrain[i];
-    for (int i = 0; i < kSiteTerrainBoxes; ++i) p.TerrainBit[kSiteTerrainBoxBit[i]] = form.siteTerrain[i];
+    for (int i = 1; i < kTerrainBoxes; ++i)
+        p.TerrainBit[kTerrainBoxBit[i]] = form.terrain[i];
+    for (int i = 0; i < kSiteTerrainBoxes; ++i)
+        p.TerrainBit[kSiteTerrainBoxBit[i]] = form.siteTerrain[i];
 
     p.LandFlag = form.clearProvince;
     if (!p.LandFlag) p.SetLandFlag = ProvinceHasDetail(p);
@@ -210,8 +226,10 @@ QString StartOptionText(int option) {
         "Tags this province as nonstartable. No player will start here.",
         "By creating at least one start location for each player, every player will start at one of these "
         "locations.",
-        "Assign a specific nation to a specific start location. You must select an owner before this option can "
-        "be chosen. Please note that checking 'Clear Province' results in the nation starting with no troops and "
+        "Assign a specific nation to a specific start location. You must select an owner before this option "
+        "can "
+        "be chosen. Please note that checking 'Clear Province' results in the nation starting with no troops "
+        "and "
         "a dead god.",
     };
     if (option < 0 || option > 3) return {};
@@ -234,11 +252,11 @@ int ShownOwnerNation(const ProvinceDataType& p) {
 void ChooseStartOption(StartOwnerChoice& choice, int option, const ProvinceDataType& p, UserInterface& ui) {
     // Nation 0 is a nation like any other, so any owner counts.
     if (option == StartLocation && p.Owner >= 0) {
-        const Answer answer =
-            ui.messageBox(QStringLiteral("Warning!"),
-                          QStringLiteral("This province has an owner! OK to remove ownership or CANCEL to retain "
-                                         "ownership."),
-                          Buttons::OkCancel);
+        const Answer answer = ui.messageBox(
+            QStringLiteral("Warning!"),
+            QStringLiteral("This province has an owner! OK to remove ownership or CANCEL to retain "
+                           "ownership."),
+            Buttons::OkCancel);
         if (answer == Answer::Cancel) {
             choice.option = p.SpecStart ? SpecialStart : NoStartOption;
             return;
@@ -288,7 +306,8 @@ void PlaceGod(MapDocument& doc, int nation, int province, const NodeEdits& nodes
     if (wasEmpty) ++p.CommanderCount;
 }
 
-void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice& choice, const NodeEdits& nodes) {
+void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice& choice,
+                         const NodeEdits& nodes) {
     if (!validProvince(province)) return;
     ProvinceDataType& p = doc.Provinces[province];
     const bool special = choice.option == SpecialStart;
@@ -335,9 +354,9 @@ void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice&
 }
 
 const QStringList& VictoryConditionNames() {
-    static const QStringList names = {QStringLiteral("Standard"),      QStringLiteral("Victory Points"),
-                                      QStringLiteral("Dominion"),      QStringLiteral("Provinces"),
-                                      QStringLiteral("Research"),      QStringLiteral("VPs (cumulative)")};
+    static const QStringList names = {QStringLiteral("Standard"), QStringLiteral("Victory Points"),
+                                      QStringLiteral("Dominion"), QStringLiteral("Provinces"),
+                                      QStringLiteral("Research"), QStringLiteral("VPs (cumulative)")};
     return names;
 }
 
@@ -376,8 +395,8 @@ TerrainIcons TerrainIconsOf(const ProvinceDataType& p) {
     const struct {
         int bit;
         const char* word;
-    } kinds[] = {{14, " air"},   {17, " astral"}, {20, " blood"},  {18, " death"}, {16, " earth"},
-                 {13, " fire"},  {15, " water"},  {19, " nature"}, {21, " holy"}};
+    } kinds[] = {{14, " air"},  {17, " astral"}, {20, " blood"},  {18, " death"}, {16, " earth"},
+                 {13, " fire"}, {15, " water"},  {19, " nature"}, {21, " holy"}};
     QString tip;
     for (const auto& k : kinds)
         if (bit[k.bit]) tip += QString::fromLatin1(k.word);
@@ -402,7 +421,8 @@ QString BrowsePreset(const QString& folder, const QString& boxValue) {
 
 QString BrowsedValue(const QString& folder, const QString& chosen) {
     QString base = folder;
-    while (base.endsWith(QLatin1Char('/'))) base.chop(1);
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
     // A file outside the game's folder keeps its full path: the game would not find "./" + it.
     if (!chosen.startsWith(base + QLatin1Char('/'))) return chosen;
     QString relative = chosen.mid(base.size() + 1);

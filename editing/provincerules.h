@@ -34,7 +34,8 @@ using SiteTerrainBoxes = std::array<bool, kSiteTerrainBoxes>;
 inline constexpr std::array<int, kTerrainBoxes> kTerrainBoxBit = {-1, 2, 11, 12, 22, 4, 6, 5, 7, 8, 3};
 // chkSiteTerrain 0 is "many sites"; 1..9 are the site types fire, air, water, earth, astral, death,
 // nature, blood and holy.
-inline constexpr std::array<int, kSiteTerrainBoxes> kSiteTerrainBoxBit = {10, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+inline constexpr std::array<int, kSiteTerrainBoxes> kSiteTerrainBoxBit = {10, 13, 14, 15, 16,
+                                                                          17, 18, 19, 20, 21};
 inline constexpr int kSmallBit = 0;
 inline constexpr int kLargeBit = 1;
 inline constexpr int kNoStartBit = 9;
@@ -98,7 +99,8 @@ void ChooseStartOption(StartOwnerChoice& choice, int option, const ProvinceDataT
 void ChooseOwner(StartOwnerChoice& choice, int nation);
 
 // Applies the start option and owner to province p, moving gods and nations as a special start requires.
-void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice& choice, const NodeEdits& nodes);
+void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice& choice,
+                         const NodeEdits& nodes);
 // Empties the god's slot 0 of province q and its node; q is then no special start and has no owner.
 void RemoveGod(MapDocument& doc, int province, const NodeEdits& nodes);
 // Copies nation N's god into slot 0 of province p and adds its node.

@@ -30,9 +30,11 @@ StartOwnerPanel::StartOwnerPanel(QVBoxLayout* frame, MapDocument& doc, const Ref
 
     mOwner = new QComboBox(body);
     mOwner->setObjectName(QStringLiteral("cboOwner"));
-    for (const ReferenceLists::ListEntry& e : lists.owners) mOwner->addItem(e.text, e.value);
-    mHooks.hintOn(mOwner, QStringLiteral("Select the owner or special start nation for this province. Be aware "
-                                         "that existing god will be moved here if previously set elsewhere."));
+    for (const ReferenceLists::ListEntry& e : lists.owners)
+        mOwner->addItem(e.text, e.value);
+    mHooks.hintOn(mOwner,
+                  QStringLiteral("Select the owner or special start nation for this province. Be aware "
+                                 "that existing god will be moved here if previously set elsewhere."));
     connect(mOwner, &QComboBox::activated, this, [this] {
         if (mRefreshing || mShown < 1) return;
         StartOwnerChoice c = choice();
@@ -47,7 +49,8 @@ StartOwnerPanel::StartOwnerPanel(QVBoxLayout* frame, MapDocument& doc, const Ref
 void StartOwnerPanel::show(const StartOwnerChoice& c) {
     const bool was = mRefreshing;
     mRefreshing = true;
-    for (int i = 0; i < 4; ++i) mOptions[static_cast<std::size_t>(i)]->setChecked(i == c.option);
+    for (int i = 0; i < 4; ++i)
+        mOptions[static_cast<std::size_t>(i)]->setChecked(i == c.option);
     const int entry = mOwner->findData(c.ownerNation);
     mOwner->setCurrentIndex(entry < 0 ? 0 : entry);
     mRefreshing = was;

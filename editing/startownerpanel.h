@@ -17,7 +17,7 @@ struct ReferenceLists;
 // The start-and-owner section (fraStartAndOwner): the four start options and the owner or
 // special-start nation of the shown province.
 class StartOwnerPanel : public QObject {
-public:
+  public:
     StartOwnerPanel(QVBoxLayout* frame, MapDocument& doc, const ReferenceLists& lists, UserInterface& ui,
                     PanelHooks hooks);
 
@@ -26,7 +26,7 @@ public:
     // The commit hook: applies the choice to the shown province.
     void CommitStartAndOwner(int province, const NodeEdits& nodes);
 
-private:
+  private:
     void show(const StartOwnerChoice& choice);
     void optionClicked(int option);
 

@@ -34,10 +34,11 @@ VictoryPanel::VictoryPanel(QVBoxLayout* frame, MapDocument& doc, PanelHooks hook
     mProvinceValue = new QLineEdit(body);
     mProvinceValue->setObjectName(QStringLiteral("txtVictoryPointValue"));
     mProvinceValue->setMaximumWidth(60);
-    mHooks.hintOn(mProvinceValue,
-                  QStringLiteral("The player who has control over this province will control from one to seven "
-                                 "victory points. If the province has a fort then the controller of the fort "
-                                 "controls the victory points. <1-7>"));
+    mHooks.hintOn(
+        mProvinceValue,
+        QStringLiteral("The player who has control over this province will control from one to seven "
+                       "victory points. If the province has a fort then the controller of the fort "
+                       "controls the victory points. <1-7>"));
     clampOnLeaving(mProvinceValue, 1, 7);
     connect(mProvinceValue, &QLineEdit::textChanged, this, changed);
     grid->addWidget(new QLabel(QStringLiteral("Province's victory points"), body), 0, 0);
@@ -46,7 +47,8 @@ VictoryPanel::VictoryPanel(QVBoxLayout* frame, MapDocument& doc, PanelHooks hook
     mCondition = new QComboBox(body);
     mCondition->setObjectName(QStringLiteral("cboVictoryCondition"));
     mCondition->addItems(VictoryConditionNames());
-    mHooks.hintOn(mCondition, QStringLiteral("Sets the victory condition of the map and the number it needs."));
+    mHooks.hintOn(mCondition,
+                  QStringLiteral("Sets the victory condition of the map and the number it needs."));
     mConditionValue = new QLineEdit(body);
     mConditionValue->setObjectName(QStringLiteral("txtVictoryPoints"));
     mConditionValue->setMaximumWidth(60);
@@ -86,8 +88,9 @@ void VictoryPanel::ShowVictoryPoints(int province) {
     const int type = mDoc.VictoryConditionType;
     const int index = type > 0 && type < mCondition->count() ? type : 0;
     mCondition->setCurrentIndex(index);
-    const QString value = index > 0 && mDoc.VictoryConditionValue != -1 ? QString::number(mDoc.VictoryConditionValue)
-                                                                       : QString();
+    const QString value = index > 0 && mDoc.VictoryConditionValue != -1
+                              ? QString::number(mDoc.VictoryConditionValue)
+                              : QString();
     if (!typing(mConditionValue) && mConditionValue->text() != value) mConditionValue->setText(value);
     mConditionValue->setVisible(index > 0);
     mRefreshing = false;
@@ -95,7 +98,8 @@ void VictoryPanel::ShowVictoryPoints(int province) {
 
 void VictoryPanel::CommitVictory(int province) {
     if (province != mShown) return;
-    ts::CommitVictory(mDoc, province, mCondition->currentIndex(), mConditionValue->text(), mProvinceValue->text());
+    ts::CommitVictory(mDoc, province, mCondition->currentIndex(), mConditionValue->text(),
+                      mProvinceValue->text());
 }
 
 } // namespace ts

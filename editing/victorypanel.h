@@ -14,14 +14,14 @@ namespace ts {
 // The victory-points section (fraVictoryPoints): the shown province's victory points and the map's
 // victory condition with its value.
 class VictoryPanel : public QObject {
-public:
+  public:
     VictoryPanel(QVBoxLayout* frame, MapDocument& doc, PanelHooks hooks);
 
     void ShowVictoryPoints(int province);
     // The commit hook: the map's condition and the province's points.
     void CommitVictory(int province);
 
-private:
+  private:
     MapDocument& mDoc;
     PanelHooks mHooks;
     int mShown = -1;

@@ -83,7 +83,7 @@ struct Editor {
 class ProvinceEndToEndTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void nameTerrainKeysAndFortSurviveTheSave() {
         Editor e;
         QVERIFY(e.open());
@@ -94,7 +94,8 @@ private slots:
         int province = 0;
         for (int p = 1; p <= doc.ProvinceCount && !province; ++p) {
             const ProvinceDataType& q = doc.Provinces[p];
-            if (!q.TerrainBit[7] && !q.TerrainBit[8] && !q.TerrainBit[2] && q.Fort < 1 && !q.SpecStart) province = p;
+            if (!q.TerrainBit[7] && !q.TerrainBit[8] && !q.TerrainBit[2] && q.Fort < 1 && !q.SpecStart)
+                province = p;
         }
         QVERIFY(province > 0);
         e.rightClick(province);
@@ -133,7 +134,8 @@ private slots:
         QVERIFY(e.w->toolPanels().fortTool()->isVisible());
         auto* forts = e.get<QListWidget>("lstForts");
         QListWidgetItem* fort = forts->item(3);
-        QTest::mouseClick(forts->viewport(), Qt::LeftButton, Qt::NoModifier, forts->visualItemRect(fort).center());
+        QTest::mouseClick(forts->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          forts->visualItemRect(fort).center());
         const int fortNumber = fort->data(Qt::UserRole).toInt();
         QCOMPARE(int(doc.Provinces[province].Fort), fortNumber);
         QVERIFY(e.w->navigator().node(std::to_string(province) + " FORT"));
@@ -226,9 +228,10 @@ private slots:
         auto* editKeys = help->findChild<QTableWidget*>("lstEditingKeys");
         QVERIFY(mapKeys && editKeys);
         QStringList keys;
-        for (int r = 0; r < editKeys->rowCount(); ++r) keys << editKeys->item(r, 0)->text();
-        for (const char* k : {"1", "2", "d", "r", "m", "b", "c", "s", "w", "f", "a", "n", "y", "Shift+R", "F2", "F3",
-                              "F4", "Ctrl+C", "Ctrl+V", "Del"})
+        for (int r = 0; r < editKeys->rowCount(); ++r)
+            keys << editKeys->item(r, 0)->text();
+        for (const char* k : {"1", "2", "d", "r",       "m",  "b",  "c",  "s",      "w",      "f",
+                              "a", "n", "y", "Shift+R", "F2", "F3", "F4", "Ctrl+C", "Ctrl+V", "Del"})
             QVERIFY2(keys.contains(QLatin1String(k)), k);
         help->hide();
 

@@ -45,7 +45,8 @@ struct Rig {
         map.ref->PopData[31] = {31, "Nobody", {}, {}};
         map.ref->UnitData[12] = {};
         map.ref->UnitData[12].name = "Chieftain";
-        for (int f = 1; f < kFortSlots; ++f) map.ref->FortData[f] = {std::int16_t(f), "Fort " + std::to_string(f)};
+        for (int f = 1; f < kFortSlots; ++f)
+            map.ref->FortData[f] = {std::int16_t(f), "Fort " + std::to_string(f)};
         map.ref->FortData[2].name = "Palisade";
         lists = std::make_unique<ReferenceLists>(BuildReferenceLists(*map.ref));
         program.write("TSsprites/0012.jpg", "not a picture, but there");
@@ -78,7 +79,8 @@ struct Rig {
         };
         nodes.remove = [this](std::string_view key) { nav->RemoveNavigatorNode(key); };
         nodes.setCaption = [this](std::string_view key, std::string_view caption) {
-            if (QTreeWidgetItem* item = nav->node(key)) item->setText(0, QString::fromLatin1(caption.data(), qsizetype(caption.size())));
+            if (QTreeWidgetItem* item = nav->node(key))
+                item->setText(0, QString::fromLatin1(caption.data(), qsizetype(caption.size())));
         };
         auto& h = model.hooks;
         h.commit.province = [this, nodes] { province->CommitProvince(doc.CurProvince, nodes); };
@@ -102,7 +104,9 @@ struct Rig {
         return w;
     }
     QString text(const char* name) { return get<QLineEdit>(name)->text(); }
-    QString picture(const char* name) { return QFileInfo(get<QWidget>(name)->property("picture").toString()).fileName(); }
+    QString picture(const char* name) {
+        return QFileInfo(get<QWidget>(name)->property("picture").toString()).fileName();
+    }
     void select(int p) { nav->NodeClick(std::to_string(p) + " PROV"); }
     // Types into a box and leaves it, as the user does. While the box has the focus each change
     // commits, but the box keeps what was typed.
@@ -125,20 +129,48 @@ struct Rig {
 class ProvincePanelTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyControlCarriesItsName() {
         Rig rig;
-        QStringList names = {"lblProvinceNumber", "txtLandName", "txtPopulation", "txtUnrest", "txtDefence",
-                             "cboPopType", "fraPopulationType", "txtSkyBox", "cmdBrowseSkyBox", "txtBattleMap",
-                             "cmdBrowseBattleMap", "lblGround", "lblRock", "lblFog", "imgFort", "imgLab",
-                             "imgTemple", "imgVictoryPoint", "imgOwner", "lblTooManySites", "chkClearProvince",
-                             "chkTSmall", "chkTLarge", "chkTNoStart", "lstForts", "cboOwner",
-                             "txtVictoryPointValue", "cboVictoryCondition", "txtVictoryPoints"};
-        for (int i = 0; i < 11; ++i) names << QStringLiteral("chkTerrain%1").arg(i);
-        for (int i = 0; i < 10; ++i) names << QStringLiteral("chkSiteTerrain%1").arg(i);
-        for (int i = 0; i < 8; ++i) names << QStringLiteral("imgTerrain%1").arg(i) << QStringLiteral("imgRecruit%1").arg(i);
-        for (int i = 0; i < 4; ++i) names << QStringLiteral("optStart%1").arg(i);
-        for (const QString& n : names) QVERIFY2(rig.window.findChild<QWidget*>(n), qPrintable(n));
+        QStringList names = {"lblProvinceNumber",
+                             "txtLandName",
+                             "txtPopulation",
+                             "txtUnrest",
+                             "txtDefence",
+                             "cboPopType",
+                             "fraPopulationType",
+                             "txtSkyBox",
+                             "cmdBrowseSkyBox",
+                             "txtBattleMap",
+                             "cmdBrowseBattleMap",
+                             "lblGround",
+                             "lblRock",
+                             "lblFog",
+                             "imgFort",
+                             "imgLab",
+                             "imgTemple",
+                             "imgVictoryPoint",
+                             "imgOwner",
+                             "lblTooManySites",
+                             "chkClearProvince",
+                             "chkTSmall",
+                             "chkTLarge",
+                             "chkTNoStart",
+                             "lstForts",
+                             "cboOwner",
+                             "txtVictoryPointValue",
+                             "cboVictoryCondition",
+                             "txtVictoryPoints"};
+        for (int i = 0; i < 11; ++i)
+            names << QStringLiteral("chkTerrain%1").arg(i);
+        for (int i = 0; i < 10; ++i)
+            names << QStringLiteral("chkSiteTerrain%1").arg(i);
+        for (int i = 0; i < 8; ++i)
+            names << QStringLiteral("imgTerrain%1").arg(i) << QStringLiteral("imgRecruit%1").arg(i);
+        for (int i = 0; i < 4; ++i)
+            names << QStringLiteral("optStart%1").arg(i);
+        for (const QString& n : names)
+            QVERIFY2(rig.window.findChild<QWidget*>(n), qPrintable(n));
         QCOMPARE(rig.get<QComboBox>("cboVictoryCondition")->itemText(2), QStringLiteral("Dominion"));
     }
 
@@ -152,7 +184,8 @@ private slots:
         p.VictoryPoints = 3;
         p.Owner = 10;
         p.Temple = true;
-        for (int bit : {0, 2, 3, 4, 5, 6, 7, 8, 12}) p.TerrainBit[bit] = true;
+        for (int bit : {0, 2, 3, 4, 5, 6, 7, 8, 12})
+            p.TerrainBit[bit] = true;
         rig.select(2);
         QCOMPARE(rig.get<QLabel>("lblProvinceNumber")->text(), QStringLiteral("2"));
         QCOMPARE(rig.text("txtPopulation"), QStringLiteral("300"));
@@ -224,9 +257,12 @@ private slots:
             const char* shown;
             int stored;
         } cases[] = {
-            {"txtPopulation", "60000", "50000", 50000}, {"txtPopulation", "", "", -1},
-            {"txtUnrest", "abc", "0", 0},               {"txtDefence", "300", "125", 125},
-            {"txtVictoryPointValue", "x", "1", 1},      {"txtVictoryPointValue", "9", "7", 7},
+            {"txtPopulation", "60000", "50000", 50000},
+            {"txtPopulation", "", "", -1},
+            {"txtUnrest", "abc", "0", 0},
+            {"txtDefence", "300", "125", 125},
+            {"txtVictoryPointValue", "x", "1", 1},
+            {"txtVictoryPointValue", "9", "7", 7},
         };
         for (const auto& c : cases) {
             rig.typeAndLeave(c.box, QString::fromLatin1(c.typed));
@@ -272,7 +308,8 @@ private slots:
         QVERIFY(p.TerrainBit[10]);
 
         rig.get<QCheckBox>("chkTerrain0")->click(); // plains
-        for (int i = 1; i < 11; ++i) QVERIFY(!checked(qPrintable(QStringLiteral("chkTerrain%1").arg(i))));
+        for (int i = 1; i < 11; ++i)
+            QVERIFY(!checked(qPrintable(QStringLiteral("chkTerrain%1").arg(i))));
         QVERIFY(p.TerrainPlain && !p.TerrainBit[7] && !p.TerrainBit[11]);
         QVERIFY(p.TerrainBit[1] && p.TerrainBit[10]); // size and site flags are not terrain
         QCOMPARE(rig.picture("imgTerrain0"), QStringLiteral("nostart.bmp"));
@@ -359,7 +396,8 @@ private slots:
         rig.ui.colors = {Color(0x00FF00), std::nullopt};
         QTest::mouseClick(ground, Qt::LeftButton);
         const ProvinceDataType& p = rig.doc.Provinces[2];
-        QCOMPARE(std::vector<int>(std::begin(p.GroundCol), std::end(p.GroundCol)), (std::vector<int>{0, 255, 0}));
+        QCOMPARE(std::vector<int>(std::begin(p.GroundCol), std::end(p.GroundCol)),
+                 (std::vector<int>{0, 255, 0}));
         QTest::mouseClick(ground, Qt::LeftButton); // cancelled
         QCOMPARE(p.GroundCol[1], 255);
         QTest::mouseClick(ground, Qt::RightButton);
@@ -373,12 +411,14 @@ private slots:
         QCOMPARE(p.BatMap, "./arena/pit.t3m");
         rig.get<QToolButton>("cmdBrowseBattleMap")->click(); // cancelled
         QCOMPARE(rig.text("txtBattleMap"), QStringLiteral("./arena/pit.t3m"));
-        QCOMPARE(rig.ui.fileRequests.back(),
-                 QStringLiteral("open|Battlemap Image (*.t3m)|*.t3m|/g/battlemaps/|/g/battlemaps/arena/pit.t3m"));
+        QCOMPARE(
+            rig.ui.fileRequests.back(),
+            QStringLiteral("open|Battlemap Image (*.t3m)|*.t3m|/g/battlemaps/|/g/battlemaps/arena/pit.t3m"));
         rig.ui.files = {QStringLiteral("/g/maps/sky.rgb")};
         rig.get<QToolButton>("cmdBrowseSkyBox")->click();
         QCOMPARE(p.SkyBox, "./sky.rgb");
-        QVERIFY(rig.ui.fileRequests.back().startsWith("open|Skybox Image (*.tga;*.rgb)|*.tga;*.rgb|/g/maps/|"));
+        QVERIFY(
+            rig.ui.fileRequests.back().startsWith("open|Skybox Image (*.tga;*.rgb)|*.tga;*.rgb|/g/maps/|"));
     }
 };
 

@@ -17,7 +17,8 @@ struct RecordedNodes {
     NodeEdits edits() {
         NodeEdits e;
         e.add = [this](std::string_view parent, std::string_view key, std::string_view caption) {
-            ops.push_back("add " + std::string(key) + " < " + std::string(parent) + " : " + std::string(caption));
+            ops.push_back("add " + std::string(key) + " < " + std::string(parent) + " : " +
+                          std::string(caption));
         };
         e.remove = [this](std::string_view key) { ops.push_back("remove " + std::string(key)); };
         e.setCaption = [this](std::string_view key, std::string_view caption) {
@@ -29,7 +30,8 @@ struct RecordedNodes {
 
 TerrainBoxes boxes(std::initializer_list<int> checked) {
     TerrainBoxes b{};
-    for (int i : checked) b[static_cast<std::size_t>(i)] = true;
+    for (int i : checked)
+        b[static_cast<std::size_t>(i)] = true;
     return b;
 }
 
@@ -69,9 +71,11 @@ TEST(TerrainRules, InterlocksOfTheTerrainBoxes) {
         EXPECT_EQ(changed, s.changed);
     }
 
-    EXPECT_EQ(TerrainBoxHint(4), "Terrain Tool: Province contains numerous mountains, but incur no movement penalty.");
-    EXPECT_EQ(SiteTerrainBoxHint(5),
-              "Terrain Tool: Sites are more likely to be of type astral when placed randomly in this province.");
+    EXPECT_EQ(TerrainBoxHint(4),
+              "Terrain Tool: Province contains numerous mountains, but incur no movement penalty.");
+    EXPECT_EQ(
+        SiteTerrainBoxHint(5),
+        "Terrain Tool: Sites are more likely to be of type astral when placed randomly in this province.");
     EXPECT_EQ(SiteTerrainBoxHint(0), "Terrain Tool: Magic sites are more common in this province.");
 }
 
@@ -96,7 +100,8 @@ TEST_F(CommitTest, TerrainBoxesBecomeTheMaskBits) {
     f = ProvinceForm{};
     f.siteTerrain.fill(true);
     f.small = f.large = f.noStart = true;
-    for (int i = 1; i < kTerrainBoxes; ++i) f.terrain[static_cast<std::size_t>(i)] = true;
+    for (int i = 1; i < kTerrainBoxes; ++i)
+        f.terrain[static_cast<std::size_t>(i)] = true;
     commit(2, f);
     ComputeTerrainMask(doc, 2);
     EXPECT_EQ(doc.Provinces[2].Terrain, (1 << 23) - 1);
@@ -145,7 +150,8 @@ TEST_F(CommitTest, NameBecomesTheNodeCaption) {
     EXPECT_EQ(doc.Provinces[2].LandName, "S\xE9verin");
     f.landName.clear();
     commit(2, f);
-    EXPECT_EQ(nodes.ops, (std::vector<std::string>{"caption 2 PROV : 2 S\xE9verin", "caption 2 PROV : 2 Prov"}));
+    EXPECT_EQ(nodes.ops,
+              (std::vector<std::string>{"caption 2 PROV : 2 S\xE9verin", "caption 2 PROV : 2 Prov"}));
     EXPECT_EQ(doc.Provinces[2].NodeText, "2 Prov");
 }
 
@@ -162,9 +168,15 @@ TEST_F(CommitTest, FortLabAndTempleNodesFollowTheIcons) {
         {"temple removed", 2, true, false, {"remove 1 TEMPLE"}},
         {"fort replaced", 5, true, false, {"remove 1 FORT", "add 1 FORT < 1 PROV : Citadel"}},
         {"fort and lab removed", -1, false, false, {"remove 1 FORT", "remove 1 LAB"}},
-        {"all added again", 2, true, true,
+        {"all added again",
+         2,
+         true,
+         true,
          {"add 1 FORT < 1 PROV : Palisade", "add 1 LAB < 1 PROV : Lab", "add 1 TEMPLE < 1 PROV : Temple"}},
-        {"a fort beyond the table is named by its number", 60, true, true,
+        {"a fort beyond the table is named by its number",
+         60,
+         true,
+         true,
          {"remove 1 FORT", "add 1 FORT < 1 PROV : 60"}},
     };
     for (const auto& s : steps) {
@@ -229,7 +241,8 @@ TEST_F(CommitTest, ColoursAndFilesRoundTripThroughTheForm) {
     f.popType = 41;
     commit(2, f);
     const ProvinceDataType& p = doc.Provinces[2];
-    EXPECT_EQ(std::vector<int>(std::begin(p.GroundCol), std::end(p.GroundCol)), (std::vector<int>{255, 0, 0}));
+    EXPECT_EQ(std::vector<int>(std::begin(p.GroundCol), std::end(p.GroundCol)),
+              (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(std::vector<int>(std::begin(p.RockCol), std::end(p.RockCol)), (std::vector<int>{32, 64, 128}));
     EXPECT_EQ(std::vector<int>(std::begin(p.FogCol), std::end(p.FogCol)), (std::vector<int>{-1, -1, -1}));
     const ProvinceForm back = formOf(2);
@@ -324,9 +337,9 @@ TEST_F(StartOwnerTest, StartOptionsSetTheFlagsAndTheOwner) {
         bool start, noStart;
         int expectedOwner;
     } cases[] = {
-        {NoStartOption, 20, false, true, 20},  {NoStartOption, -1, false, true, -1},
-        {StartLocation, -1, true, false, -1},  {DefaultStart, -1, false, false, -1},
-        {DefaultStart, 20, false, false, 20},  {SpecialStart, -1, false, false, -1},
+        {NoStartOption, 20, false, true, 20}, {NoStartOption, -1, false, true, -1},
+        {StartLocation, -1, true, false, -1}, {DefaultStart, -1, false, false, -1},
+        {DefaultStart, 20, false, false, 20}, {SpecialStart, -1, false, false, -1},
     };
     for (const auto& c : cases) {
         commit(5, c.option, c.owner);
@@ -391,7 +404,8 @@ TEST(VictoryRules, ConditionValueAndCommit) {
         int index;
         QString before, after;
     } cases[] = {{2, "", "1"}, {2, "0", "1"}, {2, "x", "1"}, {3, "40", "40"}, {0, "40", ""}, {1, "-3", "1"}};
-    for (const auto& c : cases) EXPECT_EQ(VictoryValueAfterChoice(c.index, c.before), c.after) << c.index;
+    for (const auto& c : cases)
+        EXPECT_EQ(VictoryValueAfterChoice(c.index, c.before), c.after) << c.index;
 
     editingtest::SmallMap map;
     // "Dominion" chosen with an empty box shows and stores 1.
@@ -409,15 +423,17 @@ TEST(VictoryRules, ConditionValueAndCommit) {
 
 TEST(TerrainDisplay, IconsInTheirOrderWithTheSpecialSiteTip) {
     ProvinceDataType p;
-    for (int bit : {0, 2, 11, 4, 7, 14, 21, 13}) p.TerrainBit[bit] = true;
+    for (int bit : {0, 2, 11, 4, 7, 14, 21, 13})
+        p.TerrainBit[bit] = true;
     p.NoStart = true;
     TerrainIcons icons = TerrainIconsOf(p);
-    EXPECT_EQ(icons.files, QStringList({"nostart.bmp", "small.bmp", "deepsea.bmp", "mountain.bmp", "forest.bmp",
-                                        "specialsite.bmp"}));
+    EXPECT_EQ(icons.files, QStringList({"nostart.bmp", "small.bmp", "deepsea.bmp", "mountain.bmp",
+                                        "forest.bmp", "specialsite.bmp"}));
     EXPECT_EQ(icons.specialSiteTip, "special site: air fire holy");
 
     ProvinceDataType busy;
-    for (int bit : {1, 2, 3, 22, 5, 6, 7, 8, 12, 10}) busy.TerrainBit[bit] = true;
+    for (int bit : {1, 2, 3, 22, 5, 6, 7, 8, 12, 10})
+        busy.TerrainBit[bit] = true;
     icons = TerrainIconsOf(busy);
     EXPECT_EQ(icons.files, QStringList({"large.bmp", "sea.bmp", "somewater.bmp", "mountain.bmp", "swamp.bmp",
                                         "waste.bmp", "forest.bmp", "farm.bmp", "cave.bmp", "manysites.bmp"}));
