@@ -25,6 +25,7 @@ class MapView;
 class Navigator;
 class OptionsDialog;
 class PanelFrames;
+struct ProvinceEditing;
 class StatusPanels;
 class TemplateNameTools;
 struct MapDocument;
@@ -57,6 +58,8 @@ public:
     // The unit, site and item finders; null until the reference tables are loaded.
     FinderWindows* finders() { return mFinders.get(); }
     const RecentMaps& recentMaps() const { return mRecent; }
+    // The province panel's forms; null until the reference tables are loaded.
+    ProvinceEditing* provinceEditing() const { return mProvinceEditing.get(); }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -89,6 +92,7 @@ private:
     void wireNavigator();
     void wireCommanderPanels(); // commanderwiring.cpp
     void wireLifecycle();
+    void wireProvinceEditing(); // provincewiring.cpp
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
     void loadImage(const QString& imageFileName);
@@ -128,6 +132,7 @@ private:
     std::unique_ptr<FinderWindows> mFinders;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
+    std::unique_ptr<ProvinceEditing> mProvinceEditing;
 };
 
 // Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".

@@ -309,8 +309,16 @@ void MapView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         moveMap(x(), y() - kArrowStep);
         break;
-    default:
+    default: {
+        // A digit from the keypad is the same key as one from the main block.
+        const QKeyCombination pressed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
+        for (const KeyBinding& binding : keyBindings) {
+            if (binding.key != pressed || !binding.action) continue;
+            binding.action();
+            return;
+        }
         QWidget::keyPressEvent(event);
+    }
     }
 }
 

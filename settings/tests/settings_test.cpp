@@ -95,6 +95,7 @@ TEST(FirstRun, WithoutAFileEverythingIsDefaultTheUserIsWelcomedAndOptionsOpen) {
 
 TEST(RecentMaps, EightNewestFirstWithoutRepeatsSurviveASaveAndLoad) {
     TempFolder home;
+    home.makePortable();
     RecentMaps recent;
     for (int i = 0; i < 10; ++i)
         recent.add(home.write(QString("maps/m%1-Þrúð.map").arg(i), "x"));

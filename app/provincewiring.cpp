@@ -1,0 +1,121 @@
+// The main window's wiring of the province panel: its forms into the editing frames and tools,
+// their commits into the navigator, the terrain keys into the map, and the help window.
+#include "provincewiring.h"
+
+#include "cp1252.h"
+#include "floatingpanels.h"
+#include "helpwindow.h"
+#include "mainwindow.h"
+#include "mapdocument.h"
+#include "mapview.h"
+#include "navigator.h"
+#include "panelframes.h"
+#include "provincepanel.h"
+#include "referencedata.h"
+#include "settings.h"
+#include "startownerpanel.h"
+#include "toolpanel.h"
+#include "victorypanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QVBoxLayout>
+
+namespace ts {
+
+void ProvinceEditing::ShowProvince(int p) const {
+    victory->ShowVictoryPoints(p);
+    startAndOwner->ShowStartAndOwner(p);
+    province->ShowProvince(p);
+}
+
+void MainWindow::wireProvinceEditing() {
+    PanelHooks hooks;
+    NavigatorModel& model = mNavigator->model();
+    hooks.panelChanged = [&model](PanelDirtyFlag flag) { return model.PanelChanged(flag); };
+    hooks.commit = [this] { mNavigator->NodeClick(); };
+    hooks.ready = [&model] { return model.panelReady(); };
+    hooks.showHint = [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); };
+    hooks.focusMap = [this] { mMapView->setFocus(); };
+    hooks.startingUp = [this] { return mStartingUp; };
+    hooks.programFolder = mProgramFolder;
+
+    const auto frame = [this](std::string_view name) {
+        return mFrames->frameLayout(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    };
+    mProvinceEditing = std::make_unique<ProvinceEditing>();
+    ProvinceEditing& forms = *mProvinceEditing;
+    forms.province =
+        new ProvincePanel(frame(kFraProvince), mPanels->terrainTool()->body(), mPanels->fortTool()->body(),
+                          mDoc, referenceData(), *mLists, *this, hooks);
+    forms.startAndOwner = new StartOwnerPanel(frame(kFraStartAndOwner), mDoc, *mLists, *this, hooks);
+    forms.victory = new VictoryPanel(frame(kFraVictoryPoints), mDoc, hooks);
+    // The tools float over the dark map area, whose colours they would otherwise inherit.
+    for (QWidget* tool :
+         {static_cast<QWidget*>(mPanels->terrainTool()), static_cast<QWidget*>(mPanels->fortTool())}) {
+        QPalette own = QApplication::palette(tool);
+        // Setting a colour marks it as the tool's own; the plain application palette would not.
+        for (QPalette::ColorRole role :
+             {QPalette::Window, QPalette::WindowText, QPalette::Text, QPalette::Base})
+            own.setColor(role, own.color(role));
+        tool->setPalette(own);
+    }
+    forms.province->mapsFolder = [this] { return mSettings.MapsDirectory; };
+    forms.province->showFortTool = [this] {
+        QAction* fortTool = action("mnuFortTool");
+        if (!fortTool->isChecked()) fortTool->trigger();
+        mPanels->fortTool()->raise();
+    };
+    // The commander strip and sites fill after the province's own sections.
+    auto others = mFrames->hooks.fill.province;
+    mFrames->hooks.fill.province = [&forms, others](int p) {
+        forms.ShowProvince(p);
+        if (others) others(p);
+    };
+
+    NodeEdits nodes;
+    nodes.add = [this](std::string_view parent, std::string_view key, std::string_view caption) {
+        mNavigator->AddNavigatorNode(parent, key, caption);
+    };
+    nodes.remove = [this](std::string_view key) { mNavigator->RemoveNavigatorNode(key); };
+    nodes.setCaption = [this](std::string_view key, std::string_view caption) {
+        if (QTreeWidgetItem* item = mNavigator->node(key)) item->setText(0, fromCp1252(caption));
+    };
+    NavigatorModel::CommitHooks& commit = model.hooks.commit;
+    commit.province = [this, &forms, nodes] {
+        const int p = mDoc.CurProvince;
+        const bool noStart = p >= 1 && mDoc.Provinces[p].NoStart;
+        forms.province->CommitProvince(p, nodes);
+        // The no-start mark follows the terrain tool's box.
+        if (p >= 1 && mDoc.Provinces[p].NoStart != noStart) mMapView->markSpecial();
+    };
+    commit.startAndOwner = [this, &forms, nodes] {
+        forms.startAndOwner->CommitStartAndOwner(mDoc.CurProvince, nodes);
+    };
+    commit.victory = [this, &forms] { forms.victory->CommitVictory(mDoc.CurProvince); };
+
+    // The map's single keys; capital M, A, G and P are the View menu's own shortcuts.
+    ProvincePanel* panel = forms.province;
+    const struct {
+        Qt::Key key;
+        int box;
+    } terrainKeys[] = {{Qt::Key_D, 2}, {Qt::Key_R, 10}, {Qt::Key_M, 5}, {Qt::Key_B, 4}, {Qt::Key_C, 3},
+                       {Qt::Key_S, 7}, {Qt::Key_W, 6},  {Qt::Key_F, 8}, {Qt::Key_A, 9}};
+    for (const auto& k : terrainKeys) {
+        const int box = k.box;
+        mMapView->keyBindings.push_back(
+            {QKeyCombination(k.key), [panel, box] { panel->toggleTerrain(box); }});
+    }
+    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_1), [panel] { panel->toggleSmall(); }});
+    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_2), [panel] { panel->toggleLarge(); }});
+    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_N), [panel] { panel->toggleNoStart(); }});
+    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_Y), [panel] { panel->toggleSiteTerrain(0); }});
+
+    auto* help = new HelpWindow(this);
+    connect(action("mnuShortcuts"), &QAction::triggered, help, [help] {
+        help->show();
+        help->raise();
+    });
+}
+
+} // namespace ts
