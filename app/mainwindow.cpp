@@ -149,6 +149,7 @@ MainWindow::MainWindow(QWidget* parent)
     mBusy = new BusyBox(mMapArea);
 
     wireNavigator();
+    wireHeaderPanels();
     wireLifecycle();
     connectMenus();
 }
@@ -430,12 +431,13 @@ void MainWindow::resetWindow() {
     mBackground->show();
 }
 
-void MainWindow::loadImage(const QString& imageFileName) {
-    if (!mImage->load(mDoc, imageFileName, *this)) return;
+bool MainWindow::loadImage(const QString& imageFileName) {
+    if (!mImage->load(mDoc, imageFileName, *this)) return false;
     QAction* first = action("mnuZoomPercent0");
     first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     first->setChecked(true);
     mMapView->zoom(0);
+    return true;
 }
 
 void MainWindow::showMapErrorLog() {

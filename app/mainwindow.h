@@ -80,10 +80,11 @@ private:
                      const QKeySequence& key = QKeySequence());
     void connectMenus();
     void wireNavigator();
+    void wireHeaderPanels();
     void wireLifecycle();
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
-    void loadImage(const QString& imageFileName);
+    bool loadImage(const QString& imageFileName);
     void showMapErrorLog();
     void toggleMark(std::int16_t Settings::*flag, bool checked);
     void setAllMarks(bool on);
