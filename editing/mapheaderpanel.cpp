@@ -227,6 +227,7 @@ bool MapHeaderPanel::eventFilter(QObject* watched, QEvent* event) {
         pickTextColor();
         return true;
     }
+    if (watched == mColorLabel && event->type() == QEvent::MouseButtonRelease) return true;
     if (watched == mDescription && event->type() == QEvent::FocusOut && finished) finished();
     return QWidget::eventFilter(watched, event);
 }
