@@ -218,10 +218,10 @@ void MainWindow::buildMenus() {
                   {"mnuBarTool", "Bar Tool", QKeySequence(Qt::CTRL | Qt::Key_B)}};
     for (const auto& p : panels) addItem(view, p.name, QString::fromLatin1(p.caption), p.key)->setCheckable(true);
     view->addSeparator();
-    addItem(view, "mnuViewMap", QStringLiteral("Map"), QKeySequence(Qt::Key_M));
-    addItem(view, "mnuViewAllowedPlayers", QStringLiteral("Allowed Players"), QKeySequence(Qt::Key_A));
-    addItem(view, "mnuViewGodsAndNations", QStringLiteral("Gods and Nations"), QKeySequence(Qt::Key_G));
-    addItem(view, "mnuViewProvinces", QStringLiteral("Provinces"), QKeySequence(Qt::Key_P));
+    addItem(view, "mnuViewMap", QStringLiteral("Map"), QKeySequence(Qt::SHIFT | Qt::Key_M));
+    addItem(view, "mnuViewAllowedPlayers", QStringLiteral("Allowed Players"), QKeySequence(Qt::SHIFT | Qt::Key_A));
+    addItem(view, "mnuViewGodsAndNations", QStringLiteral("Gods and Nations"), QKeySequence(Qt::SHIFT | Qt::Key_G));
+    addItem(view, "mnuViewProvinces", QStringLiteral("Provinces"), QKeySequence(Qt::SHIFT | Qt::Key_P));
 
     QMenu* mark = topMenu("mnuMark", tr("&Mark"));
     addItem(mark, "mnuMarkProvince", QStringLiteral("Province"), QKeySequence(Qt::Key_F9));
