@@ -60,8 +60,8 @@ NationPanel::NationPanel(QWidget* parent) : QWidget(parent), mHints(new PanelHin
 
     for (std::size_t s = 0; s < mScales.size(); ++s) {
         const ScaleBox& scale = scaleBoxes()[s];
-        mScales[s] = numberBox(scale.control, QString::fromLatin1(scale.hint), -kScaleMax, kScaleMax);
-        form->addRow(QString::fromLatin1(scale.caption), mScales[s]);
+        mScales[s] = numberBox(scale.control, scaleHint(scale), -kScaleMax, kScaleMax);
+        form->addRow(scaleCaption(scale), mScales[s]);
     }
 
     mAllies = new QListWidget(this);

@@ -8,26 +8,24 @@ namespace ts {
 
 const std::array<ScaleBox, kScaleBoxes>& scaleBoxes() {
     static const std::array<ScaleBox, kScaleBoxes> all = {{
-        {"txtOrder", "Order / Turmoil", &NationDataType::ScaleChaos,
-         "Sets the Order / Turmoil dominion scale of a nation. A value of 3 tips the scale fully to the left "
-         "(Order), -3 fully to the right (Turmoil). <3-(-3)>"},
-        {"txtProduction", "Productivity / Sloth", &NationDataType::ScaleLazy,
-         "Sets the Productivity / Sloth dominion scale of a nation. A value of 3 tips the scale fully to the "
-         "left (Productivity), -3 fully to the right (Sloth). <3-(-3)>"},
-        {"txtHeatCold", "Heat / Cold", &NationDataType::ScaleCold,
-         "Sets the Heat / Cold dominion scale of a nation. A value of 3 tips the scale fully to the left "
-         "(Heat), -3 fully to the right (Cold). <3-(-3)>"},
-        {"txtLifeDeath", "Growth / Death", &NationDataType::ScaleDeath,
-         "Sets the Growth / Death dominion scale of a nation. A value of 3 tips the scale fully to the left "
-         "(Growth), -3 fully to the right (Death). <3-(-3)>"},
-        {"txtLuck", "Luck / Misfortune", &NationDataType::ScaleUnluck,
-         "Sets the Luck / Misfortune dominion scale of a nation. A value of 3 tips the scale fully to the "
-         "left (Luck), -3 fully to the right (Misfortune). <3-(-3)>"},
-        {"txtMagicDrain", "Magic / Drain", &NationDataType::ScaleUnmagic,
-         "Sets the Magic / Drain dominion scale of a nation. A value of 3 tips the scale fully to the left "
-         "(Magic), -3 fully to the right (Drain). <3-(-3)>"},
+        {"txtOrder", "Order", "Turmoil", &NationDataType::ScaleChaos},
+        {"txtProduction", "Productivity", "Sloth", &NationDataType::ScaleLazy},
+        {"txtHeatCold", "Heat", "Cold", &NationDataType::ScaleCold},
+        {"txtLifeDeath", "Growth", "Death", &NationDataType::ScaleDeath},
+        {"txtLuck", "Luck", "Misfortune", &NationDataType::ScaleUnluck},
+        {"txtMagicDrain", "Magic", "Drain", &NationDataType::ScaleUnmagic},
     }};
     return all;
+}
+
+QString scaleCaption(const ScaleBox& scale) {
+    return QString::fromLatin1(scale.positiveEnd) + QStringLiteral(" / ") + QString::fromLatin1(scale.negativeEnd);
+}
+
+QString scaleHint(const ScaleBox& scale) {
+    return QStringLiteral("Sets the %1 dominion scale of a nation. A value of 3 tips the scale fully to the left (%2), "
+                          "-3 fully to the right (%3). <3-(-3)>")
+        .arg(scaleCaption(scale), QString::fromLatin1(scale.positiveEnd), QString::fromLatin1(scale.negativeEnd));
 }
 
 namespace {

@@ -15,12 +15,15 @@ struct ReferenceData;
 // (Order, Productivity, ...), the map file stores the opposite sign, so the two are negations.
 struct ScaleBox {
     const char* control;
-    const char* caption; // the two ends, positive first
+    const char* positiveEnd; // Order, Productivity, ...
+    const char* negativeEnd; // Turmoil, Sloth, ...
     std::int16_t NationDataType::*field;
-    const char* hint;
 };
 inline constexpr int kScaleBoxes = 6;
 const std::array<ScaleBox, kScaleBoxes>& scaleBoxes();
+// "Order / Turmoil", and the status-bar hint that explains which end is which.
+QString scaleCaption(const ScaleBox& scale);
+QString scaleHint(const ScaleBox& scale);
 
 // Ranges a nation box is clamped to when the user leaves it.
 inline constexpr std::int16_t kDifficultyMin = 1, kDifficultyMax = 5;

@@ -68,6 +68,9 @@ struct OpenEditor {
         w->resize(1400, 900);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) qWarning("the editor's window was not shown");
+        // Keys reach the menus' shortcuts only in the active window.
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get())) qWarning("the editor's window is not active");
         if (!w->startUp(home.path())) qWarning("the editor did not start");
         w->lifecycle().openMapFile(map);
     }

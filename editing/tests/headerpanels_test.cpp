@@ -183,6 +183,19 @@ private slots:
         e.type("txtDominion", QStringLiteral(""));
         QCOMPARE(e.doc.Nations[5].DominionLevel, std::int16_t{0});
 
+        // The mouse over a control shows its hint in the status bar.
+        QStringList hints;
+        e.frames.showHint = [&](const QString& hint) { hints << hint; };
+        for (const char* control : {"txtDominion", "chkCannotWin", "txtLuck"}) {
+            QEvent enter(QEvent::Enter);
+            QApplication::sendEvent(e.find<QWidget>(control), &enter);
+        }
+        QCOMPARE(hints, (QStringList{"Sets the dominion strength of a nation. <1-10>",
+                                     "When checked, this nation will not win when they fulfill a special victory "
+                                     "condition.",
+                                     "Sets the Luck / Misfortune dominion scale of a nation. A value of 3 tips the "
+                                     "scale fully to the left (Luck), -3 fully to the right (Misfortune). <3-(-3)>"}));
+
         auto* allies = e.find<QListWidget>("lstAllies");
         QCOMPARE(allies->count(), 1);
         QCOMPARE(allies->item(0)->text(), QStringLiteral("LA Tirn"));

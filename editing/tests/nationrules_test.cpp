@@ -37,6 +37,9 @@ TEST(NationRules, ScalesAreShownAndStoredNegated) {
         }
     }
     EXPECT_EQ(scaleBoxes()[0].field, &NationDataType::ScaleChaos); // Order is the far end of chaos
+    EXPECT_EQ(scaleHint(scaleBoxes()[0]),
+              QStringLiteral("Sets the Order / Turmoil dominion scale of a nation. A value of 3 tips the scale fully to "
+                             "the left (Order), -3 fully to the right (Turmoil). <3-(-3)>"));
 }
 
 TEST(NationRules, NumberBoxes) {
