@@ -152,6 +152,8 @@ MainWindow::MainWindow(QWidget* parent)
     mBusy = new BusyBox(mMapArea);
 
     wireNavigator();
+    // The commander panels wrap the nation filler the header panels set, so they come second.
+    wireHeaderPanels();
     wireCommanderPanels();
     wireLifecycle();
     connectMenus();
@@ -439,12 +441,13 @@ void MainWindow::resetWindow() {
     mBackground->show();
 }
 
-void MainWindow::loadImage(const QString& imageFileName) {
-    if (!mImage->load(mDoc, imageFileName, *this)) return;
+bool MainWindow::loadImage(const QString& imageFileName) {
+    if (!mImage->load(mDoc, imageFileName, *this)) return false;
     QAction* first = action("mnuZoomPercent0");
     first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     first->setChecked(true);
     mMapView->zoom(0);
+    return true;
 }
 
 void MainWindow::showMapErrorLog() {

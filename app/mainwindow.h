@@ -91,11 +91,12 @@ private:
     void connectMenus();
     void wireNavigator();
     void wireCommanderPanels(); // commanderwiring.cpp
+    void wireHeaderPanels();
     void wireLifecycle();
     void wireProvinceEditing(); // provincewiring.cpp
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
-    void loadImage(const QString& imageFileName);
+    bool loadImage(const QString& imageFileName);
     void showMapErrorLog();
     void toggleMark(std::int16_t Settings::*flag, bool checked);
     void setAllMarks(bool on);
