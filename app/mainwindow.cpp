@@ -10,6 +10,7 @@
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "mapview.h"
+#include "regionreview.h"
 #include "markers.h"
 #include "navigator.h"
 #include "optionsdialog.h"
@@ -151,6 +152,7 @@ MainWindow::MainWindow(QWidget* parent)
     wireNavigator();
     wireLifecycle();
     connectMenus();
+    mRegionReview = new RegionReview(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -221,6 +223,8 @@ void MainWindow::buildMenus() {
     addItem(view, "mnuViewAllowedPlayers", QStringLiteral("Allowed Players"), QKeySequence(Qt::Key_A));
     addItem(view, "mnuViewGodsAndNations", QStringLiteral("Gods and Nations"), QKeySequence(Qt::Key_G));
     addItem(view, "mnuViewProvinces", QStringLiteral("Provinces"), QKeySequence(Qt::Key_P));
+    view->addSeparator();
+    addItem(view, "mnuRegionOverlay", QStringLiteral("Regions Overlay"));
 
     QMenu* mark = topMenu("mnuMark", tr("&Mark"));
     addItem(mark, "mnuMarkProvince", QStringLiteral("Province"), QKeySequence(Qt::Key_F9));
@@ -233,6 +237,7 @@ void MainWindow::buildMenus() {
 
     QMenu* tools = topMenu("mnuTools", tr("&Tools"));
     addItem(tools, "mnuFindNeighbors", QStringLiteral("Find Neighbors"));
+    addItem(tools, "mnuFindNeighborsRegions", QStringLiteral("Find Neighbors (Regions)"));
     QMenu* custom = tools->addMenu(QStringLiteral("Custom Tools"));
     custom->setObjectName(QStringLiteral("mnuCustomTools"));
     addItem(tools, "mnuInsertProvince", QStringLiteral("Insert Province"));
@@ -424,6 +429,7 @@ void MainWindow::resetWindow() {
         zoom->setChecked(false);
     }
     mMapView->unload();
+    if (mRegionReview) mRegionReview->forget();
     mImage->clear();
     mFrames->hideAll();
     fitBackground();

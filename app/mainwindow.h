@@ -23,6 +23,7 @@ class MapView;
 class Navigator;
 class OptionsDialog;
 class PanelFrames;
+class RegionReview;
 class StatusPanels;
 struct MapDocument;
 struct ReferenceLists;
@@ -50,6 +51,7 @@ public:
     FloatingPanels& toolPanels() { return *mPanels; }
     OptionsDialog& optionsDialog() { return *mOptions; }
     const RecentMaps& recentMaps() const { return mRecent; }
+    RegionReview& regionReview() { return *mRegionReview; }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<ReferenceLists> mLists;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
+    RegionReview* mRegionReview = nullptr;
 };
 
 // Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".
