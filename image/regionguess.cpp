@@ -39,7 +39,7 @@ bool isWater(int r, int g, int b) {
 struct Grid {
     int width = 0, height = 0, scale = 1;
     bool wrap = false;
-    std::vector<quint32> colour;  // averaged 0x00RRGGBB per cell
+    std::array<std::vector<quint8>, 3> colour; // averaged red, green and blue per cell
     std::vector<quint16> barrier; // cost of growing into the cell beyond its distance
     std::vector<quint8> water;
 
@@ -51,33 +51,41 @@ struct Grid {
 void averageColours(const QImage& picture, Grid& grid) {
     const int w = picture.width(), h = picture.height(), s = grid.scale;
     const int block = std::max(s, 2);
-    grid.colour.resize(static_cast<std::size_t>(grid.cells()));
+    const auto n = static_cast<quint32>(block * block);
+    for (auto& plane : grid.colour)
+        plane.resize(static_cast<std::size_t>(grid.cells()));
+    std::vector<int> firstColumn(static_cast<std::size_t>(grid.width));
+    for (int cx = 0; cx < grid.width; ++cx)
+        firstColumn[static_cast<std::size_t>(cx)] = std::min(cx * s, w - block);
     std::vector<const quint32*> rows(static_cast<std::size_t>(block));
-    std::vector<int> columns(static_cast<std::size_t>(block));
     for (int cy = 0; cy < grid.height; ++cy) {
+        // The last cells take the last full block, so no pixel is read twice over or past the edge.
+        const int top = std::max(0, std::min(cy * s, h - block));
         for (int k = 0; k < block; ++k)
             rows[static_cast<std::size_t>(k)] =
-                reinterpret_cast<const quint32*>(picture.constScanLine(std::min(cy * s + k, h - 1)));
-        quint32* out = grid.colour.data() + static_cast<qsizetype>(cy) * grid.width;
+                reinterpret_cast<const quint32*>(picture.constScanLine(std::min(top + k, h - 1)));
+        const qsizetype out = static_cast<qsizetype>(cy) * grid.width;
         for (int cx = 0; cx < grid.width; ++cx) {
-            for (int k = 0; k < block; ++k)
-                columns[static_cast<std::size_t>(k)] = std::min(cx * s + k, w - 1);
-            quint32 r = 0, g = 0, b = 0;
-            for (const quint32* row : rows)
-                for (const int x : columns) {
-                    const quint32 p = row[x];
-                    r += (p >> 16) & 0xFF;
-                    g += (p >> 8) & 0xFF;
-                    b += p & 0xFF;
-                }
-            const quint32 n = static_cast<quint32>(block * block);
-            out[cx] = ((r / n) << 16) | ((g / n) << 8) | (b / n);
+            const int left = std::max(0, firstColumn[static_cast<std::size_t>(cx)]);
+            // Red and blue add up side by side in one word; a block of up to 16x16 cannot overflow.
+            quint32 redBlue = 0, green = 0;
+            if (block == 2 && left + 1 < w) { // the usual case, written out
+                const quint32 a = rows[0][left], b = rows[0][left + 1], c = rows[1][left], d = rows[1][left + 1];
+                redBlue = (a & 0x00FF00FFu) + (b & 0x00FF00FFu) + (c & 0x00FF00FFu) + (d & 0x00FF00FFu);
+                green = ((a >> 8) & 0xFFu) + ((b >> 8) & 0xFFu) + ((c >> 8) & 0xFFu) + ((d >> 8) & 0xFFu);
+            } else {
+                for (const quint32* row : rows)
+                    for (int x = left; x < left + block; ++x) {
+                        const quint32 p = row[std::min(x, w - 1)];
+                        redBlue += p & 0x00FF00FFu;
+                        green += (p >> 8) & 0xFFu;
+                    }
+            }
+            grid.colour[0][static_cast<std::size_t>(out + cx)] = static_cast<quint8>((redBlue >> 16) / n);
+            grid.colour[1][static_cast<std::size_t>(out + cx)] = static_cast<quint8>(green / n);
+            grid.colour[2][static_cast<std::size_t>(out + cx)] = static_cast<quint8>((redBlue & 0xFFFFu) / n);
         }
     }
-}
-
-int channelDistance(quint32 p, quint32 q, int shift) {
-    return std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((q >> shift) & 0xFF));
 }
 
 // A cell's barrier is the colour change across it, the larger of across and down per channel, near
@@ -93,32 +101,43 @@ void findBarriers(Grid& grid) {
     grid.barrier.resize(static_cast<std::size_t>(grid.cells()));
     grid.water.resize(static_cast<std::size_t>(grid.cells()));
     auto wrapOrClamp = [&](int v, int size) {
-        if (grid.wrap) return (v + size) % size;
+        if (grid.wrap) return ((v % size) + size) % size;
         return std::clamp(v, 0, size - 1);
     };
+    std::vector<int> nearChange(static_cast<std::size_t>(w)), farChange(static_cast<std::size_t>(w));
     for (int y = 0; y < h; ++y) {
-        const quint32* row = grid.colour.data() + static_cast<qsizetype>(y) * w;
-        const quint32* up = grid.colour.data() + static_cast<qsizetype>(wrapOrClamp(y - 1, h)) * w;
-        const quint32* down = grid.colour.data() + static_cast<qsizetype>(wrapOrClamp(y + 1, h)) * w;
-        const quint32* upFar = grid.colour.data() + static_cast<qsizetype>(wrapOrClamp(y - kFar, h)) * w;
-        const quint32* downFar = grid.colour.data() + static_cast<qsizetype>(wrapOrClamp(y + kFar, h)) * w;
-        quint16* barrier = grid.barrier.data() + static_cast<qsizetype>(y) * w;
-        quint8* water = grid.water.data() + static_cast<qsizetype>(y) * w;
-        for (int x = 0; x < w; ++x) {
-            const quint32 left = row[wrapOrClamp(x - 1, w)], right = row[wrapOrClamp(x + 1, w)];
-            const quint32 leftFar = row[wrapOrClamp(x - kFar, w)], rightFar = row[wrapOrClamp(x + kFar, w)];
-            int e = 0, far = 0;
-            for (const int shift : {0, 8, 16}) {
-                e += std::max(channelDistance(left, right, shift), channelDistance(up[x], down[x], shift));
-                far += std::max(channelDistance(leftFar, rightFar, shift), channelDistance(upFar[x], downFar[x], shift));
+        std::fill(nearChange.begin(), nearChange.end(), 0);
+        std::fill(farChange.begin(), farChange.end(), 0);
+        for (const auto& plane : grid.colour) {
+            auto rowAt = [&](int dy) { return plane.data() + static_cast<qsizetype>(wrapOrClamp(y + dy, h)) * w; };
+            const quint8 *m = rowAt(0), *u = rowAt(-1), *d = rowAt(1), *uf = rowAt(-kFar), *df = rowAt(kFar);
+            int* nearSum = nearChange.data();
+            int* farSum = farChange.data();
+            auto change = [&](int x) {
+                nearSum[x] += std::max(std::abs(m[wrapOrClamp(x - 1, w)] - m[wrapOrClamp(x + 1, w)]),
+                                       std::abs(u[x] - d[x]));
+                farSum[x] += std::max(std::abs(m[wrapOrClamp(x - kFar, w)] - m[wrapOrClamp(x + kFar, w)]),
+                                      std::abs(uf[x] - df[x]));
+            };
+            const int inner = std::max(kFar, w - kFar);
+            for (int x = 0; x < std::min(kFar, w); ++x)
+                change(x);
+            // The bulk of the row needs no edge rule; kept plain so it runs on whole vectors.
+            for (int x = kFar; x < inner; ++x) {
+                nearSum[x] += std::max(std::abs(m[x - 1] - m[x + 1]), std::abs(u[x] - d[x]));
+                farSum[x] += std::max(std::abs(m[x - kFar] - m[x + kFar]), std::abs(uf[x] - df[x]));
             }
-            e = std::max(e, far);
-            barrier[x] = cost[static_cast<std::size_t>(e)];
-            const quint32 p = row[x];
-            water[x] = isWater(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                               static_cast<int>(p & 0xFF))
-                           ? 1
-                           : 0;
+            for (int x = inner; x < w; ++x)
+                change(x);
+        }
+        const qsizetype row = static_cast<qsizetype>(y) * w;
+        quint16* barrier = grid.barrier.data() + row;
+        quint8* water = grid.water.data() + row;
+        const quint8 *r = grid.colour[0].data() + row, *g = grid.colour[1].data() + row, *b = grid.colour[2].data() + row;
+        for (int x = 0; x < w; ++x) {
+            const auto at = static_cast<std::size_t>(x);
+            barrier[x] = cost[static_cast<std::size_t>(std::max(nearChange[at], farChange[at]))];
+            water[x] = isWater(r[x], g[x], b[x]) ? 1 : 0;
         }
     }
 }
@@ -149,6 +168,9 @@ std::vector<std::int16_t> growRegions(const Grid& grid, const std::vector<QPoint
     static constexpr int dy[8] = {0, 0, 1, -1, 1, -1, 1, -1};
     static constexpr int step[8] = {kStraight, kStraight, kStraight, kStraight,
                                     kDiagonal, kDiagonal, kDiagonal, kDiagonal};
+    qsizetype offset[8];
+    for (int k = 0; k < 8; ++k)
+        offset[k] = static_cast<qsizetype>(dy[k]) * w + dx[k];
     std::vector<quint32> current;
     for (quint32 d = 0; pending > 0; ++d) {
         std::vector<quint32>& bucket = buckets[d & (kBuckets - 1)];
@@ -160,6 +182,20 @@ std::vector<std::int16_t> growRegions(const Grid& grid, const std::vector<QPoint
             const int y = static_cast<int>(cell) / w, x = static_cast<int>(cell) - y * w;
             const std::int16_t owner = province[cell];
             const quint8 water = grid.water[cell];
+            auto relax = [&](quint32 next, int k) {
+                const quint32 nd = d + static_cast<quint32>(step[k]) + grid.barrier[next] +
+                                   (grid.water[next] != water ? kCoast : 0);
+                if (nd >= distance[next]) return;
+                distance[next] = nd;
+                province[next] = owner;
+                buckets[nd & (kBuckets - 1)].push_back(next);
+                ++pending;
+            };
+            if (x > 0 && x + 1 < w && y > 0 && y + 1 < h) {
+                for (int k = 0; k < 8; ++k)
+                    relax(static_cast<quint32>(static_cast<qsizetype>(cell) + offset[k]), k);
+                continue;
+            }
             for (int k = 0; k < 8; ++k) {
                 int nx = x + dx[k], ny = y + dy[k];
                 if (nx < 0 || nx >= w || ny < 0 || ny >= h) {
@@ -167,14 +203,7 @@ std::vector<std::int16_t> growRegions(const Grid& grid, const std::vector<QPoint
                     nx = (nx + w) % w;
                     ny = (ny + h) % h;
                 }
-                const auto next = static_cast<quint32>(ny * w + nx);
-                const quint32 nd = d + static_cast<quint32>(step[k]) + grid.barrier[next] +
-                                   (grid.water[next] != water ? kCoast : 0);
-                if (nd >= distance[next]) continue;
-                distance[next] = nd;
-                province[next] = owner;
-                buckets[nd & (kBuckets - 1)].push_back(next);
-                ++pending;
+                relax(static_cast<quint32>(ny * w + nx), k);
             }
         }
         current.clear();
@@ -201,11 +230,12 @@ std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap) {
         const std::int16_t* row = regions.province.data() + static_cast<qsizetype>(y) * w;
         const int below = y + 1 < h ? y + 1 : (wrap ? 0 : -1);
         const std::int16_t* next = below >= 0 ? regions.province.data() + static_cast<qsizetype>(below) * w : nullptr;
-        for (int x = 0; x < w; ++x) {
-            if (x + 1 < w) count(row[x], row[x + 1]);
-            else if (wrap) count(row[x], row[0]);
-            if (next) count(row[x], next[x]);
-        }
+        for (int x = 0; x + 1 < w; ++x)
+            if (row[x] != row[x + 1]) count(row[x], row[x + 1]);
+        if (wrap && row[w - 1] != row[0]) count(row[w - 1], row[0]);
+        if (next)
+            for (int x = 0; x < w; ++x)
+                if (row[x] != next[x]) count(row[x], next[x]);
     }
     std::vector<RegionPair> pairs;
     for (int p = 1; p < kProvinceSlots; ++p)
