@@ -3,6 +3,7 @@
 
 #include "consoleuserinterface.h"
 #include "cp1252.h"
+#include "mapcommands.h"
 #include "mapimage.h"
 #include "mapdocument.h"
 #include "mapreader.h"
@@ -71,7 +72,10 @@ int main(int argc, char** argv) {
                        "  check MAP      read MAP and print its error log\n"
                        "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n"
                        "  locate MAP     read MAP, load its image and list the provinces found on it\n"
-                       "                 (MAP may also be the image itself)\n\n"
+                       "                 (MAP may also be the image itself)\n"
+                       "  guess-neighbours MAP OUT [--regions]\n"
+                       "                 read MAP with its image, replace every neighbour list by the\n"
+                       "                 guess (by regions with --regions) and write OUT\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -81,7 +85,10 @@ int main(int argc, char** argv) {
                        "tables (default: the folder of this program)."),
         QStringLiteral("DIR"));
     parser.addOption(home);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write or locate"));
+    const QCommandLineOption regions(QStringLiteral("regions"),
+                                     QStringLiteral("guess-neighbours: guess by regions, not by red and blue borders."));
+    parser.addOption(regions);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write, locate or guess-neighbours"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
@@ -91,8 +98,10 @@ int main(int argc, char** argv) {
     const bool check = command == QLatin1String("check") && args.size() == 2;
     const bool write = command == QLatin1String("write") && args.size() == 3;
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
-    if (!check && !write && !locate) {
-        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\" or \"locate MAP\"\n\n") +
+    const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
+    if (!check && !write && !locate && !guess) {
+        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\" or "
+                                     "\"guess-neighbours MAP OUT [--regions]\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -121,7 +130,7 @@ int main(int argc, char** argv) {
         return kClean;
     }
     ts::MapImage image;
-    readMap(*doc, *ref, ui, mapPath, locate ? &image : nullptr);
+    readMap(*doc, *ref, ui, mapPath, locate || guess ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
 
     if (locate) {
@@ -131,8 +140,17 @@ int main(int argc, char** argv) {
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
     if (check) {
+        ts::loadNamedPicture(*doc, image, ui);
+        print(stdout, ts::checkSummary(*doc, &image));
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
+    }
+    if (guess) {
+        if (!image.isLoaded()) { // the loader has said why, when the map names a picture
+            if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
+            return kFailure;
+        }
+        ts::guessNeighbours(*doc, image, ui, parser.isSet(regions));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;
