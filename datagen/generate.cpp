@@ -68,10 +68,11 @@ bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
         if (error) *error = QStringLiteral("cannot write the painted map picture in ") + maps;
         return false;
     }
-    return writeFile(joinPath(maps, paintedName + QStringLiteral(".map")),
-                     makeMapText(seed, tables, paintedLayout, paintedName + QStringLiteral(".tga"),
-                                 kPaintedTitle, false),
-                     error);
+    // Its picture does not continue across its edges, so the map does not say it wraps.
+    QByteArray paintedText =
+        makeMapText(seed, tables, paintedLayout, paintedName + QStringLiteral(".tga"), kPaintedTitle, false);
+    paintedText.replace("#wraparound\n", "");
+    return writeFile(joinPath(maps, paintedName + QStringLiteral(".map")), paintedText, error);
 }
 
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error) {
