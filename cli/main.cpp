@@ -3,12 +3,14 @@
 
 #include "consoleuserinterface.h"
 #include "cp1252.h"
+#include "imagedecoder.h"
 #include "mapcommands.h"
 #include "mapimage.h"
 #include "mapdocument.h"
 #include "mapreader.h"
 #include "mapwriter.h"
 #include "paths.h"
+#include "provincelocator.h"
 #include "referencedata.h"
 #include "referencelists.h"
 #include "referenceloader.h"
@@ -126,6 +128,25 @@ int main(int argc, char** argv) {
     if (parser.isSet(home)) ts::setProgramFolder(parser.value(home));
 
     ts::ConsoleUserInterface ui;
+    const QString mapPath = args.at(1);
+    if (locate && !mapPath.endsWith(QLatin1String(".map"))) {
+        // A picture on its own needs no tables and no document, only its white pixels, read
+        // straight from the decoded rows: a large picture is listed in a fraction of the memory.
+        const QFileInfo info(mapPath);
+        const ts::LocatedPixels located =
+            ts::locatePictureFile(info.absoluteFilePath(), ts::isSgiName(info.fileName()), ts::kMaxProvince);
+        if (!located.error.isEmpty()) {
+            ts::reportUnloadableImage(ui, info.absoluteFilePath(), located.error);
+            return kFailure;
+        }
+        if (located.tooMany) ts::reportTooManyProvinces(ui);
+        QString out = QStringLiteral("%1 provinces\n").arg(located.pixels.size());
+        for (std::size_t n = 0; n < located.pixels.size(); ++n)
+            out += QStringLiteral("%1 %2 %3\n").arg(n + 1).arg(located.pixels[n].x()).arg(located.pixels[n].y());
+        print(stdout, out);
+        return kClean;
+    }
+
     // The tables and the document are large fixed records: they live on the heap, and are left to
     // the end of the process rather than taken apart field by field.
     // Every field has its initialiser, so nothing is cleared beforehand.
@@ -138,17 +159,6 @@ int main(int argc, char** argv) {
     }
 
     auto* doc = new (hugePages(sizeof(ts::MapDocument))) ts::MapDocument;
-    const QString mapPath = args.at(1);
-    if (locate && !mapPath.endsWith(QLatin1String(".map"))) {
-        // A picture on its own: located as the editor would locate it for a new map.
-        const QFileInfo info(mapPath);
-        doc->MapFilePath = ts::pathToText(info.absoluteFilePath());
-        doc->MapFileTitle = ts::pathToText(info.fileName());
-        ts::MapImage image;
-        if (!image.load(*doc, info.fileName(), ui)) return kFailure;
-        printProvinces(*doc);
-        return kClean;
-    }
     ts::MapImage image;
     readMap(*doc, *ref, ui, mapPath, locate || guess ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why

@@ -154,20 +154,32 @@ bool isSgiName(const QString& imageFileName) {
     return imageFileName.indexOf(QLatin1String(".rgb"), 0, Qt::CaseSensitive) > 0;
 }
 
-DecodedImage decodeMapImage(const QString& path, bool sgi) {
+namespace {
+
+// A decoded picture as FreeImage holds it (rows bottom-up), or why there is none.
+struct DecodedBitmap {
+    Bitmap bitmap;
+    QString error;
+};
+
+DecodedBitmap bitmapFailure(const QString& error) {
+    return {nullptr, error};
+}
+
+DecodedBitmap decodeBitmap(const QString& path, bool sgi) {
     initialiseFreeImage();
     lastFreeImageMessage().clear();
 
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return failure(QStringLiteral("File not found"));
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return bitmapFailure(QStringLiteral("File not found"));
     const FREE_IMAGE_FORMAT format =
         sgi ? FIF_SGI : FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData());
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
-        return failure(QStringLiteral("Unknown picture format"));
+        return bitmapFailure(QStringLiteral("Unknown picture format"));
     }
 
     // The file is read once into memory: the completeness check and the decoder share the bytes.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) return bitmapFailure(file.errorString());
     qint64 size = file.size();
     uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
     QByteArray copy;
@@ -177,13 +189,13 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     }
     if ((format == FIF_TARGA && !targaIsComplete(bytes, size)) ||
         (format == FIF_SGI && !sgiIsComplete(bytes, size))) {
-        return failure(QStringLiteral("The file is incomplete"));
+        return bitmapFailure(QStringLiteral("The file is incomplete"));
     }
 
     QByteArray unpacked;
     if (format == FIF_TARGA && (bytes[2] == 9 || bytes[2] == 10 || bytes[2] == 11)) {
         unpacked = unpackTarga(bytes, size);
-        if (unpacked.isEmpty()) return failure(QStringLiteral("The picture could not be decoded"));
+        if (unpacked.isEmpty()) return bitmapFailure(QStringLiteral("The picture could not be decoded"));
         bytes = reinterpret_cast<uchar*>(unpacked.data());
         size = unpacked.size();
     }
@@ -195,8 +207,17 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     file.close();
     if (!decoded) {
         const QString& why = lastFreeImageMessage();
-        return failure(why.isEmpty() ? QStringLiteral("The picture could not be decoded") : why);
+        return bitmapFailure(why.isEmpty() ? QStringLiteral("The picture could not be decoded") : why);
     }
+    return {std::move(decoded), QString()};
+}
+
+} // namespace
+
+DecodedImage decodeMapImage(const QString& path, bool sgi) {
+    DecodedBitmap result = decodeBitmap(path, sgi);
+    if (!result.bitmap) return failure(result.error);
+    Bitmap decoded = std::move(result.bitmap);
 
     const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
     const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
@@ -231,6 +252,44 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
             to[x] = from[x] | 0xFF000000u;
     }
     return {std::move(image), QString()};
+}
+
+LocatedPixels locatePictureFile(const QString& path, bool sgi, int limit) {
+    LocatedPixels located;
+    DecodedBitmap result = decodeBitmap(path, sgi);
+    if (!result.bitmap) {
+        located.error = result.error;
+        return located;
+    }
+    Bitmap decoded = std::move(result.bitmap);
+    const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
+    const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
+    if (width <= 0 || height <= 0) {
+        located.error = QStringLiteral("The picture has no pixels");
+        return located;
+    }
+    const bool threeBytes = FreeImage_GetImageType(decoded.get()) == FIT_BITMAP && FreeImage_GetBPP(decoded.get()) == 24;
+    if (!threeBytes) {
+        decoded = toThirtyTwoBits(decoded.get());
+        if (!decoded) {
+            located.error = QStringLiteral("Unsupported pixel format");
+            return located;
+        }
+    }
+    // FreeImage's first row is the bottom one, which is where the numbering starts.
+    for (int fromBottom = 0; fromBottom < height; ++fromBottom) {
+        const BYTE* row = FreeImage_GetScanLine(decoded.get(), fromBottom);
+        const int step = threeBytes ? 3 : 4;
+        for (int x = 0; x < width; ++x, row += step) {
+            if (row[0] != 255 || row[1] != 255 || row[2] != 255) continue;
+            if (static_cast<int>(located.pixels.size()) == limit) {
+                located.tooMany = true;
+                return located;
+            }
+            located.pixels.emplace_back(x, height - fromBottom);
+        }
+    }
+    return located;
 }
 
 } // namespace ts
