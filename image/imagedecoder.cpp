@@ -105,23 +105,28 @@ QByteArray unpackTarga(const uchar* data, qint64 size) {
     const qint64 pixels = qint64(littleEndian16(data + 12)) * littleEndian16(data + 14);
     const qint64 pixelBytes = (data[16] + 7) / 8;
     if (pixelBytes == 0) return {};
-    QByteArray out(reinterpret_cast<const char*>(data), static_cast<qsizetype>(start));
+    // Written in place into a buffer of the final size: appending pixel by pixel cost more than
+    // FreeImage's whole decode.
+    QByteArray out(static_cast<qsizetype>(start + pixels * pixelBytes), Qt::Uninitialized);
+    std::memcpy(out.data(), data, static_cast<std::size_t>(start));
     out[2] = static_cast<char>(data[2] - 8); // 9, 10, 11 -> 1, 2, 3
-    out.reserve(static_cast<qsizetype>(start + pixels * pixelBytes));
-    const char* bytes = reinterpret_cast<const char*>(data);
+    auto* to = reinterpret_cast<uchar*>(out.data()) + start;
     for (qint64 at = start, done = 0; done < pixels && at < size;) {
         const uchar packet = data[at++];
         const qint64 count = std::min<qint64>((packet & 0x7F) + 1, pixels - done);
         if (packet & 0x80) {
             for (qint64 k = 0; k < count; ++k)
-                out.append(bytes + at, static_cast<qsizetype>(pixelBytes));
+                for (qint64 b = 0; b < pixelBytes; ++b)
+                    *to++ = data[at + b];
             at += pixelBytes;
         } else {
-            out.append(bytes + at, static_cast<qsizetype>(count * pixelBytes));
+            std::memcpy(to, data + at, static_cast<std::size_t>(count * pixelBytes));
+            to += count * pixelBytes;
             at += ((packet & 0x7F) + 1) * pixelBytes;
         }
         done += count;
     }
+    out.truncate(static_cast<qsizetype>(to - reinterpret_cast<uchar*>(out.data())));
     return out;
 }
 
