@@ -65,6 +65,10 @@ struct Cells {
 };
 Cells makeCells(Rng& root, Rng& seedRng, const MapOptions& options);
 
+// A layout of the given size whose provinces sit at the pixels, numbered as the editor numbers them;
+// number receives each pixel's province index (0-based).
+MapLayout placeProvinces(int width, int height, const std::vector<Cells::Seed>& pixels, std::vector<int>& number);
+
 // Sea along the edges and in a few inland basins, and a ground and terrain mask for every
 // province of the layout (positions filled in); adjacent lists each province's neighbours.
 std::vector<Ground> assignTerrain(MapLayout& layout, const std::vector<std::vector<int>>& adjacent, Rng& seaRng,

@@ -171,6 +171,30 @@ std::vector<Ground> assignTerrain(MapLayout& layout, const std::vector<std::vect
     return ground;
 }
 
+MapLayout placeProvinces(int width, int height, const std::vector<Cells::Seed>& pixels, std::vector<int>& number) {
+    // Numbered as the editor finds them: bottom row first, left to right.
+    std::vector<int> order(pixels.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const Cells::Seed& pa = pixels[static_cast<std::size_t>(a)];
+        const Cells::Seed& pb = pixels[static_cast<std::size_t>(b)];
+        return pa.y != pb.y ? pa.y > pb.y : pa.x < pb.x;
+    });
+    number.assign(pixels.size(), 0);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        number[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    MapLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.x.resize(pixels.size());
+    layout.y.resize(pixels.size());
+    for (std::size_t id = 0; id < pixels.size(); ++id) {
+        layout.x[static_cast<std::size_t>(number[id])] = pixels[id].x;
+        layout.y[static_cast<std::size_t>(number[id])] = pixels[id].y;
+    }
+    return layout;
+}
+
 MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& image) {
     Rng root(seed);
     Rng seedRng = root.fork(11), seaRng = root.fork(13), terrainRng = root.fork(14),
@@ -179,29 +203,9 @@ MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& i
     const int W = cells.width, H = cells.height;
     const auto& seeds = cells.seeds;
     const auto& label = cells.label;
-    using Seed = Cells::Seed;
-    // Provinces are numbered as the editor finds them: bottom row first, left to right.
-    std::vector<int> order(seeds.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const Seed& sa = seeds[static_cast<std::size_t>(a)];
-        const Seed& sb = seeds[static_cast<std::size_t>(b)];
-        return sa.y != sb.y ? sa.y > sb.y : sa.x < sb.x;
-    });
-    std::vector<int> province(seeds.size()); // seed id -> province index (0-based)
-    for (std::size_t i = 0; i < order.size(); ++i)
-        province[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    std::vector<int> province; // seed id -> province index (0-based)
+    MapLayout layout = placeProvinces(W, H, seeds, province);
     const std::size_t count = seeds.size();
-
-    MapLayout layout;
-    layout.width = W;
-    layout.height = H;
-    layout.x.resize(count);
-    layout.y.resize(count);
-    for (std::size_t id = 0; id < count; ++id) {
-        layout.x[static_cast<std::size_t>(province[id])] = seeds[id].x;
-        layout.y[static_cast<std::size_t>(province[id])] = seeds[id].y;
-    }
 
     // Adjacency: cells that touch along a pixel edge.
     std::set<std::pair<int, int>> pairs;

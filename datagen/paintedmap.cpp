@@ -160,27 +160,8 @@ MapLayout makePaintedLayout(std::uint64_t seed, QImage& image) {
         }
     }
 
-    // Numbered as the editor finds them: bottom row first, left to right.
-    std::vector<int> byPosition(count);
-    std::iota(byPosition.begin(), byPosition.end(), 0);
-    std::sort(byPosition.begin(), byPosition.end(), [&](int a, int b) {
-        const auto& pa = white[static_cast<std::size_t>(a)];
-        const auto& pb = white[static_cast<std::size_t>(b)];
-        return pa.y != pb.y ? pa.y > pb.y : pa.x < pb.x;
-    });
-    std::vector<int> number(count);
-    for (std::size_t i = 0; i < count; ++i)
-        number[static_cast<std::size_t>(byPosition[i])] = static_cast<int>(i);
-
-    MapLayout layout;
-    layout.width = W;
-    layout.height = H;
-    layout.x.resize(count);
-    layout.y.resize(count);
-    for (std::size_t id = 0; id < count; ++id) {
-        layout.x[static_cast<std::size_t>(number[id])] = white[id].x;
-        layout.y[static_cast<std::size_t>(number[id])] = white[id].y;
-    }
+    std::vector<int> number;
+    MapLayout layout = placeProvinces(W, H, white, number);
     std::map<PairKey, int> border;
     for (const auto& [pair, length] : cellBorder) {
         const int a = group[static_cast<std::size_t>(pair.first)], b = group[static_cast<std::size_t>(pair.second)];
