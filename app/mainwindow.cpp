@@ -11,6 +11,7 @@
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "mapview.h"
+#include "regionreview.h"
 #include "markers.h"
 #include "navigator.h"
 #include "optionsdialog.h"
@@ -161,6 +162,7 @@ MainWindow::MainWindow(QWidget* parent)
         mDoc, *this, *mNavigator, *mMapView, *mPanels->barTool(),
         TemplateNameTools::Window{[this] { return mProgramFolder; }, [this] { return mStartingUp; },
                                   [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); }});
+    mRegionReview = new RegionReview(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -231,6 +233,8 @@ void MainWindow::buildMenus() {
     addItem(view, "mnuViewAllowedPlayers", QStringLiteral("Allowed Players"), QKeySequence(Qt::SHIFT | Qt::Key_A));
     addItem(view, "mnuViewGodsAndNations", QStringLiteral("Gods and Nations"), QKeySequence(Qt::SHIFT | Qt::Key_G));
     addItem(view, "mnuViewProvinces", QStringLiteral("Provinces"), QKeySequence(Qt::SHIFT | Qt::Key_P));
+    view->addSeparator();
+    addItem(view, "mnuRegionOverlay", QStringLiteral("Regions Overlay"));
 
     QMenu* mark = topMenu("mnuMark", tr("&Mark"));
     addItem(mark, "mnuMarkProvince", QStringLiteral("Province"), QKeySequence(Qt::Key_F9));
@@ -243,6 +247,7 @@ void MainWindow::buildMenus() {
 
     QMenu* tools = topMenu("mnuTools", tr("&Tools"));
     addItem(tools, "mnuFindNeighbors", QStringLiteral("Find Neighbors"));
+    addItem(tools, "mnuFindNeighborsRegions", QStringLiteral("Find Neighbors (Regions)"));
     QMenu* custom = tools->addMenu(QStringLiteral("Custom Tools"));
     custom->setObjectName(QStringLiteral("mnuCustomTools"));
     addItem(tools, "mnuInsertProvince", QStringLiteral("Insert Province"));
@@ -435,6 +440,7 @@ void MainWindow::resetWindow() {
         zoom->setChecked(false);
     }
     mMapView->unload();
+    if (mRegionReview) mRegionReview->forget();
     mImage->clear();
     mFrames->hideAll();
     fitBackground();

@@ -26,6 +26,7 @@ class Navigator;
 class OptionsDialog;
 class PanelFrames;
 struct ProvinceEditing;
+class RegionReview;
 class StatusPanels;
 class TemplateNameTools;
 struct MapDocument;
@@ -60,6 +61,7 @@ public:
     const RecentMaps& recentMaps() const { return mRecent; }
     // The province panel's forms; null until the reference tables are loaded.
     ProvinceEditing* provinceEditing() const { return mProvinceEditing.get(); }
+    RegionReview& regionReview() { return *mRegionReview; }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -134,6 +136,7 @@ private:
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
     std::unique_ptr<ProvinceEditing> mProvinceEditing;
+    RegionReview* mRegionReview = nullptr;
 };
 
 // Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".

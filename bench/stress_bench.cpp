@@ -11,6 +11,7 @@
 #include "neighbourguess.h"
 #include "provincelocator.h"
 #include "referenceloader.h"
+#include "regionguess.h"
 #include "settings.h"
 #include "tempfolder.h"
 
@@ -147,6 +148,15 @@ void BM_Stress_GuessNeighbours(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Stress_GuessNeighbours)->Unit(benchmark::kMillisecond);
+
+// Tools > "Find Neighbors (Regions)": growing the regions over the unscaled picture and pairing them.
+void BM_Stress_GuessRegions(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ts::guessRegions(*map->doc, map->source));
+}
+BENCHMARK(BM_Stress_GuessRegions)->Unit(benchmark::kMillisecond);
 
 void BM_Stress_WriteMapFile(benchmark::State& state) {
     StressMap* map = stressMap(state);

@@ -3,12 +3,15 @@
 
 #include "consoleuserinterface.h"
 #include "cp1252.h"
+#include "imagedecoder.h"
+#include "mapcommands.h"
 #include "mapimage.h"
 #include "mapdocument.h"
 #include "mapreader.h"
 #include "mapwriter.h"
 #include "folders.h"
 #include "paths.h"
+#include "provincelocator.h"
 #include "referencedata.h"
 #include "referencelists.h"
 #include "referenceloader.h"
@@ -17,6 +20,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <sys/mman.h>
 
 namespace {
 
@@ -27,6 +33,18 @@ enum Exit { kClean = 0, kMapErrors = 1, kFailure = 2 };
 // Maps keep what the editor does not understand, as in the editor's default; --strict drops it.
 bool gKeepUnknown = true;
 
+// Room for one of the large fixed records, asked for in 2 MB pages where the system gives them: the
+// constructor writes every page, and a few dozen large pages fault in far faster than ten thousand
+// small ones. Never freed: the process ends first.
+void* hugePages(std::size_t size) {
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = std::aligned_alloc(kHugePage, rounded);
+    if (!memory) throw std::bad_alloc();
+    madvise(memory, rounded, MADV_HUGEPAGE);
+    return memory;
+}
+
 void print(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
@@ -35,7 +53,10 @@ void print(std::FILE* stream, const QString& text) {
 // Reads the map the way the editor opens it; the image only when asked for, as only locate needs it.
 void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path,
              ts::MapImage* image = nullptr) {
-    ts::ResetMapDocument(doc, ref, ui);
+    // Each run reads one map into a document fresh from its constructor, which is already as empty
+    // as a reset leaves it except for the nations; clearing all 2599 provinces again would double
+    // the cost of a start.
+    ts::ResetNations(doc, ref);
     const QFileInfo info(path);
     doc.MapFilePath = ts::pathToText(info.absoluteFilePath());
     doc.MapFileTitle = ts::pathToText(info.fileName());
@@ -76,7 +97,10 @@ int main(int argc, char** argv) {
                        "  check MAP      read MAP and print its error log\n"
                        "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n"
                        "  locate MAP     read MAP, load its image and list the provinces found on it\n"
-                       "                 (MAP may also be the image itself)\n\n"
+                       "                 (MAP may also be the image itself)\n"
+                       "  guess-neighbours MAP OUT [--regions]\n"
+                       "                 read MAP with its image, replace every neighbour list by the\n"
+                       "                 guess (by regions with --regions) and write OUT\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -92,7 +116,10 @@ int main(int argc, char** argv) {
                        "and sites missing from the tables, terrain bits above 22) instead of keeping it; applies "
                        "to every command."));
     parser.addOption(strict);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write or locate"));
+    const QCommandLineOption regions(QStringLiteral("regions"),
+                                     QStringLiteral("guess-neighbours: guess by regions, not by red and blue borders."));
+    parser.addOption(regions);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write, locate or guess-neighbours"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
@@ -102,8 +129,10 @@ int main(int argc, char** argv) {
     const bool check = command == QLatin1String("check") && args.size() == 2;
     const bool write = command == QLatin1String("write") && args.size() == 3;
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
-    if (!check && !write && !locate) {
-        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\" or \"locate MAP\"\n\n") +
+    const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
+    if (!check && !write && !locate && !guess) {
+        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\" or "
+                                     "\"guess-neighbours MAP OUT [--regions]\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -111,8 +140,29 @@ int main(int argc, char** argv) {
     gKeepUnknown = !parser.isSet(strict);
 
     ts::ConsoleUserInterface ui;
-    // The tables and the document are large fixed records: they live on the heap.
-    auto ref = std::make_unique<ts::ReferenceData>();
+    const QString mapPath = args.at(1);
+    if (locate && !mapPath.endsWith(QLatin1String(".map"))) {
+        // A picture on its own needs no tables and no document, only its white pixels, read
+        // straight from the decoded rows: a large picture is listed in a fraction of the memory.
+        const QFileInfo info(mapPath);
+        const ts::LocatedPixels located =
+            ts::locatePictureFile(info.absoluteFilePath(), ts::isSgiName(info.fileName()), ts::kMaxProvince);
+        if (!located.error.isEmpty()) {
+            ts::reportUnloadableImage(ui, info.absoluteFilePath(), located.error);
+            return kFailure;
+        }
+        if (located.tooMany) ts::reportTooManyProvinces(ui);
+        QString out = QStringLiteral("%1 provinces\n").arg(located.pixels.size());
+        for (std::size_t n = 0; n < located.pixels.size(); ++n)
+            out += QStringLiteral("%1 %2 %3\n").arg(n + 1).arg(located.pixels[n].x()).arg(located.pixels[n].y());
+        print(stdout, out);
+        return kClean;
+    }
+
+    // The tables and the document are large fixed records: they live on the heap, and are left to
+    // the end of the process rather than taken apart field by field.
+    // Every field has its initialiser, so nothing is cleared beforehand.
+    auto* ref = new (hugePages(sizeof(ts::ReferenceData))) ts::ReferenceData;
     ts::ReferenceLists lists;
     if (!ts::LoadReferenceData(*ref, lists, ts::programFolder(), ui)) {
         print(stderr, QStringLiteral("tessary-cli: cannot load the reference tables from ") +
@@ -120,20 +170,9 @@ int main(int argc, char** argv) {
         return kFailure;
     }
 
-    auto doc = std::make_unique<ts::MapDocument>();
-    const QString mapPath = args.at(1);
-    if (locate && !mapPath.endsWith(QLatin1String(".map"))) {
-        // A picture on its own: located as the editor would locate it for a new map.
-        const QFileInfo info(mapPath);
-        doc->MapFilePath = ts::pathToText(info.absoluteFilePath());
-        doc->MapFileTitle = ts::pathToText(info.fileName());
-        ts::MapImage image;
-        if (!image.load(*doc, info.fileName(), ui)) return kFailure;
-        printProvinces(*doc);
-        return kClean;
-    }
+    auto* doc = new (hugePages(sizeof(ts::MapDocument))) ts::MapDocument;
     ts::MapImage image;
-    readMap(*doc, *ref, ui, mapPath, locate ? &image : nullptr);
+    readMap(*doc, *ref, ui, mapPath, locate || guess ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
 
     if (locate) {
@@ -143,8 +182,17 @@ int main(int argc, char** argv) {
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
     if (check) {
+        ts::loadNamedPicture(*doc, image, ui);
+        print(stdout, ts::checkSummary(*doc, &image));
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
+    }
+    if (guess) {
+        if (!image.isLoaded()) { // the loader has said why, when the map names a picture
+            if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
+            return kFailure;
+        }
+        ts::guessNeighbours(*doc, image, ui, parser.isSet(regions));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;

@@ -119,6 +119,11 @@ struct MapOptions {
 
 // Draws the picture into image (RGB32) and returns the layout.
 MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& image);
+// The same world painted by hand: textured ground, soft borders of varied dark colours and widths
+// or none at all, coasts as a change of colour, provinces of uneven size with their pixel off
+// centre, and no pure red, blue or white beyond the province pixels. Neighbours are the provinces
+// that share at least 8 pixels of border.
+MapLayout makePaintedLayout(std::uint64_t seed, QImage& image);
 // The .map text (Windows-1252, LF line ends).
 QByteArray makeMapText(std::uint64_t seed, const ReferenceTables& tables, const MapLayout& layout,
                        const QString& imageFile, const QString& title, bool stress);
@@ -141,5 +146,6 @@ bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error = 
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error = nullptr);
 
 inline constexpr const char* kSampleMapName = "aelfheim";
+inline constexpr const char* kPaintedMapName = "aelfheim_painted";
 
 } // namespace ts::datagen

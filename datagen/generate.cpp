@@ -28,6 +28,7 @@ bool writeFiles(const QString& outFolder, const FileSet& files, QString* error) 
 }
 
 const QString kSampleTitle = QStringLiteral("Ælfheim and the Shattered Coast");
+const QString kPaintedTitle = QStringLiteral("Ælfheim, Painted by Hand");
 
 } // namespace
 
@@ -54,10 +55,24 @@ bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
         return false;
     }
     // The two map files differ only in the picture they name.
-    return writeFile(joinPath(maps, name + QStringLiteral(".map")),
-                     makeMapText(seed, tables, layout, targa, kSampleTitle, false), error) &&
-           writeFile(joinPath(maps, name + QStringLiteral("_sgi.map")),
-                     makeMapText(seed, tables, layout, sgi, kSampleTitle, false), error);
+    if (!writeFile(joinPath(maps, name + QStringLiteral(".map")),
+                   makeMapText(seed, tables, layout, targa, kSampleTitle, false), error) ||
+        !writeFile(joinPath(maps, name + QStringLiteral("_sgi.map")),
+                   makeMapText(seed, tables, layout, sgi, kSampleTitle, false), error))
+        return false;
+
+    QImage painted;
+    const MapLayout paintedLayout = makePaintedLayout(seed, painted);
+    const QString paintedName = QString::fromLatin1(kPaintedMapName);
+    if (!writeTarga(painted, joinPath(maps, paintedName + QStringLiteral(".tga")), true, false)) {
+        if (error) *error = QStringLiteral("cannot write the painted map picture in ") + maps;
+        return false;
+    }
+    // Its picture does not continue across its edges, so the map does not say it wraps.
+    QByteArray paintedText =
+        makeMapText(seed, tables, paintedLayout, paintedName + QStringLiteral(".tga"), kPaintedTitle, false);
+    paintedText.replace("#wraparound\n", "");
+    return writeFile(joinPath(maps, paintedName + QStringLiteral(".map")), paintedText, error);
 }
 
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error) {

@@ -1,5 +1,4 @@
-#include "datagen.h"
-#include "rng.h"
+#include "layoutparts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,47 +7,6 @@
 
 namespace ts::datagen {
 
-namespace {
-
-// Smooth value noise in [0, 1): random values on a coarse grid, blended with a smoothstep.
-class ValueNoise {
-  public:
-    ValueNoise(Rng& rng, int width, int height, int cell) : mCell(cell) {
-        mColumns = width / cell + 3;
-        mRows = height / cell + 3;
-        mValues.resize(static_cast<std::size_t>(mColumns * mRows));
-        for (float& v : mValues)
-            v = static_cast<float>(rng.unit());
-    }
-    float at(double x, double y) const {
-        const double gx = std::clamp(x / mCell, 0.0, static_cast<double>(mColumns - 2));
-        const double gy = std::clamp(y / mCell, 0.0, static_cast<double>(mRows - 2));
-        const int ix = std::min(static_cast<int>(gx), mColumns - 2);
-        const int iy = std::min(static_cast<int>(gy), mRows - 2);
-        const double fx = smooth(gx - ix), fy = smooth(gy - iy);
-        const double top = value(ix, iy) * (1 - fx) + value(ix + 1, iy) * fx;
-        const double bottom = value(ix, iy + 1) * (1 - fx) + value(ix + 1, iy + 1) * fx;
-        return static_cast<float>(top * (1 - fy) + bottom * fy);
-    }
-
-  private:
-    static double smooth(double t) { return t * t * (3 - 2 * t); }
-    double value(int x, int y) const { return mValues[static_cast<std::size_t>(y * mColumns + x)]; }
-    int mCell;
-    int mColumns = 0;
-    int mRows = 0;
-    std::vector<float> mValues;
-};
-
-// Seeds keep this far from the picture's edges, so their white pixels stay clear of them.
-constexpr int kEdge = 30;
-
-enum class Ground { Plains, Forest, Farm, Mountain, Waste, Swamp, Sea, Deep };
-
-// Base colour of each ground, in the order of Ground.
-constexpr int kGroundColours[][3] = {{150, 190, 100}, {50, 120, 60},  {185, 200, 95}, {140, 128, 118},
-                                     {200, 180, 130}, {95, 112, 80},  {70, 120, 185}, {35, 65, 135}};
-
 QRgb groundColour(Ground ground, Rng& rng) {
     const auto& [r, g, b] = kGroundColours[static_cast<int>(ground)];
     // A little variation per province, kept well away from the reserved pure colours.
@@ -56,12 +14,7 @@ QRgb groundColour(Ground ground, Rng& rng) {
     return qRgb(vary(r), vary(g), vary(b));
 }
 
-} // namespace
-
-MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& image) {
-    Rng root(seed);
-    Rng seedRng = root.fork(11), seaRng = root.fork(13), terrainRng = root.fork(14),
-        colourRng = root.fork(15);
+Cells makeCells(Rng& root, Rng& seedRng, const MapOptions& options) {
     const int W = options.width, H = options.height, sx = options.spacing, sy = options.spacingY;
     // Seeds on a square grid centred in the picture. Square rather than staggered: a staggered
     // grid leaves half cells at the left or right edge, where cells two rows apart can meet.
@@ -69,9 +22,7 @@ MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& i
     const int gridRows = (H - 2 * kEdge) / sy + 1;
     const int x0 = (W - (columns - 1) * sx) / 2;
     const int y0 = (H - (gridRows - 1) * sy) / 2;
-    struct Seed {
-        int x, y;
-    };
+    using Seed = Cells::Seed;
     std::vector<Seed> seeds;
     std::vector<std::vector<int>> grid(static_cast<std::size_t>(gridRows),
                                        std::vector<int>(static_cast<std::size_t>(columns), -1));
@@ -143,50 +94,13 @@ MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& i
         if (good) break;
     }
 
-    // Provinces are numbered as the editor finds them: bottom row first, left to right.
-    std::vector<int> order(seeds.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const Seed& sa = seeds[static_cast<std::size_t>(a)];
-        const Seed& sb = seeds[static_cast<std::size_t>(b)];
-        return sa.y != sb.y ? sa.y > sb.y : sa.x < sb.x;
-    });
-    std::vector<int> province(seeds.size()); // seed id -> province index (0-based)
-    for (std::size_t i = 0; i < order.size(); ++i)
-        province[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-    const std::size_t count = seeds.size();
+    return {W, H, std::move(seeds), std::move(label)};
+}
 
-    MapLayout layout;
-    layout.width = W;
-    layout.height = H;
-    layout.x.resize(count);
-    layout.y.resize(count);
-    for (std::size_t id = 0; id < count; ++id) {
-        layout.x[static_cast<std::size_t>(province[id])] = seeds[id].x;
-        layout.y[static_cast<std::size_t>(province[id])] = seeds[id].y;
-    }
-
-    // Adjacency: cells that touch along a pixel edge.
-    std::set<std::pair<int, int>> pairs;
-    for (int py = 0; py < H; ++py)
-        for (int px = 0; px < W; ++px) {
-            const int here = label[static_cast<std::size_t>(py) * W + px];
-            const int right = px + 1 < W ? label[static_cast<std::size_t>(py) * W + px + 1] : here;
-            const int below = py + 1 < H ? label[static_cast<std::size_t>(py + 1) * W + px] : here;
-            for (int other : {right, below})
-                if (other != here) {
-                    const int a = province[static_cast<std::size_t>(here)] + 1,
-                              b = province[static_cast<std::size_t>(other)] + 1;
-                    pairs.insert({std::min(a, b), std::max(a, b)});
-                }
-        }
-    layout.neighbours.assign(pairs.begin(), pairs.end());
-    std::vector<std::vector<int>> adjacent(count);
-    for (const auto& [a, b] : layout.neighbours) {
-        adjacent[static_cast<std::size_t>(a - 1)].push_back(b - 1);
-        adjacent[static_cast<std::size_t>(b - 1)].push_back(a - 1);
-    }
-
+std::vector<Ground> assignTerrain(MapLayout& layout, const std::vector<std::vector<int>>& adjacent, Rng& seaRng,
+                                  Rng& terrainRng) {
+    const int W = layout.width, H = layout.height;
+    const std::size_t count = layout.x.size();
     // Sea along the edges and in a few inland basins.
     const ValueNoise seaNoise(seaRng, W, H, 320);
     layout.sea.assign(count, false);
@@ -254,6 +168,67 @@ MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& i
         if (terrainRng.chance(0.12)) mask |= 1u << terrainRng.range(13, 21);
         layout.terrain[p] = mask;
     }
+    return ground;
+}
+
+MapLayout placeProvinces(int width, int height, const std::vector<Cells::Seed>& pixels, std::vector<int>& number) {
+    // Numbered as the editor finds them: bottom row first, left to right.
+    std::vector<int> order(pixels.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const Cells::Seed& pa = pixels[static_cast<std::size_t>(a)];
+        const Cells::Seed& pb = pixels[static_cast<std::size_t>(b)];
+        return pa.y != pb.y ? pa.y > pb.y : pa.x < pb.x;
+    });
+    number.assign(pixels.size(), 0);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        number[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+    MapLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.x.resize(pixels.size());
+    layout.y.resize(pixels.size());
+    for (std::size_t id = 0; id < pixels.size(); ++id) {
+        layout.x[static_cast<std::size_t>(number[id])] = pixels[id].x;
+        layout.y[static_cast<std::size_t>(number[id])] = pixels[id].y;
+    }
+    return layout;
+}
+
+MapLayout makeMapLayout(std::uint64_t seed, const MapOptions& options, QImage& image) {
+    Rng root(seed);
+    Rng seedRng = root.fork(11), seaRng = root.fork(13), terrainRng = root.fork(14),
+        colourRng = root.fork(15);
+    const Cells cells = makeCells(root, seedRng, options);
+    const int W = cells.width, H = cells.height;
+    const auto& seeds = cells.seeds;
+    const auto& label = cells.label;
+    std::vector<int> province; // seed id -> province index (0-based)
+    MapLayout layout = placeProvinces(W, H, seeds, province);
+    const std::size_t count = seeds.size();
+
+    // Adjacency: cells that touch along a pixel edge.
+    std::set<std::pair<int, int>> pairs;
+    for (int py = 0; py < H; ++py)
+        for (int px = 0; px < W; ++px) {
+            const int here = label[static_cast<std::size_t>(py) * W + px];
+            const int right = px + 1 < W ? label[static_cast<std::size_t>(py) * W + px + 1] : here;
+            const int below = py + 1 < H ? label[static_cast<std::size_t>(py + 1) * W + px] : here;
+            for (int other : {right, below})
+                if (other != here) {
+                    const int a = province[static_cast<std::size_t>(here)] + 1,
+                              b = province[static_cast<std::size_t>(other)] + 1;
+                    pairs.insert({std::min(a, b), std::max(a, b)});
+                }
+        }
+    layout.neighbours.assign(pairs.begin(), pairs.end());
+    std::vector<std::vector<int>> adjacent(count);
+    for (const auto& [a, b] : layout.neighbours) {
+        adjacent[static_cast<std::size_t>(a - 1)].push_back(b - 1);
+        adjacent[static_cast<std::size_t>(b - 1)].push_back(a - 1);
+    }
+
+    const std::vector<Ground> ground = assignTerrain(layout, adjacent, seaRng, terrainRng);
 
     std::vector<QRgb> colour(count);
     for (std::size_t p = 0; p < count; ++p)

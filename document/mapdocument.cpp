@@ -35,6 +35,15 @@ void ResetMapHeader(MapDocument& doc) {
     doc.TrailingKeptLines.clear();
 }
 
+void ResetNations(MapDocument& doc, const ReferenceData& ref) {
+    for (int n = 0; n < kNationCount; ++n) {
+        NationDataType& nation = doc.Nations[n];
+        nation = NationDataType{};
+        nation.NationNumber = static_cast<std::int16_t>(n);
+        nation.NationName = ref.NationData[n].name;
+    }
+}
+
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
                       const std::function<void()>& resetWindow) {
     ui.busyMessage(QStringLiteral("Refreshing Blood Pool..."), QStringLiteral("Tessary: Refreshing Blood Pool..."),
@@ -45,12 +54,7 @@ void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface&
 
     ResetMapHeader(doc);
 
-    for (int n = 0; n < kNationCount; ++n) {
-        NationDataType& nation = doc.Nations[n];
-        nation = NationDataType{};
-        nation.NationNumber = static_cast<std::int16_t>(n);
-        nation.NationName = ref.NationData[n].name;
-    }
+    ResetNations(doc, ref);
 
     for (int p = 0; p < kProvinceSlots; ++p) {
         if (p % 27 == 26) {

@@ -187,6 +187,9 @@ void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface&
 // The header fields alone back to their empty values, as the reset leaves them, with the lines kept
 // in the header and outside any record.
 void ResetMapHeader(MapDocument& doc);
+// The nations alone: numbered and named from the tables, nothing else set. A document fresh from
+// its constructor needs only this to be as the reset leaves it.
+void ResetNations(MapDocument& doc, const ReferenceData& ref);
 
 // Sets the province's terrain flags from a mask; an invalid mask is reported, the flags set so far stay.
 void DecodeTerrainMask(MapDocument& doc, int province, std::int32_t mask, UserInterface& ui);

@@ -105,23 +105,28 @@ QByteArray unpackTarga(const uchar* data, qint64 size) {
     const qint64 pixels = qint64(littleEndian16(data + 12)) * littleEndian16(data + 14);
     const qint64 pixelBytes = (data[16] + 7) / 8;
     if (pixelBytes == 0) return {};
-    QByteArray out(reinterpret_cast<const char*>(data), static_cast<qsizetype>(start));
+    // Written in place into a buffer of the final size: appending pixel by pixel cost more than
+    // FreeImage's whole decode.
+    QByteArray out(static_cast<qsizetype>(start + pixels * pixelBytes), Qt::Uninitialized);
+    std::memcpy(out.data(), data, static_cast<std::size_t>(start));
     out[2] = static_cast<char>(data[2] - 8); // 9, 10, 11 -> 1, 2, 3
-    out.reserve(static_cast<qsizetype>(start + pixels * pixelBytes));
-    const char* bytes = reinterpret_cast<const char*>(data);
+    auto* to = reinterpret_cast<uchar*>(out.data()) + start;
     for (qint64 at = start, done = 0; done < pixels && at < size;) {
         const uchar packet = data[at++];
         const qint64 count = std::min<qint64>((packet & 0x7F) + 1, pixels - done);
         if (packet & 0x80) {
             for (qint64 k = 0; k < count; ++k)
-                out.append(bytes + at, static_cast<qsizetype>(pixelBytes));
+                for (qint64 b = 0; b < pixelBytes; ++b)
+                    *to++ = data[at + b];
             at += pixelBytes;
         } else {
-            out.append(bytes + at, static_cast<qsizetype>(count * pixelBytes));
+            std::memcpy(to, data + at, static_cast<std::size_t>(count * pixelBytes));
+            to += count * pixelBytes;
             at += ((packet & 0x7F) + 1) * pixelBytes;
         }
         done += count;
     }
+    out.truncate(static_cast<qsizetype>(to - reinterpret_cast<uchar*>(out.data())));
     return out;
 }
 
@@ -154,20 +159,32 @@ bool isSgiName(const QString& imageFileName) {
     return imageFileName.indexOf(QLatin1String(".rgb"), 0, Qt::CaseSensitive) > 0;
 }
 
-DecodedImage decodeMapImage(const QString& path, bool sgi) {
+namespace {
+
+// A decoded picture as FreeImage holds it (rows bottom-up), or why there is none.
+struct DecodedBitmap {
+    Bitmap bitmap;
+    QString error;
+};
+
+DecodedBitmap bitmapFailure(const QString& error) {
+    return {nullptr, error};
+}
+
+DecodedBitmap decodeBitmap(const QString& path, bool sgi) {
     initialiseFreeImage();
     lastFreeImageMessage().clear();
 
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return failure(QStringLiteral("File not found"));
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return bitmapFailure(QStringLiteral("File not found"));
     const FREE_IMAGE_FORMAT format =
         sgi ? FIF_SGI : FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData());
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
-        return failure(QStringLiteral("Unknown picture format"));
+        return bitmapFailure(QStringLiteral("Unknown picture format"));
     }
 
     // The file is read once into memory: the completeness check and the decoder share the bytes.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) return bitmapFailure(file.errorString());
     qint64 size = file.size();
     uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
     QByteArray copy;
@@ -177,13 +194,13 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     }
     if ((format == FIF_TARGA && !targaIsComplete(bytes, size)) ||
         (format == FIF_SGI && !sgiIsComplete(bytes, size))) {
-        return failure(QStringLiteral("The file is incomplete"));
+        return bitmapFailure(QStringLiteral("The file is incomplete"));
     }
 
     QByteArray unpacked;
     if (format == FIF_TARGA && (bytes[2] == 9 || bytes[2] == 10 || bytes[2] == 11)) {
         unpacked = unpackTarga(bytes, size);
-        if (unpacked.isEmpty()) return failure(QStringLiteral("The picture could not be decoded"));
+        if (unpacked.isEmpty()) return bitmapFailure(QStringLiteral("The picture could not be decoded"));
         bytes = reinterpret_cast<uchar*>(unpacked.data());
         size = unpacked.size();
     }
@@ -195,8 +212,17 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     file.close();
     if (!decoded) {
         const QString& why = lastFreeImageMessage();
-        return failure(why.isEmpty() ? QStringLiteral("The picture could not be decoded") : why);
+        return bitmapFailure(why.isEmpty() ? QStringLiteral("The picture could not be decoded") : why);
     }
+    return {std::move(decoded), QString()};
+}
+
+} // namespace
+
+DecodedImage decodeMapImage(const QString& path, bool sgi) {
+    DecodedBitmap result = decodeBitmap(path, sgi);
+    if (!result.bitmap) return failure(result.error);
+    Bitmap decoded = std::move(result.bitmap);
 
     const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
     const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
@@ -231,6 +257,95 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
             to[x] = from[x] | 0xFF000000u;
     }
     return {std::move(image), QString()};
+}
+
+namespace {
+
+// The usual map picture, a run-length Targa of 24 or 32 bits stored bottom row first, is searched
+// packet by packet: a run of one colour is looked at once, and nothing is copied. False when the
+// file is of another kind (or damaged), which then goes the long way through FreeImage.
+bool locateInRunLengthTarga(const QString& path, int limit, LocatedPixels& located) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = file.size();
+    const uchar* data = size > 18 ? file.map(0, size) : nullptr;
+    if (!data || data[2] != 10 || data[1] != 0 || (data[16] != 24 && data[16] != 32) || (data[17] & 0x30) != 0)
+        return false;
+    if (!targaIsComplete(data, size)) return false;
+    const qint64 width = littleEndian16(data + 12), height = littleEndian16(data + 14);
+    const qint64 pixelBytes = data[16] / 8;
+    if (width == 0 || height == 0) return false;
+    auto white = [](const uchar* p) { return p[0] == 255 && p[1] == 255 && p[2] == 255; };
+    auto found = [&](qint64 index) {
+        if (static_cast<int>(located.pixels.size()) == limit) {
+            located.tooMany = true;
+            return false;
+        }
+        located.pixels.emplace_back(static_cast<int>(index % width), static_cast<int>(height - index / width));
+        return true;
+    };
+    const qint64 pixels = width * height;
+    for (qint64 at = 18 + data[0], done = 0; done < pixels;) {
+        const uchar packet = data[at++];
+        const qint64 count = std::min<qint64>((packet & 0x7F) + 1, pixels - done);
+        if (packet & 0x80) {
+            if (white(data + at))
+                for (qint64 k = 0; k < count; ++k)
+                    if (!found(done + k)) return true;
+            at += pixelBytes;
+        } else {
+            for (qint64 k = 0; k < count; ++k)
+                if (white(data + at + k * pixelBytes) && !found(done + k)) return true;
+            at += ((packet & 0x7F) + 1) * pixelBytes;
+        }
+        done += count;
+    }
+    return true;
+}
+
+} // namespace
+
+LocatedPixels locatePictureFile(const QString& path, bool sgi, int limit) {
+    initialiseFreeImage();
+    LocatedPixels located;
+    if (!sgi && FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()) == FIF_TARGA &&
+        locateInRunLengthTarga(path, limit, located))
+        return located;
+    located = LocatedPixels();
+    DecodedBitmap result = decodeBitmap(path, sgi);
+    if (!result.bitmap) {
+        located.error = result.error;
+        return located;
+    }
+    Bitmap decoded = std::move(result.bitmap);
+    const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
+    const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
+    if (width <= 0 || height <= 0) {
+        located.error = QStringLiteral("The picture has no pixels");
+        return located;
+    }
+    const bool threeBytes = FreeImage_GetImageType(decoded.get()) == FIT_BITMAP && FreeImage_GetBPP(decoded.get()) == 24;
+    if (!threeBytes) {
+        decoded = toThirtyTwoBits(decoded.get());
+        if (!decoded) {
+            located.error = QStringLiteral("Unsupported pixel format");
+            return located;
+        }
+    }
+    // FreeImage's first row is the bottom one, which is where the numbering starts.
+    for (int fromBottom = 0; fromBottom < height; ++fromBottom) {
+        const BYTE* row = FreeImage_GetScanLine(decoded.get(), fromBottom);
+        const int step = threeBytes ? 3 : 4;
+        for (int x = 0; x < width; ++x, row += step) {
+            if (row[0] != 255 || row[1] != 255 || row[2] != 255) continue;
+            if (static_cast<int>(located.pixels.size()) == limit) {
+                located.tooMany = true;
+                return located;
+            }
+            located.pixels.emplace_back(x, height - fromBottom);
+        }
+    }
+    return located;
 }
 
 } // namespace ts

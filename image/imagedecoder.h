@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
+#include <vector>
 
 namespace ts {
 
@@ -20,5 +22,16 @@ bool isSgiName(const QString& imageFileName);
 // otherwise the format comes from the file's extension. Any bit depth FreeImage can bring to 32 bits
 // is accepted; the alpha channel is dropped because the game ignores it.
 DecodedImage decodeMapImage(const QString& path, bool sgi);
+
+// The pure white pixels of a picture file, found straight in the decoded rows without making a
+// displayable copy: the way to list the provinces of a large picture in little memory. Numbered as
+// the editor numbers them (bottom row first, left to right), each as (column, ProvinceY), at most
+// limit of them; tooMany tells that there were more.
+struct LocatedPixels {
+    std::vector<QPoint> pixels;
+    bool tooMany = false;
+    QString error; // empty when the picture was read
+};
+LocatedPixels locatePictureFile(const QString& path, bool sgi, int limit);
 
 } // namespace ts

@@ -14,6 +14,11 @@ namespace {
 constexpr Color kBusyRed = 255;
 } // namespace
 
+void reportUnloadableImage(UserInterface& ui, const QString& path, const QString& error) {
+    ui.messageBox(QStringLiteral("Map Image Not Found"),
+                  QStringLiteral("Unable to load map image: ") + path + QStringLiteral(" Error: ") + error);
+}
+
 QString MapImage::imagePathFor(const MapDocument& doc, const QString& imageFileName) {
     QString path = pathFromText(doc.MapFilePath);
     const QString title = pathFromText(doc.MapFileTitle);
@@ -31,9 +36,7 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
 
     DecodedImage decoded = decodeMapImage(path, sgi);
     if (!decoded.ok()) {
-        ui.messageBox(QStringLiteral("Map Image Not Found"), QStringLiteral("Unable to load map image: ") +
-                                                                 path + QStringLiteral(" Error: ") +
-                                                                 decoded.error);
+        reportUnloadableImage(ui, path, decoded.error);
         ui.busyMessage(QString(), QStringLiteral("Tessary: ERROR!-> ") + imageFileName, kBusyRed);
         return false;
     }

@@ -55,6 +55,9 @@ class MapImage {
     QString mImagePath;
 };
 
+// The message shown when the picture at path cannot be loaded, and why.
+void reportUnloadableImage(UserInterface& ui, const QString& path, const QString& error);
+
 // The loader under the name the rest of the program knows it by.
 inline bool z_LoadMapImage(MapImage& image, MapDocument& doc, const QString& imageFileName,
                            UserInterface& ui) {

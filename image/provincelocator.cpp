@@ -20,6 +20,11 @@ void showCount(UserInterface& ui, const QString& caption, int count) {
 
 } // namespace
 
+void reportTooManyProvinces(UserInterface& ui) {
+    ui.messageBox(QStringLiteral("Too many Provinces!"),
+                  QStringLiteral("Exceeded max province count! Check map image for excess white (R255 G255 B255) pixels."));
+}
+
 std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterface& ui,
                                const QString& caption) {
     // Both plain 32-bit formats keep RGB in the low three bytes with alpha on top, which the mask
@@ -45,9 +50,7 @@ std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterf
             if ((pixels[column] & kRgbMask) != kRgbMask) continue;
             if (count == kMaxProvince) {
                 if (shownCount != count) showCount(ui, caption, count);
-                ui.messageBox(QStringLiteral("Too many Provinces!"),
-                              QStringLiteral("Exceeded max province count! Check map image for excess "
-                                             "white (R255 G255 B255) pixels."));
+                reportTooManyProvinces(ui);
                 doc.ProvinceCount = static_cast<std::int16_t>(kMaxProvince);
                 return doc.ProvinceCount;
             }

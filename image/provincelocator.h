@@ -17,6 +17,9 @@ class UserInterface;
 //
 // The running count is shown as a busy message under caption, and window events run, but no more
 // often than every few dozen milliseconds; the final count is always shown.
+// The message shown when a picture has more white pixels than a map can have provinces.
+void reportTooManyProvinces(UserInterface& ui);
+
 std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterface& ui,
                                const QString& caption);
 

@@ -1,0 +1,242 @@
+// The painted variant of the sample map: the kind of picture map makers draw by hand, on which a
+// neighbour guess that only knows pure red and blue borders finds little.
+
+#include "layoutparts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <numeric>
+
+namespace ts::datagen {
+
+namespace {
+
+// Provinces meeting over fewer pixels than this only touch at a corner; a map maker does not
+// link them.
+constexpr int kMinSharedBorder = 8;
+constexpr int kWhiteMargin = 9;  // a province pixel keeps this far from every border
+constexpr int kLookAround = 3;   // how far a pixel looks for a border to paint
+
+using PairKey = std::pair<int, int>;
+
+PairKey key(int a, int b) {
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// How the border between two provinces is painted.
+struct BorderStyle {
+    QRgb colour = 0;
+    double width = 0; // 0: no line, the provinces' own colours meet
+    bool soft = false;
+};
+
+int colourDistance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+// A painter leaves a border unlined only where the two grounds already differ to the eye.
+BorderStyle drawStyle(Rng& rng, bool seaA, bool seaB, QRgb groundA, QRgb groundB) {
+    BorderStyle style;
+    auto vary = [&](int c) { return std::clamp(c + rng.range(-15, 15), 12, 243); };
+    const bool distinct = colourDistance(groundA, groundB) >= 60;
+    if (seaA != seaB) {
+        // Coasts: mostly just the change from water to land colours, sometimes outlined.
+        if (rng.chance(0.55)) return style;
+        static const int coast[][3] = {{40, 60, 90}, {90, 70, 40}, {30, 45, 60}};
+        const auto& c = coast[rng.range(0, 2)];
+        style.colour = qRgb(vary(c[0]), vary(c[1]), vary(c[2]));
+    } else if (seaA) {
+        if (distinct && rng.chance(0.5)) return style;
+        style.colour = qRgb(vary(110), vary(150), vary(200));
+    } else {
+        if (distinct && rng.chance(0.35)) return style;
+        static const int ink[][3] = {{30, 30, 30}, {80, 50, 30}, {110, 35, 30},
+                                     {30, 70, 40}, {70, 70, 80}, {70, 40, 85}};
+        const auto& c = ink[rng.range(0, 5)];
+        style.colour = qRgb(vary(c[0]), vary(c[1]), vary(c[2]));
+    }
+    style.width = 1.0 + rng.range(0, 4) * 0.5;
+    style.soft = rng.chance(0.5);
+    return style;
+}
+
+QRgb mix(QRgb a, QRgb b, double t) {
+    auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
+    return qRgb(m(qRed(a), qRed(b)), m(qGreen(a), qGreen(b)), m(qBlue(a), qBlue(b)));
+}
+
+// Never pure red, blue or white: those mean borders and provinces to the game's own guess.
+QRgb clampPainted(int r, int g, int b) {
+    return qRgb(std::clamp(r, 12, 243), std::clamp(g, 12, 243), std::clamp(b, 12, 243));
+}
+
+} // namespace
+
+MapLayout makePaintedLayout(std::uint64_t seed, QImage& image) {
+    Rng root(seed);
+    Rng seedRng = root.fork(21), mergeRng = root.fork(22), seaRng = root.fork(23), terrainRng = root.fork(24),
+        colourRng = root.fork(25), paintRng = root.fork(26), whiteRng = root.fork(27);
+    MapOptions options;
+    options.spacing = options.spacingY = 56;
+    options.jitter = 9;
+    options.warp = 24;
+    const Cells cells = makeCells(root, seedRng, options);
+    const int W = cells.width, H = cells.height;
+    const std::size_t cellCount = cells.seeds.size();
+    auto pixel = [W](int x, int y) { return static_cast<std::size_t>(y) * W + x; };
+
+    // Border length between cells, then cells merged into provinces of one to four cells, so that
+    // large provinces lie beside small ones and neighbours' pixels can be 200 px apart.
+    std::map<PairKey, int> cellBorder;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const int here = cells.label[pixel(x, y)];
+            if (x + 1 < W && cells.label[pixel(x + 1, y)] != here) ++cellBorder[key(here, cells.label[pixel(x + 1, y)])];
+            if (y + 1 < H && cells.label[pixel(x, y + 1)] != here) ++cellBorder[key(here, cells.label[pixel(x, y + 1)])];
+        }
+    std::vector<std::vector<int>> cellNeighbours(cellCount);
+    for (const auto& [pair, length] : cellBorder)
+        if (length >= 20) {
+            cellNeighbours[static_cast<std::size_t>(pair.first)].push_back(pair.second);
+            cellNeighbours[static_cast<std::size_t>(pair.second)].push_back(pair.first);
+        }
+    std::vector<int> group(cellCount, -1);
+    std::vector<int> order(cellCount);
+    std::iota(order.begin(), order.end(), 0);
+    for (std::size_t i = cellCount; i > 1; --i)
+        std::swap(order[i - 1], order[static_cast<std::size_t>(mergeRng.range(0, static_cast<int>(i) - 1))]);
+    std::vector<std::vector<int>> members;
+    for (const int start : order) {
+        if (group[static_cast<std::size_t>(start)] >= 0) continue;
+        const double roll = mergeRng.unit();
+        const int size = roll < 0.45 ? 1 : roll < 0.72 ? 2 : roll < 0.9 ? 3 : 4;
+        const int id = static_cast<int>(members.size());
+        members.push_back({start});
+        group[static_cast<std::size_t>(start)] = id;
+        while (static_cast<int>(members.back().size()) < size) {
+            // The free cell nearest the first one keeps the province compact.
+            int best = -1;
+            long bestDistance = 0;
+            for (const int member : members.back())
+                for (const int candidate : cellNeighbours[static_cast<std::size_t>(member)]) {
+                    if (group[static_cast<std::size_t>(candidate)] >= 0) continue;
+                    const auto& a = cells.seeds[static_cast<std::size_t>(start)];
+                    const auto& b = cells.seeds[static_cast<std::size_t>(candidate)];
+                    const long d = long(a.x - b.x) * (a.x - b.x) + long(a.y - b.y) * (a.y - b.y);
+                    if (best < 0 || d < bestDistance) best = candidate, bestDistance = d;
+                }
+            if (best < 0) break;
+            group[static_cast<std::size_t>(best)] = id;
+            members.back().push_back(best);
+        }
+    }
+    const std::size_t count = members.size();
+    std::vector<int> label(cells.label.size());
+    for (std::size_t i = 0; i < label.size(); ++i)
+        label[i] = group[static_cast<std::size_t>(cells.label[i])];
+
+    // The province pixel goes anywhere well inside the province, rarely in its middle, as map
+    // makers place them: where the name fits, near a city, off to one side.
+    auto clearOfBorders = [&](int x, int y, int id) {
+        if (x < kWhiteMargin || y < kWhiteMargin || x >= W - kWhiteMargin || y >= H - kWhiteMargin) return false;
+        for (int dy = -kWhiteMargin; dy <= kWhiteMargin; ++dy)
+            for (int dx = -kWhiteMargin; dx <= kWhiteMargin; ++dx)
+                if (label[pixel(x + dx, y + dy)] != id) return false;
+        return true;
+    };
+    std::vector<Cells::Seed> white(count);
+    for (std::size_t id = 0; id < count; ++id) {
+        const auto& cellsOf = members[id];
+        white[id] = cells.seeds[static_cast<std::size_t>(cellsOf.front())];
+        for (int attempt = 0; attempt < 60; ++attempt) {
+            const auto& c = cells.seeds[static_cast<std::size_t>(whiteRng.pick(cellsOf))];
+            const int x = c.x + whiteRng.range(-22, 22), y = c.y + whiteRng.range(-22, 22);
+            if (clearOfBorders(x, y, static_cast<int>(id))) {
+                white[id] = {x, y};
+                break;
+            }
+        }
+    }
+
+    std::vector<int> number;
+    MapLayout layout = placeProvinces(W, H, white, number);
+    std::map<PairKey, int> border;
+    for (const auto& [pair, length] : cellBorder) {
+        const int a = group[static_cast<std::size_t>(pair.first)], b = group[static_cast<std::size_t>(pair.second)];
+        if (a != b) border[key(a, b)] += length;
+    }
+    std::vector<std::vector<int>> adjacent(count);
+    for (const auto& [pair, length] : border) {
+        if (length < kMinSharedBorder) continue;
+        const int a = number[static_cast<std::size_t>(pair.first)], b = number[static_cast<std::size_t>(pair.second)];
+        layout.neighbours.emplace_back(std::min(a, b) + 1, std::max(a, b) + 1);
+        adjacent[static_cast<std::size_t>(a)].push_back(b);
+        adjacent[static_cast<std::size_t>(b)].push_back(a);
+    }
+    std::sort(layout.neighbours.begin(), layout.neighbours.end());
+    const std::vector<Ground> ground = assignTerrain(layout, adjacent, seaRng, terrainRng);
+
+    // Paint: textured ground, then the borders in their styles.
+    std::vector<QRgb> base(count);
+    std::vector<bool> sea(count);
+    for (std::size_t id = 0; id < count; ++id) {
+        const auto p = static_cast<std::size_t>(number[id]);
+        base[id] = groundColour(ground[p], colourRng);
+        sea[id] = layout.sea[p];
+    }
+    std::map<PairKey, BorderStyle> styles;
+    for (const auto& [pair, length] : border)
+        styles[pair] = drawStyle(paintRng, sea[static_cast<std::size_t>(pair.first)],
+                                 sea[static_cast<std::size_t>(pair.second)], base[static_cast<std::size_t>(pair.first)],
+                                 base[static_cast<std::size_t>(pair.second)]);
+    const ValueNoise coarse(paintRng, W, H, 40), fine(paintRng, W, H, 7), waves(paintRng, W, H, 12);
+
+    image = QImage(W, H, QImage::Format_RGB32);
+    for (int y = 0; y < H; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < W; ++x) {
+            const int here = label[pixel(x, y)];
+            const auto id = static_cast<std::size_t>(here);
+            // Texture in steps of four levels: painted grain, and long enough runs to pack well.
+            const double grain = sea[id] ? (waves.at(x, y * 2.5) - 0.5) * 22 + (coarse.at(x, y) - 0.5) * 12
+                                         : (coarse.at(x, y) - 0.5) * 26 + (fine.at(x, y) - 0.5) * 20;
+            const int shade = static_cast<int>(std::lround(grain / 4)) * 4;
+            QRgb colour = clampPainted(qRed(base[id]) + shade, qGreen(base[id]) + shade, qBlue(base[id]) + shade);
+
+            double nearest = 1e9;
+            int other = -1;
+            for (int dy = -kLookAround; dy <= kLookAround; ++dy)
+                for (int dx = -kLookAround; dx <= kLookAround; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= W || ny >= H) continue;
+                    const int there = label[pixel(nx, ny)];
+                    if (there == here) continue;
+                    const double d = std::sqrt(double(dx * dx + dy * dy));
+                    if (d < nearest) nearest = d, other = there;
+                }
+            if (other >= 0) {
+                const BorderStyle& style = styles[key(here, other)];
+                // Distance of this pixel's centre from the border, which runs between the two pixels.
+                const double fromBorder = nearest - 0.5;
+                if (style.width > 0) {
+                    const double half = style.width / 2;
+                    const double cover = style.soft ? std::clamp(half + 0.5 - fromBorder, 0.0, 1.0) * 0.85
+                                                    : (fromBorder <= half ? 1.0 : 0.0);
+                    colour = mix(colour, style.colour, cover);
+                } else {
+                    // No line: the two colours blend over a few pixels, as a brush leaves them.
+                    const double t = std::clamp(0.5 - fromBorder / 5.0, 0.0, 0.5);
+                    colour = mix(colour, base[static_cast<std::size_t>(other)], t);
+                }
+            }
+            line[x] = clampPainted(qRed(colour), qGreen(colour), qBlue(colour));
+        }
+    }
+    for (std::size_t p = 0; p < count; ++p)
+        image.setPixel(layout.x[p], layout.y[p], qRgb(255, 255, 255));
+    return layout;
+}
+
+} // namespace ts::datagen
