@@ -11,6 +11,7 @@
 #include "referencedata.h"
 #include "referencelists.h"
 #include "referenceloader.h"
+#include "runscript.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -71,7 +72,10 @@ int main(int argc, char** argv) {
                        "  check MAP      read MAP and print its error log\n"
                        "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n"
                        "  locate MAP     read MAP, load its image and list the provinces found on it\n"
-                       "                 (MAP may also be the image itself)\n\n"
+                       "                 (MAP may also be the image itself)\n"
+                       "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
+                       "                 write the result to OUT (0: the script ran to its end, 1: it\n"
+                       "                 stopped on an error, OUT is written all the same)\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -81,8 +85,8 @@ int main(int argc, char** argv) {
                        "tables (default: the folder of this program)."),
         QStringLiteral("DIR"));
     parser.addOption(home);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write or locate"));
-    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write, locate or run-script"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
 
@@ -91,8 +95,10 @@ int main(int argc, char** argv) {
     const bool check = command == QLatin1String("check") && args.size() == 2;
     const bool write = command == QLatin1String("write") && args.size() == 3;
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
-    if (!check && !write && !locate) {
-        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\" or \"locate MAP\"\n\n") +
+    const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
+    if (!check && !write && !locate && !runScript) {
+        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\" or "
+                                     "\"run-script MAP SCRIPT OUT\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -121,8 +127,12 @@ int main(int argc, char** argv) {
         return kClean;
     }
     ts::MapImage image;
-    readMap(*doc, *ref, ui, mapPath, locate ? &image : nullptr);
+    readMap(*doc, *ref, ui, mapPath, locate || runScript ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
+    if (runScript) {
+        if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+        return ts::runScriptCommand(*doc, *ref, ui, image, args.at(2), args.at(3));
+    }
 
     if (locate) {
         if (!image.isLoaded()) return kFailure; // the loader has said why
