@@ -17,6 +17,7 @@
 #include "paths.h"
 #include "referencedata.h"
 #include "referencelists.h"
+#include "scriptrunner.h"
 #include "settings.h"
 #include "startup.h"
 #include "statuspanels.h"
@@ -233,8 +234,7 @@ void MainWindow::buildMenus() {
 
     QMenu* tools = topMenu("mnuTools", tr("&Tools"));
     addItem(tools, "mnuFindNeighbors", QStringLiteral("Find Neighbors"));
-    QMenu* custom = tools->addMenu(QStringLiteral("Custom Tools"));
-    custom->setObjectName(QStringLiteral("mnuCustomTools"));
+    addItem(tools, "mnuCustomTools", QStringLiteral("Custom Tools"));
     addItem(tools, "mnuInsertProvince", QStringLiteral("Insert Province"));
     addItem(tools, "mnuRemoveProvince", QStringLiteral("Remove Province"));
 
@@ -366,6 +366,7 @@ void MainWindow::connectMenus() {
         mMapView->markSpecial();
     });
     connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
+    connectScriptMenu(*this);
     const struct {
         const char* item;
         const char* key;

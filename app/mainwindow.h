@@ -40,6 +40,7 @@ public:
     // the user has seen why and the program should end.
     bool startUp(const QString& programFolder);
     bool startingUp() const { return mStartingUp; }
+    const QString& programFolder() const { return mProgramFolder; }
 
     MapLifecycle& lifecycle() { return *mLife; }
     MapView& mapView() { return *mMapView; }
