@@ -13,8 +13,9 @@ int runScriptCommand(MapDocument& doc, const ReferenceData& ref, UserInterface& 
     // Without its picture a map has no provinces to select; a loader that failed has said why.
     if (!image.isLoaded()) {
         if (doc.ImageFileName.empty())
-            ui.messageBox(QStringLiteral("No Map Image"),
-                          QStringLiteral("The map names no image, so no provinces are located to run the script on."));
+            ui.messageBox(
+                QStringLiteral("No Map Image"),
+                QStringLiteral("The map names no image, so no provinces are located to run the script on."));
         return 2;
     }
     const ScriptRunResult result = z_ScriptProcess(doc, ref, ui, scriptPath);

@@ -23,15 +23,15 @@ struct KeywordEntry {
 
 // The terrain keywords name the mask bits 0..22 in order; the magic keywords the commander's fields.
 constexpr std::string_view kTerrainWords[kTerrainBits] = {
-    "tsmall",    "tlarge",     "tsea",  "tsomewater", "tmountain", "tswamp", "twaste",  "tforest",
-    "tfarm",     "tnostart",   "tmanysites", "tdeep", "tcave",     "tfire",  "tair",    "twater",
-    "tearth",    "tastral",    "tdeath", "tnature",   "tblood",    "tpriest", "tedgemount"};
-constexpr std::string_view kMagicWords[] = {"mag_fire",   "mag_air",   "mag_water",  "mag_earth", "mag_astral",
-                                            "mag_death",  "mag_nature", "mag_blood", "mag_priest"};
+    "tsmall", "tlarge",   "tsea",       "tsomewater", "tmountain", "tswamp",  "twaste",    "tforest",
+    "tfarm",  "tnostart", "tmanysites", "tdeep",      "tcave",     "tfire",   "tair",      "twater",
+    "tearth", "tastral",  "tdeath",     "tnature",    "tblood",    "tpriest", "tedgemount"};
+constexpr std::string_view kMagicWords[] = {"mag_fire",  "mag_air",    "mag_water", "mag_earth", "mag_astral",
+                                            "mag_death", "mag_nature", "mag_blood", "mag_priest"};
 constexpr std::int16_t CommanderDataType::*kMagicFields[] = {
-    &CommanderDataType::MagFire,  &CommanderDataType::MagAir,    &CommanderDataType::MagWater,
-    &CommanderDataType::MagEarth, &CommanderDataType::MagAstral, &CommanderDataType::MagDeath,
-    &CommanderDataType::MagNature, &CommanderDataType::MagBlood, &CommanderDataType::MagPriest};
+    &CommanderDataType::MagFire,   &CommanderDataType::MagAir,    &CommanderDataType::MagWater,
+    &CommanderDataType::MagEarth,  &CommanderDataType::MagAstral, &CommanderDataType::MagDeath,
+    &CommanderDataType::MagNature, &CommanderDataType::MagBlood,  &CommanderDataType::MagPriest};
 
 std::vector<KeywordEntry> makeKeywords() {
     std::vector<KeywordEntry> k = {
@@ -83,9 +83,12 @@ std::vector<KeywordEntry> makeKeywords() {
         {"unitcount", K::UnitCount, 0},
         {"item", K::Item, 0},
     };
-    for (int bit = 0; bit < kTerrainBits; ++bit) k.push_back({kTerrainWords[bit], K::TBit, bit});
-    for (int m = 0; m < 9; ++m) k.push_back({kMagicWords[m], K::Magic, m});
-    std::sort(k.begin(), k.end(), [](const KeywordEntry& a, const KeywordEntry& b) { return a.name < b.name; });
+    for (int bit = 0; bit < kTerrainBits; ++bit)
+        k.push_back({kTerrainWords[bit], K::TBit, bit});
+    for (int m = 0; m < 9; ++m)
+        k.push_back({kMagicWords[m], K::Magic, m});
+    std::sort(k.begin(), k.end(),
+              [](const KeywordEntry& a, const KeywordEntry& b) { return a.name < b.name; });
     return k;
 }
 
@@ -122,12 +125,14 @@ std::string withoutQuotes(std::string_view s) {
 // Optional minus and digits only.
 template <typename Int> std::optional<Int> toInteger(std::string_view s) {
     const std::string_view digits = !s.empty() && s.front() == '-' ? s.substr(1) : s;
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max()) return std::nullopt;
+    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
+        return std::nullopt;
     return static_cast<Int>(value);
 }
 
@@ -135,7 +140,8 @@ std::optional<bool> toTruth(std::string_view s) {
     if (s == "True") return true;
     if (s == "False") return false;
     const std::string_view digits = !s.empty() && s.front() == '-' ? s.substr(1) : s;
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     return std::any_of(digits.begin(), digits.end(), [](char c) { return c != '0'; });
 }
@@ -147,96 +153,161 @@ struct Property {
     std::string_view text;
 };
 
-Property num(std::int64_t n) { return {Property::Number, n, {}}; }
-Property truth(bool b) { return {Property::Truth, b ? 1 : 0, {}}; }
-Property str(std::string_view s) { return {Property::String, 0, s}; }
+Property num(std::int64_t n) {
+    return {Property::Number, n, {}};
+}
+Property truth(bool b) {
+    return {Property::Truth, b ? 1 : 0, {}};
+}
+Property str(std::string_view s) {
+    return {Property::String, 0, s};
+}
 
-bool inRange(int v, int count) { return v >= 0 && v < count; }
+bool inRange(int v, int count) {
+    return v >= 0 && v < count;
+}
+
+// How many slots j runs over for the keyword: site slots, colour components, stacks or items.
+int slotCount(K keyword) {
+    switch (keyword) {
+    case K::Feature:
+    case K::KnownFeature:
+        return kSiteSlotsPerProvince;
+    case K::GroundCol:
+    case K::RockCol:
+    case K::FogCol:
+        return 3;
+    case K::Bodyguard:
+    case K::BodyguardCount:
+        return kBodyguardSlots;
+    case K::Unit:
+    case K::UnitCount:
+        return kUnitStackSlots;
+    case K::Item:
+        return kItemSlotsPerCommander;
+    default:
+        return 0;
+    }
+}
 
 // Reads the keyword's property; an index out of range reads nothing valid.
 std::optional<Property> readProperty(const MapDocument& doc, int p, K keyword, int arg, int i, int j) {
+    const int slots = slotCount(keyword);
+    if (slots > 0 && !inRange(j, slots)) return std::nullopt;
     const ProvinceDataType& prov = doc.Provinces[p];
     const bool commanderOk = inRange(i, kCommanderSlots);
     const CommanderDataType* com = commanderOk ? &prov.Commanders[i] : nullptr;
     switch (keyword) {
-    case K::Unknown: return str({});
-    case K::X: return num(prov.ProvinceX);
-    case K::Y: return num(prov.ProvinceY);
+    case K::Unknown:
+        return str({});
+    case K::X:
+        return num(prov.ProvinceX);
+    case K::Y:
+        return num(prov.ProvinceY);
     case K::NeighborCount:
         return num(std::count_if(std::begin(prov.Neighbours), std::end(prov.Neighbours),
                                  [](std::int16_t n) { return n >= 0; }));
-    case K::BatMap: return str(prov.BatMap);
-    case K::SkyBox: return str(prov.SkyBox);
-    case K::LandName: return str(prov.LandName);
+    case K::BatMap:
+        return str(prov.BatMap);
+    case K::SkyBox:
+        return str(prov.SkyBox);
+    case K::LandName:
+        return str(prov.LandName);
     case K::Feature:
-        if (!inRange(j, kSiteSlotsPerProvince)) return std::nullopt;
         return num(prov.SiteIndex[j]);
     case K::KnownFeature:
-        if (!inRange(j, kSiteSlotsPerProvince)) return std::nullopt;
         return num(prov.KnownSiteIndex[j]);
-    case K::Fort: return num(prov.Fort);
-    case K::KillFeatures: return truth(prov.KillFeatures);
-    case K::Lab: return truth(prov.Lab);
-    case K::Temple: return truth(prov.Temple);
+    case K::Fort:
+        return num(prov.Fort);
+    case K::KillFeatures:
+        return truth(prov.KillFeatures);
+    case K::Lab:
+        return truth(prov.Lab);
+    case K::Temple:
+        return truth(prov.Temple);
     case K::Kill:
-    case K::Land: return truth(prov.LandFlag);
-    case K::SetLand: return truth(prov.SetLandFlag);
-    case K::MarkProv: return truth(prov.MarkerFlag);
-    case K::MarkProvCol: return num(static_cast<std::int32_t>(prov.MarkerColor));
-    case K::MarkProvRingCol: return num(static_cast<std::int32_t>(prov.MarkerColor2));
-    case K::MarkVisited: return truth(prov.Visited);
-    case K::MarkUser: return truth(prov.Marked);
-    case K::NoStart: return truth(prov.NoStart);
-    case K::Start: return truth(prov.Start);
-    case K::SpecStart: return truth(prov.SpecStart);
-    case K::StartNation: return num(prov.SpecStartNation);
-    case K::PopType: return num(prov.PopType);
-    case K::Terrain: return num(prov.Terrain);
-    case K::TPlain: return truth(prov.TerrainPlain);
-    case K::TBit: return truth(prov.TerrainBit[arg]);
-    case K::VictoryPoints: return num(prov.VictoryPoints);
-    case K::Population: return num(prov.Population);
-    case K::Owner: return num(prov.Owner);
-    case K::Unrest: return num(prov.Unrest);
-    case K::Defence: return num(prov.Defence);
+    case K::Land:
+        return truth(prov.LandFlag);
+    case K::SetLand:
+        return truth(prov.SetLandFlag);
+    case K::MarkProv:
+        return truth(prov.MarkerFlag);
+    case K::MarkProvCol:
+        return num(static_cast<std::int32_t>(prov.MarkerColor));
+    case K::MarkProvRingCol:
+        return num(static_cast<std::int32_t>(prov.MarkerColor2));
+    case K::MarkVisited:
+        return truth(prov.Visited);
+    case K::MarkUser:
+        return truth(prov.Marked);
+    case K::NoStart:
+        return truth(prov.NoStart);
+    case K::Start:
+        return truth(prov.Start);
+    case K::SpecStart:
+        return truth(prov.SpecStart);
+    case K::StartNation:
+        return num(prov.SpecStartNation);
+    case K::PopType:
+        return num(prov.PopType);
+    case K::Terrain:
+        return num(prov.Terrain);
+    case K::TPlain:
+        return truth(prov.TerrainPlain);
+    case K::TBit:
+        return truth(prov.TerrainBit[arg]);
+    case K::VictoryPoints:
+        return num(prov.VictoryPoints);
+    case K::Population:
+        return num(prov.Population);
+    case K::Owner:
+        return num(prov.Owner);
+    case K::Unrest:
+        return num(prov.Unrest);
+    case K::Defence:
+        return num(prov.Defence);
     case K::GroundCol:
     case K::RockCol:
     case K::FogCol: {
-        if (!inRange(j, 3)) return std::nullopt;
         const std::int16_t* rgb = keyword == K::GroundCol ? prov.GroundCol
                                   : keyword == K::RockCol ? prov.RockCol
                                                           : prov.FogCol;
         return num(rgb[j]);
     }
-    case K::ComndrCount: return num(prov.CommanderCount);
-    default: break;
+    case K::ComndrCount:
+        return num(prov.CommanderCount);
+    default:
+        break;
     }
     // Everything below belongs to commander i.
     if (!com) return std::nullopt;
     switch (keyword) {
-    case K::ComType: return num(com->UnitIndex);
-    case K::ComName: return str(com->ComName);
-    case K::ClearMagic: return truth(com->ClearMagic);
-    case K::Magic: return num(com->*kMagicFields[arg]);
-    case K::Xp: return num(com->Xp);
-    case K::RandEquip: return num(com->RandomEquip);
-    case K::InsideFort: return truth(com->InsideCastle);
+    case K::ComType:
+        return num(com->UnitIndex);
+    case K::ComName:
+        return str(com->ComName);
+    case K::ClearMagic:
+        return truth(com->ClearMagic);
+    case K::Magic:
+        return num(com->*kMagicFields[arg]);
+    case K::Xp:
+        return num(com->Xp);
+    case K::RandEquip:
+        return num(com->RandomEquip);
+    case K::InsideFort:
+        return truth(com->InsideCastle);
     case K::Bodyguard:
-        if (!inRange(j, kBodyguardSlots)) return std::nullopt;
         return num(com->BodyguardIndex[j]);
     case K::BodyguardCount:
-        if (!inRange(j, kBodyguardSlots)) return std::nullopt;
         return num(com->BodyguardCount[j]);
     case K::Unit:
-        if (!inRange(j, kUnitStackSlots)) return std::nullopt;
         return num(com->UnitsIndex[j]);
     case K::UnitCount:
-        if (!inRange(j, kUnitStackSlots)) return std::nullopt;
         return num(com->UnitsCount[j]);
     case K::Item:
-        if (!inRange(j, kItemSlotsPerCommander)) return std::nullopt;
         return str(com->Items[j]);
-    default: return std::nullopt;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -244,13 +315,20 @@ bool compareTexts(std::string_view left, ScriptTest::Op op, std::string_view rig
     // Byte order: the character codes of the Windows-1252 texts, as unsigned values.
     const int c = left.compare(right);
     switch (op) {
-    case ScriptTest::Greater: return c > 0;
-    case ScriptTest::Less: return c < 0;
-    case ScriptTest::Equal: return c == 0;
-    case ScriptTest::NotEqual: return c != 0;
-    case ScriptTest::GreaterEqual: return c >= 0;
-    case ScriptTest::LessEqual: return c <= 0;
-    case ScriptTest::Invalid: break;
+    case ScriptTest::Greater:
+        return c > 0;
+    case ScriptTest::Less:
+        return c < 0;
+    case ScriptTest::Equal:
+        return c == 0;
+    case ScriptTest::NotEqual:
+        return c != 0;
+    case ScriptTest::GreaterEqual:
+        return c >= 0;
+    case ScriptTest::LessEqual:
+        return c <= 0;
+    case ScriptTest::Invalid:
+        break;
     }
     return false;
 }
@@ -265,28 +343,34 @@ ScriptTest::Op parseOperator(std::string_view word) {
     return ScriptTest::Invalid;
 }
 
-enum class Group { Once, SiteSlots, ColourComponents, Commanders, CommanderStacks, CommanderItems };
+// Which evaluations a test makes: once, per slot of the province (sites, colour components), per
+// commander, or per commander and slot (stacks, items).
+enum class Group { Once, ProvinceSlots, Commanders, CommanderSlots };
 
 Group groupOf(K keyword) {
     switch (keyword) {
     case K::Feature:
-    case K::KnownFeature: return Group::SiteSlots;
+    case K::KnownFeature:
     case K::GroundCol:
     case K::RockCol:
-    case K::FogCol: return Group::ColourComponents;
+    case K::FogCol:
+        return Group::ProvinceSlots;
     case K::ClearMagic:
     case K::ComName:
     case K::ComType:
     case K::Magic:
     case K::Xp:
     case K::RandEquip:
-    case K::InsideFort: return Group::Commanders;
+    case K::InsideFort:
+        return Group::Commanders;
     case K::BodyguardCount:
     case K::Bodyguard:
     case K::UnitCount:
-    case K::Unit: return Group::CommanderStacks;
-    case K::Item: return Group::CommanderItems;
-    default: return Group::Once;
+    case K::Unit:
+    case K::Item:
+        return Group::CommanderSlots;
+    default:
+        return Group::Once;
     }
 }
 
@@ -324,9 +408,12 @@ ScriptTest ParseScriptTest(std::string_view line) {
     test.op = parseOperator(words[1]);
     // Only the first three words count: the value is one word.
     const std::string_view value = words[2];
-    if (value == "TRUE") test.value = "True";
-    else if (value == "FALSE") test.value = "False";
-    else test.value = withoutQuotes(value);
+    if (value == "TRUE")
+        test.value = "True";
+    else if (value == "FALSE")
+        test.value = "False";
+    else
+        test.value = withoutQuotes(value);
     return test;
 }
 
@@ -339,8 +426,10 @@ ScriptApply ParseScriptApply(std::string_view line) {
     if (words.size() < 3) return apply;
     apply.valid = true;
     apply.value = withoutQuotes(words[2]);
-    if (apply.value == "TRUE") apply.value = "True";
-    else if (apply.value == "FALSE") apply.value = "False";
+    if (apply.value == "TRUE")
+        apply.value = "True";
+    else if (apply.value == "FALSE")
+        apply.value = "False";
     return apply;
 }
 
@@ -357,7 +446,9 @@ bool EvaluateScriptTest(const MapDocument& doc, int p, const ScriptTest& test, i
         left = std::string_view(buffer, static_cast<std::size_t>(end - buffer));
         break;
     }
-    case Property::Truth: left = prop->number ? "True" : "False"; break;
+    case Property::Truth:
+        left = prop->number ? "True" : "False";
+        break;
     case Property::String:
         left = prop->text;
         if (left.find('"') != std::string_view::npos) {
@@ -365,7 +456,8 @@ bool EvaluateScriptTest(const MapDocument& doc, int p, const ScriptTest& test, i
             left = unquoted;
         }
         break;
-    case Property::None: break;
+    case Property::None:
+        break;
     }
     return compareTexts(left, test.op, test.value);
 }
@@ -383,13 +475,15 @@ bool ScriptTestHolds(const MapDocument& doc, int p, const ScriptTest& test) {
     };
     constexpr int kLastCommander = kCommanderSlots - 1;
     switch (groupOf(test.keyword)) {
-    case Group::SiteSlots: return anyOf(0, 0, kSiteSlotsPerProvince);
-    case Group::ColourComponents: return anyOf(0, 0, 3);
+    case Group::ProvinceSlots:
+        return anyOf(0, 0, slotCount(test.keyword));
     // The god in slot 0 is never examined.
-    case Group::Commanders: return anyOf(1, kLastCommander, 1);
-    case Group::CommanderStacks: return anyOf(1, kLastCommander, kUnitStackSlots);
-    case Group::CommanderItems: return anyOf(1, kLastCommander, kItemSlotsPerCommander);
-    case Group::Once: break;
+    case Group::Commanders:
+        return anyOf(1, kLastCommander, 1);
+    case Group::CommanderSlots:
+        return anyOf(1, kLastCommander, slotCount(test.keyword));
+    case Group::Once:
+        break;
     }
     return EvaluateScriptTest(doc, p, test, 0, 0);
 }
@@ -421,7 +515,7 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
         if (b) target = *b;
         return b.has_value();
     };
-    auto setTriple = [&](std::int16_t (&rgb)[3]) {
+    auto setTriple = [&](std::int16_t(&rgb)[3]) {
         const auto c = toInteger<std::int32_t>(v);
         if (!c) return false;
         // Truncating division and a remainder with the dividend's sign, as the language always had.
@@ -436,8 +530,12 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
     };
 
     switch (apply.keyword) {
-    case K::BatMap: prov.BatMap = v; return true;
-    case K::SkyBox: prov.SkyBox = v; return true;
+    case K::BatMap:
+        prov.BatMap = v;
+        return true;
+    case K::SkyBox:
+        prov.SkyBox = v;
+        return true;
     case K::LandName:
         prov.LandName = v;
         notify(hooks, p, NavigatorEntry::ProvinceName);
@@ -467,7 +565,8 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
         if (!setInt16(prov.Fort)) return false;
         notify(hooks, p, NavigatorEntry::Fort);
         return true;
-    case K::KillFeatures: return setTruth(prov.KillFeatures);
+    case K::KillFeatures:
+        return setTruth(prov.KillFeatures);
     case K::Lab:
         if (!setTruth(prov.Lab)) return false;
         notify(hooks, p, NavigatorEntry::Lab);
@@ -480,20 +579,34 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
         if (!setTruth(prov.LandFlag)) return false;
         prov.SetLandFlag = false;
         return true;
-    case K::Land: return setTruth(prov.LandFlag);
-    case K::SetLand: return setTruth(prov.SetLandFlag);
-    case K::MarkProv: return setTruth(prov.MarkerFlag);
-    case K::MarkProvCol: return setColour(prov.MarkerColor);
-    case K::MarkProvRingCol: return setColour(prov.MarkerColor2);
-    case K::MarkVisited: return setTruth(prov.Visited);
-    case K::MarkUser: return setTruth(prov.Marked);
-    case K::NoStart: return setTruth(prov.NoStart);
-    case K::Start: return setTruth(prov.Start);
-    case K::SpecStart: return setTruth(prov.SpecStart);
-    case K::StartNation: return setInt16(prov.SpecStartNation);
-    case K::PopType: return setInt16(prov.PopType);
-    case K::Terrain: return setInt32(prov.Terrain); // the flags stay as they are
-    case K::TPlain: return setTruth(prov.TerrainPlain);
+    case K::Land:
+        return setTruth(prov.LandFlag);
+    case K::SetLand:
+        return setTruth(prov.SetLandFlag);
+    case K::MarkProv:
+        return setTruth(prov.MarkerFlag);
+    case K::MarkProvCol:
+        return setColour(prov.MarkerColor);
+    case K::MarkProvRingCol:
+        return setColour(prov.MarkerColor2);
+    case K::MarkVisited:
+        return setTruth(prov.Visited);
+    case K::MarkUser:
+        return setTruth(prov.Marked);
+    case K::NoStart:
+        return setTruth(prov.NoStart);
+    case K::Start:
+        return setTruth(prov.Start);
+    case K::SpecStart:
+        return setTruth(prov.SpecStart);
+    case K::StartNation:
+        return setInt16(prov.SpecStartNation);
+    case K::PopType:
+        return setInt16(prov.PopType);
+    case K::Terrain:
+        return setInt32(prov.Terrain); // the flags stay as they are
+    case K::TPlain:
+        return setTruth(prov.TerrainPlain);
     case K::TBit: {
         const auto b = toTruth(v);
         if (!b) return false;
@@ -501,14 +614,22 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
         if (apply.arg == 11) prov.TerrainBit[2] = *b; // deep sea is sea
         return true;
     }
-    case K::VictoryPoints: return setInt16(prov.VictoryPoints);
-    case K::Population: return setInt32(prov.Population);
-    case K::Owner: return setInt16(prov.Owner);
-    case K::Unrest: return setInt16(prov.Unrest);
-    case K::Defence: return setInt16(prov.Defence);
-    case K::GroundCol: return setTriple(prov.GroundCol);
-    case K::RockCol: return setTriple(prov.RockCol);
-    case K::FogCol: return setTriple(prov.FogCol);
+    case K::VictoryPoints:
+        return setInt16(prov.VictoryPoints);
+    case K::Population:
+        return setInt32(prov.Population);
+    case K::Owner:
+        return setInt16(prov.Owner);
+    case K::Unrest:
+        return setInt16(prov.Unrest);
+    case K::Defence:
+        return setInt16(prov.Defence);
+    case K::GroundCol:
+        return setTriple(prov.GroundCol);
+    case K::RockCol:
+        return setTriple(prov.RockCol);
+    case K::FogCol:
+        return setTriple(prov.FogCol);
     case K::ComType: {
         const auto n = toInteger<std::int16_t>(v);
         // The count includes the god in slot 0.
@@ -532,21 +653,30 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
             return true;
         }
         return false;
-    case K::ClearMagic: return withLast([&](CommanderDataType& c) { return setTruth(c.ClearMagic); });
-    case K::Magic: return withLast([&](CommanderDataType& c) { return setInt16(c.*kMagicFields[apply.arg]); });
-    case K::Xp: return withLast([&](CommanderDataType& c) { return setInt16(c.Xp); });
-    case K::RandEquip: return withLast([&](CommanderDataType& c) { return setInt16(c.RandomEquip); });
-    case K::InsideFort: return withLast([&](CommanderDataType& c) { return setTruth(c.InsideCastle); });
-    case K::Bodyguard: {
+    case K::ClearMagic:
+        return withLast([&](CommanderDataType& c) { return setTruth(c.ClearMagic); });
+    case K::Magic:
+        return withLast([&](CommanderDataType& c) { return setInt16(c.*kMagicFields[apply.arg]); });
+    case K::Xp:
+        return withLast([&](CommanderDataType& c) { return setInt16(c.Xp); });
+    case K::RandEquip:
+        return withLast([&](CommanderDataType& c) { return setInt16(c.RandomEquip); });
+    case K::InsideFort:
+        return withLast([&](CommanderDataType& c) { return setTruth(c.InsideCastle); });
+    case K::Bodyguard:
+    case K::Unit: {
         const auto n = toInteger<std::int16_t>(v);
         if (!n) return false;
+        const bool guard = apply.keyword == K::Bodyguard;
         // Only the first bodyguard entry is ever filled by a script.
-        const auto [c, s] = firstFreeStack(prov, 1, [](const CommanderDataType& com, int k) {
-            return com.BodyguardIndex[k] == -1;
-        });
+        const auto [c, s] =
+            firstFreeStack(prov, guard ? 1 : kUnitStackSlots, [guard](const CommanderDataType& com, int k) {
+                return (guard ? com.BodyguardIndex[k] : com.UnitsIndex[k]) == -1;
+            });
         if (c < 1) return false;
-        prov.Commanders[c].BodyguardIndex[s] = *n;
-        prov.Commanders[c].BodyguardName[s] = DataNameOf(ref, *n, kUnitTableKey);
+        CommanderDataType& com = prov.Commanders[c];
+        (guard ? com.BodyguardIndex : com.UnitsIndex)[s] = *n;
+        (guard ? com.BodyguardName : com.UnitsName)[s] = DataNameOf(ref, *n, kUnitTableKey);
         return true;
     }
     case K::BodyguardCount:
@@ -554,33 +684,24 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
         const auto n = toInteger<std::int16_t>(v);
         if (!n) return false;
         const bool guards = apply.keyword == K::BodyguardCount;
-        const auto [c, s] = firstFreeStack(prov, kUnitStackSlots, [guards](const CommanderDataType& com, int k) {
-            return (guards ? com.BodyguardCount[k] : com.UnitsCount[k]) < 1;
-        });
+        const auto [c, s] =
+            firstFreeStack(prov, kUnitStackSlots, [guards](const CommanderDataType& com, int k) {
+                return (guards ? com.BodyguardCount[k] : com.UnitsCount[k]) < 1;
+            });
         if (c < 1) return false;
         (guards ? prov.Commanders[c].BodyguardCount : prov.Commanders[c].UnitsCount)[s] = *n;
         return true;
     }
-    case K::Unit: {
-        const auto n = toInteger<std::int16_t>(v);
-        if (!n) return false;
-        const auto [c, s] = firstFreeStack(prov, kUnitStackSlots, [](const CommanderDataType& com, int k) {
-            return com.UnitsIndex[k] == -1;
-        });
-        if (c < 1) return false;
-        prov.Commanders[c].UnitsIndex[s] = *n;
-        prov.Commanders[c].UnitsName[s] = DataNameOf(ref, *n, kUnitTableKey);
-        return true;
-    }
     case K::Item: {
-        const auto [c, s] = firstFreeStack(prov, kItemSlotsPerCommander, [](const CommanderDataType& com, int k) {
-            return com.Items[k].empty();
-        });
+        const auto [c, s] =
+            firstFreeStack(prov, kItemSlotsPerCommander,
+                           [](const CommanderDataType& com, int k) { return com.Items[k].empty(); });
         if (c < 1) return false;
         prov.Commanders[c].Items[s] = v;
         return true;
     }
-    default: return false; // read-only keywords and unknown ones
+    default:
+        return false; // read-only keywords and unknown ones
     }
 }
 

@@ -40,15 +40,17 @@ std::vector<ScriptEntry> z_ScriptBuildMenu(const QString& programFolder, UserInt
     const QStringList names = dir.entryList({QStringLiteral("*.tss")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         if (static_cast<int>(entries.size()) >= kMaxListedScripts) {
-            ui.messageBox(QStringLiteral("Error Loading Scripts"),
-                          QStringLiteral("Error loading scripts: more than %1 scripts in %2; the first %1 are listed.")
-                              .arg(kMaxListedScripts)
-                              .arg(folder));
+            ui.messageBox(
+                QStringLiteral("Error Loading Scripts"),
+                QStringLiteral("Error loading scripts: more than %1 scripts in %2; the first %1 are listed.")
+                    .arg(kMaxListedScripts)
+                    .arg(folder));
             break;
         }
         const std::optional<QString> title = ScriptTitle(dir.filePath(name));
         if (!title) {
-            ui.messageBox(QStringLiteral("Error reading script"), QStringLiteral("Error reading script: ") + name);
+            ui.messageBox(QStringLiteral("Error reading script"),
+                          QStringLiteral("Error reading script: ") + name);
             continue;
         }
         entries.push_back({*title, name});

@@ -42,7 +42,8 @@ ScriptMenu::ScriptMenu(const QString& programFolder, UserInterface& ui, QWidget*
 void ScriptMenu::fill(int provinceCount) {
     mList->clear();
     mEntries = z_ScriptBuildMenu(mProgramFolder, mUi);
-    for (const ScriptEntry& e : mEntries) mList->addItem(e.title);
+    for (const ScriptEntry& e : mEntries)
+        mList->addItem(e.title);
     if (!mEntries.empty()) mList->setCurrentRow(0);
     setProgress(0, provinceCount);
 }
@@ -59,7 +60,8 @@ void ScriptMenu::run() {
     mRun->setEnabled(false);
     mCancel->setEnabled(false);
     mList->setEnabled(false);
-    if (runScript) runScript(joinPath(ScriptFolder(mProgramFolder), mEntries[static_cast<std::size_t>(row)].fileName));
+    if (runScript)
+        runScript(joinPath(ScriptFolder(mProgramFolder), mEntries[static_cast<std::size_t>(row)].fileName));
     accept();
 }
 

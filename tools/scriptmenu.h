@@ -18,7 +18,7 @@ class UserInterface;
 // (cmdCancel) and the run's progress (pbScript). Running is left to runScript, which the main
 // window connects to the language with the navigator and the map view; the menu closes after it.
 class ScriptMenu : public QDialog {
-public:
+  public:
     ScriptMenu(const QString& programFolder, UserInterface& ui, QWidget* parent = nullptr);
 
     // Given the chosen script's full path.
@@ -29,7 +29,7 @@ public:
     void setProgress(int value, int maximum);
     const std::vector<ScriptEntry>& entries() const { return mEntries; }
 
-private:
+  private:
     void run();
 
     QString mProgramFolder;

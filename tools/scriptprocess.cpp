@@ -18,8 +18,10 @@ struct ScriptError : std::runtime_error {
 };
 
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -28,18 +30,19 @@ bool startsWith(std::string_view line, std::string_view prefix) {
 }
 
 class ScriptRun {
-public:
+  public:
     ScriptRun(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const ScriptHooks& hooks)
         : mDoc(doc), mRef(ref), mUi(ui), mHooks(hooks) {}
 
     void process(std::string_view bytes) {
         const std::vector<std::string_view> lines = ScriptLines(bytes);
-        for (std::size_t n = 0; n < lines.size(); ++n) line(lines[n], static_cast<int>(n) + 1);
+        for (std::size_t n = 0; n < lines.size(); ++n)
+            line(lines[n], static_cast<int>(n) + 1);
     }
 
     ScriptRunResult result;
 
-private:
+  private:
     enum class Section { None, Where, All, Then, Tool, Fin };
 
     struct Block {
@@ -111,9 +114,11 @@ private:
             mUi.processEvents();
             if (!selected(b, p)) continue;
             bool changed = false;
-            for (const ScriptApply& a : b.applies) changed = ApplyScriptLine(mDoc, mRef, p, a, mHooks) || changed;
+            for (const ScriptApply& a : b.applies)
+                changed = ApplyScriptLine(mDoc, mRef, p, a, mHooks) || changed;
             result.changed = result.changed || changed;
-            if (changed && p == mDoc.CurProvince && mHooks.currentProvinceChanged) mHooks.currentProvinceChanged(p);
+            if (changed && p == mDoc.CurProvince && mHooks.currentProvinceChanged)
+                mHooks.currentProvinceChanged(p);
         }
     }
 
@@ -149,8 +154,8 @@ std::vector<std::string_view> ScriptLines(std::string_view bytes) {
     return lines;
 }
 
-ScriptRunResult RunScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view bytes,
-                          const QString& name, const ScriptHooks& hooks) {
+ScriptRunResult RunScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
+                          std::string_view bytes, const QString& name, const ScriptHooks& hooks) {
     ScriptRun run(doc, ref, ui, hooks);
     try {
         run.process(bytes);
@@ -161,8 +166,8 @@ ScriptRunResult RunScript(MapDocument& doc, const ReferenceData& ref, UserInterf
     return run.result;
 }
 
-ScriptRunResult z_ScriptProcess(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& path,
-                                const ScriptHooks& hooks) {
+ScriptRunResult z_ScriptProcess(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
+                                const QString& path, const ScriptHooks& hooks) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reportFailure(ui, path, file.errorString());
@@ -173,8 +178,9 @@ ScriptRunResult z_ScriptProcess(MapDocument& doc, const ReferenceData& ref, User
         reportFailure(ui, path, file.errorString());
         return {};
     }
-    return RunScript(doc, ref, ui, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                     path, hooks);
+    return RunScript(doc, ref, ui,
+                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), path,
+                     hooks);
 }
 
 } // namespace ts

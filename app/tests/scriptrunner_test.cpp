@@ -52,7 +52,7 @@ class ScriptRunnerTest : public QObject {
     std::unique_ptr<MainWindow> w;
     QString map;
 
-private slots:
+  private slots:
     void init() {
         copyProgramParts(home);
         w = std::make_unique<MainWindow>();
@@ -69,7 +69,8 @@ private slots:
 
     void aRunShowsItsChangesInTheNavigatorAndKeepsARecoveryCopy() {
         MapDocument& doc = w->document();
-        const int farm = firstProvince(doc, [](const ProvinceDataType& p) { return p.TerrainBit[8] && !p.Temple; });
+        const int farm =
+            firstProvince(doc, [](const ProvinceDataType& p) { return p.TerrainBit[8] && !p.Temple; });
         QVERIFY(farm > 0);
         const std::string key = std::to_string(farm) + " PROV";
         w->navigator().NodeClick(key);
@@ -89,9 +90,8 @@ private slots:
 
     void theMenuRunsTheChosenScriptWithProgress() {
         MapDocument& doc = w->document();
-        const int empty = firstProvince(doc, [](const ProvinceDataType& p) {
-            return !p.TerrainBit[2] && p.CommanderCount == 0;
-        });
+        const int empty = firstProvince(
+            doc, [](const ProvinceDataType& p) { return !p.TerrainBit[2] && p.CommanderCount == 0; });
         QVERIFY(empty > 0);
         int progress = -1;
         int maximum = -1;

@@ -18,7 +18,8 @@ struct RunScriptCli : ::testing::Test {
             home.write(QStringLiteral("TSdata/%1.txt").arg(QLatin1String(table)), "");
         QImage picture(30, 10, QImage::Format_RGB32);
         picture.fill(QColor(20, 90, 20));
-        for (int x : {5, 15, 25}) picture.setPixelColor(x, 5, Qt::white);
+        for (int x : {5, 15, 25})
+            picture.setPixelColor(x, 5, Qt::white);
         map = home.write("maps/three.map", "#imagefile three.png\n#land 2\n#owner 7\n#land 3\n#owner 10\n");
         EXPECT_TRUE(picture.save(home.file("maps/three.png")));
     }
@@ -29,8 +30,8 @@ struct RunScriptCli : ::testing::Test {
     };
     Outcome run(const QString& script, const QString& out) {
         QProcess process;
-        process.start(QStringLiteral(TESSARY_CLI),
-                      {QStringLiteral("--home"), home.path(), QStringLiteral("run-script"), map, script, out});
+        process.start(QStringLiteral(TESSARY_CLI), {QStringLiteral("--home"), home.path(),
+                                                    QStringLiteral("run-script"), map, script, out});
         EXPECT_TRUE(process.waitForFinished(30000));
         return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
     }
@@ -43,14 +44,16 @@ TEST_F(RunScriptCli, RunsTheScriptOnTheLocatedProvincesAndWritesTheResult) {
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     const std::string written = home.read("maps/out_three.map");
-    EXPECT_NE(written.find("#land 2\n--------------------------------\n#owner 7\n#temple\n"), std::string::npos)
+    EXPECT_NE(written.find("#land 2\n--------------------------------\n#owner 7\n#temple\n"),
+              std::string::npos)
         << written;
     EXPECT_NE(written.find("#land 3\n--------------------------------\n#owner 10\n\n"), std::string::npos);
 }
 
 TEST_F(RunScriptCli, AScriptThatStopsOnAnErrorStillWritesWhatItChanged) {
     std::string text;
-    for (int k = 0; k < 52; ++k) text += ":SELECT ALL PROVINCES\n:THEN\nunrest = " + std::to_string(k) + "\n:END\n";
+    for (int k = 0; k < 52; ++k)
+        text += ":SELECT ALL PROVINCES\n:THEN\nunrest = " + std::to_string(k) + "\n:END\n";
     const QString script = home.write("TSscripts/long.tss", text);
     Outcome r = run(script, home.file("maps/out_long.map"));
     EXPECT_EQ(r.exitCode, 1);

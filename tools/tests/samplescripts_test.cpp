@@ -26,11 +26,14 @@ const QString kProgramDir = QStringLiteral(TESSARY_PROGRAM_DIR);
 
 int commanders(const ProvinceDataType& p) {
     int n = 0;
-    for (int c = 1; c < kCommanderSlots; ++c) n += p.Commanders[c].UnitIndex != -1;
+    for (int c = 1; c < kCommanderSlots; ++c)
+        n += p.Commanders[c].UnitIndex != -1;
     return n;
 }
 
-bool sea(const ProvinceDataType& p) { return p.TerrainBit[2]; }
+bool sea(const ProvinceDataType& p) {
+    return p.TerrainBit[2];
+}
 
 // What each script must have done to one province; before is the province as the map had it.
 using Check = std::function<void(const ProvinceDataType& before, const ProvinceDataType& after)>;
@@ -95,14 +98,16 @@ TEST_F(SampleScripts, EveryShippedScriptHasATitleAndDoesWhatItSays) {
     for (const auto& [relative, bytes] : shipped) {
         const QString name = QFileInfo(relative).fileName();
         SCOPED_TRACE(name.toStdString());
-        const auto entry = std::find_if(listed.begin(), listed.end(), [&](auto& e) { return e.fileName == name; });
+        const auto entry =
+            std::find_if(listed.begin(), listed.end(), [&](auto& e) { return e.fileName == name; });
         ASSERT_NE(entry, listed.end());
         EXPECT_NE(entry->title, QLatin1String(kNoScriptTitle));
         const auto check = checks().find(name);
         ASSERT_NE(check, checks().end()) << "every example script needs a check here";
 
         auto after = std::make_unique<MapDocument>(*before);
-        const ScriptRunResult r = z_ScriptProcess(*after, *ref, ui, joinPath(ScriptFolder(kProgramDir), name));
+        const ScriptRunResult r =
+            z_ScriptProcess(*after, *ref, ui, joinPath(ScriptFolder(kProgramDir), name));
         EXPECT_TRUE(r.completed);
         EXPECT_TRUE(r.changed) << "the script selects nothing on the sample map";
         for (int p = 1; p <= before->ProvinceCount; ++p) {

@@ -41,7 +41,8 @@ TEST_P(ScriptGolden, TheRunLeavesTheExpectedMap) {
     RunScript(*doc, *ref, ui, std::string_view(script.constData(), static_cast<std::size_t>(script.size())),
               QStringLiteral("script.tss"));
     QByteArray messages;
-    for (const auto& m : ui.messages) messages += (m.title + ": " + m.text + "\n").toLatin1();
+    for (const auto& m : ui.messages)
+        messages += (m.title + ": " + m.text + "\n").toLatin1();
 
     const QString written = folder.file("out.map");
     ASSERT_TRUE(z_WriteMapFile(*doc, *ref, ui, written));
@@ -55,11 +56,14 @@ TEST_P(ScriptGolden, TheRunLeavesTheExpectedMap) {
 }
 
 QStringList goldenCases() {
-    return QDir(QStringLiteral(TESSARY_SCRIPT_GOLDEN_DIR)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(QStringLiteral(TESSARY_SCRIPT_GOLDEN_DIR))
+        .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptGolden, ::testing::ValuesIn(goldenCases()),
-                         [](const ::testing::TestParamInfo<QString>& param) { return param.param.toStdString(); });
+                         [](const ::testing::TestParamInfo<QString>& param) {
+                             return param.param.toStdString();
+                         });
 
 TEST(ScriptGoldenCases, AreThere) {
     EXPECT_GE(goldenCases().size(), 8);

@@ -42,7 +42,7 @@ TEST_F(ScriptLanguage, TestsCompareTextsByCharacterCodeForEveryKeywordGroup) {
     } rows[] = {
         {"owner = 7", true},
         {"owner > 5", true},
-        {"owner < 10", false}, // "7" sorts after "10"
+        {"owner < 10", false},       // "7" sorts after "10"
         {"population > 1000", true}, // and "500" after "1000"
         {"population >= 500", true},
         {"population <= 499", false},
@@ -98,9 +98,17 @@ TEST_F(ScriptLanguage, ApplyLinesConvertTheValueOrChangeNothing) {
         std::vector<const char*> lines;
         Check check;
     } rows[] = {
-        {{"terrain = 4"}, [](auto& p) { EXPECT_EQ(p.Terrain, 4); EXPECT_FALSE(p.TerrainBit[2]); }},
+        {{"terrain = 4"},
+         [](auto& p) {
+             EXPECT_EQ(p.Terrain, 4);
+             EXPECT_FALSE(p.TerrainBit[2]);
+         }},
         {{"tdeep = TRUE"},
-         [](auto& p) { EXPECT_TRUE(p.TerrainBit[11]); EXPECT_TRUE(p.TerrainBit[2]); EXPECT_EQ(p.Terrain, -1); }},
+         [](auto& p) {
+             EXPECT_TRUE(p.TerrainBit[11]);
+             EXPECT_TRUE(p.TerrainBit[2]);
+             EXPECT_EQ(p.Terrain, -1);
+         }},
         {{"tdeep = \"TRUE\""}, [](auto& p) { EXPECT_TRUE(p.TerrainBit[11]); }},
         {{"tsea = TRUE", "tdeep = 0"}, [](auto& p) { EXPECT_FALSE(p.TerrainBit[2]); }},
         {{"tsea = yes"}, [](auto& p) { EXPECT_FALSE(p.TerrainBit[2]); }},
@@ -112,36 +120,69 @@ TEST_F(ScriptLanguage, ApplyLinesConvertTheValueOrChangeNothing) {
         {{"owner = -32768"}, [](auto& p) { EXPECT_EQ(p.Owner, -32768); }},
         {{"population = 70000"}, [](auto& p) { EXPECT_EQ(p.Population, 70000); }},
         {{"population = 3000000000"}, [](auto& p) { EXPECT_EQ(p.Population, -1); }},
-        {{"groundcol = 258"}, [](auto& p) { EXPECT_EQ(p.GroundCol[0], 2); EXPECT_EQ(p.GroundCol[1], 1); EXPECT_EQ(p.GroundCol[2], 0); }},
-        {{"fogcol = -65794"}, [](auto& p) { EXPECT_EQ(p.FogCol[0], -2); EXPECT_EQ(p.FogCol[1], -1); EXPECT_EQ(p.FogCol[2], -1); }},
+        {{"groundcol = 258"},
+         [](auto& p) {
+             EXPECT_EQ(p.GroundCol[0], 2);
+             EXPECT_EQ(p.GroundCol[1], 1);
+             EXPECT_EQ(p.GroundCol[2], 0);
+         }},
+        {{"fogcol = -65794"},
+         [](auto& p) {
+             EXPECT_EQ(p.FogCol[0], -2);
+             EXPECT_EQ(p.FogCol[1], -1);
+             EXPECT_EQ(p.FogCol[2], -1);
+         }},
         {{"rockcol = 16777215"}, [](auto& p) { EXPECT_EQ(p.RockCol[2], 255); }},
         {{"markprovcol = 16711680", "markprovringcol = -1"},
-         [](auto& p) { EXPECT_EQ(p.MarkerColor, 16711680u); EXPECT_EQ(p.MarkerColor2, 0xFFFFFFFFu); }},
+         [](auto& p) {
+             EXPECT_EQ(p.MarkerColor, 16711680u);
+             EXPECT_EQ(p.MarkerColor2, 0xFFFFFFFFu);
+         }},
         {{"landname = \"New Haven\""}, [](auto& p) { EXPECT_EQ(p.LandName, "New Haven"); }},
         {{"landname = New Haven"}, [](auto& p) { EXPECT_EQ(p.LandName, "New"); }},
         {{"landname"}, [](auto& p) { EXPECT_TRUE(p.LandName.empty()); }},
-        {{"setland = TRUE", "kill = TRUE"}, [](auto& p) { EXPECT_TRUE(p.LandFlag); EXPECT_FALSE(p.SetLandFlag); }},
+        {{"setland = TRUE", "kill = TRUE"},
+         [](auto& p) {
+             EXPECT_TRUE(p.LandFlag);
+             EXPECT_FALSE(p.SetLandFlag);
+         }},
         {{"markuser = TRUE", "markvisited = 1", "markprov = TRUE"},
-         [](auto& p) { EXPECT_TRUE(p.Marked); EXPECT_TRUE(p.Visited); EXPECT_TRUE(p.MarkerFlag); }},
+         [](auto& p) {
+             EXPECT_TRUE(p.Marked);
+             EXPECT_TRUE(p.Visited);
+             EXPECT_TRUE(p.MarkerFlag);
+         }},
         {{"x = 5", "neighborcount = 3", "comndrcount = 4"},
-         [](auto& p) { EXPECT_EQ(p.ProvinceX, -1); EXPECT_EQ(p.CommanderCount, 0); }},
+         [](auto& p) {
+             EXPECT_EQ(p.ProvinceX, -1);
+             EXPECT_EQ(p.CommanderCount, 0);
+         }},
         {{"knownfeature = 12"},
-         [](auto& p) { EXPECT_EQ(p.KnownSiteIndex[0], 12); EXPECT_EQ(p.KnownSiteName[0], "Well of Ash"); }},
+         [](auto& p) {
+             EXPECT_EQ(p.KnownSiteIndex[0], 12);
+             EXPECT_EQ(p.KnownSiteName[0], "Well of Ash");
+         }},
         {{"xp = 5", "comname = Olaf", "unit = 3", "item = Axe"},
-         [](auto& p) { for (const auto& c : p.Commanders) EXPECT_EQ(c.Xp, 0); }},
+         [](auto& p) {
+             for (const auto& c : p.Commanders)
+                 EXPECT_EQ(c.Xp, 0);
+         }},
     };
     for (const auto& row : rows) {
         resetWithTables();
-        for (const char* line : row.lines) ApplyScriptLine(*doc, *ref, 1, line);
+        for (const char* line : row.lines)
+            ApplyScriptLine(*doc, *ref, 1, line);
         SCOPED_TRACE(row.lines.front());
         row.check(prov(1));
     }
 }
 
 TEST_F(ScriptLanguage, FeatureFillsTheFirstFreeSlotAndNothingWhenAllAreTaken) {
-    for (int s = 0; s < 4; ++s) prov(1).SiteIndex[s] = static_cast<std::int16_t>(20 + s);
+    for (int s = 0; s < 4; ++s)
+        prov(1).SiteIndex[s] = static_cast<std::int16_t>(20 + s);
     EXPECT_FALSE(ApplyScriptLine(*doc, *ref, 1, "feature = 12", hooks));
-    for (int s = 0; s < 4; ++s) EXPECT_EQ(prov(1).SiteIndex[s], 20 + s);
+    for (int s = 0; s < 4; ++s)
+        EXPECT_EQ(prov(1).SiteIndex[s], 20 + s);
 
     prov(2).SiteIndex[0] = 20;
     prov(2).SiteName[0] = "Site 20";
@@ -192,7 +233,8 @@ TEST_F(ScriptLanguage, StackAndItemSearchesGoDownFromTheLastCommanderToTheLowest
     top.BodyguardIndex[0] = 4;
     top.Items[0] = "Ring";
     prov(1).Commanders[2].UnitsIndex[0] = 3;
-    for (const char* line : {"unit = 15", "unitcount = 12", "bodyguard = 20", "bodyguardcount = 5", "item = Axe"})
+    for (const char* line :
+         {"unit = 15", "unitcount = 12", "bodyguard = 20", "bodyguardcount = 5", "item = Axe"})
         EXPECT_TRUE(ApplyScriptLine(*doc, *ref, 1, line)) << line;
     const CommanderDataType& low = prov(1).Commanders[2];
     EXPECT_EQ(low.UnitsIndex[1], 15);
@@ -211,21 +253,23 @@ TEST_F(ScriptLanguage, StackAndItemSearchesGoDownFromTheLastCommanderToTheLowest
 TEST_F(ScriptLanguage, ComtypeCountsTheGodAndNeedsAFreeSlot) {
     prov(1).Commanders[0].UnitIndex = 55; // a god
     prov(1).CommanderCount = 1;
-    for (int c = 1; c <= 38; ++c) commander(1, c, 10);
+    for (int c = 1; c <= 38; ++c)
+        commander(1, c, 10);
     ASSERT_EQ(prov(1).CommanderCount, 39);
     EXPECT_FALSE(ApplyScriptLine(*doc, *ref, 1, "comtype = 8")); // slot 39 is free, the count is full
     EXPECT_EQ(prov(1).Commanders[39].UnitIndex, -1);
 
     prov(2).CommanderCount = 0;
-    for (int c = 1; c <= 38; ++c) commander(2, c, 10);
+    for (int c = 1; c <= 38; ++c)
+        commander(2, c, 10);
     EXPECT_TRUE(ApplyScriptLine(*doc, *ref, 2, "comtype = 8"));
     EXPECT_EQ(prov(2).Commanders[39].UnitIndex, 8);
     EXPECT_EQ(prov(2).CommanderCount, 39);
 }
 
 TEST_F(ScriptLanguage, NavigatorHearsOfEveryChangeItShows) {
-    for (const char* line : {"fort = 2", "temple = TRUE", "lab = FALSE", "landname = Gath", "knownfeature = 3",
-                             "comtype = 8", "owner = 4", "fort = x"})
+    for (const char* line : {"fort = 2", "temple = TRUE", "lab = FALSE", "landname = Gath",
+                             "knownfeature = 3", "comtype = 8", "owner = 4", "fort = x"})
         ApplyScriptLine(*doc, *ref, 4, line, hooks);
     EXPECT_EQ(events, (std::vector<std::string>{"4 fort", "4 temple", "4 lab", "4 name", "4 sites",
                                                 "4 commander 1"}));

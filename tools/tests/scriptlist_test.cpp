@@ -16,24 +16,30 @@ struct ScriptList : ::testing::Test {
 
     QStringList titles() {
         QStringList out;
-        for (const ScriptEntry& e : z_ScriptBuildMenu(home.path(), ui)) out << e.title + "|" + e.fileName;
+        for (const ScriptEntry& e : z_ScriptBuildMenu(home.path(), ui))
+            out << e.title + "|" + e.fileName;
         return out;
     }
 };
 
 TEST_F(ScriptList, TitlesComeFromTheLineAfterTool) {
-    home.write("TSscripts/b.tss", "# first a comment\r\n  :TOOL the rest is ignored\r\n  Mark the seas  \r\n:TOOL\r\nNot this\r\n");
+    home.write(
+        "TSscripts/b.tss",
+        "# first a comment\r\n  :TOOL the rest is ignored\r\n  Mark the seas  \r\n:TOOL\r\nNot this\r\n");
     home.write("TSscripts/a.tss", ":SELECT ALL PROVINCES\n:THEN\nlab = TRUE\n:END\n");
-    home.write("TSscripts/c.tss", ":TOOL\rS\xe6" "bj\xf6rn's guards\r");
+    home.write("TSscripts/c.tss", ":TOOL\rS\xe6"
+                                  "bj\xf6rn's guards\r");
     home.write("TSscripts/d.tss", "# the title line is missing\n:TOOL\n");
     home.write("TSscripts/notes.txt", ":TOOL\nNot a script\n");
-    EXPECT_EQ(titles(), (QStringList{"No Title Defined|a.tss", "Mark the seas|b.tss",
-                                     QStringLiteral("S\u00e6bj\u00f6rn's guards|c.tss"), "No Title Defined|d.tss"}));
+    EXPECT_EQ(titles(),
+              (QStringList{"No Title Defined|a.tss", "Mark the seas|b.tss",
+                           QStringLiteral("S\u00e6bj\u00f6rn's guards|c.tss"), "No Title Defined|d.tss"}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ScriptList, AtMost151ScriptsAreListed) {
-    for (int n = 0; n < 152; ++n) home.write(QStringLiteral("TSscripts/s%1.tss").arg(n, 3, 10, QLatin1Char('0')), ":TOOL\nT\n");
+    for (int n = 0; n < 152; ++n)
+        home.write(QStringLiteral("TSscripts/s%1.tss").arg(n, 3, 10, QLatin1Char('0')), ":TOOL\nT\n");
     const std::vector<ScriptEntry> entries = z_ScriptBuildMenu(home.path(), ui);
     ASSERT_EQ(entries.size(), 151u);
     EXPECT_EQ(entries.back().fileName, "s150.tss");

@@ -12,7 +12,7 @@ using namespace ts;
 class ScriptMenuTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void listsTitlesSelectsTheFirstAndRunsTheChosenScript() {
         TempFolder home;
         home.write("TSscripts/a.tss", ":TOOL\nFirst\n");

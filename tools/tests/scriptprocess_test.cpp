@@ -7,7 +7,9 @@ using ts::testing::ScriptFixture;
 namespace {
 
 struct ScriptProcess : ScriptFixture {
-    ScriptRunResult run(const std::string& script) { return RunScript(*doc, *ref, ui, script, "test.tss", hooks); }
+    ScriptRunResult run(const std::string& script) {
+        return RunScript(*doc, *ref, ui, script, "test.tss", hooks);
+    }
     std::vector<int> temples() const {
         std::vector<int> out;
         for (int p = 1; p <= doc->ProvinceCount; ++p)
@@ -31,8 +33,8 @@ TEST_F(ScriptProcess, LinesEndAtLfCrLfOrALoneCrAndLoseOnlyTheirBlanks) {
         doc->ProvinceCount = 12;
         prov(3).Owner = 5;
         const std::string e = end;
-        EXPECT_TRUE(run("  :SELECT PROVINCES WHERE  " + e + " owner = 5 " + e + ":THEN" + e + "temple = TRUE" + e +
-                        ":END")
+        EXPECT_TRUE(run("  :SELECT PROVINCES WHERE  " + e + " owner = 5 " + e + ":THEN" + e +
+                        "temple = TRUE" + e + ":END")
                         .completed);
         EXPECT_EQ(temples(), std::vector<int>{3}) << "line end " << int(end[0]);
     }
@@ -42,8 +44,8 @@ TEST_F(ScriptProcess, DirectivesAreKnownByTheirBeginningAndOutsideLinesAreIgnore
     prov(2).Owner = 5;
     prov(4).Owner = 5;
     const ScriptRunResult r = run(":TOOL\n"
-                                  "owner = 5\n"        // the title, ignored
-                                  "temple = TRUE\n"    // after the title, ignored
+                                  "owner = 5\n"     // the title, ignored
+                                  "temple = TRUE\n" // after the title, ignored
                                   ":SELECT PROVINCES WHERE this part is ignored\n"
                                   "# a comment between tests\n"
                                   "owner = 5\n"
@@ -52,7 +54,7 @@ TEST_F(ScriptProcess, DirectivesAreKnownByTheirBeginningAndOutsideLinesAreIgnore
                                   "#temple = FALSE\n"
                                   "temple = TRUE\n"
                                   ":ENDING counts as the end\n"
-                                  "lab = TRUE\n"       // after the end, ignored
+                                  "lab = TRUE\n"            // after the end, ignored
                                   ":select all provinces\n" // letter case matters: a line outside a block
                                   ":THEN\n"
                                   "victorypoints = 3\n"
@@ -79,7 +81,9 @@ TEST_F(ScriptProcess, SeveralTestsMustAllHold) {
 }
 
 TEST_F(ScriptProcess, TheSelectAllFlagCarriesIntoABlockWithoutItsOwnSelect) {
-    EXPECT_TRUE(run(":SELECT ALL PROVINCES\nowner = 99\n:THEN\nunrest = 1\n:END\n:THEN\ntemple = TRUE\n:END\n").completed);
+    EXPECT_TRUE(
+        run(":SELECT ALL PROVINCES\nowner = 99\n:THEN\nunrest = 1\n:END\n:THEN\ntemple = TRUE\n:END\n")
+            .completed);
     EXPECT_EQ(temples().size(), 12u);
     EXPECT_EQ(prov(12).Unrest, 1);
 }
@@ -102,9 +106,11 @@ TEST_F(ScriptProcess, FiftyOneBlocksRunAndTheFiftySecondStopsTheRun) {
 TEST_F(ScriptProcess, AHundredAndOneTestOrApplyLinesFitInABlockAndOneMoreStopsTheRun) {
     auto script = [](int tests, int applies) {
         std::string s = ":SELECT PROVINCES WHERE\n";
-        for (int k = 0; k < tests; ++k) s += "owner = -1\n";
+        for (int k = 0; k < tests; ++k)
+            s += "owner = -1\n";
         s += ":THEN\n";
-        for (int k = 0; k < applies; ++k) s += "unrest = " + std::to_string(k) + "\n";
+        for (int k = 0; k < applies; ++k)
+            s += "unrest = " + std::to_string(k) + "\n";
         return s + ":END\n";
     };
     EXPECT_TRUE(run(script(101, 101)).completed);
@@ -112,8 +118,10 @@ TEST_F(ScriptProcess, AHundredAndOneTestOrApplyLinesFitInABlockAndOneMoreStopsTh
     EXPECT_FALSE(run(script(102, 1)).completed);
     EXPECT_FALSE(run(script(1, 102)).completed);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "Error processing test.tss Error: more than 101 test lines in one block (line 103)");
-    EXPECT_EQ(ui.messages[1].text, "Error processing test.tss Error: more than 101 apply lines in one block (line 105)");
+    EXPECT_EQ(ui.messages[0].text,
+              "Error processing test.tss Error: more than 101 test lines in one block (line 103)");
+    EXPECT_EQ(ui.messages[1].text,
+              "Error processing test.tss Error: more than 101 apply lines in one block (line 105)");
 }
 
 TEST_F(ScriptProcess, AMissingFileIsReportedAndChangesNothing) {
