@@ -88,15 +88,17 @@ TEST_F(ScriptProcess, TheSelectAllFlagCarriesIntoABlockWithoutItsOwnSelect) {
     EXPECT_EQ(prov(12).Unrest, 1);
 }
 
-TEST_F(ScriptProcess, FiftyOneBlocksRunAndTheFiftySecondStopsTheRun) {
-    const ScriptRunResult r = run(blocks(52));
-    EXPECT_FALSE(r.completed);
-    EXPECT_EQ(r.blocksRun, 51);
-    EXPECT_EQ(prov(1).Unrest, 50);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "Error processing script");
-    EXPECT_EQ(ui.messages[0].text, "Error processing test.tss Error: more than 51 blocks (line 205)");
-
+TEST_F(ScriptProcess, FiftyOneBlocksRunAndAnyDirectiveOfAFiftySecondStopsTheRun) {
+    for (const char* directive : {":SELECT ALL PROVINCES\n", ":THEN\n", ":END\n"}) {
+        resetWithTables();
+        doc->ProvinceCount = 12;
+        const ScriptRunResult r = run(blocks(51) + "# a comment and a stray line need no block\nlab = TRUE\n" +
+                                      directive + ":THEN\nunrest = 99\n:END\n");
+        EXPECT_FALSE(r.completed) << directive;
+        EXPECT_EQ(r.blocksRun, 51);
+        EXPECT_EQ(prov(1).Unrest, 50);
+        EXPECT_EQ(ui.titles(), QStringList{"Error processing script"});
+    }
     resetWithTables();
     doc->ProvinceCount = 12;
     EXPECT_TRUE(run(blocks(51) + "# lines after the last block\n:TOOL\nTitle\n").completed);
