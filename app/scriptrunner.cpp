@@ -17,7 +17,7 @@ void connectScriptMenu(MainWindow& window) {
     QAction* item = window.findChild<QAction*>(QStringLiteral("mnuCustomTools"));
     if (!item) return;
     QObject::connect(item, &QAction::triggered, &window, [&window] {
-        ScriptMenu menu(window.programFolder(), window, &window);
+        ScriptMenu menu(window.programFolderPath(), window, &window);
         menu.runScript = [&](const QString& path) { runScriptInEditor(window, path, &menu); };
         menu.fill(window.document().ProvinceCount);
         menu.exec();

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace ts {
