@@ -28,10 +28,10 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-class ScriptGolden : public ts::testing::DocumentTest, public ::testing::WithParamInterface<QString> {};
+class ScriptGolden : public ts::testing::DocumentTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(ScriptGolden, TheRunLeavesTheExpectedMap) {
-    const QDir dir(QStringLiteral(TESSARY_SCRIPT_GOLDEN_DIR "/") + GetParam());
+    const QDir dir(QStringLiteral(TESSARY_SCRIPT_GOLDEN_DIR "/") + QString::fromStdString(GetParam()));
     z_ReadMapFile(*doc, *ref, ui, dir.filePath("in.map"));
     ASSERT_FALSE(doc->MapErrorsFound) << doc->ErrorLog;
     doc->ProvinceCount = kGoldenProvinces;
@@ -55,15 +55,16 @@ TEST_P(ScriptGolden, TheRunLeavesTheExpectedMap) {
     EXPECT_EQ(messages.toStdString(), readFile(dir.filePath("messages.txt")).toStdString());
 }
 
-QStringList goldenCases() {
-    return QDir(QStringLiteral(TESSARY_SCRIPT_GOLDEN_DIR))
-        .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+std::vector<std::string> goldenCases() {
+    std::vector<std::string> names;
+    for (const QString& name : QDir(QStringLiteral(TESSARY_SCRIPT_GOLDEN_DIR))
+                                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        names.push_back(name.toStdString());
+    return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptGolden, ::testing::ValuesIn(goldenCases()),
-                         [](const ::testing::TestParamInfo<QString>& param) {
-                             return param.param.toStdString();
-                         });
+                         [](const ::testing::TestParamInfo<std::string>& param) { return param.param; });
 
 TEST(ScriptGoldenCases, AreThere) {
     EXPECT_GE(goldenCases().size(), 8);
