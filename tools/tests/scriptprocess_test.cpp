@@ -1,6 +1,8 @@
 #include "scriptprocess.h"
 #include "scripttesting.h"
 
+#include <random>
+
 using namespace ts;
 using ts::testing::ScriptFixture;
 
@@ -92,8 +94,9 @@ TEST_F(ScriptProcess, FiftyOneBlocksRunAndAnyDirectiveOfAFiftySecondStopsTheRun)
     for (const char* directive : {":SELECT ALL PROVINCES\n", ":THEN\n", ":END\n"}) {
         resetWithTables();
         doc->ProvinceCount = 12;
-        const ScriptRunResult r = run(blocks(51) + "# a comment and a stray line need no block\nlab = TRUE\n" +
-                                      directive + ":THEN\nunrest = 99\n:END\n");
+        const ScriptRunResult r =
+            run(blocks(51) + "# a comment and a stray line need no block\nlab = TRUE\n" + directive +
+                ":THEN\nunrest = 99\n:END\n");
         EXPECT_FALSE(r.completed) << directive;
         EXPECT_EQ(r.blocksRun, 51);
         EXPECT_EQ(prov(1).Unrest, 50);
@@ -155,3 +158,56 @@ TEST_F(ScriptProcess, ProgressPerProvinceAndTheSelectedProvinceIsShownAgain) {
 }
 
 } // namespace
+
+// Scripts put together from the language's own pieces in random order, with stray quotes, blanks and
+// line ends: none may crash, and each ends either completed or with exactly one message.
+TEST_F(ScriptProcess, ScrambledScriptsNeverCrash) {
+    const std::vector<std::string> pieces = {":SELECT PROVINCES WHERE",
+                                             ":SELECT ALL PROVINCES",
+                                             ":THEN",
+                                             ":END",
+                                             ":TOOL",
+                                             "#",
+                                             "",
+                                             " ",
+                                             "\"",
+                                             "  ",
+                                             "owner > 5",
+                                             "item = \"A B\"",
+                                             "comtype = 8",
+                                             "comtype = -1",
+                                             "unit = 32767",
+                                             "unitcount = -32768",
+                                             "bodyguard = 3",
+                                             "item = \"\"",
+                                             "comname = \"",
+                                             "feature = 749",
+                                             "knownfeature = 99999",
+                                             "groundcol = -1",
+                                             "tdeep = TRUE",
+                                             "terrain = 2147483647",
+                                             "population = -2147483648",
+                                             "fort = 43",
+                                             "landname = \"x\"y\"",
+                                             "x",
+                                             "= =",
+                                             "mag_priest = 5",
+                                             "xp >= ",
+                                             "\t",
+                                             "\xff\xfe",
+                                             "lab = 1",
+                                             "kill = FALSE"};
+    const char* const ends[] = {"\n", "\r\n", "\r", " "};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string script;
+        const int length = static_cast<int>(random() % 60);
+        for (int k = 0; k < length; ++k)
+            script += pieces[random() % pieces.size()] + ends[random() % 4];
+        ui.messages.clear();
+        const ScriptRunResult r = run(script);
+        EXPECT_EQ(ui.messages.size(), r.completed ? 0u : 1u) << script;
+        for (int p = 1; p <= 12; ++p)
+            EXPECT_LE(prov(p).CommanderCount, 39);
+    }
+}
