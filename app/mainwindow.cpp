@@ -20,6 +20,7 @@
 #include "provincewiring.h"
 #include "referencedata.h"
 #include "referencelists.h"
+#include "scriptrunner.h"
 #include "settings.h"
 #include "startup.h"
 #include "statuspanels.h"
@@ -248,8 +249,7 @@ void MainWindow::buildMenus() {
     QMenu* tools = topMenu("mnuTools", tr("&Tools"));
     addItem(tools, "mnuFindNeighbors", QStringLiteral("Find Neighbors"));
     addItem(tools, "mnuFindNeighborsRegions", QStringLiteral("Find Neighbors (Regions)"));
-    QMenu* custom = tools->addMenu(QStringLiteral("Custom Tools"));
-    custom->setObjectName(QStringLiteral("mnuCustomTools"));
+    addItem(tools, "mnuCustomTools", QStringLiteral("Custom Tools"));
     addItem(tools, "mnuInsertProvince", QStringLiteral("Insert Province"));
     addItem(tools, "mnuRemoveProvince", QStringLiteral("Remove Province"));
 
@@ -382,6 +382,7 @@ void MainWindow::connectMenus() {
         mMapView->markSpecial();
     });
     connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
+    connectScriptMenu(*this);
     const struct {
         const char* item;
         const char* key;

@@ -45,6 +45,8 @@ public:
     // the user has seen why and the program should end.
     bool startUp(const QString& programFolder);
     bool startingUp() const { return mStartingUp; }
+    // The folder start-up was given, where the data folders (TSscripts, ...) are.
+    const QString& programFolderPath() const { return mProgramFolder; }
 
     MapLifecycle& lifecycle() { return *mLife; }
     MapView& mapView() { return *mMapView; }

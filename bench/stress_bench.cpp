@@ -12,6 +12,7 @@
 #include "provincelocator.h"
 #include "referenceloader.h"
 #include "regionguess.h"
+#include "scriptprocess.h"
 #include "settings.h"
 #include "tempfolder.h"
 
@@ -167,5 +168,52 @@ void BM_Stress_WriteMapFile(benchmark::State& state) {
         if (!ts::z_WriteMapFile(*map->doc, *map->ref, map->ui, path)) state.SkipWithError("the write failed");
 }
 BENCHMARK(BM_Stress_WriteMapFile)->Unit(benchmark::kMillisecond);
+
+// A script over every province: tests that walk every commander's items and stacks, and apply lines
+// that add a commander with troops, as the script menu runs it.
+void BM_Stress_RunScript(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    // The first two blocks look at every stack and item slot of every commander and select nothing.
+    const std::string script = ":SELECT PROVINCES WHERE\n"
+                               "unit = 9999\n"
+                               ":THEN\n"
+                               "lab = TRUE\n"
+                               ":END\n"
+                               ":SELECT PROVINCES WHERE\n"
+                               "item = Nothing\n"
+                               ":THEN\n"
+                               "lab = TRUE\n"
+                               ":END\n"
+                               ":SELECT PROVINCES WHERE\n"
+                               "tsea = FALSE\n"
+                               "item != \"No such item\"\n"
+                               "unitcount < 9999\n"
+                               ":THEN\n"
+                               "temple = TRUE\n"
+                               "comtype = 8\n"
+                               "comname = \"Hrolf the Burnt\"\n"
+                               "unit = 15\n"
+                               "unitcount = 12\n"
+                               ":END\n"
+                               ":SELECT ALL PROVINCES\n"
+                               ":THEN\n"
+                               "markuser = TRUE\n"
+                               "groundcol = 258\n"
+                               ":END\n";
+    auto doc = std::make_unique<ts::MapDocument>();
+    int progress = 0;
+    ts::ScriptHooks hooks;
+    hooks.progress = [&](int p, int) { progress = p; };
+    for (auto _ : state) {
+        state.PauseTiming();
+        *doc = *map->doc;
+        state.ResumeTiming();
+        if (!ts::RunScript(*doc, *map->ref, map->ui, script, QStringLiteral("bench.tss"), hooks).completed)
+            state.SkipWithError("the script stopped");
+    }
+    if (progress != ts::kMaxProvince) state.SkipWithError("not every province was looked at");
+}
+BENCHMARK(BM_Stress_RunScript)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "referencedata.h"
 #include "referencelists.h"
 #include "referenceloader.h"
+#include "runscript.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -101,6 +102,9 @@ int main(int argc, char** argv) {
                        "  guess-neighbours MAP OUT [--regions]\n"
                        "                 read MAP with its image, replace every neighbour list by the\n"
                        "                 guess (by regions with --regions) and write OUT\n\n"
+                       "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
+                       "                 write the result to OUT (0: the script ran to its end, 1: it\n"
+                       "                 stopped on an error, OUT is written all the same)\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -119,8 +123,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption regions(QStringLiteral("regions"),
                                      QStringLiteral("guess-neighbours: guess by regions, not by red and blue borders."));
     parser.addOption(regions);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, write, locate or guess-neighbours"));
-    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, or MAP OUT"),
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("check, write, locate, guess-neighbours or run-script"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
 
@@ -130,9 +135,10 @@ int main(int argc, char** argv) {
     const bool write = command == QLatin1String("write") && args.size() == 3;
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
     const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
-    if (!check && !write && !locate && !guess) {
-        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\" or "
-                                     "\"guess-neighbours MAP OUT [--regions]\"\n\n") +
+    const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
+    if (!check && !write && !locate && !guess && !runScript) {
+        print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
+                                     "\"guess-neighbours MAP OUT [--regions]\" or \"run-script MAP SCRIPT OUT\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -172,8 +178,12 @@ int main(int argc, char** argv) {
 
     auto* doc = new (hugePages(sizeof(ts::MapDocument))) ts::MapDocument;
     ts::MapImage image;
-    readMap(*doc, *ref, ui, mapPath, locate || guess ? &image : nullptr);
+    readMap(*doc, *ref, ui, mapPath, locate || guess || runScript ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
+    if (runScript) {
+        if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+        return ts::runScriptCommand(*doc, *ref, ui, image, args.at(2), args.at(3));
+    }
 
     if (locate) {
         if (!image.isLoaded()) return kFailure; // the loader has said why

@@ -232,6 +232,8 @@ FileSet makeScripts(const ReferenceTables& tables) {
     const QString guardCommander = QString::number(commanders[3]->number);
     const QString guardTroop = QString::number(troops[7]->number);
     const QString site = QString::number(tables.sites[12].number);
+    const QString indieCommander = QString::number(commanders[5]->number);
+    const QString indieTroop = QString::number(troops[2]->number);
     FileSet files;
     files[QStringLiteral("TSscripts/killindies.tss")] =
         cp1252Lines({QStringLiteral(":TOOL"), QStringLiteral("Kill the independents of every land province"),
@@ -252,13 +254,24 @@ FileSet makeScripts(const ReferenceTables& tables) {
          QStringLiteral("mag_water = 2"), QStringLiteral("unit = ") + guardTroop,
          QStringLiteral("unitcount = 12"), QStringLiteral(":END")},
         "\r\n");
-    files[QStringLiteral("TSscripts/markrich.tss")] = cp1252Lines(
-        {QStringLiteral(":TOOL"), QStringLiteral("Mark rich provinces"),
-         QStringLiteral("# Texts compare as texts: 9 sorts after 10."),
-         QStringLiteral(":SELECT PROVINCES WHERE"), QStringLiteral("population > 20000"),
-         QStringLiteral(":THEN"), QStringLiteral("markprov = TRUE"), QStringLiteral("markprovcol = 65280"),
-         QStringLiteral(":END"), QStringLiteral(":SELECT ALL PROVINCES"), QStringLiteral(":THEN"),
-         QStringLiteral("markvisited = FALSE"), QStringLiteral(":END")},
+    files[QStringLiteral("TSscripts/markseas.tss")] = cp1252Lines(
+        {QStringLiteral(":TOOL"), QStringLiteral("Mark all sea provinces"),
+         QStringLiteral("# A user mark lasts through every redraw of the marks; F9 takes it off again."),
+         QStringLiteral(":SELECT PROVINCES WHERE"), QStringLiteral("tsea = TRUE"), QStringLiteral(":THEN"),
+         QStringLiteral("markuser = TRUE"), QStringLiteral(":END")},
+        "\r\n");
+    files[QStringLiteral("TSscripts/farmtemples.tss")] = cp1252Lines(
+        {QStringLiteral(":TOOL"), QStringLiteral("Give every farm a temple"),
+         QStringLiteral(":SELECT PROVINCES WHERE"), QStringLiteral("tfarm = TRUE"), QStringLiteral(":THEN"),
+         QStringLiteral("temple = TRUE"), QStringLiteral(":END")},
+        "\r\n");
+    files[QStringLiteral("TSscripts/emptyland.tss")] = cp1252Lines(
+        {QStringLiteral(":TOOL"), QStringLiteral("Add independents to empty land"),
+         QStringLiteral("# Every test must hold: land, and no commander yet (a god counts as one)."),
+         QStringLiteral(":SELECT PROVINCES WHERE"), QStringLiteral("tsea = FALSE"),
+         QStringLiteral("comndrcount = 0"), QStringLiteral(":THEN"),
+         QStringLiteral("comtype = ") + indieCommander, QStringLiteral("unit = ") + indieTroop,
+         QStringLiteral("unitcount = 15"), QStringLiteral("xp = 20"), QStringLiteral(":END")},
         "\r\n");
     return files;
 }
