@@ -14,11 +14,13 @@
 #include "referencedata.h"
 #include "settings.h"
 #include "startownerpanel.h"
+#include "templatenametools.h"
 #include "toolpanel.h"
 #include "victorypanel.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace ts {
@@ -65,6 +67,10 @@ void MainWindow::wireProvinceEditing() {
         QAction* fortTool = action("mnuFortTool");
         if (!fortTool->isChecked()) fortTool->trigger();
         mPanels->fortTool()->raise();
+    };
+    // Shift+R names the province through its name box, so the name is an edit like typing it.
+    mTemplateNames->setProvinceName = [this](const QString& name) {
+        if (auto* box = findChild<QLineEdit*>(QStringLiteral("txtLandName"))) box->setText(name);
     };
     // The commander strip and sites fill after the province's own sections.
     auto others = mFrames->hooks.fill.province;

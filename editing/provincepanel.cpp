@@ -1,5 +1,7 @@
 #include "provincepanel.h"
 
+#include "keeping.h"
+
 #include "referencedata.h"
 #include "referencelists.h"
 #include "valuerules.h"
@@ -238,6 +240,10 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     mTooMany->setStyleSheet(QStringLiteral("color: red; font-weight: bold; font-size: 16px;"));
     mTooMany->setToolTip(QStringLiteral("More terrain flags are set than can be shown."));
     terrain->addWidget(mTooMany);
+    // Terrain bits of later game versions, kept apart from the flags this panel edits.
+    mOtherTerrain = new QLabel(body);
+    mOtherTerrain->setObjectName(QStringLiteral("lblOtherTerrainBits"));
+    terrain->addWidget(mOtherTerrain);
     terrain->addStretch(1);
     frame->addLayout(terrain);
 }
@@ -437,6 +443,8 @@ void ProvincePanel::showIcons(int province) {
         mTerrainIcons[static_cast<std::size_t>(i)]->showPicture(IconPath(folder, file), on ? tip : QString());
     }
     mTooMany->setVisible(terrain.files.size() > 8);
+    mOtherTerrain->setText(valid ? OtherTerrainBitsText(p) : QString());
+    mOtherTerrain->setVisible(!mOtherTerrain->text().isEmpty());
 }
 
 void ProvincePanel::toggleTag(PictureLabel* icon, const QString& picture) {

@@ -92,6 +92,7 @@ class ProvincePanel : public QObject {
     PictureLabel* mOwner = nullptr;
     std::array<PictureLabel*, 8> mTerrainIcons{};
     QLabel* mTooMany = nullptr;
+    QLabel* mOtherTerrain = nullptr;
     QCheckBox* mClear = nullptr;
     std::array<QCheckBox*, kTerrainBoxes> mTerrain{};
     std::array<QCheckBox*, kSiteTerrainBoxes> mSiteTerrain{};

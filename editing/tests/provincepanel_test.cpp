@@ -2,6 +2,7 @@
 // them, with a scripted user.
 #include "fakeuserinterface.h"
 #include "navigator.h"
+#include "keeping.h"
 #include "provincepanel.h"
 #include "referencelists.h"
 #include "smallmap.h"
@@ -223,6 +224,14 @@ class ProvincePanelTest : public QObject {
         QCOMPARE(rig.get<QComboBox>("cboOwner")->currentData().toInt(), 5);
         QCOMPARE(rig.picture("imgOwner"), QStringLiteral("ea_valdren_icon.bmp"));
         QVERIFY(!rig.get<QLabel>("lblTooManySites")->isVisible());
+        QVERIFY(!rig.get<QLabel>("lblOtherTerrainBits")->isVisible());
+        // Terrain bits of later game versions are shown, apart from the flags.
+        rig.doc.Provinces[1].TerrainExtraBits = 1 << 25;
+        rig.select(2);
+        rig.select(1);
+        QCOMPARE(rig.get<QLabel>("lblOtherTerrainBits")->text(), OtherTerrainBitsText(rig.doc.Provinces[1]));
+        QVERIFY(rig.get<QLabel>("lblOtherTerrainBits")->text().contains(QString::number(1 << 25)));
+        QVERIFY(rig.get<QLabel>("lblOtherTerrainBits")->isVisible());
 
         // A population type without recruits, and one the table does not know, which keeps its number.
         rig.doc.Provinces[3].PopType = 31;
