@@ -1,5 +1,7 @@
 #include "templatenametools.h"
 
+#include "panelhints.h"
+
 #include "cp1252.h"
 #include "mapdocument.h"
 #include "mapview.h"
@@ -20,22 +22,6 @@ namespace {
 const QString kButtonHint = QStringLiteral("Incomplete!");
 const QString kNoTemplateHint = QStringLiteral("No template is active: F3 chooses one, F2 saves the province as one.");
 
-// Shows a hint in the status bar while the pointer is over the watched control.
-class HintOnHover : public QObject {
-public:
-    HintOnHover(QObject* parent, std::function<void(const QString&)> show, QString hint)
-        : QObject(parent), mShow(std::move(show)), mHint(std::move(hint)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if ((event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) && mShow) mShow(mHint);
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void(const QString&)> mShow;
-    QString mHint;
-};
 
 } // namespace
 
@@ -63,7 +49,8 @@ void TemplateNameTools::addButtons(ToolPanel& barTool) {
                    {"cmdTemplateSet", "Set", "Choose the active template (F3)", &TemplateNameTools::chooseTemplate},
                    {"cmdTemplateApply", "Apply", "Apply the active template to the province (F4)",
                     &TemplateNameTools::applyTemplate}};
-    auto* hint = new HintOnHover(barTool.body(), mWindow.showHint, kButtonHint);
+    auto* hints = new PanelHints(barTool.body());
+    hints->showHint = mWindow.showHint;
     int column = 0;
     for (const auto& b : buttons) {
         auto* button = new QToolButton(barTool.body());
@@ -71,13 +58,13 @@ void TemplateNameTools::addButtons(ToolPanel& barTool) {
         button->setText(QLatin1String(b.text));
         button->setToolTip(QLatin1String(b.tip));
         button->setFocusPolicy(Qt::NoFocus);
-        button->installEventFilter(hint);
+        hints->add(button, kButtonHint);
         QObject::connect(button, &QToolButton::clicked, button, [this, action = b.action] { (this->*action)(); });
         grid->addWidget(button, row, column++);
     }
     mLabel = new QLabel(barTool.body());
     mLabel->setObjectName(QStringLiteral("lblTemplateActive"));
-    mLabel->installEventFilter(hint);
+    hints->add(mLabel, kButtonHint);
     grid->addWidget(mLabel, row, column, 1, -1);
 }
 
