@@ -4,6 +4,7 @@
 #include "mapdocument.h"
 #include "maperrorlog.h"
 #include "maplifecycle.h"
+#include "modalwatcher.h"
 #include "palettes.h"
 #include "paths.h"
 #include "tempfolder.h"
@@ -25,24 +26,14 @@ using namespace ts;
 namespace {
 
 // Answers the first-run welcome and the options dialog with OK, as a new user would.
-class FirstRunAnswerer : public QObject {
-public:
-    FirstRunAnswerer() {
-        connect(&mTimer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal == mLast) return;
-            mLast = modal;
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
-            else if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdOk")))
-                QTimer::singleShot(0, ok, [ok] { ok->click(); });
-        });
-        mTimer.start(20);
+class FirstRunAnswerer {
+    static void answer(QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+        else if (auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdOk")))
+            QTimer::singleShot(0, ok, [ok] { ok->click(); });
     }
-
-private:
-    QTimer mTimer;
-    QWidget* mLast = nullptr;
+    ModalWatcher mWatcher{[](QWidget* modal) { answer(modal); }};
 };
 
 // Every file below folder with its size and modification time, to see that nothing was written there.

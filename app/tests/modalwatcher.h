@@ -14,8 +14,10 @@ public:
     explicit ModalWatcher(std::function<void(QWidget* modal)> answer) : mAnswer(std::move(answer)) {
         connect(&mTimer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal == mLast) return;
-            mLast = modal;
+            // A mark on the dialog itself, not its address: the next dialog may be allocated where
+            // the last one was.
+            if (!modal || modal->property("tessaryAnswered").toBool()) return;
+            modal->setProperty("tessaryAnswered", true);
             mAnswer(modal);
         });
         mTimer.start(20);
@@ -24,7 +26,6 @@ public:
 private:
     std::function<void(QWidget* modal)> mAnswer;
     QTimer mTimer;
-    QWidget* mLast = nullptr;
 };
 
 } // namespace ts
