@@ -1,7 +1,7 @@
 // A map maker gives a province a commander through the unit finder, adds a unit stack and an item,
 // moves the commander to another province with cut and paste, adds a site through the site finder
-// and saves: the file holds it all. The finders are played the way they hand a choice back, into
-// the slot the panel opened them on. The screenshots taken on the way are what scripts/screenshots
+// and saves: the file holds it all. Each choice is made in the real finder window the slot opens.
+// The screenshots taken on the way are what scripts/screenshots
 // keeps.
 #include "commanderpanels.h"
 #include "cp1252.h"
@@ -18,6 +18,10 @@
 #include "slotlabel.h"
 #include "slotpictures.h"
 #include "tempfolder.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QPushButton>
 
 #include <QAction>
 #include <QLineEdit>
@@ -86,24 +90,19 @@ private slots:
         const int troop = unitWithPicture(home.path(), leader + 1);
         int site = 1;
         while (site < kSiteSlots && ref.SiteData[site].name.empty()) ++site;
-        int item = 0;
-        while (item < kItemSlots && ref.ItemData[item].name.empty()) ++item;
-        QVERIFY(leader > 0 && troop > 0 && site < kSiteSlots && item < kItemSlots);
+        QVERIFY(leader > 0 && troop > 0 && site < kSiteSlots);
         const auto unitName = [&](int u) { return fromCp1252(ref.UnitData[u].name); };
-        int unitChoice = leader;
-        panels.openUnitFinder = [&](QLabel* slot) {
-            setSlot(slot, QString::number(unitChoice), unitName(unitChoice), UnitPicturePath(home.path(), unitChoice));
-            panels.handBack(slot);
-        };
-        panels.openItemFinder = [&](QLabel* itemLabel, int unit) {
-            QCOMPARE(unit, leader);
-            itemLabel->setText(fromCp1252(ref.ItemData[item].name));
-            panels.handBack(itemLabel);
-        };
-        panels.openSiteFinder = [&](QLabel* slot) {
-            setSlot(slot, QString::number(site), fromCp1252(ref.SiteData[site].name),
-                    SitePicturePath(home.path(), ref, site));
-            panels.handBack(slot);
+        // The real finder windows, opened by the slots: choose an entry of the list and press OK.
+        const auto choose = [&](const char* window, const char* list, int value) {
+            auto* finder = w.findChild<QWidget*>(QString::fromLatin1(window));
+            QVERIFY(finder && finder->isVisible());
+            auto* box = finder->findChild<QComboBox*>(QString::fromLatin1(list));
+            QVERIFY(box);
+            const int index = value < 0 ? 1 : box->findData(value);
+            QVERIFY(index >= 1 && index < box->count());
+            box->setCurrentIndex(index);
+            QTest::mouseClick(finder->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+            QVERIFY(!finder->isVisible());
         };
 
         const int from = emptyProvince(doc, 2);
@@ -118,19 +117,27 @@ private slots:
         pick(from);
 
         QTest::mouseDClick(label("imgCommander1"), Qt::LeftButton);
+        choose("frmUnitFinder", "cboUnitFound", leader);
         QCOMPARE(doc.Provinces[from].Commanders[1].UnitIndex, std::int16_t(leader));
         QTest::mouseClick(label("imgCommander1"), Qt::LeftButton);
-        unitChoice = troop;
         QTest::mouseDClick(label("imgUnit0"), Qt::LeftButton);
+        choose("frmUnitFinder", "cboUnitFound", troop);
         auto* count = frames.findChild<QLineEdit*>("txtUnit0");
         count->selectAll();
         count->setFocus();
         QTest::keyClicks(count, "12");
         QTest::keyClick(count, Qt::Key_Return);
         QTest::mouseClick(label("lblItem0"), Qt::LeftButton);
+        const QString itemName = w.findChild<QWidget*>("frmItemFinder")->findChild<QComboBox*>("cboItem")->itemText(1);
+        choose("frmItemFinder", "cboItem", -1); // the first item the unit's slots can hold
         const CommanderDataType& built = doc.Provinces[from].Commanders[1];
         QCOMPARE(built.UnitsCount[0], std::int16_t{12});
-        QCOMPARE(built.Items[0].str(), ref.ItemData[item].name);
+        QCOMPARE(fromCp1252(built.Items[0].view()), itemName);
+        // A random name from the commander name files, committed like a typed one.
+        QTest::mouseClick(frames.findChild<QAbstractButton*>("cmdRndName"), Qt::LeftButton);
+        const QString randomName = frames.findChild<QLineEdit*>("txtCommanderName")->text();
+        QVERIFY(!randomName.isEmpty());
+        QCOMPARE(fromCp1252(doc.Provinces[from].Commanders[1].ComName.view()), randomName);
         shoot(*frames.frame("fraProvinceCommanders1"), "tessary-commanders.png");
         shoot(*frames.widget(), "tessary-commander-detail.png");
 
@@ -150,6 +157,7 @@ private slots:
         QCOMPARE(w.navigator().node(std::to_string(to) + " COM 2")->text(0), "2 " + unitName(leader));
 
         QTest::mouseClick(label("imgSite0"), Qt::LeftButton);
+        choose("frmSiteFinder", "cboFeature", site);
         QCOMPARE(int(doc.Provinces[to].SiteIndex[0]), site);
         shoot(*frames.frame("fraSites"), "tessary-sites.png");
         shoot(w, "tessary-commander-moved.png");
@@ -168,7 +176,7 @@ private slots:
         QCOMPARE(c.UnitIndex, std::int16_t(leader));
         QCOMPARE(c.UnitsIndex[0], std::int16_t(troop));
         QCOMPARE(c.UnitsCount[0], std::int16_t{12});
-        QCOMPARE(c.Items[0].str(), ref.ItemData[item].name);
+        QCOMPARE(fromCp1252(c.Items[0].view()), itemName);
         QCOMPARE(int(moved.SiteIndex[0]), site);
         QCOMPARE(back->Provinces[from].CommanderCount, std::int16_t{0});
         QVERIFY(w.close());
