@@ -31,9 +31,14 @@ void PlaceGod(MapDocument& doc, int nation, int province, const NavigatorNodeEdi
     god.NodeParentKey = CommandersGroupKey(province);
     god.NodeKey = CommanderNodeKey(province, 0);
     god.NodeText = CommanderNodeCaption(0, god.UnitName);
-    p.Commanders[0] = god;
+    CommanderDataType& slot = p.Commanders[0];
+    // Placing the god where it already stands refreshes it; it must not be counted twice.
+    const bool wasEmpty = slot.UnitName.empty();
+    if (!wasEmpty) nodes.removeNode(slot.NodeKey);
+    slot = god;
+    slot.InsideCastle = false;
     nodes.addNode(god.NodeParentKey, god.NodeKey, god.NodeText);
-    ++p.CommanderCount;
+    if (wasEmpty) ++p.CommanderCount;
 }
 
 void EmptyCommanderSlot(MapDocument& doc, int province, int slot, const NavigatorNodeEdits& nodes) {

@@ -1,5 +1,7 @@
 #include "provincerules.h"
 
+#include "godplacement.h"
+
 #include "cp1252.h"
 #include "navigatormodel.h"
 #include "paths.h"
@@ -271,40 +273,17 @@ void ChooseOwner(StartOwnerChoice& choice, int nation) {
     if (nation >= 0 && choice.option != SpecialStart) choice.option = NoStartOption;
 }
 
-void RemoveGod(MapDocument& doc, int province, const NodeEdits& nodes) {
-    if (!validProvince(province)) return;
-    ProvinceDataType& q = doc.Provinces[province];
-    q.SpecStart = false;
-    q.Owner = -1;
-    q.SpecStartNation = -1;
-    CommanderDataType& slot = q.Commanders[0];
-    if (!slot.NodeKey.empty() && nodes.remove) nodes.remove(slot.NodeKey.view());
-    const bool held = !slot.UnitName.empty();
-    slot = CommanderDataType{};
-    // An empty slot was never counted.
-    if (held && q.CommanderCount > 0) --q.CommanderCount;
+namespace {
+
+// The shared god placement keeps the tree through the same node edits.
+NavigatorNodeEdits treeEdits(const NodeEdits& nodes) {
+    NavigatorNodeEdits edits;
+    edits.add = nodes.add;
+    edits.remove = nodes.remove;
+    return edits;
 }
 
-void PlaceGod(MapDocument& doc, int nation, int province, const NodeEdits& nodes) {
-    if (!validProvince(province) || !validNation(nation)) return;
-    CommanderDataType& god = doc.Nations[nation].God;
-    if (god.UnitName.empty() || god.UnitIndex < 0) return;
-    ProvinceDataType& p = doc.Provinces[province];
-    if (p.Commanders[0].UnitIndex < 1 && p.Commanders[1].UnitIndex < 1 && nodes.add)
-        nodes.add(ProvinceNodeKey(province), CommandersGroupKey(province), "Commanders");
-    god.NodeParentKey = CommandersGroupKey(province);
-    god.NodeKey = CommanderNodeKey(province, 0);
-    god.NodeText = CommanderNodeCaption(0, god.UnitName.view());
-
-    CommanderDataType& slot = p.Commanders[0];
-    // Placing the god where it already stands refreshes it; it must not be counted twice.
-    const bool wasEmpty = slot.UnitName.empty();
-    if (!wasEmpty && !slot.NodeKey.empty() && nodes.remove) nodes.remove(slot.NodeKey.view());
-    slot = god;
-    slot.InsideCastle = false;
-    if (nodes.add) nodes.add(slot.NodeParentKey.view(), slot.NodeKey.view(), slot.NodeText.view());
-    if (wasEmpty) ++p.CommanderCount;
-}
+} // namespace
 
 void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice& choice,
                          const NodeEdits& nodes) {
@@ -313,7 +292,6 @@ void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice&
     const bool special = choice.option == SpecialStart;
     int owner = validNation(choice.ownerNation) ? choice.ownerNation : -1;
     const int s = p.SpecStartNation;
-    const bool hadCommander = p.CommanderCount >= 1;
 
     if (validNation(s) && (!special || owner != s)) {
         NationDataType& old = doc.Nations[s];
@@ -321,7 +299,7 @@ void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice&
         old.SpecStartProvince = -1;
         old.NationInUse = false;
         moveNationNode(old, 'A', 'G', nodes);
-        RemoveGod(doc, province, nodes);
+        RemoveGod(doc, province, treeEdits(nodes));
         if (!special) owner = -1;
     }
 
@@ -334,10 +312,8 @@ void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice&
     } else {
         NationDataType& n = doc.Nations[owner];
         const int q = n.SpecStartProvince;
-        if (q >= 1 && q != province && validProvince(q)) {
-            RemoveGod(doc, q, nodes);
-            if (doc.Provinces[q].CommanderCount < 1 && nodes.remove) nodes.remove(CommandersGroupKey(q));
-        }
+        // RemoveGod also drops the province's "Commanders" node when the god was its last one.
+        if (q >= 1 && q != province && validProvince(q)) RemoveGod(doc, q, treeEdits(nodes));
         setStartFlags(p, false, false);
         p.SpecStart = true;
         p.SpecStartNation = static_cast<std::int16_t>(owner);
@@ -345,8 +321,7 @@ void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice&
         n.AllowedPlayer = true;
         n.NationInUse = true;
         moveNationNode(n, 'G', 'A', nodes);
-        if (p.CommanderCount < 1 && hadCommander && nodes.remove) nodes.remove(CommandersGroupKey(province));
-        PlaceGod(doc, owner, province, nodes);
+        PlaceGod(doc, owner, province, treeEdits(nodes));
         p.Owner = -1;
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "godplacement.h"
 #include "mapdocument.h"
 #include "userinterface.h"
 
@@ -98,13 +99,10 @@ void ChooseStartOption(StartOwnerChoice& choice, int option, const ProvinceDataT
 // The user chose an owner: an owned province is a no-start unless it is a special start.
 void ChooseOwner(StartOwnerChoice& choice, int nation);
 
-// Applies the start option and owner to province p, moving gods and nations as a special start requires.
+// Applies the start option and owner to province p, moving gods and nations as a special start
+// requires (through PlaceGod and RemoveGod of godplacement.h).
 void CommitStartAndOwner(MapDocument& doc, int province, const StartOwnerChoice& choice,
                          const NodeEdits& nodes);
-// Empties the god's slot 0 of province q and its node; q is then no special start and has no owner.
-void RemoveGod(MapDocument& doc, int province, const NodeEdits& nodes);
-// Copies nation N's god into slot 0 of province p and adds its node.
-void PlaceGod(MapDocument& doc, int nation, int province, const NodeEdits& nodes);
 
 // The victory conditions, by VictoryConditionType.
 const QStringList& VictoryConditionNames();

@@ -327,8 +327,9 @@ TEST_F(StartOwnerTest, AGodMovesBetweenSpecialStarts) {
     EXPECT_TRUE(doc.Provinces[7].Commanders[0].UnitName.empty());
     EXPECT_EQ(doc.Provinces[7].Owner, -1);
     EXPECT_TRUE(doc.Provinces[7].NoStart);
+    // The god was the province's only commander, so its "Commanders" node goes with it.
     EXPECT_EQ(nodes.ops, (std::vector<std::string>{"remove 10 NATION", "add 10 NATION < GMA : MA Osk",
-                                                   "remove 7 COM 0"}));
+                                                   "remove 7 COM 0", "remove 7 COMMANDERS"}));
 }
 
 TEST_F(StartOwnerTest, StartOptionsSetTheFlagsAndTheOwner) {
