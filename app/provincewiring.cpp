@@ -109,13 +109,12 @@ void MainWindow::wireProvinceEditing() {
                        {Qt::Key_S, 7}, {Qt::Key_W, 6},  {Qt::Key_F, 8}, {Qt::Key_A, 9}};
     for (const auto& k : terrainKeys) {
         const int box = k.box;
-        mMapView->keyBindings.push_back(
-            {QKeyCombination(k.key), [panel, box] { panel->toggleTerrain(box); }});
+        mMapView->bindKey(QKeyCombination(k.key), [panel, box] { panel->toggleTerrain(box); });
     }
-    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_1), [panel] { panel->toggleSmall(); }});
-    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_2), [panel] { panel->toggleLarge(); }});
-    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_N), [panel] { panel->toggleNoStart(); }});
-    mMapView->keyBindings.push_back({QKeyCombination(Qt::Key_Y), [panel] { panel->toggleSiteTerrain(0); }});
+    mMapView->bindKey(QKeyCombination(Qt::Key_1), [panel] { panel->toggleSmall(); });
+    mMapView->bindKey(QKeyCombination(Qt::Key_2), [panel] { panel->toggleLarge(); });
+    mMapView->bindKey(QKeyCombination(Qt::Key_N), [panel] { panel->toggleNoStart(); });
+    mMapView->bindKey(QKeyCombination(Qt::Key_Y), [panel] { panel->toggleSiteTerrain(0); });
 
     auto* help = new HelpWindow(this);
     connect(action("mnuShortcuts"), &QAction::triggered, help, [help] {

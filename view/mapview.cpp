@@ -309,17 +309,19 @@ void MapView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         moveMap(x(), y() - kArrowStep);
         break;
-    default: {
-        // A digit from the keypad is the same key as one from the main block.
-        const QKeyCombination pressed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
-        for (const KeyBinding& binding : keyBindings) {
-            if (binding.key != pressed || !binding.action) continue;
-            binding.action();
-            return;
-        }
+    default:
         QWidget::keyPressEvent(event);
     }
-    }
+}
+
+void MapView::bindKey(QKeyCombination key, std::function<void()> action) {
+    keyHandlers.push_back([key, action = std::move(action)](QKeyEvent* event) {
+        // A digit from the keypad is the same key as one from the main block.
+        const QKeyCombination pressed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
+        if (pressed != key || !action) return false;
+        action();
+        return true;
+    });
 }
 
 } // namespace ts

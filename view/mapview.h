@@ -41,12 +41,8 @@ public:
     // Further keys while the map has the focus (clipboard, terrain, templates, names): each handler is
     // asked in turn before the map's own keys and returns whether it took the key.
     std::vector<std::function<bool(QKeyEvent* event)>> keyHandlers;
-    // Plain key bindings, asked after the handlers and the arrows: the first binding for a key takes it.
-    struct KeyBinding {
-        QKeyCombination key;
-        std::function<void()> action;
-    };
-    std::vector<KeyBinding> keyBindings;
+    // A handler for one key combination (a keypad digit counts as the main block's).
+    void bindKey(QKeyCombination key, std::function<void()> action);
 
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.
