@@ -46,6 +46,8 @@ struct CommanderDataType {
     // Lines of the map this record could not take in, as the file held them, each ended by LF; the
     // writer puts them back after the record's own lines. Copying or clearing the record carries them.
     Text KeptLines;
+
+    bool operator==(const CommanderDataType&) const = default;
 };
 
 struct ProvinceDataType {
@@ -90,6 +92,8 @@ struct ProvinceDataType {
     std::int16_t RockCol[3] = {-1, -1, -1};
     std::int16_t FogCol[3] = {-1, -1, -1};
     Text KeptLines; // as CommanderDataType::KeptLines, written after the province's own lines
+
+    bool operator==(const ProvinceDataType&) const = default;
 };
 
 struct NationDataType {
@@ -109,6 +113,8 @@ struct NationDataType {
     bool Allies[kNationCount] = {};
     bool AllowedPlayer = false;
     Text KeptLines; // as CommanderDataType::KeptLines, written in the nation's block
+
+    bool operator==(const NationDataType&) const = default;
 };
 
 // The panel dirty flags, in the order the navigator's commit step knows them.
@@ -172,6 +178,9 @@ struct MapDocument {
     // Read and write keep what the editor does not understand (unknown commands, numbers beyond its
     // limits, units and sites missing from the tables, terrain bits above 22); off, they are dropped.
     bool KeepUnknown = false;
+    // An edit that reaches a province beyond the ones it named when it began (a god moving to a new
+    // special start) reports the province here first, so the open undo step keeps it as it was.
+    std::function<void(int province)> BeforeProvinceEdit;
 
     bool anyPanelDirty() const;
 };
@@ -190,6 +199,10 @@ void ResetMapHeader(MapDocument& doc);
 // The nations alone: numbered and named from the tables, nothing else set. A document fresh from
 // its constructor needs only this to be as the reset leaves it.
 void ResetNations(MapDocument& doc, const ReferenceData& ref);
+
+inline void NoteProvinceEdit(MapDocument& doc, int province) {
+    if (doc.BeforeProvinceEdit) doc.BeforeProvinceEdit(province);
+}
 
 // Sets the province's terrain flags from a mask; an invalid mask is reported, the flags set so far stay.
 void DecodeTerrainMask(MapDocument& doc, int province, std::int32_t mask, UserInterface& ui);

@@ -25,6 +25,7 @@ void PlaceGod(MapDocument& doc, int nation, int province, const NavigatorNodeEdi
     if (!validProvince(province) || nation < 0 || nation >= kNationCount) return;
     CommanderDataType& god = doc.Nations[nation].God;
     if (god.UnitName.empty() || god.UnitIndex < 0) return;
+    NoteProvinceEdit(doc, province);
     ProvinceDataType& p = doc.Provinces[province];
     if (!holdsUnit(p.Commanders[0]) && !holdsUnit(p.Commanders[1]))
         nodes.addNode(ProvinceNodeKey(province), CommandersGroupKey(province), "Commanders");
@@ -43,6 +44,7 @@ void PlaceGod(MapDocument& doc, int nation, int province, const NavigatorNodeEdi
 
 void EmptyCommanderSlot(MapDocument& doc, int province, int slot, const NavigatorNodeEdits& nodes) {
     if (!validProvince(province) || slot < 0 || slot >= kCommanderSlots) return;
+    NoteProvinceEdit(doc, province);
     ProvinceDataType& p = doc.Provinces[province];
     CommanderDataType& c = p.Commanders[slot];
     nodes.removeNode(c.NodeKey);
@@ -55,6 +57,7 @@ void EmptyCommanderSlot(MapDocument& doc, int province, int slot, const Navigato
 
 void RemoveGod(MapDocument& doc, int province, const NavigatorNodeEdits& nodes) {
     if (!validProvince(province)) return;
+    NoteProvinceEdit(doc, province);
     ProvinceDataType& p = doc.Provinces[province];
     p.SpecStart = false;
     p.Owner = -1;

@@ -1,0 +1,198 @@
+#pragma once
+
+#include "mapdocument.h"
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ts {
+
+// The header of the map: every field of MapDocument above the records that a user edits.
+struct MapHeaderRecord {
+    Text MapTitle, ImageFileName, GameVersion;
+    bool ScenarioFlag = false;
+    Text MapDescription;
+    std::array<float, 4> MapTextColor{};
+    float DefaultMapZoom = -1.0f;
+    std::int16_t FeaturesFrequency = -1;
+    bool NoHomelandNames = false;
+    std::int16_t VictoryConditionType = -1, VictoryConditionValue = -1;
+    bool WrapAround = false;
+    Text HeaderKeptLines, TrailingKeptLines;
+
+    bool operator==(const MapHeaderRecord&) const = default;
+};
+MapHeaderRecord HeaderOf(const MapDocument& doc);
+void SetHeader(MapDocument& doc, const MapHeaderRecord& header);
+
+using NeighbourList = std::array<std::int16_t, kNeighbourSlots>;
+
+// One step of the history: the records an edit changed, as they were before it. Undo and redo are
+// the same move, an exchange of the kept records with the document's, so one copy serves both ways
+// and a step costs what it changed, never a copy of the document.
+//
+// Where a province stands on the picture and how it is marked belong to the view, not to the edit:
+// they stay as they are when a step is undone.
+class EditStep {
+public:
+    // The kinds of record a step can hold; an edit keeps the smallest kind that covers its change.
+    struct ProvinceRecord {
+        int province;
+        std::unique_ptr<ProvinceDataType> record;
+    };
+    struct NeighbourRecord {
+        int province;
+        NeighbourList list;
+    };
+    struct NationRecord {
+        int nation;
+        std::unique_ptr<NationDataType> record;
+    };
+
+    const std::string& text() const { return mText; }
+    void setText(std::string text) { mText = std::move(text); }
+
+    // Exchanges the kept records with the document's: the first call undoes the edit, the next
+    // redoes it.
+    void exchange(MapDocument& doc);
+
+    bool empty() const { return mProvinces.empty() && mNeighbours.empty() && mNations.empty() && !mHeader; }
+    std::size_t bytes() const;
+    // Whether the step changes the picture the map names, so the window loads it again.
+    bool changesImage(const MapDocument& doc) const;
+
+    const std::vector<ProvinceRecord>& provinces() const { return mProvinces; }
+    const std::vector<NeighbourRecord>& neighbours() const { return mNeighbours; }
+    const std::vector<NationRecord>& nations() const { return mNations; }
+    const MapHeaderRecord* header() const { return mHeader.get(); }
+
+private:
+    friend class EditRecorder;
+    std::string mText;
+    std::vector<ProvinceRecord> mProvinces;
+    std::vector<NeighbourRecord> mNeighbours;
+    std::vector<NationRecord> mNations;
+    std::unique_ptr<MapHeaderRecord> mHeader;
+};
+
+// What an edit may change, named before it runs. Records outside it that the edit reaches must be
+// reported through MapDocument::BeforeProvinceEdit.
+struct EditScope {
+    std::vector<int> provinces{};
+    bool startProvinces = false; // every special start, where gods come and go
+    bool nations = false;
+    bool header = false;
+    bool neighbours = false; // every province's neighbour list
+    bool everything = false;
+};
+
+// Keeps the records in scope as they are, then, when the edit is done, makes a step of those that
+// changed.
+class EditRecorder {
+public:
+    EditRecorder(const MapDocument& doc, const EditScope& scope);
+    void addScope(const EditScope& scope);
+    void keepProvince(int province);
+    // The step of what changed, named text (or after what changed when text is empty); null when
+    // nothing changed.
+    std::unique_ptr<EditStep> finish(const std::string& text);
+
+private:
+    const MapDocument& mDoc;
+    std::vector<std::unique_ptr<ProvinceDataType>> mProvinces; // by province number, null = not kept
+    std::vector<NeighbourList> mNeighbours;                   // empty = not kept
+    std::vector<std::unique_ptr<NationDataType>> mNations;
+    std::unique_ptr<MapHeaderRecord> mHeader;
+};
+
+// What the menu says of a step: "Fort in Reedfen", "Neighbours of 12 provinces", "Map Settings".
+std::string DescribeEdit(const EditStep& step, const MapDocument& doc);
+// The province as the user knows it: its name, or "Province 12".
+std::string ProvinceTitle(const MapDocument& doc, int province);
+
+// The steps that can be undone and redone, with the point where the map was last saved.
+class EditHistory {
+public:
+    // Old steps go first when the steps together would hold more than budgetBytes.
+    explicit EditHistory(std::size_t budgetBytes = std::size_t{256} << 20, std::size_t maxSteps = 1000);
+
+    // A new step drops the steps that could be redone.
+    void push(std::unique_ptr<EditStep> step);
+    // The step undone or redone, or null when there is none.
+    const EditStep* undo(MapDocument& doc);
+    const EditStep* redo(MapDocument& doc);
+
+    bool canUndo() const { return mIndex > 0; }
+    bool canRedo() const { return mIndex < mSteps.size(); }
+    std::string undoText() const;
+    std::string redoText() const;
+
+    void clear();
+    // The document is as saved now; undoing or redoing back here makes it unchanged again.
+    void setClean();
+    bool isClean() const { return mClean == static_cast<std::ptrdiff_t>(mIndex); }
+
+    std::size_t size() const { return mSteps.size(); }
+    std::size_t bytes() const { return mBytes; }
+
+private:
+    void trim();
+
+    std::vector<std::unique_ptr<EditStep>> mSteps;
+    std::size_t mIndex = 0; // steps before it are done
+    std::ptrdiff_t mClean = 0; // -1: the saved state can no longer be reached
+    std::size_t mBytes = 0;
+    std::size_t mBudget;
+    std::size_t mMaxSteps;
+};
+
+// The history with the edit that is open: every change of the document runs between begin and end.
+// Edits run inside another (a commit inside a paste) join the outer one, so one user action is one
+// step.
+class EditJournal {
+public:
+    explicit EditJournal(MapDocument& doc);
+    ~EditJournal();
+    EditJournal(const EditJournal&) = delete;
+    EditJournal& operator=(const EditJournal&) = delete;
+
+    void begin(const EditScope& scope);
+    // Closes the edit; the outermost end records the step. Returns whether it did.
+    bool end(const std::string& text = {});
+    bool open() const { return mDepth > 0; }
+
+    EditHistory& history() { return mHistory; }
+    const EditHistory& history() const { return mHistory; }
+
+    // Undo and redo, with the unsaved-changes flag following the saved point.
+    const EditStep* undo();
+    const EditStep* redo();
+    void saved();
+    void clear();
+
+private:
+    MapDocument& mDoc;
+    EditHistory mHistory;
+    std::unique_ptr<EditRecorder> mRecorder;
+    int mDepth = 0;
+    std::string mText;
+};
+
+// Opens an edit for as long as it lives; a null journal records nothing.
+class EditBracket {
+public:
+    EditBracket(EditJournal* journal, const EditScope& scope, std::string text = {});
+    ~EditBracket();
+    EditBracket(const EditBracket&) = delete;
+    EditBracket& operator=(const EditBracket&) = delete;
+    void setText(std::string text) { mText = std::move(text); }
+
+private:
+    EditJournal* mJournal;
+    std::string mText;
+};
+
+} // namespace ts
