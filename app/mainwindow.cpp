@@ -96,7 +96,8 @@ QString toDialogFilter(const QString& filter) {
 }
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), mDoc(mapDocument()), mSettings(settings()), mProgramFolder(programFolder()),
+    : QMainWindow(parent), mDoc(mapDocument()), mSettings(settings()), mJournal(std::make_unique<EditJournal>(mDoc)),
+      mProgramFolder(programFolder()),
       mImage(std::make_unique<MapImage>()), mLists(std::make_unique<ReferenceLists>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tessary"));
@@ -159,6 +160,7 @@ MainWindow::MainWindow(QWidget* parent)
     wireCommanderPanels();
     wireLifecycle();
     connectMenus();
+    wireUndo();
     mTemplateNames = std::make_unique<TemplateNameTools>(
         mDoc, *this, *mNavigator, *mMapView, *mPanels->barTool(),
         TemplateNameTools::Window{[this] { return mProgramFolder; }, [this] { return mStartingUp; },
@@ -281,7 +283,9 @@ void MainWindow::wireNavigator() {
     mMapView->onMapSelection = [this](int province) { mNavigator->z_trvNavigatorNodeClick(province); };
     // Links made on the map are edits like any other: they must survive a crash and be asked about
     // before the map is closed.
+    mMapView->onNeighboursChanging = [this] { mJournal->begin({.neighbours = true}); };
     mMapView->onNeighboursChanged = [this] {
+        mJournal->end();
         mDoc.MapModified = true;
         mLife->WriteRecoveryFile();
     };
@@ -347,6 +351,7 @@ void MainWindow::wireLifecycle() {
     hooks.showErrorLog = [this] { showMapErrorLog(); };
     hooks.focusMap = [this] { mMapView->setFocus(); };
     hooks.commitPanels = [this] { mNavigator->NodeClick("MAP"); };
+    hooks.saved = [this] { mJournal->saved(); };
     mLife = std::make_unique<MapLifecycle>(mDoc, referenceData(), *this, std::move(hooks));
 }
 
@@ -381,7 +386,10 @@ void MainWindow::connectMenus() {
         toggleProvinceMark(mDoc, mSettings, mDoc.CurProvince);
         mMapView->markSpecial();
     });
-    connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
+    connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] {
+        const EditBracket bracket(mJournal.get(), {.neighbours = true}, "Find Neighbors");
+        mMapView->findNeighbours();
+    });
     connectScriptMenu(*this);
     const struct {
         const char* item;
@@ -441,6 +449,8 @@ void MainWindow::resetWindow() {
         zoom->setChecked(false);
     }
     mMapView->unload();
+    // Another map, or none: nothing of the last one can be undone into it.
+    mJournal->clear();
     if (mRegionReview) mRegionReview->forget();
     mImage->clear();
     mFrames->hideAll();

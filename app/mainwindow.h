@@ -18,6 +18,8 @@ namespace ts {
 class BusyBox;
 class FinderWindows;
 class CommanderPanels;
+class EditJournal;
+class EditStep;
 class FloatingPanels;
 class MapImage;
 class MapLifecycle;
@@ -64,6 +66,8 @@ public:
     // The province panel's forms; null until the reference tables are loaded.
     ProvinceEditing* provinceEditing() const { return mProvinceEditing.get(); }
     RegionReview& regionReview() { return *mRegionReview; }
+    // Every change of the document runs as an edit of the journal, so it can be undone.
+    EditJournal& journal() { return *mJournal; }
 
     // z_SetStatus
     void setStatus(const QString& key, const QString& text);
@@ -113,9 +117,15 @@ private:
     void showBackground();
     void fitBackground();
     void createFinders(); // finderwiring.cpp
+    // undowiring.cpp
+    void wireUndo();
+    void moveInHistory(bool back);
+    void showHistoryStep(const EditStep& step);
+    void updateUndoMenu();
 
     MapDocument& mDoc;
     Settings& mSettings;
+    std::unique_ptr<EditJournal> mJournal;
     QString mProgramFolder;
     std::unique_ptr<MapImage> mImage;
     MapView* mMapView = nullptr;

@@ -1,4 +1,5 @@
 #include "regionreview.h"
+#include "edithistory.h"
 
 #include "mainwindow.h"
 #include "mapimage.h"
@@ -82,8 +83,10 @@ void RegionReview::accept() {
     // A guess made on another picture (the map was closed or its picture changed) is not applied.
     if (mGuess.pairs.empty() && mGuess.regions.isEmpty()) return;
     if (mWindow.mapImage().source().cacheKey() != mPictureKey) return;
-    applyNeighbourPairs(mWindow.document(), mGuess.pairs);
     MapView& view = mWindow.mapView();
+    const EditBracket bracket(&mWindow.journal(), {.neighbours = true}, "Find Neighbors (Regions)");
+    if (view.onNeighboursChanging) view.onNeighboursChanging();
+    applyNeighbourPairs(mWindow.document(), mGuess.pairs);
     if (view.lastActiveProv() >= 1) view.selectProvince(view.lastActiveProv(), false); // its lines anew
     if (view.onNeighboursChanged) view.onNeighboursChanged();
 }

@@ -1,6 +1,7 @@
 #include "scriptrunner.h"
 
 #include "cp1252.h"
+#include "edithistory.h"
 #include "mainwindow.h"
 #include "mapdocument.h"
 #include "maplifecycle.h"
@@ -10,6 +11,7 @@
 #include "scriptmenu.h"
 
 #include <QAction>
+#include <QFileInfo>
 
 namespace ts {
 
@@ -29,6 +31,9 @@ ScriptRunResult runScriptInEditor(MainWindow& window, const QString& path, Scrip
     Navigator& navigator = window.navigator();
     // An edit still in a panel would be committed later over what the script set.
     if (doc.anyPanelDirty()) navigator.NodeClick();
+    // A script may change any record; the step keeps only those it did change.
+    const EditBracket bracket(&window.journal(), {.everything = true},
+                              "Script " + toCp1252(QFileInfo(path).completeBaseName()));
 
     bool treeChanged = false;
     bool currentChanged = false;

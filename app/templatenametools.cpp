@@ -98,6 +98,9 @@ void TemplateNameTools::applyTemplate() {
     }
     // Edits waiting in the panels reach the record before the merge, so neither overwrites the other.
     mNavigator.NodeClick();
+    EditBracket bracket(mNavigator.model().journal,
+                        {.provinces = {mDoc.CurProvince}, .startProvinces = true, .nations = true},
+                        "Template in " + ProvinceTitle(mDoc, mDoc.CurProvince));
     if (!mTemplates->ApplyTemplate(mDoc)) return;
     commitRecordChange({ProvinceDirty, SitesDirty});
     mMap.markSpecial();
@@ -116,6 +119,7 @@ QString TemplateNameTools::randomCommanderName(const QString& keep) {
 void TemplateNameTools::nameIntoRecord(const QString& name) {
     const int p = mDoc.CurProvince;
     if (p < 1 || p > kMaxProvince) return;
+    const EditBracket bracket(mNavigator.model().journal, {.provinces = {p}}, "Random Name in " + ProvinceTitle(mDoc, p));
     mDoc.Provinces[p].LandName = toCp1252(name);
     commitRecordChange({ProvinceDirty});
 }

@@ -123,9 +123,64 @@ std::size_t EditStep::bytes() const {
     return n;
 }
 
+bool EditStep::continuedBy(const EditStep& next) const {
+    return mPartsOf >= 0 && next.mPartsOf == mPartsOf && next.mParts.size() == 1 &&
+           std::find(mParts.begin(), mParts.end(), next.mParts.front()) != mParts.end();
+}
+
 bool EditStep::changesImage(const MapDocument& doc) const {
     return mHeader && mHeader->ImageFileName != doc.ImageFileName;
 }
+
+namespace {
+
+// The parts of a province a user tells apart, in the order the menu names them.
+std::vector<std::string> changedParts(const ProvinceDataType& a, const ProvinceDataType& b) {
+    std::vector<std::string> parts;
+    const auto part = [&parts](bool changed, const char* name) {
+        if (changed) parts.emplace_back(name);
+    };
+    const auto same = [](const auto& x, const auto& y) { return std::equal(std::begin(x), std::end(x), std::begin(y)); };
+    part(a.LandName != b.LandName, "Name");
+    part(a.Terrain != b.Terrain || a.TerrainPlain != b.TerrainPlain || !same(a.TerrainBit, b.TerrainBit) ||
+             a.TerrainExtraBits != b.TerrainExtraBits,
+         "Terrain");
+    part(a.Fort != b.Fort, "Fort");
+    part(a.Temple != b.Temple, "Temple");
+    part(a.Lab != b.Lab, "Lab");
+    part(a.Start != b.Start || a.NoStart != b.NoStart || a.SpecStart != b.SpecStart ||
+             a.SpecStartNation != b.SpecStartNation,
+         "Start");
+    part(a.Owner != b.Owner, "Owner");
+    part(a.VictoryPoints != b.VictoryPoints, "Victory Points");
+    // A population type below 1 is none, however it is held.
+    part(a.Population != b.Population || std::max<int>(a.PopType, 0) != std::max<int>(b.PopType, 0), "Population");
+    part(a.Unrest != b.Unrest, "Unrest");
+    part(a.Defence != b.Defence, "Defence");
+    part(!same(a.SiteName, b.SiteName) || !same(a.SiteIndex, b.SiteIndex) || !same(a.KnownSiteName, b.KnownSiteName) ||
+             !same(a.KnownSiteIndex, b.KnownSiteIndex) || a.KillFeatures != b.KillFeatures,
+         "Sites");
+    part(a.CommanderCount != b.CommanderCount || !same(a.Commanders, b.Commanders), "Commanders");
+    part(!same(a.Neighbours, b.Neighbours), "Neighbours");
+    // SetLandFlag follows from the other fields; the user sets only the clearing of the province.
+    part(a.LandFlag != b.LandFlag, "Clearing");
+    part(a.SkyBox != b.SkyBox || a.BatMap != b.BatMap || !same(a.GroundCol, b.GroundCol) ||
+             !same(a.RockCol, b.RockCol) || !same(a.FogCol, b.FogCol),
+         "Battlefield");
+    return parts;
+}
+
+std::string joinParts(const std::vector<std::string>& parts) {
+    if (parts.size() == 1) return parts[0];
+    if (parts.size() == 2) return parts[0] + " and " + parts[1];
+    return "Changes";
+}
+
+bool lists(const NeighbourList& list, int province) {
+    return std::find(list.begin(), list.end(), province) != list.end();
+}
+
+} // namespace
 
 EditRecorder::EditRecorder(const MapDocument& doc, const EditScope& scope)
     : mDoc(doc), mProvinces(kProvinceSlots), mNations(kNationCount) {
@@ -187,6 +242,11 @@ std::unique_ptr<EditStep> EditRecorder::finish(const std::string& text) {
     if (mHeader && !(*mHeader == HeaderOf(mDoc))) step->mHeader = std::move(mHeader);
     if (step->empty()) return nullptr;
     step->mText = text.empty() ? DescribeEdit(*step, mDoc) : text;
+    if (step->mProvinces.size() == 1 && step->mNeighbours.empty() && step->mNations.empty() && !step->mHeader) {
+        const EditStep::ProvinceRecord& r = step->mProvinces.front();
+        step->mPartsOf = r.province;
+        step->mParts = changedParts(*r.record, mDoc.Provinces[r.province]);
+    }
     return step;
 }
 
@@ -196,53 +256,6 @@ std::string ProvinceTitle(const MapDocument& doc, int province) {
     return "Province " + std::to_string(province);
 }
 
-namespace {
-
-// The parts of a province a user tells apart, in the order the menu names them.
-std::vector<std::string> changedParts(const ProvinceDataType& a, const ProvinceDataType& b) {
-    std::vector<std::string> parts;
-    const auto part = [&parts](bool changed, const char* name) {
-        if (changed) parts.emplace_back(name);
-    };
-    const auto same = [](const auto& x, const auto& y) { return std::equal(std::begin(x), std::end(x), std::begin(y)); };
-    part(a.LandName != b.LandName, "Name");
-    part(a.Terrain != b.Terrain || a.TerrainPlain != b.TerrainPlain || !same(a.TerrainBit, b.TerrainBit) ||
-             a.TerrainExtraBits != b.TerrainExtraBits,
-         "Terrain");
-    part(a.Fort != b.Fort, "Fort");
-    part(a.Temple != b.Temple, "Temple");
-    part(a.Lab != b.Lab, "Lab");
-    part(a.Start != b.Start || a.NoStart != b.NoStart || a.SpecStart != b.SpecStart ||
-             a.SpecStartNation != b.SpecStartNation,
-         "Start");
-    part(a.Owner != b.Owner, "Owner");
-    part(a.VictoryPoints != b.VictoryPoints, "Victory Points");
-    part(a.Population != b.Population || a.PopType != b.PopType, "Population");
-    part(a.Unrest != b.Unrest, "Unrest");
-    part(a.Defence != b.Defence, "Defence");
-    part(!same(a.SiteName, b.SiteName) || !same(a.SiteIndex, b.SiteIndex) || !same(a.KnownSiteName, b.KnownSiteName) ||
-             !same(a.KnownSiteIndex, b.KnownSiteIndex) || a.KillFeatures != b.KillFeatures,
-         "Sites");
-    part(a.CommanderCount != b.CommanderCount || !same(a.Commanders, b.Commanders), "Commanders");
-    part(!same(a.Neighbours, b.Neighbours), "Neighbours");
-    part(a.SetLandFlag != b.SetLandFlag || a.LandFlag != b.LandFlag, "Flag");
-    part(a.SkyBox != b.SkyBox || a.BatMap != b.BatMap || !same(a.GroundCol, b.GroundCol) ||
-             !same(a.RockCol, b.RockCol) || !same(a.FogCol, b.FogCol),
-         "Battlefield");
-    return parts;
-}
-
-std::string joinParts(const std::vector<std::string>& parts) {
-    if (parts.size() == 1) return parts[0];
-    if (parts.size() == 2) return parts[0] + " and " + parts[1];
-    return "Changes";
-}
-
-bool lists(const NeighbourList& list, int province) {
-    return std::find(list.begin(), list.end(), province) != list.end();
-}
-
-} // namespace
 
 std::string DescribeEdit(const EditStep& step, const MapDocument& doc) {
     const auto& provinces = step.provinces();
@@ -271,13 +284,22 @@ std::string DescribeEdit(const EditStep& step, const MapDocument& doc) {
 
 EditHistory::EditHistory(std::size_t budgetBytes, std::size_t maxSteps) : mBudget(budgetBytes), mMaxSteps(maxSteps) {}
 
-void EditHistory::push(std::unique_ptr<EditStep> step) {
+void EditHistory::push(std::unique_ptr<EditStep> step, bool typed) {
     if (!step) return;
     while (mSteps.size() > mIndex) {
         mBytes -= mSteps.back()->bytes();
         mSteps.pop_back();
+        mLastTyped = false;
     }
     if (mClean > static_cast<std::ptrdiff_t>(mIndex)) mClean = -1;
+    const bool joins = typed && mLastTyped && mIndex > 0 && mClean != static_cast<std::ptrdiff_t>(mIndex) &&
+                       mSteps.back()->continuedBy(*step);
+    mLastTyped = typed;
+    if (joins) {
+        // The last step holds the records from before the first letter; the document has the rest.
+        if (mSteps.back()->parts() == step->parts()) mSteps.back()->setText(step->text());
+        return;
+    }
     mBytes += step->bytes();
     mSteps.push_back(std::move(step));
     ++mIndex;
@@ -296,6 +318,7 @@ void EditHistory::trim() {
 
 const EditStep* EditHistory::undo(MapDocument& doc) {
     if (!canUndo()) return nullptr;
+    mLastTyped = false;
     EditStep& step = *mSteps[--mIndex];
     // The sizes of the records held change with the exchange.
     mBytes -= step.bytes();
@@ -306,6 +329,7 @@ const EditStep* EditHistory::undo(MapDocument& doc) {
 
 const EditStep* EditHistory::redo(MapDocument& doc) {
     if (!canRedo()) return nullptr;
+    mLastTyped = false;
     EditStep& step = *mSteps[mIndex++];
     mBytes -= step.bytes();
     step.exchange(doc);
@@ -322,9 +346,13 @@ void EditHistory::clear() {
     mIndex = 0;
     mClean = 0;
     mBytes = 0;
+    mLastTyped = false;
 }
 
-void EditHistory::setClean() { mClean = static_cast<std::ptrdiff_t>(mIndex); }
+void EditHistory::setClean() {
+    mClean = static_cast<std::ptrdiff_t>(mIndex);
+    mLastTyped = false;
+}
 
 EditJournal::EditJournal(MapDocument& doc) : mDoc(doc) {
     mDoc.BeforeProvinceEdit = [this](int province) {
@@ -352,8 +380,9 @@ bool EditJournal::end(const std::string& text) {
     mRecorder.reset();
     mText.clear();
     if (!step) return false;
-    mHistory.push(std::move(step));
+    mHistory.push(std::move(step), typing && typing());
     mDoc.MapModified = true;
+    notify();
     return true;
 }
 
@@ -361,6 +390,7 @@ const EditStep* EditJournal::undo() {
     if (open()) return nullptr;
     const EditStep* step = mHistory.undo(mDoc);
     if (step) mDoc.MapModified = !mHistory.isClean();
+    notify();
     return step;
 }
 
@@ -368,16 +398,21 @@ const EditStep* EditJournal::redo() {
     if (open()) return nullptr;
     const EditStep* step = mHistory.redo(mDoc);
     if (step) mDoc.MapModified = !mHistory.isClean();
+    notify();
     return step;
 }
 
-void EditJournal::saved() { mHistory.setClean(); }
+void EditJournal::saved() {
+    mHistory.setClean();
+    notify();
+}
 
 void EditJournal::clear() {
     mHistory.clear();
     mRecorder.reset();
     mDepth = 0;
     mText.clear();
+    notify();
 }
 
 EditBracket::EditBracket(EditJournal* journal, const EditScope& scope, std::string text)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,12 @@ public:
 
     const std::string& text() const { return mText; }
     void setText(std::string text) { mText = std::move(text); }
+    // The parts of the one province the step changes ("Name", "Fort"), when it changes one province
+    // and nothing else.
+    const std::vector<std::string>& parts() const { return mParts; }
+    // Whether next goes on typing what this step began: one part of the same province, among this
+    // step's parts (the first letter of a box may also set what follows from it).
+    bool continuedBy(const EditStep& next) const;
 
     // Exchanges the kept records with the document's: the first call undoes the edit, the next
     // redoes it.
@@ -72,6 +79,8 @@ public:
 private:
     friend class EditRecorder;
     std::string mText;
+    int mPartsOf = -1;
+    std::vector<std::string> mParts;
     std::vector<ProvinceRecord> mProvinces;
     std::vector<NeighbourRecord> mNeighbours;
     std::vector<NationRecord> mNations;
@@ -119,8 +128,10 @@ public:
     // Old steps go first when the steps together would hold more than budgetBytes.
     explicit EditHistory(std::size_t budgetBytes = std::size_t{256} << 20, std::size_t maxSteps = 1000);
 
-    // A new step drops the steps that could be redone.
-    void push(std::unique_ptr<EditStep> step);
+    // A new step drops the steps that could be redone. A typed step joins the last step when that
+    // was typed too and the new one goes on with it (EditStep::continuedBy), so a name typed letter
+    // by letter is one step; never across the saved point.
+    void push(std::unique_ptr<EditStep> step, bool typed = false);
     // The step undone or redone, or null when there is none.
     const EditStep* undo(MapDocument& doc);
     const EditStep* redo(MapDocument& doc);
@@ -145,6 +156,7 @@ private:
     std::size_t mIndex = 0; // steps before it are done
     std::ptrdiff_t mClean = 0; // -1: the saved state can no longer be reached
     std::size_t mBytes = 0;
+    bool mLastTyped = false;
     std::size_t mBudget;
     std::size_t mMaxSteps;
 };
@@ -173,7 +185,16 @@ public:
     void saved();
     void clear();
 
+    // After every step recorded, undone or redone, and when the history is cleared.
+    std::function<void()> changed;
+    // Whether the edit ending now comes from typing into a text box.
+    std::function<bool()> typing;
+
 private:
+    void notify() const {
+        if (changed) changed();
+    }
+
     MapDocument& mDoc;
     EditHistory mHistory;
     std::unique_ptr<EditRecorder> mRecorder;

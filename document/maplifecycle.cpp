@@ -218,6 +218,7 @@ void MapLifecycle::save() {
     if (write(path)) {
         mDoc.MapModified = false;
         deleteRecoveryCopy(path);
+        if (mHooks.saved) mHooks.saved();
     }
     const bool starting = mHooks.startingUp && mHooks.startingUp();
     if (!starting && mHooks.focusMap) mHooks.focusMap();
@@ -246,6 +247,7 @@ void MapLifecycle::saveAs() {
     if (write(*chosen)) {
         mDoc.MapModified = false;
         deleteRecoveryCopy(*chosen);
+        if (mHooks.saved) mHooks.saved();
     }
     const bool starting = mHooks.startingUp && mHooks.startingUp();
     if (!starting && mHooks.focusMap) mHooks.focusMap();

@@ -37,6 +37,8 @@ struct LifecycleHooks {
     std::function<void()> focusMap;
     // Makes an open panel commit its edits before the document is written.
     std::function<void()> commitPanels;
+    // The map was written where it belongs: the document as it is now is the saved one.
+    std::function<void()> saved;
 };
 
 // New, open, save and save as with their guards, the recovery copy and the close steps. It works on

@@ -301,14 +301,26 @@ void CommanderPanels::menuAction(int entry) {
         mClipboard.copy(kind);
         break;
     case 2:
-        if (mClipboard.paste(kind)) afterDocumentChange();
+        clipboardEdit("Paste", kind, &Clipboard::paste);
         break;
     case 3:
-        if (mClipboard.remove(kind)) afterDocumentChange();
+        clipboardEdit("Delete", kind, &Clipboard::remove);
         break;
     default:
         break;
     }
+}
+
+void CommanderPanels::clipboardEdit(const char* verb, int kind, bool (Clipboard::*edit)(int)) {
+    // A paste after a cut empties the slot it came from, so that province is kept for undo too.
+    const int p = mDoc.CurProvince;
+    EditBracket bracket(mNavigator.model().journal,
+                        {.provinces = {p, mClipboard.state().ClipProvince}, .startProvinces = true, .nations = true});
+    if (!(mClipboard.*edit)(kind)) return;
+    static const char* const kinds[] = {"", "Commander", "Bodyguard", "Units", "Site"};
+    const char* what = kind >= ClipCommander && kind <= ClipSite ? kinds[kind] : "";
+    bracket.setText(std::string(verb) + " " + what + " in " + ProvinceTitle(mDoc, p));
+    afterDocumentChange();
 }
 
 void CommanderPanels::afterDocumentChange() {
@@ -332,12 +344,12 @@ bool CommanderPanels::mapKey(int key, Qt::KeyboardModifiers modifiers) {
     if (ctrl && key == Qt::Key_V) {
         if (!mClipboard.canPaste(kind)) return true;
         commitNow();
-        if (mClipboard.paste(kind)) afterDocumentChange();
+        clipboardEdit("Paste", kind, &Clipboard::paste);
         return true;
     }
     if (key == Qt::Key_Delete && !ctrl) {
         commitNow();
-        if (mClipboard.remove(kind)) afterDocumentChange();
+        clipboardEdit("Delete", kind, &Clipboard::remove);
         return true;
     }
     return false;

@@ -69,6 +69,8 @@ private:
     void selectCommander(int slot, int stackKind, int stack);
     void openMenu(int kind, QLabel* near);
     void menuAction(int entry);
+    // Paste or delete through the clipboard as one step of the history.
+    void clipboardEdit(const char* verb, int kind, bool (Clipboard::*edit)(int));
     void afterDocumentChange();
     void commitStrip();
     void commitDetail();

@@ -252,8 +252,14 @@ bool NavigatorModel::PanelChanged(PanelDirtyFlag flag) {
     return true;
 }
 
+EditScope CommitScope(const MapDocument& doc) {
+    return {.provinces = {doc.CurProvince}, .startProvinces = true, .nations = true, .header = true};
+}
+
 void NavigatorModel::commitDirtyPanels() {
     const CommitHooks& c = hooks.commit;
+    // Whatever panels a commit writes, it is one step of the history.
+    const EditBracket bracket(mDoc.anyPanelDirty() ? journal : nullptr, CommitScope(mDoc));
     // The flags are read one by one, not up front: an earlier commit may dirty a later panel.
     const auto commit = [this](PanelDirtyFlag flag, const std::function<void()>& hook,
                                const std::function<void()>& after = {}) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edithistory.h"
 #include "mapdocument.h"
 #include "panellayout.h"
 
@@ -67,6 +68,10 @@ NodeTarget ParseNodeKey(std::string_view key);
 // The panel a node shows. A nation node shows the group of the era node it hangs under.
 Panel PanelForNode(const MapDocument& doc, const NodeTarget& target);
 
+// What a commit of the panels may change: the province shown, the special starts its gods come
+// from or go to, the nations and the header.
+EditScope CommitScope(const MapDocument& doc);
+
 // The navigator's commit-and-select step, without the tree. Every editing panel only marks its dirty
 // flag; NodeClick writes all dirty panels back through the commit hooks, in a fixed order, before it
 // changes the selection, then shows the chosen panel and marks the map changed.
@@ -111,6 +116,8 @@ public:
     NavigatorModel(MapDocument& doc, const ReferenceData& ref);
 
     Hooks hooks;
+    // Where each commit is recorded as one step to undo; none in tests that do not undo.
+    EditJournal* journal = nullptr;
 
     std::vector<NavigatorNode> Build() { return BuildNavigatorNodes(mDoc, mRef); }
 

@@ -214,6 +214,7 @@ void MapView::markSpecial() {
 
 void MapView::findNeighbours() {
     if (!mImage.isLoaded()) return;
+    if (onNeighboursChanging) onNeighboursChanging();
     z_Guess_Neighbors(mDoc, mImage.picture(), mImage.ZoomScale(), mUi, [this] { repaintAll(); });
     if (mLastActiveProv >= 1 && mLastActiveProv <= mDoc.ProvinceCount) layOutLines(mLastActiveProv);
     repaintAll();
@@ -261,6 +262,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         if (current < 1) break;
         const int hit = provinceAt(mDoc, x, y, mSettings.SelectionBlock, mImage.ZoomScale());
         if (hit < 1 || hit == current) break;
+        if (onNeighboursChanging) onNeighboursChanging();
         toggleNeighbourLink(mDoc, current, hit);
         selectProvince(current, false);
         if (onNeighboursChanged) onNeighboursChanged();

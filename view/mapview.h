@@ -36,6 +36,8 @@ public:
     std::function<int()> navigatorWidth;
     // Neighbour lists changed on the map (a link toggled, or the guess); the map then has unsaved work.
     std::function<void()> onNeighboursChanged;
+    // ... and they are about to: the lists as they are now can be kept for undo.
+    std::function<void()> onNeighboursChanging;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
     // Further keys while the map has the focus (clipboard, terrain, templates, names): each handler is

@@ -159,6 +159,37 @@ TEST_F(EditHistoryTest, TheSavedPointDecidesWhetherTheMapIsChanged) {
     EXPECT_TRUE(journal.history().isClean());
 }
 
+TEST_F(EditHistoryTest, LettersTypedIntoOneBoxAreOneStep) {
+    bool typing = true;
+    journal.typing = [&typing] { return typing; };
+    const auto type = [this](int province, const char* name) {
+        journal.begin({.provinces = {province}});
+        prov(province).LandName = name;
+        journal.end();
+    };
+    type(7, "R");
+    type(7, "Re");
+    type(7, "Red");
+    EXPECT_EQ(journal.history().size(), 1u);
+    EXPECT_EQ(journal.history().undoText(), "Name in Red");
+    journal.undo();
+    EXPECT_EQ(prov(7).LandName, "Reedfen");
+    journal.redo();
+    EXPECT_EQ(prov(7).LandName, "Red");
+
+    // Another province, a key on the map, the saved point: each starts a step of its own.
+    type(8, "A");
+    typing = false;
+    type(8, "Ab");
+    typing = true;
+    type(8, "Abc");
+    journal.saved();
+    type(8, "Abcd");
+    EXPECT_EQ(journal.history().size(), 5u);
+    journal.undo();
+    EXPECT_EQ(prov(8).LandName, "Abc");
+}
+
 TEST_F(EditHistoryTest, OldStepsGoWhenTheBudgetIsSpentButTheNewestStays) {
     EditHistory history(3 * sizeof(ProvinceDataType), 100);
     for (int k = 0; k < 5; ++k) {
