@@ -1,6 +1,7 @@
 // Every step of opening, showing and saving the stress map (2599 provinces on 4000x3000), each on
 // its own, on the files tessary-datagen --stress writes. bench/run generates them once and names
 // their folder in TESSARY_STRESS_DIR; without it these benchmarks are skipped.
+#include "edithistory.h"
 #include "fakeuserinterface.h"
 #include "imagedecoder.h"
 #include "mapdocument.h"
@@ -16,6 +17,7 @@
 #include "settings.h"
 #include "tempfolder.h"
 
+#include <QFile>
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -28,6 +30,14 @@ class QuietUserInterface : public ts::FakeUserInterface {
     void busyMessage(const QString&, const QString&, ts::Color) override {}
     void processEvents() override {}
 };
+
+// Resident memory of the process in MB, as the system counts it.
+double residentMegabytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
+}
 
 QString stressFile(const char* name) {
     return qEnvironmentVariable("TESSARY_STRESS_DIR") + QLatin1Char('/') + QLatin1String(name);
@@ -149,6 +159,32 @@ void BM_Stress_GuessNeighbours(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Stress_GuessNeighbours)->Unit(benchmark::kMillisecond);
+
+// Find Neighbors on every province as one step of the history, then undone: what the step holds
+// and how much the process grew from before the guess to after the undo.
+void BM_Stress_UndoFindNeighbours(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    QImage shown = ts::redrawAtZoom(map->source, 1.0f);
+    auto doc = std::make_unique<ts::MapDocument>(*map->doc);
+    double stepBytes = 0, grown = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QImage picture = shown.copy();
+        ts::EditJournal journal(*doc);
+        const double before = residentMegabytes();
+        state.ResumeTiming();
+        journal.begin({.neighbours = true});
+        ts::z_Guess_Neighbors(*doc, picture, 1.0f, map->ui);
+        journal.end("Find Neighbors");
+        stepBytes = static_cast<double>(journal.history().bytes());
+        if (!journal.undo()) state.SkipWithError("nothing to undo");
+        grown = residentMegabytes() - before;
+    }
+    state.counters["step_KB"] = stepBytes / 1024.0;
+    state.counters["grown_MB"] = grown;
+}
+BENCHMARK(BM_Stress_UndoFindNeighbours)->Unit(benchmark::kMillisecond);
 
 // Tools > "Find Neighbors (Regions)": growing the regions over the unscaled picture and pairing them.
 void BM_Stress_GuessRegions(benchmark::State& state) {
