@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "busybox.h"
+#include "checkmapwiring.h"
 #include "cp1252.h"
 #include "externaleditor.h"
 #include "finderwiring.h"
@@ -383,6 +384,7 @@ void MainWindow::connectMenus() {
     });
     connect(action("mnuFindNeighbors"), &QAction::triggered, this, [this] { mMapView->findNeighbours(); });
     connectScriptMenu(*this);
+    connectCheckMap(*this);
     const struct {
         const char* item;
         const char* key;

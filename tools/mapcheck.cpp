@@ -136,7 +136,7 @@ class Checker {
                 const double apart = distance(prov, back, mDoc.WrapAround, mPicture);
                 if (apart > kFarNeighbourDistance)
                     add(FindingKind::FarNeighbour, p, q,
-                        QStringLiteral("%1 and %2 are neighbours %3 px apart")
+                        QStringLiteral("%1 and province %2 are neighbours %3 px apart")
                             .arg(provinceName(mDoc, p))
                             .arg(q)
                             .arg(std::lround(apart)));
