@@ -1,5 +1,6 @@
 #include "checkmapwindow.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -53,6 +54,11 @@ void CheckMapWindow::checkAgain() {
                                       : QStringLiteral("%1 findings").arg(mFindings.size()));
     if (!mFindings.empty()) mList->setCurrentRow(std::clamp(row, 0, static_cast<int>(mFindings.size()) - 1));
     mFix->setEnabled(chosen() && chosen()->fixable);
+}
+
+void CheckMapWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkAgain();
 }
 
 const MapFinding* CheckMapWindow::chosen() const {

@@ -14,7 +14,9 @@ namespace ts {
 
 // Tools > "Check Map": the findings of the map check (lstFindings), Fix (cmdFix) for the one chosen
 // when it has a certain fix, Check Again (cmdCheckAgain) and Close (cmdClose). It stays open beside
-// the map; what it does to the map is left to the callbacks the main window sets.
+// the map, and checks again whenever the user comes back to it, so the list follows edits made on
+// the map meanwhile (or another map opened). What it does to the map is left to the callbacks the
+// main window sets.
 class CheckMapWindow : public QDialog {
   public:
     explicit CheckMapWindow(QWidget* parent = nullptr);
@@ -29,6 +31,9 @@ class CheckMapWindow : public QDialog {
     // Checks again and lists the findings, keeping the chosen row where the list still reaches.
     void checkAgain();
     const std::vector<MapFinding>& findings() const { return mFindings; }
+
+  protected:
+    void changeEvent(QEvent* event) override;
 
   private:
     const MapFinding* chosen() const;

@@ -87,6 +87,20 @@ class CheckMapWindowTest : public QObject {
         QVERIFY(!map.fix()->isEnabled());
         QVERIFY(map.shown.empty());
     }
+
+    void comingBackToTheWindowChecksAgain() {
+        SmallMap map;
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        map.doc->Provinces[4].Neighbours[0] = 2;
+        map.doc->Provinces[2].Neighbours[2] = 4;
+        QCOMPARE(map.list()->count(), 2);
+        map.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&map.window));
+        QCOMPARE(map.list()->count(), 1);
+    }
 };
 
 QTEST_MAIN(CheckMapWindowTest)
