@@ -148,29 +148,36 @@ class Checker {
         return index >= 0 && DataNameOf(mRef, index, kUnitTableKey) != kIndexNotFound;
     }
 
-    void unit(int province, int nation, int slot, const QString& where, const char* what, const Text& name,
-              int index) {
-        if (name.empty() || unitKnown(index)) return;
-        MapFinding& f = add(FindingKind::NotInTables, province, 0,
-                            where + QStringLiteral(": %1 %2 is not in the unit table")
-                                        .arg(QLatin1String(what), quoted(name)));
+    // Who holds a reference: a god with its nation, any other commander with its province and slot.
+    QString holder(int province, int nation, int slot) const {
+        if (nation >= 0) return nationName(mDoc, nation) + QStringLiteral(", god");
+        return provinceName(mDoc, province) + QStringLiteral(", commander %1").arg(slot);
+    }
+
+    void notInTables(int province, int nation, int slot, const QString& what) {
+        MapFinding& f = add(FindingKind::NotInTables, province, 0, holder(province, nation, slot) + what);
         f.nation = nation;
         f.slot = slot;
     }
 
-    void commander(int province, int nation, int slot, const QString& where, const CommanderDataType& c) {
-        unit(province, nation, slot, where, "unit", c.UnitName, c.UnitIndex);
+    void unit(int province, int nation, int slot, const char* what, const Text& name, int index) {
+        if (name.empty() || unitKnown(index)) return;
+        notInTables(province, nation, slot,
+                    QStringLiteral(": %1 %2 is not in the unit table").arg(QLatin1String(what), quoted(name)));
+    }
+
+    // Only a slot with a unit is written to the file; what an empty one still holds never reaches it.
+    void commander(int province, int nation, int slot, const CommanderDataType& c) {
+        if (c.UnitName.empty()) return;
+        unit(province, nation, slot, "unit", c.UnitName, c.UnitIndex);
         for (int k = 0; k < kBodyguardSlots; ++k)
-            unit(province, nation, slot, where, "bodyguard", c.BodyguardName[k], c.BodyguardIndex[k]);
+            unit(province, nation, slot, "bodyguard", c.BodyguardName[k], c.BodyguardIndex[k]);
         for (int k = 0; k < kUnitStackSlots; ++k)
-            unit(province, nation, slot, where, "troops", c.UnitsName[k], c.UnitsIndex[k]);
-        for (const Text& item : c.Items) {
-            if (item.empty() || mItems.count(lowerAscii(item.view()))) continue;
-            MapFinding& f = add(FindingKind::NotInTables, province, 0,
-                                where + QStringLiteral(": item %1 is not in the item table").arg(quoted(item)));
-            f.nation = nation;
-            f.slot = slot;
-        }
+            unit(province, nation, slot, "troops", c.UnitsName[k], c.UnitsIndex[k]);
+        for (const Text& item : c.Items)
+            if (!item.empty() && !mItems.count(lowerAscii(item.view())))
+                notInTables(province, nation, slot,
+                            QStringLiteral(": item %1 is not in the item table").arg(quoted(item)));
     }
 
     void site(int p, int slot, const char* what, const Text& name, int index) {
@@ -185,8 +192,7 @@ class Checker {
         const ProvinceDataType& prov = mDoc.Provinces[p];
         // Slot 0 is the god, looked at with its nation.
         for (int c = 1; c < kCommanderSlots; ++c)
-            commander(p, -1, c, provinceName(mDoc, p) + QStringLiteral(", commander %1").arg(c),
-                      prov.Commanders[c]);
+            commander(p, -1, c, prov.Commanders[c]);
         for (int s = 0; s < kSiteSlotsPerProvince; ++s) {
             site(p, s, "site", prov.SiteName[s], prov.SiteIndex[s]);
             site(p, s, "known site", prov.KnownSiteName[s], prov.KnownSiteIndex[s]);
@@ -199,7 +205,7 @@ class Checker {
             const int start = nation.SpecStartProvince >= 1 && nation.SpecStartProvince <= kMaxProvince
                                   ? nation.SpecStartProvince
                                   : 0;
-            commander(start, n, 0, nationName(mDoc, n) + QStringLiteral(", god"), nation.God);
+            commander(start, n, 0, nation.God);
         }
     }
 
