@@ -48,10 +48,14 @@ void CheckMapWindow::checkAgain() {
     const int row = mList->currentRow();
     mFindings = check ? check() : std::vector<MapFinding>();
     mList->clear();
-    for (const MapFinding& f : mFindings)
+    for (const MapFinding& f : mFindings) {
         mList->addItem(f.text);
-    mCount->setText(mFindings.empty() ? QStringLiteral("Nothing found.")
-                                      : QStringLiteral("%1 findings").arg(mFindings.size()));
+        if (f.fixable) mList->item(mList->count() - 1)->setToolTip(QStringLiteral("Fix can mend this."));
+    }
+    const auto count = mFindings.size();
+    mCount->setText(count == 0   ? QStringLiteral("Nothing found.")
+                    : count == 1 ? QStringLiteral("1 finding")
+                                 : QStringLiteral("%1 findings").arg(count));
     if (!mFindings.empty()) mList->setCurrentRow(std::clamp(row, 0, static_cast<int>(mFindings.size()) - 1));
     mFix->setEnabled(chosen() && chosen()->fixable);
 }

@@ -2,6 +2,7 @@
 #include "mapdocument.h"
 #include "referencedata.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
@@ -48,6 +49,7 @@ class CheckMapWindowTest : public QObject {
         QVERIFY(map.list() && map.fix() && map.window.findChild<QPushButton*>("cmdCheckAgain") &&
                 map.window.findChild<QPushButton*>("cmdClose"));
         QCOMPARE(map.list()->count(), 2);
+        QCOMPARE(map.window.findChild<QLabel*>("lblFindings")->text(), QStringLiteral("2 findings"));
         QCOMPARE(map.list()->item(0)->text(), QStringLiteral("Province 1 lists 3 as a neighbour, but 3 does not list 1"));
         QCOMPARE(map.list()->item(1)->text(), QStringLiteral("Province 4 has no neighbour"));
     }
@@ -84,6 +86,7 @@ class CheckMapWindowTest : public QObject {
         QCOMPARE(map.doc->Provinces[3].Neighbours[1], std::int16_t{1});
         QCOMPARE(map.list()->count(), 1);
         QCOMPARE(map.list()->item(0)->text(), QStringLiteral("Province 4 has no neighbour"));
+        QCOMPARE(map.window.findChild<QLabel*>("lblFindings")->text(), QStringLiteral("1 finding"));
         QVERIFY(!map.fix()->isEnabled());
         QVERIFY(map.shown.empty());
     }
