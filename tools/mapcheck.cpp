@@ -56,6 +56,9 @@ std::string lowerAscii(std::string_view s) {
     return out;
 }
 
+// The highest province number that exists: those on the picture, or without one any the file may use.
+int lastProvince(const MapDocument& doc) { return doc.ProvinceCount > 0 ? doc.ProvinceCount : kMaxProvince; }
+
 // Distance between two province pixels; on a map that wraps around, across the nearer edge.
 double distance(const ProvinceDataType& a, const ProvinceDataType& b, bool wrap, QSize picture) {
     int dx = std::abs(a.ProvinceX - b.ProvinceX);
@@ -80,8 +83,7 @@ class Checker {
             if (mLocated > 0 && p > mLocated && DescribedInFile(mDoc.Provinces[p]))
                 add(FindingKind::BeyondLocated, p, 0,
                     QStringLiteral("%1 is in the map file, but the picture has %2 provinces")
-                        .arg(provinceName(mDoc, p))
-                        .arg(mLocated));
+                        .arg(provinceName(mDoc, p), QString::number(mLocated)));
             references(p);
         }
         specialStarts();
@@ -102,7 +104,7 @@ class Checker {
         return mOut.back();
     }
 
-    bool exists(int p) const { return mLocated == 0 ? p <= kMaxProvince : p <= mLocated; }
+    bool exists(int p) const { return p <= lastProvince(mDoc); }
 
     void neighbours(int p) {
         // Without a picture nothing is known to exist or to lie anywhere; the lists can still be
@@ -116,8 +118,7 @@ class Checker {
             if (!exists(q)) {
                 add(FindingKind::LinkToMissing, p, q,
                     QStringLiteral("%1 lists %2 as a neighbour, which is not on the picture")
-                        .arg(provinceName(mDoc, p))
-                        .arg(q))
+                        .arg(provinceName(mDoc, p), QString::number(q)))
                     .fixable = true;
                 continue;
             }
@@ -126,10 +127,8 @@ class Checker {
                 const bool room = hasFreeSlot(back);
                 add(FindingKind::NotMutual, p, q,
                     QStringLiteral("%1 lists %2 as a neighbour, but %2 does not list %3%4")
-                        .arg(provinceName(mDoc, p))
-                        .arg(q)
-                        .arg(p)
-                        .arg(room ? QString() : QStringLiteral(" and has no free neighbour slot")))
+                        .arg(provinceName(mDoc, p), QString::number(q), QString::number(p),
+                             room ? QString() : QStringLiteral(" and has no free neighbour slot")))
                     .fixable = room;
             }
             if (mLocated > 0 && q > p) {
@@ -137,9 +136,8 @@ class Checker {
                 if (apart > kFarNeighbourDistance)
                     add(FindingKind::FarNeighbour, p, q,
                         QStringLiteral("%1 and province %2 are neighbours %3 px apart")
-                            .arg(provinceName(mDoc, p))
-                            .arg(q)
-                            .arg(std::lround(apart)));
+                            .arg(provinceName(mDoc, p), QString::number(q),
+                                 QString::number(std::lround(apart))));
             }
         }
     }
@@ -151,7 +149,7 @@ class Checker {
     // Who holds a reference: a god with its nation, any other commander with its province and slot.
     QString holder(int province, int nation, int slot) const {
         if (nation >= 0) return nationName(mDoc, nation) + QStringLiteral(", god");
-        return provinceName(mDoc, province) + QStringLiteral(", commander %1").arg(slot);
+        return provinceName(mDoc, province) + QStringLiteral(", commander ") + QString::number(slot);
     }
 
     void notInTables(int province, int nation, int slot, const QString& what) {
@@ -223,9 +221,8 @@ class Checker {
                 numbers << QString::number(p);
             add(FindingKind::ManySpecialStarts, starts[n][0], starts[n][1],
                 QStringLiteral("%1 has %2 special starts: %3")
-                    .arg(nationName(mDoc, n))
-                    .arg(starts[n].size())
-                    .arg(numbers.join(QStringLiteral(", "))))
+                    .arg(nationName(mDoc, n), QString::number(starts[n].size()),
+                         numbers.join(QStringLiteral(", "))))
                 .nation = n;
         }
     }
@@ -270,11 +267,10 @@ std::vector<MapFinding> CheckMap(const MapDocument& doc, const ReferenceData& re
 bool FixFinding(MapDocument& doc, const MapFinding& finding) {
     const int p = finding.province;
     const int q = finding.other;
-    if (p < 1 || p > kMaxProvince || q < 1 || q > kMaxProvince) return false;
+    if (p < 1 || p > kMaxProvince || q < 1 || !lists(doc.Provinces[p], q)) return false;
     ProvinceDataType& from = doc.Provinces[p];
-    ProvinceDataType& to = doc.Provinces[q];
-    if (!lists(from, q)) return false;
-    if (finding.kind == FindingKind::NotMutual) {
+    if (finding.kind == FindingKind::NotMutual && q <= lastProvince(doc)) {
+        ProvinceDataType& to = doc.Provinces[q];
         if (lists(to, p)) return false;
         for (std::int16_t& slot : to.Neighbours) {
             if (slot < 1) {
@@ -284,12 +280,13 @@ bool FixFinding(MapDocument& doc, const MapFinding& finding) {
         }
         return false;
     }
-    if (finding.kind == FindingKind::LinkToMissing && doc.ProvinceCount > 0 && q > doc.ProvinceCount) {
-        // The file gives a link as a pair, so the province beyond the picture holds the other half.
+    if (finding.kind == FindingKind::LinkToMissing && q > lastProvince(doc)) {
         for (std::int16_t& slot : from.Neighbours)
             if (slot == q) slot = -1;
-        for (std::int16_t& slot : to.Neighbours)
-            if (slot == p) slot = -1;
+        // The file gives a link as a pair, so the province beyond the picture holds the other half.
+        if (q <= kMaxProvince)
+            for (std::int16_t& slot : doc.Provinces[q].Neighbours)
+                if (slot == p) slot = -1;
         return true;
     }
     return false;
