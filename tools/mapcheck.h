@@ -42,8 +42,9 @@ struct MapFinding {
 std::vector<MapFinding> CheckMap(const MapDocument& doc, const ReferenceData& ref, QSize picture = {});
 
 // Applies the certain fix of a finding, found by CheckMap on this document: the missing back link
-// is added, a link to a province that does not exist is dropped on both sides. Only neighbour lists
-// change. Returns false, changing nothing, when the finding has no such fix or no longer holds.
+// is added, a link to a province that does not exist is dropped on both sides. Only the neighbour
+// lists of finding.province and finding.other change, so keeping those two lists is enough to take
+// a fix back. Returns false, changing nothing, when the finding has no such fix or no longer holds.
 bool FixFinding(MapDocument& doc, const MapFinding& finding);
 
 // Whether the map file says anything about the province: the map maker's count, to set beside the
