@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "busybox.h"
+#include "checkmapwiring.h"
 #include "cp1252.h"
 #include "externaleditor.h"
 #include "finderwiring.h"
@@ -391,6 +392,7 @@ void MainWindow::connectMenus() {
         mMapView->findNeighbours();
     });
     connectScriptMenu(*this);
+    connectCheckMap(*this);
     const struct {
         const char* item;
         const char* key;

@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(
         QStringLiteral("Checks and rewrites Thraxis 3 map files with Tessary's own reader and writer.\n\n"
                        "Commands:\n"
-                       "  check MAP      read MAP and print its error log\n"
+                       "  check MAP      read MAP, print a summary, the findings of the map check\n"
+                       "                 and its error log\n"
                        "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n"
                        "  locate MAP     read MAP, load its image and list the provinces found on it\n"
                        "                 (MAP may also be the image itself)\n"
@@ -194,6 +195,7 @@ int main(int argc, char** argv) {
     if (check) {
         ts::loadNamedPicture(*doc, image, ui);
         print(stdout, ts::checkSummary(*doc, &image));
+        print(stdout, ts::checkFindings(*doc, *ref, &image));
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }

@@ -1,6 +1,7 @@
 #include "mapcommands.h"
 
 #include "cp1252.h"
+#include "mapcheck.h"
 #include "mapdocument.h"
 #include "mapimage.h"
 #include "markers.h"
@@ -16,14 +17,6 @@ namespace ts {
 
 namespace {
 
-// A province the file says anything about: the map maker's count, to set beside the picture's.
-bool described(const ProvinceDataType& p) {
-    return p.Terrain > 0 || p.TerrainPlain || p.LandFlag || p.SetLandFlag || p.SpecStart || p.Start ||
-           p.NoStart || !p.LandName.empty() || p.CommanderCount > 0 || p.Owner >= 0 || p.Population >= 0 ||
-           p.VictoryPoints >= 0 || p.Fort >= 0 || p.Temple || p.Lab || !p.SiteName[0].empty() ||
-           std::any_of(std::begin(p.Neighbours), std::end(p.Neighbours), [](std::int16_t n) { return n > 0; });
-}
-
 int errorsLogged(const std::string& log) {
     // The first two lines are the log's own heading: the title and the map's path.
     int lines = 0;
@@ -37,7 +30,7 @@ int errorsLogged(const std::string& log) {
 QString checkSummary(const MapDocument& doc, const MapImage* image) {
     int provinces = 0;
     for (int p = 1; p <= kMaxProvince; ++p)
-        provinces += described(doc.Provinces[p]) ? 1 : 0;
+        provinces += DescribedInFile(doc.Provinces[p]) ? 1 : 0;
     const auto nations = std::count_if(std::begin(doc.Nations), std::end(doc.Nations),
                                        [](const NationDataType& n) { return n.NationInUse; });
     QString located;
@@ -56,6 +49,15 @@ QString checkSummary(const MapDocument& doc, const MapImage* image) {
     line("nations in use", QString::number(nations));
     line("neighbour pairs", QString::number(neighbourPairs(doc).size()));
     line("errors logged", QString::number(errorsLogged(doc.ErrorLog)));
+    return out;
+}
+
+QString checkFindings(const MapDocument& doc, const ReferenceData& ref, const MapImage* image) {
+    const QSize picture = image && image->isLoaded() ? image->source().size() : QSize();
+    const std::vector<MapFinding> findings = CheckMap(doc, ref, picture);
+    QString out = QStringLiteral("findings: %1\n").arg(findings.size());
+    for (const MapFinding& f : findings)
+        out += QStringLiteral("  ") + f.text + QLatin1Char('\n');
     return out;
 }
 

@@ -43,7 +43,7 @@ TEST_F(CliTest, CheckPrintsTheErrorLogAndWriteRewritesTheMap) {
     Outcome r = run({QStringLiteral("check"), clean});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("title: Isle\n")) &&
-                r.out.endsWith(QStringLiteral("errors logged: 0\nMap error log for: \n") + clean + QLatin1Char('\n')))
+                r.out.endsWith(QStringLiteral("errors logged: 0\nfindings: 0\nMap error log for: \n") + clean + QLatin1Char('\n')))
         << r.out.toStdString();
 
     const QString broken = home.write(QStringLiteral("maps/broken.map"), "#land 3\r\n#bogus 1\r\n#land 9999\r\n");

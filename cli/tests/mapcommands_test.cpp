@@ -59,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(MapCommands, CheckSummarisesTheMapBeforeItsErrorLog) {
+TEST_F(MapCommands, CheckSummarisesTheMapAndItsFindingsBeforeItsErrorLog) {
     writeThreeProvinces("");
     const struct {
         const char* map;
@@ -68,15 +68,27 @@ TEST_F(MapCommands, CheckSummarisesTheMapBeforeItsErrorLog) {
     } cases[] = {
         {"#thx2title Row\n#imagefile row.png\n#landname 2 \"Middle\"\n#neighbour 1 2\n#terrain 3 4\n",
          "title: Row\nimage file: row.png\nprovinces located: 3\nprovinces described: 3\nnations in use: 0\n"
-         "neighbour pairs: 1\nerrors logged: 0\n",
+         "neighbour pairs: 1\nerrors logged: 0\nfindings: 1\n  Province 3 has no neighbour\n",
          0},
         {"#thx2title Lost\n#imagefile gone.tga\n#land 4\n#bogus\n",
          "title: Lost\nimage file: gone.tga\nprovinces located: picture not found\nprovinces described: 1\n"
-         "nations in use: 0\nneighbour pairs: 0\nerrors logged: 1\n",
+         "nations in use: 0\nneighbour pairs: 0\nerrors logged: 1\nfindings: 0\n",
          1},
         {"#land 1\n", "title: \nimage file: \nprovinces located: no picture named\nprovinces described: 1\n"
-                      "nations in use: 0\nneighbour pairs: 0\nerrors logged: 0\n",
+                      "nations in use: 0\nneighbour pairs: 0\nerrors logged: 0\nfindings: 0\n",
          0},
+        // One of each finding a map file can hold without a larger picture; the map as a whole first.
+        {"#imagefile row.png\n#allowedplayer 6\n#specstart 5 1\n#specstart 5 2\n#neighbour 1 2\n"
+         "#neighbour 2 3\n#neighbour 3 9\n#land 2\n#commander \"Lost One\"\n#additem \"Glass Crown\"\n",
+         "title: \nimage file: row.png\nprovinces located: 3\nprovinces described: 4\nnations in use: 1\n"
+         "neighbour pairs: 2\nerrors logged: 1\nfindings: 6\n"
+         "  Fewer start provinces (0) than allowed players without a special start (1)\n"
+         "  Nation 5 has 2 special starts: 1, 2\n"
+         "  Province 2, commander 1: unit \"Lost One\" is not in the unit table\n"
+         "  Province 2, commander 1: item \"Glass Crown\" is not in the item table\n"
+         "  Province 3 lists 9 as a neighbour, which is not on the picture\n"
+         "  Province 9 is in the map file, but the picture has 3 provinces\n",
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.map);
