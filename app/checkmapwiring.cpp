@@ -1,6 +1,7 @@
 #include "checkmapwiring.h"
 
 #include "checkmapwindow.h"
+#include "edithistory.h"
 #include "mainwindow.h"
 #include "mapcheck.h"
 #include "mapdocument.h"
@@ -48,6 +49,10 @@ void connectCheckMap(MainWindow& window) {
 }
 
 bool applyMapFix(MainWindow& window, const MapFinding& finding) {
+    const MapDocument& doc = window.document();
+    const std::string what = finding.kind == FindingKind::NotMutual ? "Fix Link of " : "Fix Missing Link of ";
+    const EditBracket step(&window.journal(), {.neighbours = true},
+                           what + ProvinceTitle(doc, finding.province) + " and " + ProvinceTitle(doc, finding.other));
     if (!FixFinding(window.document(), finding)) return false;
     MapView& view = window.mapView();
     if (view.lastActiveProv() >= 1) view.selectProvince(view.lastActiveProv(), false); // its lines anew

@@ -3,6 +3,7 @@
 #include "busybox.h"
 #include "checkmapwiring.h"
 #include "cp1252.h"
+#include "edithistory.h"
 #include "externaleditor.h"
 #include "finderwiring.h"
 #include "firstrun.h"
@@ -284,9 +285,12 @@ void MainWindow::wireNavigator() {
     mMapView->onMapSelection = [this](int province) { mNavigator->z_trvNavigatorNodeClick(province); };
     // Links made on the map are edits like any other: they must survive a crash and be asked about
     // before the map is closed.
-    mMapView->onNeighboursChanging = [this] { mJournal->begin({.neighbours = true}); };
+    // The two calls pair up; a change reported without the first is part of an edit opened elsewhere.
+    mMapView->onNeighboursChanging = [this] {
+        mNeighbourEdit = std::make_unique<EditBracket>(mJournal.get(), EditScope{.neighbours = true});
+    };
     mMapView->onNeighboursChanged = [this] {
-        mJournal->end();
+        mNeighbourEdit.reset();
         mDoc.MapModified = true;
         mLife->WriteRecoveryFile();
     };

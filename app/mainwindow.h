@@ -18,6 +18,7 @@ namespace ts {
 class BusyBox;
 class FinderWindows;
 class CommanderPanels;
+class EditBracket;
 class EditJournal;
 class EditStep;
 class FloatingPanels;
@@ -126,6 +127,7 @@ private:
     MapDocument& mDoc;
     Settings& mSettings;
     std::unique_ptr<EditJournal> mJournal;
+    std::unique_ptr<EditBracket> mNeighbourEdit; // a neighbour change on the map, while it runs
     QString mProgramFolder;
     std::unique_ptr<MapImage> mImage;
     MapView* mMapView = nullptr;

@@ -1,10 +1,13 @@
 // Undo and redo as a user meets them on the sample map: every kind of edit is one step that gives
 // the records back exactly and takes them forward again, the saved state follows, and what is saved
 // after undoing is what the user sees.
+#include "checkmapwiring.h"
 #include "commanderpanels.h"
 #include "cp1252.h"
 #include "edithistory.h"
 #include "editorfixture.h"
+#include "mapcheck.h"
+#include "mapimage.h"
 #include "modalwatcher.h"
 #include "navigator.h"
 #include "panelframes.h"
@@ -144,7 +147,17 @@ private slots:
                  slotMenu("imgCommander1", 2);
              }, nullptr},
             {"a commander deleted", [&] { e.rightClick(held); slotMenu("imgCommander1", 3); }, nullptr},
+            {"a fix of the map check", [&] {
+                 for (const MapFinding& f : CheckMap(doc, referenceData(), e.w->mapImage().source().size()))
+                     if (f.kind == FindingKind::NotMutual) {
+                         QVERIFY(applyMapFix(*e.w, f));
+                         break;
+                     }
+             }, nullptr},
         };
+
+        // A link one side of which was lost, for the check to find.
+        doc.Provinces[far].Neighbours[kNeighbourSlots - 1] = static_cast<std::int16_t>(bare);
 
         for (const auto& edit : edits) {
             const QByteArray kind(edit.kind);
