@@ -223,6 +223,16 @@ private slots:
         QAction* undo = e.get<QAction>("mnuUndo");
         QAction* redo = e.get<QAction>("mnuRedo");
         QCOMPARE(undo->text(), "Undo Link Reedfen and " + fromCp1252(otherName.view()));
+        // The keys, pressed on the map.
+        e.w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.w.get()));
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!linked(doc.Provinces[province], other));
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(linked(doc.Provinces[province], other));
+        QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY2(linked(doc.Provinces[province], other), "nothing left to redo");
         undo->trigger();
         QVERIFY(!linked(doc.Provinces[province], other) && !linked(doc.Provinces[other], province));
         QCOMPARE(undo->text(), QStringLiteral("Undo Terrain in Reedfen"));
