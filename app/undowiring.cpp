@@ -11,7 +11,6 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,8 +22,9 @@ void MainWindow::wireUndo() {
     mNavigator->model().journal = mJournal.get();
     mJournal->changed = [this] { updateUndoMenu(); };
     // The panels commit as the user types; the letters typed into one box make one step.
-    mJournal->typing = [] {
-        QWidget* focus = QApplication::focusWidget();
+    mJournal->typing = [this] {
+        // The window's own focus child, which it keeps also while another window is active.
+        QWidget* focus = focusWidget();
         return qobject_cast<QLineEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
                qobject_cast<QAbstractSpinBox*>(focus);
     };
