@@ -386,21 +386,17 @@ bool EditJournal::end(const std::string& text) {
     return true;
 }
 
-const EditStep* EditJournal::undo() {
+const EditStep* EditJournal::move(const EditStep* (EditHistory::*direction)(MapDocument&)) {
     if (open()) return nullptr;
-    const EditStep* step = mHistory.undo(mDoc);
+    const EditStep* step = (mHistory.*direction)(mDoc);
     if (step) mDoc.MapModified = !mHistory.isClean();
     notify();
     return step;
 }
 
-const EditStep* EditJournal::redo() {
-    if (open()) return nullptr;
-    const EditStep* step = mHistory.redo(mDoc);
-    if (step) mDoc.MapModified = !mHistory.isClean();
-    notify();
-    return step;
-}
+const EditStep* EditJournal::undo() { return move(&EditHistory::undo); }
+
+const EditStep* EditJournal::redo() { return move(&EditHistory::redo); }
 
 void EditJournal::saved() {
     mHistory.setClean();

@@ -191,6 +191,7 @@ public:
     std::function<bool()> typing;
 
 private:
+    const EditStep* move(const EditStep* (EditHistory::*direction)(MapDocument&));
     void notify() const {
         if (changed) changed();
     }
