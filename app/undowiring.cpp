@@ -70,19 +70,19 @@ void MainWindow::moveInHistory(bool back) {
 }
 
 void MainWindow::showHistoryStep(const EditStep& step) {
+    const std::string chosen = toCp1252(Navigator::keyOf(mNavigator->currentItem()));
     // The picture the map names came back with the header: it is the picture the records belong to.
     const bool reload = step.header() && step.header()->ImageFileName != mDoc.ImageFileName;
-    if (reload) loadImage(fromCp1252(mDoc.ImageFileName.view()));
-
-    if (!step.provinces().empty() || !step.nations().empty()) {
-        // The tree follows the records; what was chosen stays chosen while it exists.
-        const std::string current = toCp1252(Navigator::keyOf(mNavigator->currentItem()));
-        mNavigator->BuildNavigator();
-        if (!mNavigator->selectNode(current) && mDoc.CurProvince >= 1)
-            mNavigator->selectNode(ProvinceNodeKey(mDoc.CurProvince));
+    if (reload && loadImage(fromCp1252(mDoc.ImageFileName.view()))) {
+        mMapView->show();
+        mMapView->placeWrapCopies();
     }
-    // The panels show the records again; nothing is dirty, so nothing is committed.
-    mNavigator->NodeClick();
+    // The tree follows the records; what was chosen stays chosen while it exists, and choosing it
+    // again shows the records in the panels (nothing is dirty, so nothing is committed).
+    if (reload || !step.provinces().empty() || !step.nations().empty()) mNavigator->BuildNavigator();
+    if (!chosen.empty() && mNavigator->selectNode(chosen)) mNavigator->NodeClick(chosen);
+    else if (mDoc.CurProvince >= 1) mNavigator->NodeClick(ProvinceNodeKey(mDoc.CurProvince));
+    else mNavigator->NodeClick();
     mMapView->markSpecial();
     if (mMapView->lastActiveProv() >= 1) mMapView->selectProvince(mMapView->lastActiveProv(), false);
     mLife->WriteRecoveryFile();

@@ -4,6 +4,7 @@
 // way are what scripts/screenshots keeps.
 #include "cp1252.h"
 #include "mainwindow.h"
+#include "mapimage.h"
 #include "mapdocument.h"
 #include "mapheaderpanel.h"
 #include "maplifecycle.h"
@@ -184,6 +185,18 @@ private slots:
         QVERIFY(doc.MapModified);
         QVERIFY(e.w->mapView().isVisible() && e.wrapCopiesShown());
         QCOMPARE(e.w->navigator().node("PROVINCES")->childCount(), provinces);
+
+        // Undo names the old picture again and shows it; redo, the new one.
+        const qint64 shown = e.w->mapImage().source().cacheKey();
+        e.find<QAction>("mnuUndo")->trigger();
+        QCOMPARE(doc.ImageFileName.str(), std::string("aelfheim.tga"));
+        QCOMPARE(imageFile->text(), QStringLiteral("aelfheim.tga"));
+        QVERIFY(e.w->mapImage().source().cacheKey() != shown);
+        QCOMPARE(int(doc.ProvinceCount), provinces);
+        QVERIFY(e.w->mapView().isVisible() && e.wrapCopiesShown());
+        e.find<QAction>("mnuRedo")->trigger();
+        QCOMPARE(doc.ImageFileName.str(), std::string("renamed.tga"));
+        QCOMPARE(imageFile->text(), QStringLiteral("renamed.tga"));
         doc.MapModified = false;
     }
 };
