@@ -299,6 +299,10 @@ private slots:
         QVERIFY(doc.MapModified);
         redo->trigger();
         QVERIFY(!doc.MapModified);
+        // Opening a map starts an empty history.
+        e.w->lifecycle().openMapFile(e.map);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("Undo"));
         e.w->close();
     }
 };
