@@ -51,6 +51,30 @@ void print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
+bool noTables() {
+    print(stderr, QStringLiteral("tessary-cli: cannot load the reference tables from ") +
+                      ts::joinPath(ts::dataFolder(), QStringLiteral("TSdata")) + QLatin1Char('\n'));
+    return false;
+}
+
+bool loadTables(ts::ReferenceData& ref, ts::ReferenceLists& lists, ts::UserInterface& ui) {
+    return ts::LoadReferenceData(ref, lists, ts::programFolder(), ui) || noTables();
+}
+
+// Commands that only read a map take the tables when the map first names a unit or a site: a
+// map of provinces and borders alone is read without them, and reading them is most of a start.
+// Missing files still stop the command at once. A table that fails when read at last ends the
+// run there, as it would have at the start: nothing has been printed yet.
+bool deferTables(ts::ReferenceData& ref, ts::ReferenceLists& lists, ts::MapDocument& doc, ts::UserInterface& ui) {
+    if (!ts::ReferenceFilesPresent(ts::programFolder(), ui)) return noTables();
+    ref.deferredLoad = [&ref, &lists, &doc, &ui] {
+        if (!loadTables(ref, lists, ui)) std::exit(kFailure);
+        // The nations were reset before the tables came; nothing but the reset names them.
+        for (int n = 0; n < ts::kNationCount; ++n) doc.Nations[n].NationName = ref.NationData[n].name;
+    };
+    return true;
+}
+
 // Reads the map the way the editor opens it; the image only when asked for, as only locate needs it.
 void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path,
              ts::MapImage* image = nullptr) {
@@ -170,13 +194,8 @@ int main(int argc, char** argv) {
     // Every field has its initialiser, so nothing is cleared beforehand.
     auto* ref = new (hugePages(sizeof(ts::ReferenceData))) ts::ReferenceData;
     ts::ReferenceLists lists;
-    if (!ts::LoadReferenceData(*ref, lists, ts::programFolder(), ui)) {
-        print(stderr, QStringLiteral("tessary-cli: cannot load the reference tables from ") +
-                          ts::joinPath(ts::dataFolder(), QStringLiteral("TSdata")) + QLatin1Char('\n'));
-        return kFailure;
-    }
-
     auto* doc = new (hugePages(sizeof(ts::MapDocument))) ts::MapDocument;
+    if (check || locate ? !deferTables(*ref, lists, *doc, ui) : !loadTables(*ref, lists, ui)) return kFailure;
     ts::MapImage image;
     readMap(*doc, *ref, ui, mapPath, locate || guess || runScript ? &image : nullptr);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why

@@ -103,6 +103,37 @@ TEST_F(CliTest, EveryCommandKeepsWhatItDoesNotUnderstandUnlessStrict) {
     }
 }
 
+// check and locate read the tables only when the map first names a unit or a site.
+TEST_F(CliTest, TablesReadOnFirstNeedStillResolveEveryName) {
+    home.write(QStringLiteral("TSdata/UnitData.txt"), "7\tSun Thane\r\n");
+    home.write(QStringLiteral("TSdata/SiteData.txt"), "2\tGlowing Reef\r\n");
+    const struct {
+        const char* map;
+        const char* errors;
+    } cases[] = {
+        {"#land 3\n#feature \"Glowing Reef\"\n#feature 2\n", "errors logged: 0\n"},
+        {"#land 3\n#commander \"sun thane\"\n#units 5 7\n", "errors logged: 0\n"},
+        {"#land 3\n#commander 8\n", "errors logged: 1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.map);
+        const Outcome r = run({QStringLiteral("check"), home.write(QStringLiteral("maps/named.map"), c.map)});
+        EXPECT_TRUE(r.out.contains(QLatin1String(c.errors))) << r.out.toStdString() << r.err.toStdString();
+    }
+
+    // A table that cannot be read stops the check when it is first needed, before anything is printed;
+    // a map that needs none is checked all the same.
+    home.write(QStringLiteral("TSdata/UnitData.txt"), "7\tSun Thane\r\nx\tbad\r\n");
+    Outcome r = run({QStringLiteral("check"), home.write(QStringLiteral("maps/named.map"), "#land 3\n#commander 7\n")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("UnitData.txt, line 2, column 0")) &&
+                r.err.contains(QStringLiteral("cannot load the reference tables")))
+        << r.err.toStdString();
+    r = run({QStringLiteral("check"), home.write(QStringLiteral("maps/plain.map"), "#land 3\n")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+}
+
 } // namespace
 
 TEST_F(CliTest, LocateListsTheProvincesOfTheMapsPicture) {
