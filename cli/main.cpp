@@ -3,15 +3,13 @@
 
 #include "consoleuserinterface.h"
 #include "cp1252.h"
-#include "imagedecoder.h"
 #include "mapcommands.h"
-#include "mapimage.h"
 #include "mapdocument.h"
 #include "mapreader.h"
 #include "mapwriter.h"
 #include "folders.h"
 #include "paths.h"
-#include "provincelocator.h"
+#include "picturecommands.h"
 #include "referencedata.h"
 #include "referencelists.h"
 #include "referenceloader.h"
@@ -77,7 +75,7 @@ bool deferTables(ts::ReferenceData& ref, ts::ReferenceLists& lists, ts::MapDocum
 
 // Reads the map the way the editor opens it; the image only when asked for, as only locate needs it.
 void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterface& ui, const QString& path,
-             ts::MapImage* image = nullptr) {
+             const ts::PictureCommands* pictures = nullptr) {
     // Each run reads one map into a document fresh from its constructor, which is already as empty
     // as a reset leaves it except for the nations; clearing all 2599 provinces again would double
     // the cost of a start.
@@ -87,7 +85,7 @@ void readMap(ts::MapDocument& doc, const ts::ReferenceData& ref, ts::UserInterfa
     doc.MapFileTitle = ts::pathToText(info.fileName());
     doc.KeepUnknown = gKeepUnknown;
     ts::MapReadOptions options;
-    if (image) options.loadImage = [&](const QString& name, const QString&) { image->load(doc, name, ui); };
+    if (pictures) options.loadImage = [&](const QString& name, const QString&) { pictures->loadPicture(doc, name, ui); };
     ts::z_ReadMapFile(doc, ref, ui, path, options);
 }
 
@@ -171,23 +169,10 @@ int main(int argc, char** argv) {
 
     ts::ConsoleUserInterface ui;
     const QString mapPath = args.at(1);
-    if (locate && !mapPath.endsWith(QLatin1String(".map"))) {
-        // A picture on its own needs no tables and no document, only its white pixels, read
-        // straight from the decoded rows: a large picture is listed in a fraction of the memory.
-        const QFileInfo info(mapPath);
-        const ts::LocatedPixels located =
-            ts::locatePictureFile(info.absoluteFilePath(), ts::isSgiName(info.fileName()), ts::kMaxProvince);
-        if (!located.error.isEmpty()) {
-            ts::reportUnloadableImage(ui, info.absoluteFilePath(), located.error);
-            return kFailure;
-        }
-        if (located.tooMany) ts::reportTooManyProvinces(ui);
-        QString out = QStringLiteral("%1 provinces\n").arg(located.pixels.size());
-        for (std::size_t n = 0; n < located.pixels.size(); ++n)
-            out += QStringLiteral("%1 %2 %3\n").arg(n + 1).arg(located.pixels[n].x()).arg(located.pixels[n].y());
-        print(stdout, out);
-        return kClean;
-    }
+    // Only these commands open the picture module; check opens it when the map names a picture.
+    const ts::PictureCommands* pictures = locate || guess || runScript ? ts::pictureCommands() : nullptr;
+    if ((locate || guess || runScript) && !pictures) return kFailure;
+    if (locate && !mapPath.endsWith(QLatin1String(".map"))) return pictures->locatePicture(mapPath, ui);
 
     // The tables and the document are large fixed records: they live on the heap, and are left to
     // the end of the process rather than taken apart field by field.
@@ -196,32 +181,32 @@ int main(int argc, char** argv) {
     ts::ReferenceLists lists;
     auto* doc = new (hugePages(sizeof(ts::MapDocument))) ts::MapDocument;
     if (check || locate ? !deferTables(*ref, lists, *doc, ui) : !loadTables(*ref, lists, ui)) return kFailure;
-    ts::MapImage image;
-    readMap(*doc, *ref, ui, mapPath, locate || guess || runScript ? &image : nullptr);
+    readMap(*doc, *ref, ui, mapPath, pictures);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
     if (runScript) {
         if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
-        return ts::runScriptCommand(*doc, *ref, ui, image, args.at(2), args.at(3));
+        return pictures->runScript(*doc, *ref, ui, args.at(2), args.at(3));
     }
 
     if (locate) {
-        if (!image.isLoaded()) return kFailure; // the loader has said why
+        if (!pictures->pictureLoaded()) return kFailure; // the loader has said why
         if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
         printProvinces(*doc);
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
     if (check) {
-        ts::loadNamedPicture(*doc, image, ui);
-        print(stdout, ts::checkSummary(*doc, &image));
+        if (!doc->ImageFileName.empty() && !(pictures = ts::pictureCommands())) return kFailure;
+        if (pictures) pictures->loadNamedPicture(*doc, ui);
+        print(stdout, ts::checkSummary(*doc, pictures && pictures->pictureLoaded()));
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
     if (guess) {
-        if (!image.isLoaded()) { // the loader has said why, when the map names a picture
+        if (!pictures->pictureLoaded()) { // the loader has said why, when the map names a picture
             if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
             return kFailure;
         }
-        ts::guessNeighbours(*doc, image, ui, parser.isSet(regions));
+        pictures->guessNeighbours(*doc, ui, parser.isSet(regions));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;

@@ -2,14 +2,8 @@
 
 #include "cp1252.h"
 #include "mapdocument.h"
-#include "mapimage.h"
-#include "markers.h"
-#include "neighbourguess.h"
-#include "paths.h"
-#include "regionguess.h"
-#include "settings.h"
+#include "neighbourpairs.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace ts {
@@ -34,14 +28,14 @@ int errorsLogged(const std::string& log) {
 
 } // namespace
 
-QString checkSummary(const MapDocument& doc, const MapImage* image) {
+QString checkSummary(const MapDocument& doc, bool pictureLoaded) {
     int provinces = 0;
     for (int p = 1; p <= kMaxProvince; ++p)
         provinces += described(doc.Provinces[p]) ? 1 : 0;
     const auto nations = std::count_if(std::begin(doc.Nations), std::end(doc.Nations),
                                        [](const NationDataType& n) { return n.NationInUse; });
     QString located;
-    if (image && image->isLoaded()) located = QString::number(doc.ProvinceCount);
+    if (pictureLoaded) located = QString::number(doc.ProvinceCount);
     else if (doc.ImageFileName.empty()) located = QStringLiteral("no picture named");
     else located = QStringLiteral("picture not found");
 
@@ -57,29 +51,6 @@ QString checkSummary(const MapDocument& doc, const MapImage* image) {
     line("neighbour pairs", QString::number(neighbourPairs(doc).size()));
     line("errors logged", QString::number(errorsLogged(doc.ErrorLog)));
     return out;
-}
-
-void loadNamedPicture(MapDocument& doc, MapImage& image, UserInterface& ui) {
-    if (doc.ImageFileName.empty()) return;
-    const QString name = fromCp1252(doc.ImageFileName.view());
-    if (!QFileInfo::exists(MapImage::imagePathFor(doc, name))) return;
-    image.load(doc, name, ui);
-}
-
-int guessNeighbours(MapDocument& doc, MapImage& image, UserInterface& ui, bool regions) {
-    if (regions) {
-        applyNeighbourPairs(doc, guessRegions(doc, image.source()).pairs);
-    } else {
-        // The editor's guess reads the picture as shown; markers in their base look hide what lies
-        // under them, and no selection ring is drawn to count as a border.
-        image.setZoom(0);
-        const Settings settings = Settings::defaults(programFolder());
-        for (int n = 1; n <= doc.ProvinceCount; ++n)
-            doc.Provinces[n].MarkerFlag = false;
-        z_ReDrawMarkers(doc, settings, image.picture(), 1.0, doc.ProvinceCount);
-        z_Guess_Neighbors(doc, image.picture(), 1.0f, ui);
-    }
-    return static_cast<int>(neighbourPairs(doc).size());
 }
 
 } // namespace ts

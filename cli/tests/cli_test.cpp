@@ -134,6 +134,37 @@ TEST_F(CliTest, TablesReadOnFirstNeedStillResolveEveryName) {
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
 }
 
+// The picture libraries cost more than the whole check of a map without a picture: they are opened
+// only when the map names a picture that is there.
+TEST_F(CliTest, PictureLibrariesOpenOnlyForAMapNamingAPicture) {
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    home.write(QStringLiteral("maps/one.map"), ""); // makes the folder
+    ASSERT_TRUE(picture.save(home.file("maps/tiny.png")));
+    const struct {
+        const char* map;
+        bool module;    // the picture module, and Qt's picture support with it
+        bool freeImage; // opened when a picture is decoded
+    } cases[] = {{"#land 3\n", false, false},
+                 {"#imagefile none.png\n", true, false},
+                 {"#imagefile tiny.png\n", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.map);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TESSARY_CLI), {QStringLiteral("--home"), home.path(), QStringLiteral("check"),
+                                                    home.write(QStringLiteral("maps/one.map"), c.map)});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString opened = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_EQ(opened.contains(QLatin1String("tessary-cli-pictures.so")), c.module);
+        EXPECT_EQ(opened.contains(QLatin1String("libQt6Gui")), c.module);
+        EXPECT_EQ(opened.contains(QLatin1String("libfreeimage")), c.freeImage);
+        EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardOutput()).contains(QLatin1String("errors logged: 0")));
+    }
+}
+
 } // namespace
 
 TEST_F(CliTest, LocateListsTheProvincesOfTheMapsPicture) {
