@@ -195,8 +195,11 @@ int main(int argc, char** argv) {
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
     if (check) {
-        if (!doc->ImageFileName.empty() && !(pictures = ts::pictureCommands())) return kFailure;
-        if (pictures) pictures->loadNamedPicture(*doc, ui);
+        if (!doc->ImageFileName.empty()) {
+            pictures = ts::pictureCommands();
+            if (!pictures) return kFailure;
+            pictures->loadNamedPicture(*doc, ui);
+        }
         print(stdout, ts::checkSummary(*doc, pictures && pictures->pictureLoaded()));
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
