@@ -32,6 +32,20 @@ void BM_Stress_CliCheckOneLineMap(benchmark::State& state) {
 }
 BENCHMARK(BM_Stress_CliCheckOneLineMap)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same with a unit named: the tables are read on that first lookup.
+void BM_Stress_CliCheckMapNamingAUnit(benchmark::State& state) {
+    ts::TempFolder folder;
+    const QString map = folder.write(QStringLiteral("unit.map"), "#land 1\n#commander 5\n");
+    runCli(state, {QStringLiteral("check"), map});
+}
+BENCHMARK(BM_Stress_CliCheckMapNamingAUnit)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What no run can go below: loading the program and Qt's core, and printing the help.
+void BM_Stress_CliHelp(benchmark::State& state) {
+    runCli(state, {QStringLiteral("--help")});
+}
+BENCHMARK(BM_Stress_CliHelp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_Stress_CliLocatePicture(benchmark::State& state) {
     if (!qEnvironmentVariableIsSet("TESSARY_STRESS_DIR")) return state.SkipWithError("TESSARY_STRESS_DIR is not set");
     runCli(state, {QStringLiteral("locate"), stressPicture()});

@@ -1,16 +1,11 @@
 #include "mapcommands.h"
 
 #include "cp1252.h"
+#include "lookups.h"
 #include "mapcheck.h"
 #include "mapdocument.h"
-#include "mapimage.h"
-#include "markers.h"
-#include "neighbourguess.h"
-#include "paths.h"
-#include "regionguess.h"
-#include "settings.h"
+#include "neighbourpairs.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace ts {
@@ -27,14 +22,14 @@ int errorsLogged(const std::string& log) {
 
 } // namespace
 
-QString checkSummary(const MapDocument& doc, const MapImage* image) {
+QString checkSummary(const MapDocument& doc, bool pictureLoaded) {
     int provinces = 0;
     for (int p = 1; p <= kMaxProvince; ++p)
         provinces += DescribedInFile(doc.Provinces[p]) ? 1 : 0;
     const auto nations = std::count_if(std::begin(doc.Nations), std::end(doc.Nations),
                                        [](const NationDataType& n) { return n.NationInUse; });
     QString located;
-    if (image && image->isLoaded()) located = QString::number(doc.ProvinceCount);
+    if (pictureLoaded) located = QString::number(doc.ProvinceCount);
     else if (doc.ImageFileName.empty()) located = QStringLiteral("no picture named");
     else located = QStringLiteral("picture not found");
 
@@ -52,36 +47,32 @@ QString checkSummary(const MapDocument& doc, const MapImage* image) {
     return out;
 }
 
-QString checkFindings(const MapDocument& doc, const ReferenceData& ref, const MapImage* image) {
-    const QSize picture = image && image->isLoaded() ? image->source().size() : QSize();
+namespace {
+
+// Whether the check looks anything up in the tables: commanders, gods, sites, or nations named in it.
+bool needsTables(const MapDocument& doc) {
+    for (const NationDataType& n : doc.Nations)
+        if (n.NationInUse || n.SpecStartProvince > 0 || !n.God.UnitName.empty()) return true;
+    for (int p = 1; p <= kMaxProvince; ++p) {
+        const ProvinceDataType& r = doc.Provinces[p];
+        if (r.CommanderCount > 0 || r.SpecStartNation >= 0) return true;
+        for (int s = 0; s < kSiteSlotsPerProvince; ++s)
+            if (!r.SiteName[s].empty() || !r.KnownSiteName[s].empty() || r.SiteIndex[s] >= 0 || r.KnownSiteIndex[s] >= 0)
+                return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString checkFindings(const MapDocument& doc, const ReferenceData& ref, QSize picture) {
+    // A one-line map needs no tables, and reading them is most of a check's time.
+    if (needsTables(doc)) LoadDeferredTables(ref);
     const std::vector<MapFinding> findings = CheckMap(doc, ref, picture);
     QString out = QStringLiteral("findings: %1\n").arg(findings.size());
     for (const MapFinding& f : findings)
         out += QStringLiteral("  ") + f.text + QLatin1Char('\n');
     return out;
-}
-
-void loadNamedPicture(MapDocument& doc, MapImage& image, UserInterface& ui) {
-    if (doc.ImageFileName.empty()) return;
-    const QString name = fromCp1252(doc.ImageFileName.view());
-    if (!QFileInfo::exists(MapImage::imagePathFor(doc, name))) return;
-    image.load(doc, name, ui);
-}
-
-int guessNeighbours(MapDocument& doc, MapImage& image, UserInterface& ui, bool regions) {
-    if (regions) {
-        applyNeighbourPairs(doc, guessRegions(doc, image.source()).pairs);
-    } else {
-        // The editor's guess reads the picture as shown; markers in their base look hide what lies
-        // under them, and no selection ring is drawn to count as a border.
-        image.setZoom(0);
-        const Settings settings = Settings::defaults(programFolder());
-        for (int n = 1; n <= doc.ProvinceCount; ++n)
-            doc.Provinces[n].MarkerFlag = false;
-        z_ReDrawMarkers(doc, settings, image.picture(), 1.0, doc.ProvinceCount);
-        z_Guess_Neighbors(doc, image.picture(), 1.0f, ui);
-    }
-    return static_cast<int>(neighbourPairs(doc).size());
 }
 
 } // namespace ts

@@ -1,6 +1,7 @@
 #include "imagedecoder.h"
 
-#include <FreeImage.h>
+#include "freeimagelibrary.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -23,17 +24,21 @@ void rememberFreeImageMessage(FREE_IMAGE_FORMAT, const char* message) {
     lastFreeImageMessage() = QString::fromLocal8Bit(message ? message : "");
 }
 
-void initialiseFreeImage() {
+// False, with the library's error, when FreeImage could not be opened.
+bool initialiseFreeImage() {
     static std::once_flag once;
-    std::call_once(once, [] {
-        FreeImage_Initialise(FALSE);
-        FreeImage_SetOutputMessage(rememberFreeImageMessage);
+    const FreeImageLibrary& fi = freeImage();
+    if (!fi.ok()) return false;
+    std::call_once(once, [&fi] {
+        fi.Initialise(FALSE);
+        fi.SetOutputMessage(rememberFreeImageMessage);
     });
+    return true;
 }
 
 struct BitmapDeleter {
     void operator()(FIBITMAP* dib) const {
-        if (dib) FreeImage_Unload(dib);
+        if (dib) freeImage().Unload(dib);
     }
 };
 using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
@@ -41,14 +46,14 @@ using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
 // 16-bit-per-channel and floating-point pictures first go down to 8 bits per channel, which
 // FreeImage_ConvertTo32Bits alone does not do for every type.
 Bitmap toThirtyTwoBits(FIBITMAP* dib) {
-    if (FreeImage_GetImageType(dib) == FIT_BITMAP && FreeImage_GetBPP(dib) == 32) {
-        return Bitmap(FreeImage_Clone(dib));
+    if (freeImage().GetImageType(dib) == FIT_BITMAP && freeImage().GetBPP(dib) == 32) {
+        return Bitmap(freeImage().Clone(dib));
     }
-    Bitmap converted(FreeImage_ConvertTo32Bits(dib));
+    Bitmap converted(freeImage().ConvertTo32Bits(dib));
     if (converted) return converted;
-    Bitmap standard(FreeImage_ConvertToStandardType(dib, TRUE));
+    Bitmap standard(freeImage().ConvertToStandardType(dib, TRUE));
     if (!standard) return nullptr;
-    return Bitmap(FreeImage_ConvertTo32Bits(standard.get()));
+    return Bitmap(freeImage().ConvertTo32Bits(standard.get()));
 }
 
 DecodedImage failure(const QString& error) {
@@ -172,13 +177,13 @@ DecodedBitmap bitmapFailure(const QString& error) {
 }
 
 DecodedBitmap decodeBitmap(const QString& path, bool sgi) {
-    initialiseFreeImage();
+    if (!initialiseFreeImage()) return bitmapFailure(freeImage().error);
     lastFreeImageMessage().clear();
 
     if (path.isEmpty() || !QFileInfo(path).isFile()) return bitmapFailure(QStringLiteral("File not found"));
     const FREE_IMAGE_FORMAT format =
-        sgi ? FIF_SGI : FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData());
-    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
+        sgi ? FIF_SGI : freeImage().GetFIFFromFilename(QFile::encodeName(path).constData());
+    if (format == FIF_UNKNOWN || !freeImage().FIFSupportsReading(format)) {
         return bitmapFailure(QStringLiteral("Unknown picture format"));
     }
 
@@ -206,9 +211,9 @@ DecodedBitmap decodeBitmap(const QString& path, bool sgi) {
     }
 
     // FreeImage only reads from the memory stream, though its signature asks for writable bytes.
-    FIMEMORY* stream = FreeImage_OpenMemory(bytes, static_cast<DWORD>(size));
-    Bitmap decoded(stream ? FreeImage_LoadFromMemory(format, stream, 0) : nullptr);
-    if (stream) FreeImage_CloseMemory(stream);
+    FIMEMORY* stream = freeImage().OpenMemory(bytes, static_cast<DWORD>(size));
+    Bitmap decoded(stream ? freeImage().LoadFromMemory(format, stream, 0) : nullptr);
+    if (stream) freeImage().CloseMemory(stream);
     file.close();
     if (!decoded) {
         const QString& why = lastFreeImageMessage();
@@ -224,8 +229,8 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     if (!result.bitmap) return failure(result.error);
     Bitmap decoded = std::move(result.bitmap);
 
-    const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
-    const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
+    const int width = static_cast<int>(freeImage().GetWidth(decoded.get()));
+    const int height = static_cast<int>(freeImage().GetHeight(decoded.get()));
     if (width <= 0 || height <= 0) return failure(QStringLiteral("The picture has no pixels"));
 
     QImage image(width, height, QImage::Format_RGB32);
@@ -235,10 +240,10 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     // QImage's 0xAARRGGBB word on a little-endian machine, so only the row order and alpha need fixing.
     static_assert(FI_RGBA_RED == 2 && FI_RGBA_GREEN == 1 && FI_RGBA_BLUE == 0,
                   "FreeImage byte order differs from QImage");
-    if (FreeImage_GetImageType(decoded.get()) == FIT_BITMAP && FreeImage_GetBPP(decoded.get()) == 24) {
+    if (freeImage().GetImageType(decoded.get()) == FIT_BITMAP && freeImage().GetBPP(decoded.get()) == 24) {
         // The usual map: read the three bytes straight, saving a 32-bit copy of a large picture.
         for (int y = 0; y < height; ++y) {
-            const BYTE* from = FreeImage_GetScanLine(decoded.get(), height - 1 - y);
+            const BYTE* from = freeImage().GetScanLine(decoded.get(), height - 1 - y);
             auto* to = reinterpret_cast<quint32*>(image.scanLine(y));
             for (int x = 0; x < width; ++x, from += 3)
                 to[x] = 0xFF000000u | (quint32(from[2]) << 16) | (quint32(from[1]) << 8) | from[0];
@@ -251,7 +256,7 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     decoded.reset();
     for (int y = 0; y < height; ++y) {
         const auto* from =
-            reinterpret_cast<const quint32*>(FreeImage_GetScanLine(rgba.get(), height - 1 - y));
+            reinterpret_cast<const quint32*>(freeImage().GetScanLine(rgba.get(), height - 1 - y));
         auto* to = reinterpret_cast<quint32*>(image.scanLine(y));
         for (int x = 0; x < width; ++x)
             to[x] = from[x] | 0xFF000000u;
@@ -306,9 +311,12 @@ bool locateInRunLengthTarga(const QString& path, int limit, LocatedPixels& locat
 } // namespace
 
 LocatedPixels locatePictureFile(const QString& path, bool sgi, int limit) {
-    initialiseFreeImage();
     LocatedPixels located;
-    if (!sgi && FreeImage_GetFIFFromFilename(QFile::encodeName(path).constData()) == FIF_TARGA &&
+    if (!initialiseFreeImage()) {
+        located.error = freeImage().error;
+        return located;
+    }
+    if (!sgi && freeImage().GetFIFFromFilename(QFile::encodeName(path).constData()) == FIF_TARGA &&
         locateInRunLengthTarga(path, limit, located))
         return located;
     located = LocatedPixels();
@@ -318,13 +326,13 @@ LocatedPixels locatePictureFile(const QString& path, bool sgi, int limit) {
         return located;
     }
     Bitmap decoded = std::move(result.bitmap);
-    const int width = static_cast<int>(FreeImage_GetWidth(decoded.get()));
-    const int height = static_cast<int>(FreeImage_GetHeight(decoded.get()));
+    const int width = static_cast<int>(freeImage().GetWidth(decoded.get()));
+    const int height = static_cast<int>(freeImage().GetHeight(decoded.get()));
     if (width <= 0 || height <= 0) {
         located.error = QStringLiteral("The picture has no pixels");
         return located;
     }
-    const bool threeBytes = FreeImage_GetImageType(decoded.get()) == FIT_BITMAP && FreeImage_GetBPP(decoded.get()) == 24;
+    const bool threeBytes = freeImage().GetImageType(decoded.get()) == FIT_BITMAP && freeImage().GetBPP(decoded.get()) == 24;
     if (!threeBytes) {
         decoded = toThirtyTwoBits(decoded.get());
         if (!decoded) {
@@ -334,7 +342,7 @@ LocatedPixels locatePictureFile(const QString& path, bool sgi, int limit) {
     }
     // FreeImage's first row is the bottom one, which is where the numbering starts.
     for (int fromBottom = 0; fromBottom < height; ++fromBottom) {
-        const BYTE* row = FreeImage_GetScanLine(decoded.get(), fromBottom);
+        const BYTE* row = freeImage().GetScanLine(decoded.get(), fromBottom);
         const int step = threeBytes ? 3 : 4;
         for (int x = 0; x < width; ++x, row += step) {
             if (row[0] != 255 || row[1] != 255 || row[2] != 255) continue;

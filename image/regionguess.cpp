@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <set>
 
 namespace ts {
 
@@ -297,38 +296,6 @@ std::vector<QPoint> provincePixels(const MapDocument& doc) {
 
 RegionGuess guessRegions(const MapDocument& doc, const QImage& picture) {
     return guessRegions(picture, provincePixels(doc), doc.WrapAround);
-}
-
-void applyNeighbourPairs(MapDocument& doc, const std::vector<RegionPair>& pairs) {
-    const int count = std::clamp<int>(doc.ProvinceCount, 0, kMaxProvince);
-    for (int n = 1; n <= count; ++n)
-        for (std::int16_t& slot : doc.Provinces[n].Neighbours)
-            slot = -1;
-    auto add = [](ProvinceDataType& province, int partner) {
-        for (std::int16_t& slot : province.Neighbours)
-            if (slot < 1) {
-                slot = static_cast<std::int16_t>(partner);
-                return;
-            }
-    };
-    for (const RegionPair& pair : pairs) {
-        if (pair.a < 1 || pair.b < 1 || pair.a > count || pair.b > count || pair.a == pair.b) continue;
-        add(doc.Provinces[pair.a], pair.b);
-        add(doc.Provinces[pair.b], pair.a);
-    }
-}
-
-std::vector<RegionPair> neighbourPairs(const MapDocument& doc) {
-    const int count = std::clamp<int>(doc.ProvinceCount, 0, kMaxProvince);
-    std::set<std::pair<int, int>> seen;
-    for (int p = 1; p <= count; ++p)
-        for (const std::int16_t q : doc.Provinces[p].Neighbours)
-            if (q >= 1 && q <= count && q != p) seen.insert({std::min<int>(p, q), std::max<int>(p, q)});
-    std::vector<RegionPair> pairs;
-    pairs.reserve(seen.size());
-    for (const auto& [a, b] : seen)
-        pairs.push_back({a, b, 0});
-    return pairs;
 }
 
 QImage regionOverlay(const RegionMap& regions) {

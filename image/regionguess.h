@@ -1,5 +1,7 @@
 #pragma once
 
+#include "neighbourpairs.h"
+
 #include <QImage>
 #include <QPoint>
 #include <cstdint>
@@ -31,11 +33,6 @@ struct RegionMap {
     bool isEmpty() const { return province.empty(); }
 };
 
-struct RegionPair {
-    int a = 0, b = 0; // province numbers, a < b
-    int shared = 0;   // boundary length in cells
-};
-
 struct RegionGuess {
     RegionMap regions;
     std::vector<RegionPair> pairs; // the accepted pairs, longest boundary first
@@ -50,13 +47,6 @@ std::vector<QPoint> provincePixels(const MapDocument& doc);
 
 // The guess for the open map: its provinces, its picture, its WrapAround.
 RegionGuess guessRegions(const MapDocument& doc, const QImage& picture);
-
-// Replaces every neighbour list of provinces 1..ProvinceCount by the pairs, each list in the
-// order given. One step, so that it can be undone as one.
-void applyNeighbourPairs(MapDocument& doc, const std::vector<RegionPair>& pairs);
-
-// Every pair the lists of provinces 1..ProvinceCount hold, a < b, each once.
-std::vector<RegionPair> neighbourPairs(const MapDocument& doc);
 
 // A translucent picture of the regions, one cell per pixel: each province in its own colour, the
 // boundaries between regions darker.

@@ -1,6 +1,7 @@
 #include "lookups.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace ts {
 
@@ -77,7 +78,13 @@ int numberOf(const Record* records, int count, const LookupIndex::Table* index, 
 
 } // namespace
 
+void LoadDeferredTables(const ReferenceData& ref) {
+    // Taken out before it runs, so a load that looks something up does not start itself again.
+    if (ref.deferredLoad) std::exchange(ref.deferredLoad, {})();
+}
+
 std::string DataNameOf(const ReferenceData& ref, int number, std::string_view tableKey) {
+    LoadDeferredTables(ref);
     const LookupIndex* index = ref.lookupIndex.get();
     if (tableKey == kUnitTableKey)
         return nameOf(ref.UnitData, kUnitSlots, index ? &index->units : nullptr, number);
@@ -87,6 +94,7 @@ std::string DataNameOf(const ReferenceData& ref, int number, std::string_view ta
 }
 
 int DataNumberOf(const ReferenceData& ref, std::string_view name, std::string_view tableKey) {
+    LoadDeferredTables(ref);
     const LookupIndex* index = ref.lookupIndex.get();
     if (tableKey == kUnitTableKey)
         return numberOf(ref.UnitData, kUnitSlots, index ? &index->units : nullptr, name);

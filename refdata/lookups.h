@@ -19,6 +19,10 @@ std::string DataNameOf(const ReferenceData& ref, int number, std::string_view ta
 // letters, or -1.
 int DataNumberOf(const ReferenceData& ref, std::string_view name, std::string_view tableKey);
 
+// Reads the tables now if their reading was put off (ReferenceData::deferredLoad); does nothing
+// otherwise. Code that reads the tables directly, not through the lookups below, calls it first.
+void LoadDeferredTables(const ReferenceData& ref);
+
 // Map reading asks for thousands of names, so after loading the answers come from an index
 // instead of a scan over 3000 slots. Call again after changing the unit or site table.
 void BuildLookupIndex(ReferenceData& ref);

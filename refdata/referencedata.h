@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -138,6 +139,11 @@ struct ReferenceData {
     // Name and number index for DataNameOf / DataNumberOf, built by the loader (BuildLookupIndex).
     // Tables filled by hand have none and are scanned; whoever changes a loaded table rebuilds it.
     std::shared_ptr<const LookupIndex> lookupIndex;
+
+    // Set by a caller that puts reading the tables off until they are needed (a command-line check
+    // of a map that names no unit and no site never needs them); LoadDeferredTables runs it once,
+    // and the lookups call that before their first answer.
+    mutable std::function<void()> deferredLoad;
 };
 
 // The program-wide tables. Code that can take them as a parameter does, so tests use their own.

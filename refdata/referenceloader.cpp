@@ -39,15 +39,17 @@ std::string_view marked(std::string_view column, Markers markers) {
     return column;
 }
 
+// Byte by byte: a unit row holds a hundred columns of one or two characters, and a search call per
+// column cost more than the rest of the row's reading.
 void splitColumns(std::string_view line, Markers markers, std::vector<std::string_view>& out) {
     out.clear();
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        const std::string_view column = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
-        out.push_back(marked(column, markers));
-        if (tab == std::string_view::npos) return;
-        start = tab + 1;
+    const char* start = line.data();
+    const char* const end = start + line.size();
+    for (const char* at = start;; ++at) {
+        if (at != end && *at != '\t') continue;
+        out.push_back(marked(std::string_view(start, static_cast<std::size_t>(at - start)), markers));
+        if (at == end) return;
+        start = at + 1;
     }
 }
 
@@ -291,10 +293,50 @@ struct TableFile {
     int slotCount;
 };
 
-class Loader {
+constexpr const char* kTableFiles[] = {"NationData.txt", "PopData.txt",  "SiteData.txt",
+                                       "FortData.txt",   "ItemData.txt", "UnitData.txt"};
+
+// The folder of the six files, and how a file that fails is reported.
+class TableFolder {
+  public:
+    TableFolder(const QString& programFolder, UserInterface& ui)
+        : mDataFolder(joinPath(dataFolder(programFolder), QStringLiteral("TSdata"))), mUi(ui) {}
+
+    bool filesPresent() {
+        for (const char* name : kTableFiles) {
+            QFile file;
+            if (!open(name, file)) return false;
+        }
+        return true;
+    }
+
+  protected:
+    bool fail(const QString& what) {
+        mUi.messageBox(QString::fromLatin1(kErrorTitle),
+                       what + QStringLiteral("\n\nThe reference tables could not be loaded."));
+        return false;
+    }
+
+    static QString shownName(const char* fileName) {
+        return joinPath(QStringLiteral("TSdata"), QString::fromLatin1(fileName));
+    }
+
+    bool open(const char* fileName, QFile& file) {
+        file.setFileName(joinPath(mDataFolder, QString::fromLatin1(fileName)));
+        if (file.open(QIODevice::ReadOnly)) return true;
+        const QString shown = shownName(fileName);
+        return fail(file.exists() ? QStringLiteral("%1 cannot be read.").arg(shown)
+                                  : QStringLiteral("%1 is missing.").arg(shown));
+    }
+
+    QString mDataFolder;
+    UserInterface& mUi;
+};
+
+class Loader : TableFolder {
   public:
     Loader(ReferenceData& ref, const QString& programFolder, UserInterface& ui)
-        : mRef(ref), mDataFolder(joinPath(dataFolder(programFolder), QStringLiteral("TSdata"))), mUi(ui) {}
+        : TableFolder(programFolder, ui), mRef(ref) {}
 
     bool run() {
         step("Petitioning Nations...", "Tessary: PETITIONING NATIONS");
@@ -339,23 +381,10 @@ class Loader {
                 .arg(site.terrainMask));
     }
 
-    bool fail(const QString& what) {
-        mUi.messageBox(QString::fromLatin1(kErrorTitle),
-                       what + QStringLiteral("\n\nThe reference tables could not be loaded."));
-        return false;
-    }
-
-    static QString shownName(const TableFile& table) {
-        return joinPath(QStringLiteral("TSdata"), QString::fromLatin1(table.fileName));
-    }
-
     template <typename Record, typename Read> bool load(const TableFile& table, Record* records, Read read) {
-        const QString shown = shownName(table);
-        QFile file(joinPath(mDataFolder, QString::fromLatin1(table.fileName)));
-        if (!file.open(QIODevice::ReadOnly)) {
-            return fail(file.exists() ? QStringLiteral("%1 cannot be read.").arg(shown)
-                                      : QStringLiteral("%1 is missing.").arg(shown));
-        }
+        const QString shown = shownName(table.fileName);
+        QFile file;
+        if (!open(table.fileName, file)) return false;
         const QByteArray bytes = file.readAll();
         file.close();
 
@@ -377,18 +406,19 @@ class Loader {
             else
                 splitColumns(line, table.markers, columns);
 
-            const QString where = QStringLiteral("%1, line %2").arg(shown).arg(lineNumber);
+            // Named only for a message: a start reads some 3500 rows, and none of them needs it.
+            const auto where = [&] { return QStringLiteral("%1, line %2").arg(shown).arg(lineNumber); };
             if (table.keyColumn >= columns.size()) {
                 return fail(QStringLiteral("%1: the row ends before column %2, which holds its number.")
-                                .arg(where)
+                                .arg(where())
                                 .arg(table.keyColumn));
             }
             const std::string_view keyText = columns[table.keyColumn];
             const auto key = toInteger(keyText, kInt16Low, kInt16High);
-            if (!key) return fail(notANumber(where, table.keyColumn, keyText, false));
+            if (!key) return fail(notANumber(where(), table.keyColumn, keyText, false));
             if (*key < 0 || *key >= table.slotCount) {
                 return fail(QStringLiteral("%1: the number %2 in column %3 is outside the table (0 to %4).")
-                                .arg(where)
+                                .arg(where())
                                 .arg(*key)
                                 .arg(table.keyColumn)
                                 .arg(table.slotCount - 1));
@@ -398,7 +428,7 @@ class Loader {
             read(in, records[*key]);
             if (!in.ok()) {
                 const auto bad = static_cast<std::size_t>(in.badColumn());
-                return fail(notANumber(where, bad, columns[bad], in.badIs32Bit()));
+                return fail(notANumber(where(), bad, columns[bad], in.badIs32Bit()));
             }
         }
         return true;
@@ -414,8 +444,6 @@ class Loader {
     }
 
     ReferenceData& mRef;
-    QString mDataFolder;
-    UserInterface& mUi;
 };
 
 } // namespace
@@ -424,11 +452,16 @@ bool LoadReferenceData(ReferenceData& ref, ReferenceLists& lists, const QString&
                        UserInterface& ui) {
     lists = ReferenceLists{};
     ref.lookupIndex.reset(); // the tables are about to change under it
+    ref.deferredLoad = nullptr; // read now, so never again on a first lookup
     if (!Loader(ref, programFolder, ui).run()) return false;
     lists = BuildReferenceLists(ref);
     BuildLookupIndex(ref);
     ui.busyMessage(QString(), QStringLiteral("Tessary: Awaiting the master..."), kBusyColor);
     return true;
+}
+
+bool ReferenceFilesPresent(const QString& programFolder, UserInterface& ui) {
+    return TableFolder(programFolder, ui).filesPresent();
 }
 
 } // namespace ts

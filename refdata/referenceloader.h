@@ -22,4 +22,9 @@ namespace ts {
 bool LoadReferenceData(ReferenceData& ref, ReferenceLists& lists, const QString& programFolder,
                        UserInterface& ui);
 
+// Whether the six files are there and can be opened, the first one that cannot reported as
+// LoadReferenceData reports it: lets a caller put the reading off (ReferenceData::deferredLoad)
+// and still refuse at once to work without tables. Their contents are checked only when read.
+bool ReferenceFilesPresent(const QString& programFolder, UserInterface& ui);
+
 } // namespace ts

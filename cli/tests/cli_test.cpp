@@ -103,6 +103,68 @@ TEST_F(CliTest, EveryCommandKeepsWhatItDoesNotUnderstandUnlessStrict) {
     }
 }
 
+// check and locate read the tables only when the map first names a unit or a site.
+TEST_F(CliTest, TablesReadOnFirstNeedStillResolveEveryName) {
+    home.write(QStringLiteral("TSdata/UnitData.txt"), "7\tSun Thane\r\n");
+    home.write(QStringLiteral("TSdata/SiteData.txt"), "2\tGlowing Reef\r\n");
+    const struct {
+        const char* map;
+        const char* errors;
+    } cases[] = {
+        {"#land 3\n#feature \"Glowing Reef\"\n#feature 2\n", "errors logged: 0\n"},
+        {"#land 3\n#commander \"sun thane\"\n#units 5 7\n", "errors logged: 0\n"},
+        {"#land 3\n#commander 8\n", "errors logged: 1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.map);
+        const Outcome r = run({QStringLiteral("check"), home.write(QStringLiteral("maps/named.map"), c.map)});
+        EXPECT_TRUE(r.out.contains(QLatin1String(c.errors))) << r.out.toStdString() << r.err.toStdString();
+    }
+
+    // A table that cannot be read stops the check when it is first needed, before anything is printed;
+    // a map that needs none is checked all the same.
+    home.write(QStringLiteral("TSdata/UnitData.txt"), "7\tSun Thane\r\nx\tbad\r\n");
+    Outcome r = run({QStringLiteral("check"), home.write(QStringLiteral("maps/named.map"), "#land 3\n#commander 7\n")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("UnitData.txt, line 2, column 0")) &&
+                r.err.contains(QStringLiteral("cannot load the reference tables")))
+        << r.err.toStdString();
+    r = run({QStringLiteral("check"), home.write(QStringLiteral("maps/plain.map"), "#land 3\n")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+}
+
+// The picture libraries cost more than the whole check of a map without a picture: they are opened
+// only when the map names a picture that is there.
+TEST_F(CliTest, PictureLibrariesOpenOnlyForAMapNamingAPicture) {
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    home.write(QStringLiteral("maps/one.map"), ""); // makes the folder
+    ASSERT_TRUE(picture.save(home.file("maps/tiny.png")));
+    const struct {
+        const char* map;
+        bool module;    // the picture module, and Qt's picture support with it
+        bool freeImage; // opened when a picture is decoded
+    } cases[] = {{"#land 3\n", false, false},
+                 {"#imagefile none.png\n", true, false},
+                 {"#imagefile tiny.png\n", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.map);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TESSARY_CLI), {QStringLiteral("--home"), home.path(), QStringLiteral("check"),
+                                                    home.write(QStringLiteral("maps/one.map"), c.map)});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        const QString opened = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_EQ(opened.contains(QLatin1String("tessary-cli-pictures.so")), c.module);
+        EXPECT_EQ(opened.contains(QLatin1String("libQt6Gui")), c.module);
+        EXPECT_EQ(opened.contains(QLatin1String("libfreeimage")), c.freeImage);
+        EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardOutput()).contains(QLatin1String("errors logged: 0")));
+    }
+}
+
 } // namespace
 
 TEST_F(CliTest, LocateListsTheProvincesOfTheMapsPicture) {

@@ -1,5 +1,8 @@
 #include "refdatatesting.h"
 
+#include "lookups.h"
+
+#include <QFile>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -117,6 +120,38 @@ TEST_F(ReferenceLoaderTest, MissingFileStopsAtItsStepAndLeavesTheListsEmpty) {
     EXPECT_EQ(ui.busy.back().caption, "Tessary: ANYBODY SEEN THE TONGS?");
     EXPECT_TRUE(lists.owners.empty() && lists.victoryConditions.empty() && lists.unitMisc.empty());
     EXPECT_EQ(ref->UnitData[1].name, ""); // later files are not read
+}
+
+// A caller may put the reading off: the files are looked for at once, with the load's own message
+// for the first one missing, and read on the first lookup, once.
+TEST_F(ReferenceLoaderTest, ReadingPutOffTillTheFirstLookupHappensOnce) {
+    ASSERT_TRUE(load());
+    ui.messages.clear();
+    EXPECT_TRUE(ReferenceFilesPresent(folder.path(), ui));
+    EXPECT_TRUE(ui.messages.empty());
+
+    ref = std::make_unique<ReferenceData>();
+    int loads = 0;
+    ref->deferredLoad = [&] {
+        ++loads;
+        EXPECT_TRUE(LoadReferenceData(*ref, lists, folder.path(), ui));
+    };
+    EXPECT_EQ(ref->UnitData[1].name, "");
+    EXPECT_EQ(DataNumberOf(*ref, "MILITIA", kUnitTableKey), 1);
+    EXPECT_EQ(DataNameOf(*ref, 1, kSiteTableKey), "Fountain");
+    LoadDeferredTables(*ref);
+    EXPECT_EQ(loads, 1);
+
+    // A load made directly leaves nothing pending.
+    ref->deferredLoad = [&] { ++loads; };
+    ASSERT_TRUE(LoadReferenceData(*ref, lists, folder.path(), ui));
+    LoadDeferredTables(*ref);
+    EXPECT_EQ(loads, 1);
+
+    ASSERT_TRUE(QFile::remove(folder.file(QStringLiteral("TSdata/ItemData.txt"))));
+    EXPECT_FALSE(ReferenceFilesPresent(folder.path(), ui));
+    EXPECT_EQ(ui.titles(), QStringList{"Reference Data Error!"});
+    EXPECT_TRUE(ui.messages[0].text.startsWith("TSdata/ItemData.txt is missing.")) << ui.messages[0].text.toStdString();
 }
 
 // The site terrain mask sets a "Yes" flag per bit from the top; what is left over is kept and
