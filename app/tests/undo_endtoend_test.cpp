@@ -259,12 +259,16 @@ private slots:
         QAction* undo = e.get<QAction>("mnuUndo");
         QAction* redo = e.get<QAction>("mnuRedo");
         QCOMPARE(undo->text(), "Undo Link Reedfen and " + fromCp1252(otherName.view()));
+        // An undo keeps a recovery copy as any edit does.
+        const QString recovery = MapLifecycle::recoveryPath(e.map);
+        QVERIFY(QFile::remove(recovery));
         // The keys, pressed on the map.
         e.w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e.w.get()));
         view.setFocus();
         QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!linked(doc.Provinces[province], other));
+        QVERIFY(QFile::exists(recovery));
         QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(linked(doc.Provinces[province], other));
         QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
