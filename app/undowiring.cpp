@@ -79,7 +79,14 @@ void MainWindow::showHistoryStep(const EditStep& step) {
     }
     // The tree follows the records; what was chosen stays chosen while it exists, and choosing it
     // again shows the records in the panels (nothing is dirty, so nothing is committed).
-    if (reload || !step.provinces().empty() || !step.nations().empty()) mNavigator->BuildNavigator();
+    // A few provinces are refreshed in place, keeping the branches the user opened; a change of
+    // nations, of the picture or of many provinces builds the tree anew.
+    const bool fewProvinces = step.provinces().size() <= 50 && step.nations().empty();
+    if (!reload && fewProvinces) {
+        for (const EditStep::ProvinceRecord& r : step.provinces()) mNavigator->RefreshProvinceNodes(r.province);
+    } else if (reload || !step.provinces().empty() || !step.nations().empty()) {
+        mNavigator->BuildNavigator();
+    }
     if (!chosen.empty() && mNavigator->selectNode(chosen)) mNavigator->NodeClick(chosen);
     else if (mDoc.CurProvince >= 1) mNavigator->NodeClick(ProvinceNodeKey(mDoc.CurProvince));
     else mNavigator->NodeClick();

@@ -10,6 +10,7 @@
 #include "mapimage.h"
 #include "modalwatcher.h"
 #include "navigator.h"
+#include "navigatormodel.h"
 #include "panelframes.h"
 #include "scriptrunner.h"
 
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QPushButton>
+#include <QTreeWidgetItem>
 #include <functional>
 
 using namespace ts;
@@ -50,6 +52,28 @@ QString firstDifference(const MapDocument& doc, const MapDocument& want) {
         if (!(is == wanted)) return QStringLiteral("province %1").arg(p);
     }
     return {};
+}
+
+// The tree as shown against the tree the records give, both as sorted "parent|key|caption" lines.
+QStringList shownTree(const Navigator& tree) {
+    QStringList lines;
+    std::function<void(const QTreeWidgetItem*)> walk = [&](const QTreeWidgetItem* item) {
+        const QString parent = item->parent() ? Navigator::keyOf(item->parent()) : QString();
+        lines << parent + "|" + Navigator::keyOf(item) + "|" + item->text(0);
+        for (int i = 0; i < item->childCount(); ++i) walk(item->child(i));
+    };
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) walk(tree.topLevelItem(i));
+    lines.sort();
+    return lines;
+}
+
+QStringList recordsTree(const MapDocument& doc) {
+    auto copy = std::make_unique<MapDocument>(doc); // building the nodes names them in the records
+    QStringList lines;
+    for (const NavigatorNode& n : BuildNavigatorNodes(*copy, referenceData()))
+        lines << fromCp1252(n.parentKey) + "|" + fromCp1252(n.key) + "|" + fromCp1252(n.caption);
+    lines.sort();
+    return lines;
 }
 
 bool linked(const ProvinceDataType& p, int other) {
@@ -211,11 +235,13 @@ private slots:
             QVERIFY2(undo->text() == undoBefore, kind + " took more than one step");
             QVERIFY2(doc.MapModified == modifiedBefore, kind + ": the saved state as before");
             QVERIFY2(redo->isEnabled(), kind);
+            QVERIFY2(shownTree(e.w->navigator()) == recordsTree(doc), kind + ": the tree follows the records");
 
             redo->trigger();
             QVERIFY2(firstDifference(doc, *after).isEmpty(),
                      (kind + " redone: " + firstDifference(doc, *after).toUtf8()).constData());
             QVERIFY2(doc.MapModified, kind);
+            QVERIFY2(shownTree(e.w->navigator()) == recordsTree(doc), kind + ": the tree follows the records");
             undo->trigger();
         }
         e.w->close();
