@@ -19,7 +19,6 @@
 #include "victorypanel.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -52,16 +51,6 @@ void MainWindow::wireProvinceEditing() {
                           mDoc, referenceData(), *mLists, *this, hooks);
     forms.startAndOwner = new StartOwnerPanel(frame(kFraStartAndOwner), mDoc, *mLists, *this, hooks);
     forms.victory = new VictoryPanel(frame(kFraVictoryPoints), mDoc, hooks);
-    // The tools float over the dark map area, whose colours they would otherwise inherit.
-    for (QWidget* tool :
-         {static_cast<QWidget*>(mPanels->terrainTool()), static_cast<QWidget*>(mPanels->fortTool())}) {
-        QPalette own = QApplication::palette(tool);
-        // Setting a colour marks it as the tool's own; the plain application palette would not.
-        for (QPalette::ColorRole role :
-             {QPalette::Window, QPalette::WindowText, QPalette::Text, QPalette::Base})
-            own.setColor(role, own.color(role));
-        tool->setPalette(own);
-    }
     forms.province->mapsFolder = [this] { return mSettings.MapsDirectory; };
     forms.province->showFortTool = [this] {
         QAction* fortTool = action("mnuFortTool");

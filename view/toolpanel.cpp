@@ -1,5 +1,6 @@
 #include "toolpanel.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,14 @@ namespace ts {
 ToolPanel::ToolPanel(QWidget* parent, const QString& objectName, const QString& caption, const QString& hint)
     : QFrame(parent), mHint(hint) {
     setObjectName(objectName);
+    // The tools float over the dark map area, whose colours they would otherwise inherit: dark text
+    // on a dark panel. Setting each colour marks it as the tool's own; the plain application palette
+    // would not.
+    QPalette own = QApplication::palette(this);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Text, QPalette::Base,
+                                     QPalette::Button, QPalette::ButtonText})
+        own.setColor(role, own.color(role));
+    setPalette(own);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setAutoFillBackground(true);

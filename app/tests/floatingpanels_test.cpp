@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QtTest>
+#include <cstdlib>
 
 using namespace ts;
 
@@ -22,6 +23,10 @@ class FloatingPanelsTest : public QObject {
 
         Rig() {
             area.resize(1000, 700);
+            // As the map area the tools float over: dark.
+            QPalette dark = area.palette();
+            dark.setColor(QPalette::Window, QColor(24, 20, 18));
+            area.setPalette(dark);
             FloatingPanels::Actions a;
             a.selectNode = [this](const QString& key) { done << "node " + key; };
             a.markProvince = [this] { done << "mark"; };
@@ -77,6 +82,19 @@ private slots:
         QCOMPARE(r.settings.BarToolTop, 40.0f);
         QVERIFY(r.hint.startsWith("Bar Tool: Click and drag to move, right click to hide."));
         QCOMPARE(bar->findChild<QLabel*>("lblBarTool")->text(), QStringLiteral("Mouseover for info"));
+    }
+
+    void everyToolReadsLightOrDarkButNeverDarkOnDark() {
+        Rig r;
+        r.panels->applySettings();
+        for (QWidget* tool : {static_cast<QWidget*>(r.panels->barTool()), static_cast<QWidget*>(r.panels->terrainTool()),
+                              static_cast<QWidget*>(r.panels->fortTool())}) {
+            auto* caption = tool->findChildren<QLabel*>().value(0);
+            QVERIFY(caption);
+            const int text = caption->palette().color(QPalette::WindowText).lightness();
+            const int ground = tool->palette().color(QPalette::Window).lightness();
+            QVERIFY2(std::abs(text - ground) > 100, qPrintable(tool->objectName()));
+        }
     }
 
     void theNineBarButtonsDoWhatTheyStandFor() {
