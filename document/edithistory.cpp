@@ -56,7 +56,7 @@ void setNeighbours(ProvinceDataType& p, const NeighbourList& list) {
 }
 
 // The fields that belong to the view: where the province was found on the picture and its marks.
-void copyViewState(const ProvinceDataType& from, ProvinceDataType& to) {
+void copyViewState(const ProvinceFields& from, ProvinceFields& to) {
     to.ProvinceX = from.ProvinceX;
     to.ProvinceY = from.ProvinceY;
     to.MarkerFlag = from.MarkerFlag;
@@ -77,11 +77,10 @@ std::size_t commanderTextBytes(const CommanderDataType& c) {
     return n;
 }
 
-std::size_t provinceBytes(const ProvinceDataType& p) {
-    std::size_t n = sizeof(ProvinceDataType) + textBytes(p.NodeParentKey) + textBytes(p.NodeKey) +
+std::size_t fieldsBytes(const ProvinceFields& p) {
+    std::size_t n = sizeof(ProvinceFields) + textBytes(p.NodeParentKey) + textBytes(p.NodeKey) +
                     textBytes(p.NodeText) + textBytes(p.LandName) + textBytes(p.SkyBox) + textBytes(p.BatMap) +
                     textBytes(p.KeptLines);
-    for (const CommanderDataType& c : p.Commanders) n += commanderTextBytes(c);
     for (const Text& t : p.SiteName) n += textBytes(t);
     for (const Text& t : p.KnownSiteName) n += textBytes(t);
     return n;
@@ -97,8 +96,11 @@ std::size_t nationBytes(const NationDataType& n) {
 void EditStep::exchange(MapDocument& doc) {
     for (ProvinceRecord& r : mProvinces) {
         ProvinceDataType& live = doc.Provinces[r.province];
-        std::swap(live, *r.record);
-        copyViewState(*r.record, live);
+        if (r.fields) {
+            std::swap(static_cast<ProvinceFields&>(live), *r.fields);
+            copyViewState(*r.fields, live);
+        }
+        for (SlotRecord& slot : r.commanders) std::swap(live.Commanders[slot.slot], slot.record);
     }
     for (NeighbourRecord& r : mNeighbours) {
         const NeighbourList now = neighboursOf(doc.Provinces[r.province]);
@@ -116,7 +118,10 @@ void EditStep::exchange(MapDocument& doc) {
 
 std::size_t EditStep::bytes() const {
     std::size_t n = sizeof(EditStep) + mText.size();
-    for (const ProvinceRecord& r : mProvinces) n += sizeof(r) + provinceBytes(*r.record);
+    for (const ProvinceRecord& r : mProvinces) {
+        n += sizeof(r) + (r.fields ? fieldsBytes(*r.fields) : 0);
+        for (const SlotRecord& slot : r.commanders) n += sizeof(slot) + commanderTextBytes(slot.record);
+    }
     n += mNeighbours.size() * sizeof(NeighbourRecord);
     for (const NationRecord& r : mNations) n += sizeof(r) + nationBytes(*r.record);
     if (mHeader) n += sizeof(MapHeaderRecord) + textBytes(mHeader->MapDescription) + textBytes(mHeader->MapTitle);
@@ -180,6 +185,32 @@ bool lists(const NeighbourList& list, int province) {
     return std::find(list.begin(), list.end(), province) != list.end();
 }
 
+using ChangedProvinces = std::vector<std::pair<int, std::unique_ptr<ProvinceDataType>>>;
+
+std::string describeEdit(const ChangedProvinces& provinces, const EditStep& step, const MapDocument& doc) {
+    const auto& neighbours = step.neighbours();
+    if (!provinces.empty()) {
+        // The province the user works on names the step; a god leaving another start is part of it.
+        const auto* main = &provinces.front();
+        for (const auto& r : provinces)
+            if (r.first == doc.CurProvince) main = &r;
+        std::vector<std::string> parts = changedParts(*main->second, doc.Provinces[main->first]);
+        if (parts.empty()) parts.emplace_back("Changes");
+        return joinParts(parts) + " in " + ProvinceTitle(doc, main->first);
+    }
+    if (neighbours.size() == 2) {
+        const int a = neighbours[0].province, b = neighbours[1].province;
+        const bool linked = lists(neighboursOf(doc.Provinces[a]), b) && !lists(neighbours[0].list, b);
+        const bool unlinked = !lists(neighboursOf(doc.Provinces[a]), b) && lists(neighbours[0].list, b);
+        if (linked || unlinked)
+            return std::string(linked ? "Link " : "Unlink ") + ProvinceTitle(doc, a) + " and " + ProvinceTitle(doc, b);
+    }
+    if (!neighbours.empty()) return "Neighbours of " + std::to_string(neighbours.size()) + " provinces";
+    if (step.nations().size() == 1) return "Nation " + doc.Nations[step.nations().front().nation].NationName.str();
+    if (!step.nations().empty()) return "Nations";
+    return "Map Settings";
+}
+
 } // namespace
 
 EditRecorder::EditRecorder(const MapDocument& doc, const EditScope& scope)
@@ -219,19 +250,20 @@ void EditRecorder::addScope(const EditScope& scope) {
 
 std::unique_ptr<EditStep> EditRecorder::finish(const std::string& text) {
     auto step = std::make_unique<EditStep>();
+    ChangedProvinces changed; // whole records as they were, until the step is named
     for (int p = 0; p < kProvinceSlots; ++p) {
         const ProvinceDataType& live = mDoc.Provinces[p];
         if (std::unique_ptr<ProvinceDataType>& kept = mProvinces[p]) {
             copyViewState(live, *kept);
             if (*kept == live) continue;
-            // A change of the neighbour list alone keeps the list, not the whole record.
+            // A change of the neighbour list alone keeps the list, not the record.
             const NeighbourList before = neighboursOf(*kept);
             setNeighbours(*kept, neighboursOf(live));
             if (*kept == live) {
                 step->mNeighbours.push_back({p, before});
             } else {
                 setNeighbours(*kept, before);
-                step->mProvinces.push_back({p, std::move(kept)});
+                changed.push_back({p, std::move(kept)});
             }
         } else if (!mNeighbours.empty() && mNeighbours[p] != neighboursOf(live)) {
             step->mNeighbours.push_back({p, mNeighbours[p]});
@@ -240,12 +272,23 @@ std::unique_ptr<EditStep> EditRecorder::finish(const std::string& text) {
     for (int n = 0; n < kNationCount; ++n)
         if (mNations[n] && !(*mNations[n] == mDoc.Nations[n])) step->mNations.push_back({n, std::move(mNations[n])});
     if (mHeader && !(*mHeader == HeaderOf(mDoc))) step->mHeader = std::move(mHeader);
-    if (step->empty()) return nullptr;
-    step->mText = text.empty() ? DescribeEdit(*step, mDoc) : text;
-    if (step->mProvinces.size() == 1 && step->mNeighbours.empty() && step->mNations.empty() && !step->mHeader) {
-        const EditStep::ProvinceRecord& r = step->mProvinces.front();
-        step->mPartsOf = r.province;
-        step->mParts = changedParts(*r.record, mDoc.Provinces[r.province]);
+    if (changed.empty() && step->empty()) return nullptr;
+
+    step->mText = text.empty() ? describeEdit(changed, *step, mDoc) : text;
+    if (changed.size() == 1 && step->empty()) {
+        step->mPartsOf = changed.front().first;
+        step->mParts = changedParts(*changed.front().second, mDoc.Provinces[step->mPartsOf]);
+    }
+    // The step keeps of each province only the fields or the commander slots that changed.
+    for (auto& [p, before] : changed) {
+        const ProvinceDataType& live = mDoc.Provinces[p];
+        EditStep::ProvinceRecord r{p, nullptr, {}};
+        if (!(static_cast<const ProvinceFields&>(*before) == static_cast<const ProvinceFields&>(live)))
+            r.fields = std::make_unique<ProvinceFields>(std::move(static_cast<ProvinceFields&>(*before)));
+        for (int slot = 0; slot < kCommanderSlots; ++slot)
+            if (!(before->Commanders[slot] == live.Commanders[slot]))
+                r.commanders.push_back({slot, std::move(before->Commanders[slot])});
+        step->mProvinces.push_back(std::move(r));
     }
     return step;
 }
@@ -256,31 +299,6 @@ std::string ProvinceTitle(const MapDocument& doc, int province) {
     return "Province " + std::to_string(province);
 }
 
-
-std::string DescribeEdit(const EditStep& step, const MapDocument& doc) {
-    const auto& provinces = step.provinces();
-    const auto& neighbours = step.neighbours();
-    if (!provinces.empty()) {
-        // The province the user works on names the step; a god leaving another start is part of it.
-        const EditStep::ProvinceRecord* main = &provinces.front();
-        for (const EditStep::ProvinceRecord& r : provinces)
-            if (r.province == doc.CurProvince) main = &r;
-        std::vector<std::string> parts = changedParts(*main->record, doc.Provinces[main->province]);
-        if (parts.empty()) parts.emplace_back("Changes");
-        return joinParts(parts) + " in " + ProvinceTitle(doc, main->province);
-    }
-    if (neighbours.size() == 2) {
-        const int a = neighbours[0].province, b = neighbours[1].province;
-        const bool linked = lists(neighboursOf(doc.Provinces[a]), b) && !lists(neighbours[0].list, b);
-        const bool unlinked = !lists(neighboursOf(doc.Provinces[a]), b) && lists(neighbours[0].list, b);
-        if (linked || unlinked)
-            return std::string(linked ? "Link " : "Unlink ") + ProvinceTitle(doc, a) + " and " + ProvinceTitle(doc, b);
-    }
-    if (!neighbours.empty()) return "Neighbours of " + std::to_string(neighbours.size()) + " provinces";
-    if (step.nations().size() == 1) return "Nation " + doc.Nations[step.nations().front().nation].NationName.str();
-    if (!step.nations().empty()) return "Nations";
-    return "Map Settings";
-}
 
 EditHistory::EditHistory(std::size_t budgetBytes, std::size_t maxSteps) : mBudget(budgetBytes), mMaxSteps(maxSteps) {}
 

@@ -40,9 +40,16 @@ using NeighbourList = std::array<std::int16_t, kNeighbourSlots>;
 class EditStep {
 public:
     // The kinds of record a step can hold; an edit keeps the smallest kind that covers its change.
+    struct SlotRecord {
+        int slot;
+        CommanderDataType record;
+    };
+    // What changed of one province: its fields (null when they did not change) and the commander
+    // slots that did.
     struct ProvinceRecord {
         int province;
-        std::unique_ptr<ProvinceDataType> record;
+        std::unique_ptr<ProvinceFields> fields;
+        std::vector<SlotRecord> commanders;
     };
     struct NeighbourRecord {
         int province;
@@ -105,7 +112,8 @@ public:
     EditRecorder(const MapDocument& doc, const EditScope& scope);
     void addScope(const EditScope& scope);
     void keepProvince(int province);
-    // The step of what changed, named text (or after what changed when text is empty); null when
+    // The step of what changed, named text, or when text is empty after what changed ("Fort in
+    // Reedfen", "Link Reedfen and Ashmoor", "Neighbours of 12 provinces", "Map Settings"); null when
     // nothing changed.
     std::unique_ptr<EditStep> finish(const std::string& text);
 
@@ -117,8 +125,6 @@ private:
     std::unique_ptr<MapHeaderRecord> mHeader;
 };
 
-// What the menu says of a step: "Fort in Reedfen", "Neighbours of 12 provinces", "Map Settings".
-std::string DescribeEdit(const EditStep& step, const MapDocument& doc);
 // The province as the user knows it: its name, or "Province 12".
 std::string ProvinceTitle(const MapDocument& doc, int province);
 

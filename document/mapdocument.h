@@ -50,7 +50,9 @@ struct CommanderDataType {
     bool operator==(const CommanderDataType&) const = default;
 };
 
-struct ProvinceDataType {
+// A province without its commander slots. Most edits of a province change only these fields, and
+// the undo history keeps them apart from the 40 slots, which make up nearly all of the record.
+struct ProvinceFields {
     Text NodeParentKey, NodeKey, NodeText;
     std::int32_t ProvinceX = -1, ProvinceY = -1;
     bool MarkerFlag = false;
@@ -67,7 +69,6 @@ struct ProvinceDataType {
     bool SetLandFlag = false;
     bool LandFlag = false;
     std::int16_t CommanderCount = 0;
-    CommanderDataType Commanders[kCommanderSlots];
     bool KillFeatures = false;
     Text SiteName[kSiteSlotsPerProvince];
     std::int16_t SiteIndex[kSiteSlotsPerProvince] = {-1, -1, -1, -1};
@@ -92,6 +93,12 @@ struct ProvinceDataType {
     std::int16_t RockCol[3] = {-1, -1, -1};
     std::int16_t FogCol[3] = {-1, -1, -1};
     Text KeptLines; // as CommanderDataType::KeptLines, written after the province's own lines
+
+    bool operator==(const ProvinceFields&) const = default;
+};
+
+struct ProvinceDataType : ProvinceFields {
+    CommanderDataType Commanders[kCommanderSlots];
 
     bool operator==(const ProvinceDataType&) const = default;
 };

@@ -191,18 +191,20 @@ TEST_F(EditHistoryTest, LettersTypedIntoOneBoxAreOneStep) {
 }
 
 TEST_F(EditHistoryTest, OldStepsGoWhenTheBudgetIsSpentButTheNewestStays) {
-    EditHistory history(3 * sizeof(ProvinceDataType), 100);
-    for (int k = 0; k < 5; ++k) {
+    const auto fortStep = [this](int fort) {
         EditRecorder recorder(*doc, {.provinces = {7}});
-        prov(7).Fort = static_cast<std::int16_t>(k);
-        history.push(recorder.finish({}));
-    }
+        prov(7).Fort = static_cast<std::int16_t>(fort);
+        return recorder.finish({});
+    };
+    const std::size_t one = fortStep(0)->bytes();
+    EditHistory history(2 * one + one / 2, 100);
+    for (int k = 1; k <= 5; ++k) history.push(fortStep(k));
     EXPECT_EQ(history.size(), 2u);
-    EXPECT_LE(history.bytes(), 3 * sizeof(ProvinceDataType));
+    EXPECT_LE(history.bytes(), 2 * one + one / 2);
     EXPECT_FALSE(history.isClean()) << "the saved point was trimmed away";
     history.undo(*doc);
     history.undo(*doc);
-    EXPECT_EQ(prov(7).Fort, 2);
+    EXPECT_EQ(prov(7).Fort, 3);
     EXPECT_EQ(history.undo(*doc), nullptr);
 
     EditHistory tiny(1, 100);
@@ -210,6 +212,28 @@ TEST_F(EditHistoryTest, OldStepsGoWhenTheBudgetIsSpentButTheNewestStays) {
     for (int p = 1; p <= kMaxProvince; ++p) prov(p).Defence = 5;
     tiny.push(recorder.finish({}));
     EXPECT_TRUE(tiny.canUndo()) << "a step larger than the budget can still be undone";
+}
+
+TEST_F(EditHistoryTest, AStepKeepsTheFieldsOrTheCommanderSlotsThatChanged) {
+    EditRecorder recorder(*doc, {.everything = true});
+    for (int p = 1; p <= kMaxProvince; ++p) prov(p).Defence = 5;
+    prov(7).Commanders[3].Xp = 40;
+    prov(9).Commanders[12].UnitName = "Unit 9";
+    const auto step = recorder.finish("Script");
+    ASSERT_TRUE(step);
+    ASSERT_EQ(step->provinces().size(), static_cast<std::size_t>(kMaxProvince));
+    // Every province changed a field; two changed a slot, and only those slots are kept.
+    EXPECT_LT(step->bytes(), kMaxProvince * (sizeof(ProvinceFields) + 2 * sizeof(CommanderDataType)));
+    const EditStep::ProvinceRecord& seven = step->provinces()[6];
+    ASSERT_EQ(seven.province, 7);
+    ASSERT_EQ(seven.commanders.size(), 1u);
+    EXPECT_EQ(seven.commanders[0].slot, 3);
+
+    EditRecorder slotOnly(*doc, {.provinces = {7}});
+    prov(7).Commanders[3].ComName = "Ina";
+    const auto named = slotOnly.finish({});
+    ASSERT_TRUE(named);
+    EXPECT_FALSE(named->provinces()[0].fields) << "the province's own fields did not change";
 }
 
 TEST_F(EditHistoryTest, NeighbourListsOfTheWholeMapCostTheListsOnly) {
