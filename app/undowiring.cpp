@@ -72,7 +72,7 @@ void MainWindow::moveInHistory(bool back) {
 void MainWindow::showHistoryStep(const EditStep& step) {
     const std::string chosen = toCp1252(Navigator::keyOf(mNavigator->currentItem()));
     // The picture the map names came back with the header: it is the picture the records belong to.
-    const bool reload = step.header() && step.header()->ImageFileName != mDoc.ImageFileName;
+    const bool reload = step.changesImage(mDoc);
     if (reload && loadImage(fromCp1252(mDoc.ImageFileName.view()))) {
         mMapView->show();
         mMapView->placeWrapCopies();
