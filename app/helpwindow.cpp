@@ -58,6 +58,8 @@ const KeyLine kEditingKeys[] = {
     {"Ctrl+C", "Copy the chosen commander, unit stack, bodyguard stack or site"},
     {"Ctrl+V", "Paste into the chosen slot"},
     {"Del", "Delete the chosen commander, unit stack, bodyguard stack or site"},
+    {"Ctrl+Z", "Undo the last edit (Edit > Undo names it)"},
+    {"Ctrl+Y", "Redo what was undone (also Ctrl+Shift+Z)"},
     {"Right click on a slot", "Cut, copy, paste and delete"},
 };
 

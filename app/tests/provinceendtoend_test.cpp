@@ -183,7 +183,7 @@ class ProvinceEndToEndTest : public QObject {
         for (int r = 0; r < editKeys->rowCount(); ++r)
             keys << editKeys->item(r, 0)->text();
         for (const char* k : {"1", "2", "d", "r",       "m",  "b",  "c",  "s",      "w",      "f",
-                              "a", "n", "y", "Shift+R", "F2", "F3", "F4", "Ctrl+C", "Ctrl+V", "Del"})
+                              "a", "n", "y", "Shift+R", "F2", "F3", "F4", "Ctrl+C", "Ctrl+V", "Del", "Ctrl+Z", "Ctrl+Y"})
             QVERIFY2(keys.contains(QLatin1String(k)), k);
         help->hide();
 
