@@ -5,6 +5,7 @@
 // keeps.
 #include "commanderpanels.h"
 #include "cp1252.h"
+#include "editorfixture.h"
 #include "mainwindow.h"
 #include "mapdocument.h"
 #include "maplifecycle.h"
@@ -32,12 +33,6 @@
 using namespace ts;
 
 namespace {
-
-void shoot(QWidget& w, const char* name) {
-    QTest::qWait(50); // the panel column takes its new height in the event loop
-    QDir().mkpath(TESSARY_SCREENSHOT_DIR);
-    w.grab().save(QStringLiteral(TESSARY_SCREENSHOT_DIR "/") + QLatin1String(name));
-}
 
 // The first province from `from` on with no commander and no site, so what the test adds stands alone.
 int emptyProvince(const MapDocument& doc, int from) {
@@ -68,18 +63,12 @@ class CommandersEndToEndTest : public QObject {
 
 private slots:
     void aCommanderWithTroopsAndAnItemIsMovedAndASiteAddedAndSaved() {
-        TempFolder home;
-        home.copyTreeFrom(TESSARY_PROGRAM_DIR);
-        writeDefaultConfiguration(home);
-        MainWindow w;
-        w.resize(1400, 900);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.startUp(home.path()));
-        const QString map = home.file("maps/aelfheim.map");
-        w.lifecycle().openMapFile(map);
+        Editor e;
+        QVERIFY(e.open());
+        MainWindow& w = *e.w;
+        const TempFolder& home = e.home;
+        const QString& map = e.map;
         MapDocument& doc = w.document();
-        QVERIFY(doc.ProvinceCount > 200);
         const ReferenceData& ref = referenceData();
         CommanderPanels& panels = w.commanderPanels();
         PanelFrames& frames = w.panelFrames();

@@ -3,6 +3,7 @@
 // the template chosen with F3 in the real file dialog and applied with F4, Shift+R gives it a name,
 // and the saved map holds both provinces alike apart from what the second one keeps of its own.
 #include "cp1252.h"
+#include "editorfixture.h"
 #include "mainwindow.h"
 #include "mapdocument.h"
 #include "maplifecycle.h"
@@ -79,19 +80,13 @@ class TemplatesEndToEndTest : public QObject {
 
 private slots:
     void saveChooseApplyNameAndSave() {
-        TempFolder home;
-        home.copyTreeFrom(TESSARY_PROGRAM_DIR);
-        writeDefaultConfiguration(home);
         DialogAnswerer answerer;
-        MainWindow w;
-        w.resize(1400, 900);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.startUp(home.path()));
-        const QString map = home.file("maps/aelfheim.map");
-        w.lifecycle().openMapFile(map);
+        Editor e;
+        QVERIFY(e.open());
+        MainWindow& w = *e.w;
+        const TempFolder& home = e.home;
+        const QString& map = e.map;
         MapDocument& doc = w.document();
-        QVERIFY(doc.ProvinceCount > 200);
 
         // A province with commanders to copy, and a bare one whose terrain is part of the first's.
         int from = 0, to = 0;
