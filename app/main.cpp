@@ -26,9 +26,11 @@ long long peakResidentKb() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
+    QApplication::setApplicationVersion(QStringLiteral(TESSARY_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Editor for Thraxis 3 scenario maps"));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("map"), QStringLiteral("A map file to open at start-up."));
     parser.process(app);
     const QStringList maps = parser.positionalArguments();

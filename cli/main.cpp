@@ -118,6 +118,7 @@ void printErrorLog(const ts::MapDocument& doc, std::FILE* stream) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessary-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSARY_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -137,6 +138,7 @@ int main(int argc, char** argv) {
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption home(
         QStringLiteral("home"),
         QStringLiteral("Use DIR as the program folder; its TSdata holds the reference "
