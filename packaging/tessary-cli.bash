@@ -1,0 +1,51 @@
+# bash completion for tessary-cli: the commands, the options, and for each argument of a command
+# the files it takes (maps, pictures, scripts), directories always offered to walk into.
+# Needs nothing from the bash-completion package, so it also works when sourced by hand.
+
+_tessary_cli_files() {
+    local ext
+    for ext in "$@"; do
+        # Either case: maps and pictures often come from Windows machines.
+        COMPREPLY+=($(compgen -f -X "!*.${ext}" -- "$cur") $(compgen -f -X "!*.${ext^^}" -- "$cur"))
+    done
+    COMPREPLY+=($(compgen -d -- "$cur"))
+}
+
+_tessary_cli() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local commands="check write locate guess-neighbours run-script"
+    local options="--home --strict --regions --help --help-all --version"
+    local IFS=$'\n'
+    COMPREPLY=()
+    compopt -o filenames 2>/dev/null
+
+    if [[ $prev == --home ]]; then
+        COMPREPLY=($(compgen -d -- "$cur"))
+        return
+    fi
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(IFS=' '; compgen -W "$options" -- "$cur"))
+        return
+    fi
+
+    # The command is the first word that is no option; what follows it is counted from 0.
+    local command="" argument=0 i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
+        --home) ((i++)) ;;
+        -*) ;;
+        *) if [[ -z $command ]]; then command=${COMP_WORDS[i]}; else ((argument++)); fi ;;
+        esac
+    done
+    if [[ -z $command ]]; then
+        COMPREPLY=($(IFS=' '; compgen -W "$commands" -- "$cur"))
+        return
+    fi
+    case $command:$argument in
+    locate:0) _tessary_cli_files map tga rgb ;;
+    run-script:1) _tessary_cli_files tss ;;
+    check:0 | write:[01] | guess-neighbours:[01] | run-script:[02]) _tessary_cli_files map ;;
+    esac
+}
+
+complete -F _tessary_cli tessary-cli
