@@ -1,10 +1,16 @@
 #include "helpwindow.h"
 
+#include "folders.h"
+#include "userinterface.h"
+
+#include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace ts {
@@ -104,6 +110,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists);
     layout->addWidget(buttons);
+}
+
+void openManual(const QString& programFolder, UserInterface& ui) {
+    const QString manual = manualFile(programFolder);
+    const QString title = QStringLiteral("Local Help");
+    if (!QFileInfo::exists(manual))
+        ui.messageBox(title, QStringLiteral("The user manual is not installed: %1 is missing.").arg(manual));
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+        ui.messageBox(title, QStringLiteral("No browser could be started to show the user manual, %1.").arg(manual));
 }
 
 } // namespace ts

@@ -8,6 +8,7 @@
 #include "finderwiring.h"
 #include "firstrun.h"
 #include "floatingpanels.h"
+#include "helpwindow.h"
 #include "maperrorlog.h"
 #include "maperrorlogwindow.h"
 #include "mapimage.h"
@@ -414,6 +415,7 @@ void MainWindow::connectMenus() {
             [this] { CodeEditOriginal(mapFilePath(), mProgramFolder, *this); });
     connect(action("mnuCodeEditOther"), &QAction::triggered, this,
             [this] { CodeEditOther(mapFilePath(), mSettings.MapsDirectory, mProgramFolder, *this); });
+    connect(action("mnuLocalHelp"), &QAction::triggered, this, [this] { openManual(mProgramFolder, *this); });
 }
 
 void MainWindow::syncMarkMenu() {

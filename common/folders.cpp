@@ -33,6 +33,13 @@ QString dataFolder(const QString& program) {
     return folderLayout(program) == FolderLayout::Portable ? program : installedDataFolder(program);
 }
 
+QString manualFile(const QString& program) {
+    const QString folder = folderLayout(program) == FolderLayout::Portable
+                               ? joinPath(program, QStringLiteral("doc"))
+                               : QDir::cleanPath(joinPath(program, QStringLiteral("../share/doc/tessary")));
+    return joinPath(folder, QStringLiteral("manual.html"));
+}
+
 QString configFolder(const QString& program) {
     if (folderLayout(program) == FolderLayout::Portable) return program;
     return joinPath(xdgFolder("XDG_CONFIG_HOME", ".config"), QStringLiteral("tessary"));

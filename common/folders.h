@@ -28,6 +28,10 @@ QString configFolder(const QString& program = programFolder());
 // The palettes, templates, scripts and name files the user makes.
 QString userDataFolder(const QString& program = programFolder());
 
+// The user manual (an HTML page with its pictures beside it): doc/ beside the programs when portable,
+// <prefix>/share/doc/tessary when installed.
+QString manualFile(const QString& program = programFolder());
+
 // The file names (not paths) matching the wildcard pattern in the folder kind sub ("TSpalettes",
 // "TStemplates", ...), from the user's folder and the shipped one together, sorted, each once.
 QStringList listFiles(const QString& sub, const QString& pattern, const QString& program = programFolder());

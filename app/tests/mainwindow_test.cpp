@@ -1,10 +1,13 @@
 #include "busybox.h"
+#include "fakeuserinterface.h"
+#include "helpwindow.h"
 #include "mainwindow.h"
 #include "refdatafixture.h"
 #include "referencelists.h"
 #include "statuspanels.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +18,10 @@ using namespace ts;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
+
+public slots:
+    // Stands in for the desktop's browser.
+    void openUrl(const QUrl& url) { mOpened << url; }
 
 private slots:
     void startUpEndsAwaitingTheMasterWithTheBusyBoxHidden() {
@@ -91,11 +98,32 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Tessary: Awaiting the master..."));
     }
 
+    void localHelpOpensTheManualBesideTheProgramOrSaysItIsMissing() {
+        TempFolder home;
+        writeMinimalTables(home);
+        MainWindow w;
+        QVERIFY(w.startUp(home.path()));
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+        FakeUserInterface ui;
+        openManual(home.path(), ui);
+        QVERIFY(mOpened.isEmpty());
+        QCOMPARE(ui.titles(), QStringList{QStringLiteral("Local Help")});
+        QVERIFY(ui.messages[0].text.contains(home.file(QStringLiteral("doc/manual.html"))));
+
+        home.write(QStringLiteral("doc/manual.html"), "<html></html>");
+        w.findChild<QAction*>("mnuLocalHelp")->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(mOpened, QList<QUrl>{QUrl::fromLocalFile(home.file(QStringLiteral("doc/manual.html")))});
+    }
+
     void dialogFiltersBecomeTheToolkitsForm() {
         QCOMPARE(toDialogFilter("Map Image Files (*.tga;*.rgb)|*.tga;*.rgb"),
                  QStringLiteral("Map Image Files (*.tga *.rgb)"));
         QCOMPARE(toDialogFilter("Map Files (*.map)|*.map"), QStringLiteral("Map Files (*.map)"));
     }
+
+private:
+    QList<QUrl> mOpened;
 };
 
 QTEST_MAIN(MainWindowTest)
