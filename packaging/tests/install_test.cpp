@@ -1,9 +1,11 @@
+#include "folders.h"
 #include "tempfolder.h"
 #include "userenvironment.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -28,6 +30,21 @@ std::map<QString, qint64> snapshot(const QString& folder) {
         files[info.filePath()] = info.lastModified().toMSecsSinceEpoch() ^ info.size();
     }
     return files;
+}
+
+// Every picture the manual shows must lie beside it, or the page has holes.
+void expectManualWithItsPictures(const QString& manual) {
+    QFile page(manual);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << manual.toStdString();
+    const QString html = QString::fromUtf8(page.readAll());
+    int pictures = 0;
+    for (const auto& img : QRegularExpression(QStringLiteral("<img src=\"([^\"]+)\"")).globalMatch(html)) {
+        ++pictures;
+        EXPECT_TRUE(QFileInfo::exists(QFileInfo(manual).dir().filePath(img.captured(1))))
+            << img.captured(1).toStdString();
+    }
+    EXPECT_GE(pictures, 5);
+    EXPECT_TRUE(html.contains(QStringLiteral("Tessary " TESSARY_VERSION)));
 }
 
 } // namespace
@@ -67,4 +84,40 @@ TEST(Install, LaysOutBinShareMenuEntryAndIconAndTheInstalledToolRuns) {
               0)
         << log.toStdString();
     EXPECT_TRUE(snapshot(prefix) == before);
+}
+
+// What Debian wants beside the programs, the manual in both layouts, and one version everywhere.
+TEST(Install, DocumentationCompletionAndOneVersionEverywhere) {
+    TempFolder root;
+    const QString prefix = root.file(QStringLiteral("usr"));
+    QString log;
+    ASSERT_EQ(runProgram(QStringLiteral(CMAKE_COMMAND_PATH),
+                         {QStringLiteral("--install"), QStringLiteral(TESSARY_BUILD_DIR), QStringLiteral("--prefix"),
+                          prefix},
+                         &log),
+              0)
+        << log.toStdString();
+    for (const char* file : {"share/doc/tessary/copyright", "share/man/man1/tessary.1.gz",
+                             "share/man/man1/tessary-cli.1.gz", "share/bash-completion/completions/tessary-cli",
+                             "share/lintian/overrides/tessary"})
+        EXPECT_TRUE(QFileInfo::exists(root.file(QStringLiteral("usr/") + QLatin1String(file)))) << file;
+
+    const QString installed = manualFile(root.file(QStringLiteral("usr/bin")));
+    EXPECT_EQ(installed, root.file(QStringLiteral("usr/share/doc/tessary/manual.html")));
+    expectManualWithItsPictures(installed);
+    expectManualWithItsPictures(manualFile(QStringLiteral(TESSARY_BUILD_DIR "/bin")));
+
+    const QString version = QStringLiteral(TESSARY_VERSION);
+    ASSERT_EQ(runProgram(QStringLiteral("gzip"), {QStringLiteral("-dc"), root.file(QStringLiteral(
+                                                      "usr/share/doc/tessary/changelog.gz"))},
+                         &log),
+              0);
+    EXPECT_TRUE(log.startsWith(QStringLiteral("tessary (%1) ").arg(version)))
+        << "the changelog's newest entry is not for the project version " << TESSARY_VERSION;
+    for (const char* program : {"tessary-cli", "tessary"}) {
+        EXPECT_EQ(runProgram(root.file(QStringLiteral("usr/bin/") + QLatin1String(program)),
+                             {QStringLiteral("--version")}, &log),
+                  0);
+        EXPECT_TRUE(log.trimmed().endsWith(QLatin1Char(' ') + version)) << log.toStdString();
+    }
 }
