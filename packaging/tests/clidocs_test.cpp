@@ -8,12 +8,14 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <set>
+#include <string>
 
 using namespace ts;
 
 namespace {
 
-using Words = std::set<QString>;
+// Plain strings, which a failure prints readably.
+using Words = std::set<std::string>;
 
 QString run(const QString& program, const QStringList& args, const QString& folder = QString()) {
     QProcess process;
@@ -34,10 +36,10 @@ Help cliHelp() {
     const qsizetype options = text.indexOf(QLatin1String("\nOptions:\n"));
     const qsizetype arguments = text.indexOf(QLatin1String("\nArguments:\n"));
     for (const auto& m : QRegularExpression(QStringLiteral("\n  ([a-z][a-z-]*)\\b")).globalMatch(text.left(options)))
-        help.commands.insert(m.captured(1));
+        help.commands.insert(m.captured(1).toStdString());
     const QString optionPart = text.mid(options, arguments - options);
     for (const auto& m : QRegularExpression(QStringLiteral("(?:\n  |, )(--?[a-z][a-z-]*)")).globalMatch(optionPart))
-        help.options.insert(m.captured(1));
+        help.options.insert(m.captured(1).toStdString());
     return help;
 }
 
@@ -49,7 +51,7 @@ Words boldWords(const QString& page) {
     for (const QString& line : text.split(QLatin1Char('\n')))
         if (line.startsWith(QLatin1String(".B")))
             for (QString word : line.mid(line.indexOf(QLatin1Char(' ')) + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                words.insert(word.remove(QLatin1Char('"')).remove(QLatin1Char(',')));
+                words.insert(word.remove(QLatin1Char('"')).remove(QLatin1Char(',')).toStdString());
     return words;
 }
 
@@ -59,14 +61,15 @@ Words complete(const QStringList& typed, const QString& folder) {
         "source \"$0\"; COMP_WORDS=(tessary-cli \"$@\"); COMP_CWORD=$#; _tessary_cli; printf '%s\\n' \"${COMPREPLY[@]}\"");
     const QString out =
         run(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), script, QStringLiteral(COMPLETION)} + typed, folder);
-    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return Words(lines.begin(), lines.end());
+    Words words;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) words.insert(line.toStdString());
+    return words;
 }
 
 std::string missing(const Words& wanted, const Words& have) {
     std::string names;
-    for (const QString& w : wanted)
-        if (!have.count(w)) names += " " + w.toStdString();
+    for (const std::string& w : wanted)
+        if (!have.count(w)) names.append(1, ' ').append(w);
     return names;
 }
 
@@ -74,7 +77,7 @@ std::string missing(const Words& wanted, const Words& have) {
 
 TEST(CliDocumentation, ThePageNamesEveryCommandAndOptionOfTheHelp) {
     const Help help = cliHelp();
-    ASSERT_TRUE(help.commands.count(QStringLiteral("check")) && help.options.count(QStringLiteral("--strict")))
+    ASSERT_TRUE(help.commands.count("check") && help.options.count("--strict"))
         << "the help text of tessary-cli is no longer read right";
     QFile page(QStringLiteral(MANUAL_PAGE));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
@@ -95,8 +98,8 @@ TEST(CliDocumentation, CompletionOffersTheHelpsWordsAndTheFilesEachArgumentTakes
     EXPECT_EQ(missing(commands, help.commands), "") << "commands the completion offers that tessary-cli lacks";
     const Words options = offered({QStringLiteral("-")});
     Words longOptions;
-    for (const QString& o : help.options)
-        if (o.startsWith(QLatin1String("--"))) longOptions.insert(o);
+    for (const std::string& o : help.options)
+        if (o.starts_with("--")) longOptions.insert(o);
     EXPECT_EQ(missing(longOptions, options), "") << "options of tessary-cli --help the completion does not offer";
 
     const Words maps{"world.map", "OLD.MAP", "maps"};
