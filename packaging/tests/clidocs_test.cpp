@@ -28,6 +28,7 @@ QString run(const QString& program, const QStringList& args, const QString& fold
 struct Help {
     Words commands; // from the description, "  check MAP  read MAP, ..."
     Words options;  // every name of every option, "-h", "--help", ...
+    Words exitCodes; // "Exit codes: 0 the map read ..., 1 errors ..."
 };
 
 Help cliHelp() {
@@ -37,6 +38,10 @@ Help cliHelp() {
     const qsizetype arguments = text.indexOf(QLatin1String("\nArguments:\n"));
     for (const auto& m : QRegularExpression(QStringLiteral("\n  ([a-z][a-z-]*)\\b")).globalMatch(text.left(options)))
         help.commands.insert(m.captured(1).toStdString());
+    const qsizetype exits = text.indexOf(QLatin1String("Exit codes:"));
+    const QString exitPart = text.mid(exits, text.indexOf(QLatin1String("\n\n"), exits) - exits);
+    for (const auto& m : QRegularExpression(QStringLiteral("(?:: |, )(\\d+) ")).globalMatch(exitPart))
+        help.exitCodes.insert(m.captured(1).toStdString());
     const QString optionPart = text.mid(options, arguments - options);
     for (const auto& m : QRegularExpression(QStringLiteral("(?:\n  |, )(--?[a-z][a-z-]*)")).globalMatch(optionPart))
         help.options.insert(m.captured(1).toStdString());
@@ -75,15 +80,16 @@ std::string missing(const Words& wanted, const Words& have) {
 
 } // namespace
 
-TEST(CliDocumentation, ThePageNamesEveryCommandAndOptionOfTheHelp) {
+TEST(CliDocumentation, ThePageNamesEveryCommandOptionAndExitCodeOfTheHelp) {
     const Help help = cliHelp();
-    ASSERT_TRUE(help.commands.count("check") && help.options.count("--strict"))
+    ASSERT_TRUE(help.commands.count("check") && help.options.count("--strict") && help.exitCodes.count("2"))
         << "the help text of tessary-cli is no longer read right";
     QFile page(QStringLiteral(MANUAL_PAGE));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     const Words bold = boldWords(QString::fromUtf8(page.readAll()));
     EXPECT_EQ(missing(help.commands, bold), "") << "commands of tessary-cli --help missing from " MANUAL_PAGE;
     EXPECT_EQ(missing(help.options, bold), "") << "options of tessary-cli --help missing from " MANUAL_PAGE;
+    EXPECT_EQ(missing(help.exitCodes, bold), "") << "exit codes of tessary-cli --help missing from " MANUAL_PAGE;
 }
 
 TEST(CliDocumentation, CompletionOffersTheHelpsWordsAndTheFilesEachArgumentTakes) {
