@@ -26,8 +26,13 @@ while(NOT rest STREQUAL "")
     string(REGEX MATCH "^## ([^\n]*)" heading "${section}")
     if(CMAKE_MATCH_1 IN_LIST user_sections)
         string(APPEND markdown "\n${section}")
+        list(REMOVE_ITEM user_sections "${CMAKE_MATCH_1}")
     endif()
 endwhile()
+# A renamed heading would otherwise drop its section from the manual without a word.
+if(user_sections)
+    message(FATAL_ERROR "The README has no section \"${user_sections}\" for the manual")
+endif()
 
 # The screenshots go into screenshots/ beside the page; a picture the README names but the
 # repository lacks would leave a hole in the manual, so it stops the build.
