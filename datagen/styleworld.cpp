@@ -246,6 +246,48 @@ void tileRiver(StyleWorld& w, Rng& rng) {
     }
 }
 
+// Land grounds in patches of neighbouring provinces, in fixed shares so that every ground shows in
+// a few provinces even of a small map; sea is deep where no land is near.
+void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent, int spacing, Rng& rng) {
+    MapLayout& m = w.layout;
+    const ValueNoise field(rng, w.width, w.height, spacing * 3);
+    std::vector<std::pair<double, std::size_t>> land;
+    for (std::size_t p = 0; p < m.x.size(); ++p)
+        if (!m.sea[p]) land.emplace_back(field.at(m.x[p], m.y[p]) + (rng.unit() - 0.5) * 0.08, p);
+    std::sort(land.begin(), land.end());
+    static const std::pair<Ground, int> shares[] = {{Ground::Swamp, 11}, {Ground::Farm, 18}, {Ground::Plains, 22},
+                                                    {Ground::Forest, 20}, {Ground::Mountain, 16}, {Ground::Waste, 13}};
+    constexpr std::uint32_t kGroundBits = 16 | 32 | 64 | 128 | 256 | 2048 | 4194304;
+    std::size_t next = 0;
+    int sharesSoFar = 0;
+    for (const auto& [ground, share] : shares) {
+        sharesSoFar += share;
+        const std::size_t end = land.size() * static_cast<std::size_t>(sharesSoFar) / 100;
+        for (; next < end; ++next) {
+            const std::size_t p = land[next].second;
+            w.ground[p] = ground;
+            std::uint32_t& mask = m.terrain[p];
+            mask &= ~kGroundBits;
+            switch (ground) {
+            case Ground::Swamp: mask |= 32; break;
+            case Ground::Farm: mask |= 256; break;
+            case Ground::Forest: mask |= 128; break;
+            case Ground::Mountain: mask |= rng.chance(0.2) ? 4194304 : 16; break;
+            case Ground::Waste: mask |= 64; break;
+            default: break;
+            }
+        }
+    }
+    for (std::size_t p = 0; p < m.x.size(); ++p) {
+        if (!m.sea[p]) continue;
+        const auto coast = std::count_if(adjacent[p].begin(), adjacent[p].end(),
+                                         [&](int q) { return !m.sea[static_cast<std::size_t>(q)]; });
+        const bool deep = coast == 0 || (coast == 1 && rng.chance(0.4));
+        w.ground[p] = deep ? Ground::Deep : Ground::Sea;
+        m.terrain[p] = (m.terrain[p] & ~kGroundBits) | (deep ? 2048u : 0u);
+    }
+}
+
 } // namespace
 
 std::vector<float> distanceTo(const std::vector<bool>& inside, int width, int height) {
@@ -310,8 +352,8 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     options.reach = spec.spacing * 5 / 2; // cells two apart may touch: neighbours far apart
 
     const Cells cells = makeCells(root, seedRng, options);
-    // One to six cells a province: a few large provinces among many small ones.
-    const CellGroups groups = groupCells(cells, mergeRng, {0.35, 0.6, 0.78, 0.9, 0.97});
+    // One to five cells a province: a few large provinces among many small ones.
+    const CellGroups groups = groupCells(cells, mergeRng, {0.35, 0.6, 0.8, 0.93});
 
     StyleWorld w;
     w.style = style;
@@ -351,6 +393,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
         adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
     }
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
+    layOutGrounds(w, adjacent, spec.spacing, terrainRng);
     // Fresh water shows as a lake or a river below; what is not drawn is not claimed.
     for (auto& mask : w.layout.terrain)
         mask &= ~8u;
