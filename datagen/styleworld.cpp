@@ -246,6 +246,32 @@ void tileRiver(StyleWorld& w, Rng& rng) {
     }
 }
 
+// The truth: provinces whose ground meets over more than a corner are neighbours; water laid over
+// land between them does not count as meeting, a river does. Returns each province's neighbours.
+std::vector<std::vector<int>> linkMeetingProvinces(StyleWorld& w) {
+    std::map<PairKey, int> border;
+    auto meet = [&](std::size_t i, std::size_t j) {
+        const bool parted = !w.surface.empty() && (w.surface[i] == Surface::Parted || w.surface[j] == Surface::Parted);
+        if (w.label[i] != w.label[j] && !parted) ++border[key(w.label[i], w.label[j])];
+    };
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x) {
+            if (x + 1 < w.width) meet(w.at(x, y), w.at(x + 1, y));
+            if (y + 1 < w.height) meet(w.at(x, y), w.at(x, y + 1));
+        }
+    std::vector<std::vector<int>> adjacent(w.layout.x.size());
+    w.layout.neighbours.clear();
+    w.borderLength.clear();
+    for (const auto& [pair, length] : border) {
+        if (length < kMinSharedBorder) continue;
+        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
+        w.borderLength.push_back(length);
+        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
+        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
+    }
+    return adjacent;
+}
+
 // Land grounds in patches of neighbouring provinces, in fixed shares so that every ground shows in
 // a few provinces even of a small map; sea is deep where no land is near.
 void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent, int spacing, Rng& rng) {
@@ -377,21 +403,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     for (std::size_t g = 0; g < count; ++g)
         members[static_cast<std::size_t>(number[g])] = groups.members[g];
 
-    std::map<PairKey, int> border;
-    for (int y = 0; y < w.height; ++y)
-        for (int x = 0; x < w.width; ++x) {
-            const int here = w.label[w.at(x, y)];
-            if (x + 1 < w.width && w.label[w.at(x + 1, y)] != here) ++border[key(here, w.label[w.at(x + 1, y)])];
-            if (y + 1 < w.height && w.label[w.at(x, y + 1)] != here) ++border[key(here, w.label[w.at(x, y + 1)])];
-        }
-    std::vector<std::vector<int>> adjacent(count);
-    for (const auto& [pair, length] : border) {
-        if (length < kMinSharedBorder) continue;
-        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
-        w.borderLength.push_back(length);
-        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
-        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
-    }
+    const std::vector<std::vector<int>> adjacent = linkMeetingProvinces(w);
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
     layOutGrounds(w, adjacent, spec.spacing, terrainRng);
     // Fresh water shows as a lake or a river below; what is not drawn is not claimed.
@@ -505,6 +517,8 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             else
                 w.layout.terrain[p] &= ~4096u; // a cave nobody can see is not claimed
         }
+    // Water laid between provinces can also cover a third province's short border near it.
+    linkMeetingProvinces(w);
     return w;
 }
 
