@@ -24,7 +24,7 @@ const StyleSpec& specOf(ArtStyle style) {
     // Picture sizes and province counts of the maps map makers publish: a tall island of some
     // 60 provinces, a wide tile world, two mid-sized painted worlds.
     static const StyleSpec specs[] = {
-        {1000, 1400, 84, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
+        {1000, 1400, 96, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
         {1280, 720, 76, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
         {1200, 900, 74, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
         {1200, 900, 78, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
@@ -465,13 +465,13 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             const QPointF along = to - from, across(-along.y(), along.x());
             const double length = std::hypot(along.x(), along.y());
             if (length < 40) continue;
-            StyleWorld::Line road0;
-            road0.startWidth = road0.endWidth = 1.6;
+            StyleWorld::Line path;
+            path.startWidth = path.endWidth = 2.0;
             const double bend = (lineRng.unit() - 0.5) * 0.35, bend2 = (lineRng.unit() - 0.5) * 0.2;
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
                 const double off = std::sin(t * M_PI) * bend + std::sin(t * 2 * M_PI) * bend2;
-                road0.points.push_back(from + along * t + across * off);
+                path.points.push_back(from + along * t + across * off);
             }
             const double trim = 10 / length;
             std::vector<QPointF> kept;
@@ -479,7 +479,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
                 if (t < trim || t > 1 - trim) continue;
-                const QPointF& point = road0.points[static_cast<std::size_t>(k)];
+                const QPointF& point = path.points[static_cast<std::size_t>(k)];
                 if (point.x() < 2 || point.y() < 2 || point.x() > w.width - 3 || point.y() > w.height - 3) clear = false;
                 for (std::size_t q = 0; clear && q < count; ++q)
                     if (q != ia && q != ib && std::hypot(point.x() - w.layout.x[q], point.y() - w.layout.y[q]) < 10)
@@ -487,11 +487,11 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             }
             for (int k = 0; clear && k <= 24; ++k) {
                 const double t = k / 24.0;
-                if (t >= trim && t <= 1 - trim) kept.push_back(road0.points[static_cast<std::size_t>(k)]);
+                if (t >= trim && t <= 1 - trim) kept.push_back(path.points[static_cast<std::size_t>(k)]);
             }
             if (!clear || kept.size() < 3) continue;
-            road0.points = std::move(kept);
-            w.roads.push_back(std::move(road0));
+            path.points = std::move(kept);
+            w.roads.push_back(std::move(path));
             ++road;
         }
         // A province a river runs through for a while has fresh water.
