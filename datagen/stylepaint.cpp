@@ -5,6 +5,7 @@
 #include "styleworld.h"
 
 #include <cmath>
+#include <map>
 
 namespace ts::datagen {
 

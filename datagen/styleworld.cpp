@@ -3,6 +3,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <map>
 
 namespace ts::datagen {
 
@@ -407,11 +408,9 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
         terrainRng = root.fork(5), waterRng = root.fork(6), lineRng = root.fork(7);
     const Cells cells = scatterCells(spec, seedRng);
     // Every cell is a province of its own.
-    CellGroups groups;
-    for (std::size_t id = 0; id < cells.seeds.size(); ++id) {
-        groups.group.push_back(static_cast<int>(id));
-        groups.members.push_back({static_cast<int>(id)});
-    }
+    std::vector<std::vector<int>> cellsOf;
+    for (std::size_t id = 0; id < cells.seeds.size(); ++id)
+        cellsOf.push_back({static_cast<int>(id)});
 
     StyleWorld w;
     w.style = style;
@@ -419,12 +418,10 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     w.height = cells.height;
     w.tileWidth = spec.tileWidth;
     w.tileHeight = spec.tileHeight;
-    std::vector<int> label(cells.label.size());
-    for (std::size_t i = 0; i < label.size(); ++i)
-        label[i] = groups.group[static_cast<std::size_t>(cells.label[i])];
+    std::vector<int> label = cells.label;
     // Tile art has no finer boundary than a tile: every tile belongs to one province.
     if (w.tileWidth) snapToTiles(w, label);
-    const std::vector<Cells::Seed> white = placeWhitePixels(cells, groups.members, label, whiteRng, kWhiteMargin);
+    const std::vector<Cells::Seed> white = placeWhitePixels(cells, cellsOf, label, whiteRng, kWhiteMargin);
     std::vector<int> number;
     w.layout = placeProvinces(w.width, w.height, white, number);
     const std::size_t count = white.size();
@@ -433,7 +430,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
         w.label[i] = number[static_cast<std::size_t>(label[i])];
     std::vector<std::vector<int>> members(count);
     for (std::size_t g = 0; g < count; ++g)
-        members[static_cast<std::size_t>(number[g])] = groups.members[g];
+        members[static_cast<std::size_t>(number[g])] = cellsOf[g];
 
     const std::vector<std::vector<int>> adjacent = linkMeetingProvinces(w);
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
