@@ -22,8 +22,9 @@ struct StyleSpec {
 };
 
 const StyleSpec& specOf(ArtStyle style) {
-    // Picture sizes and province counts of the maps map makers publish: a tall island of some
-    // 60 provinces, a wide tile world, two mid-sized painted worlds.
+    // Picture sizes, province counts and spacing of the maps map makers publish: a tall island of
+    // some 70 provinces whose neighbours lie a median 140 px apart, a wide tile world, two
+    // mid-sized painted worlds.
     static const StyleSpec specs[] = {
         {1000, 1400, 120, 0, 0, 6, 5, 14, 0, 0, 101}, // Painted
         {1280, 720, 84, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
@@ -173,9 +174,11 @@ StyleWorld::Line traceRiver(const StyleWorld& w, QPointF source, const ValueNois
             const double d = std::hypot(m.x[p] - source.x(), m.y[p] - source.y());
             if (d < bestDistance) bestDistance = d, mouth = QPointF(m.x[p], m.y[p]);
         }
+    // Rivers worth drawing rise far inland.
+    if (bestDistance < 170) return {};
     StyleWorld::Line river;
-    river.startWidth = 1.2;
-    river.endWidth = 2.5 + rng.range(0, 3) * 0.5;
+    river.startWidth = 1.5;
+    river.endWidth = 3.5 + rng.range(0, 3) * 0.5;
     QPointF at = source;
     const double twist = rng.range(0, 1) ? 1.4 : -1.4;
     for (int step = 0; step < 260; ++step) {
@@ -495,7 +498,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             const double length = std::hypot(along.x(), along.y());
             if (length < 40) continue;
             StyleWorld::Line path;
-            path.startWidth = path.endWidth = 2.0;
+            path.startWidth = path.endWidth = 2.2;
             const double bend = (lineRng.unit() - 0.5) * 0.35, bend2 = (lineRng.unit() - 0.5) * 0.2;
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
