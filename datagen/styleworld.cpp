@@ -350,7 +350,20 @@ void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent,
                                          [&](int q) { return !m.sea[static_cast<std::size_t>(q)]; });
         const bool deep = coast == 0 || (coast == 1 && rng.chance(0.4));
         w.ground[p] = deep ? Ground::Deep : Ground::Sea;
-        m.terrain[p] = (m.terrain[p] & ~kGroundBits) | (deep ? 2048u : 0u);
+        // No picture shows a cave under the sea.
+        m.terrain[p] = (m.terrain[p] & ~(kGroundBits | 4096u)) | (deep ? 2048u : 0u);
+    }
+    // Small and large go by the province's size on the map, as map makers set them.
+    std::vector<int> area(m.x.size());
+    for (const int p : w.label)
+        ++area[static_cast<std::size_t>(p)];
+    std::vector<int> sorted = area;
+    std::sort(sorted.begin(), sorted.end());
+    const int median = sorted[sorted.size() / 2];
+    for (std::size_t p = 0; p < m.x.size(); ++p) {
+        m.terrain[p] &= ~3u;
+        if (area[p] * 2 < median) m.terrain[p] |= 1;
+        else if (area[p] > median * 2) m.terrain[p] |= 2;
     }
 }
 
