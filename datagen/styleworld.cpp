@@ -99,7 +99,7 @@ void paintBlob(StyleWorld& w, QPoint centre, double radius, Surface surface, con
 }
 
 // Water between land provinces: straits that open on the sea first, then lakes between two
-// provinces inland. The pair stops being neighbours.
+// provinces inland. The pair stops being neighbours once the truth is taken again.
 void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<int>& neighbourCount) {
     auto& pairs = w.layout.neighbours;
     std::vector<std::size_t> order(pairs.size());
@@ -142,11 +142,6 @@ void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<i
             --neighbourCount[ia];
             --neighbourCount[ib];
         }
-    std::sort(dropped.rbegin(), dropped.rend());
-    for (const std::size_t i : dropped) {
-        pairs.erase(pairs.begin() + static_cast<std::ptrdiff_t>(i));
-        w.borderLength.erase(w.borderLength.begin() + static_cast<std::ptrdiff_t>(i));
-    }
 }
 
 // A point well inside province p, clear of its borders by margin and of every province pixel by
@@ -462,6 +457,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     for (std::size_t p = 0; p < count; ++p)
         neighbourCount[p] = static_cast<int>(adjacent[p].size());
     partProvinces(w, spec, waterRng, neighbourCount);
+    linkMeetingProvinces(w);
 
     const ValueNoise wobble(waterRng, w.width, w.height, 5);
     const int tile = std::max(w.tileWidth, 1);
