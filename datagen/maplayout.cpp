@@ -97,6 +97,32 @@ Cells makeCells(Rng& root, Rng& seedRng, const MapOptions& options) {
     return {W, H, std::move(seeds), std::move(label)};
 }
 
+bool clearOfOthers(const std::vector<int>& label, int width, int height, int x, int y, int id, int margin) {
+    if (x < margin || y < margin || x >= width - margin || y >= height - margin) return false;
+    for (int dy = -margin; dy <= margin; ++dy)
+        for (int dx = -margin; dx <= margin; ++dx)
+            if (label[static_cast<std::size_t>(y + dy) * width + x + dx] != id) return false;
+    return true;
+}
+
+std::vector<Cells::Seed> placeWhitePixels(const Cells& cells, const std::vector<std::vector<int>>& members,
+                                          const std::vector<int>& label, Rng& whiteRng, int margin) {
+    std::vector<Cells::Seed> white(members.size());
+    for (std::size_t id = 0; id < members.size(); ++id) {
+        const auto& cellsOf = members[id];
+        white[id] = cells.seeds[static_cast<std::size_t>(cellsOf.front())];
+        for (int attempt = 0; attempt < 60; ++attempt) {
+            const auto& c = cells.seeds[static_cast<std::size_t>(whiteRng.pick(cellsOf))];
+            const int x = c.x + whiteRng.range(-22, 22), y = c.y + whiteRng.range(-22, 22);
+            if (clearOfOthers(label, cells.width, cells.height, x, y, static_cast<int>(id), margin)) {
+                white[id] = {x, y};
+                break;
+            }
+        }
+    }
+    return white;
+}
+
 std::vector<Ground> assignTerrain(MapLayout& layout, const std::vector<std::vector<int>>& adjacent, Rng& seaRng,
                                   Rng& terrainRng) {
     const int W = layout.width, H = layout.height;

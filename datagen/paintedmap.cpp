@@ -19,12 +19,6 @@ constexpr int kMinSharedBorder = 8;
 constexpr int kWhiteMargin = 9;  // a province pixel keeps this far from every border
 constexpr int kLookAround = 3;   // how far a pixel looks for a border to paint
 
-using PairKey = std::pair<int, int>;
-
-PairKey key(int a, int b) {
-    return {std::min(a, b), std::max(a, b)};
-}
-
 // How the border between two provinces is painted.
 struct BorderStyle {
     QRgb colour = 0;
@@ -60,16 +54,6 @@ BorderStyle drawStyle(Rng& rng, bool seaA, bool seaB, QRgb groundA, QRgb groundB
     style.width = 1.0 + rng.range(0, 4) * 0.5;
     style.soft = rng.chance(0.5);
     return style;
-}
-
-QRgb mix(QRgb a, QRgb b, double t) {
-    auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
-    return qRgb(m(qRed(a), qRed(b)), m(qGreen(a), qGreen(b)), m(qBlue(a), qBlue(b)));
-}
-
-// Never pure red, blue or white: those mean borders and provinces to the game's own guess.
-QRgb clampPainted(int r, int g, int b) {
-    return qRgb(std::clamp(r, 12, 243), std::clamp(g, 12, 243), std::clamp(b, 12, 243));
 }
 
 } // namespace
@@ -137,28 +121,7 @@ MapLayout makePaintedLayout(std::uint64_t seed, QImage& image) {
     for (std::size_t i = 0; i < label.size(); ++i)
         label[i] = group[static_cast<std::size_t>(cells.label[i])];
 
-    // The province pixel goes anywhere well inside the province, rarely in its middle, as map
-    // makers place them: where the name fits, near a city, off to one side.
-    auto clearOfBorders = [&](int x, int y, int id) {
-        if (x < kWhiteMargin || y < kWhiteMargin || x >= W - kWhiteMargin || y >= H - kWhiteMargin) return false;
-        for (int dy = -kWhiteMargin; dy <= kWhiteMargin; ++dy)
-            for (int dx = -kWhiteMargin; dx <= kWhiteMargin; ++dx)
-                if (label[pixel(x + dx, y + dy)] != id) return false;
-        return true;
-    };
-    std::vector<Cells::Seed> white(count);
-    for (std::size_t id = 0; id < count; ++id) {
-        const auto& cellsOf = members[id];
-        white[id] = cells.seeds[static_cast<std::size_t>(cellsOf.front())];
-        for (int attempt = 0; attempt < 60; ++attempt) {
-            const auto& c = cells.seeds[static_cast<std::size_t>(whiteRng.pick(cellsOf))];
-            const int x = c.x + whiteRng.range(-22, 22), y = c.y + whiteRng.range(-22, 22);
-            if (clearOfBorders(x, y, static_cast<int>(id))) {
-                white[id] = {x, y};
-                break;
-            }
-        }
-    }
+    const std::vector<Cells::Seed> white = placeWhitePixels(cells, members, label, whiteRng, kWhiteMargin);
 
     std::vector<int> number;
     MapLayout layout = placeProvinces(W, H, white, number);
