@@ -90,12 +90,18 @@ void averageColours(const QImage& picture, Grid& grid) {
             const int left = std::max(0, std::min(cx * s, w - block));
             // Red and blue add up side by side in one word; a block of up to 16x16 cannot overflow.
             quint32 redBlue = 0, green = 0;
-            for (const quint32* row : rows)
-                for (int x = left; x < left + block; ++x) {
-                    const quint32 p = row[std::min(x, w - 1)];
-                    redBlue += p & 0x00FF00FFu;
-                    green += (p >> 8) & 0xFFu;
-                }
+            if (block == 2) { // the usual case, written out
+                const quint32 a = rows[0][left], b = rows[0][left + 1], c = rows[1][left], d = rows[1][left + 1];
+                redBlue = (a & 0x00FF00FFu) + (b & 0x00FF00FFu) + (c & 0x00FF00FFu) + (d & 0x00FF00FFu);
+                green = ((a >> 8) & 0xFFu) + ((b >> 8) & 0xFFu) + ((c >> 8) & 0xFFu) + ((d >> 8) & 0xFFu);
+            } else {
+                for (const quint32* row : rows)
+                    for (int x = left; x < left + block; ++x) {
+                        const quint32 p = row[std::min(x, w - 1)];
+                        redBlue += p & 0x00FF00FFu;
+                        green += (p >> 8) & 0xFFu;
+                    }
+            }
             const auto at = static_cast<std::size_t>(out + cx);
             grid.colour[0][at] = static_cast<quint8>((redBlue >> 16) / n);
             grid.colour[1][at] = static_cast<quint8>(green / n);
@@ -162,11 +168,14 @@ std::vector<quint16> chamfer(const std::vector<quint8>& from, int w, int h, quin
 
 // Open water: water cells by majority over the window, less whatever is narrower than a river
 // (a morphological opening: what survives shrinking the water by half a river's width, grown back).
-void findOpenWater(Grid& grid) {
-    const int w = grid.width, h = grid.height;
+void findWater(Grid& grid) {
     grid.wet.resize(static_cast<std::size_t>(grid.cells()));
     for (std::size_t i = 0; i < grid.wet.size(); ++i)
         grid.wet[i] = isWater(grid.colour[0][i], grid.colour[1][i], grid.colour[2][i]);
+}
+
+void findOpenWater(Grid& grid) {
+    const int w = grid.width, h = grid.height;
     grid.water = grid.wet;
     majority(grid.water, w, h, kWaterWindow / 2 / grid.scale);
     const int radius = 3 * ((kRiverWidth / 2 + grid.scale - 1) / grid.scale);
@@ -477,7 +486,7 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
                            : picture.convertToFormat(QImage::Format_RGB32);
     Grid grid = gridFor(rgb.size(), wrapAround);
     averageColours(rgb, grid);
-    findOpenWater(grid);
+    findWater(grid);
     findBarriers(grid);
     for (auto& plane : grid.colour)
         plane = {};
@@ -493,6 +502,7 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
         return guess;
     }
     painted = {};
+    findOpenWater(grid);
     std::vector<quint8> classes;
     guess.regions = {grid.width, grid.height, grid.scale, coastRegions(grid, positions, classes)};
     // Two land provinces whose regions meet only across open water (a lake, a strait) are no pair.
