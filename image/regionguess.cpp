@@ -40,6 +40,8 @@ constexpr int kWaterWindow = 13;
 // Water narrower than this (image pixels) is a river, a lake shore's fringe or a painted stroke:
 // part of the land it runs through, never a coast.
 constexpr int kRiverWidth = 36;
+// ... and runs on for at least this far (image pixels); a shorter blue stroke is a painted border.
+constexpr int kMinRiverLength = 80;
 
 bool isWater(int r, int g, int b) {
     return b > r + 30 && b > g + 10;
@@ -235,6 +237,58 @@ void findBarriers(Grid& grid) {
             const auto at = static_cast<std::size_t>(x);
             barrier[x] = cost[static_cast<std::size_t>(std::max(nearChange[at], farChange[at]))];
         }
+    }
+}
+
+// Rivers are no borders: narrow water counts as the land it runs through, and the colour change
+// along its banks is no barrier.
+void quietRivers(Grid& grid) {
+    // Where open water stops, a sliver of its corners is left narrow: that is still coast.
+    const std::vector<quint16> toOpenWater = chamfer(grid.water, grid.width, grid.height, 1);
+    const int coast = 3 * ((kRiverWidth / 2 + grid.scale - 1) / grid.scale);
+    std::vector<quint8> river(grid.wet.size());
+    bool any = false;
+    for (std::size_t i = 0; i < river.size(); ++i) {
+        river[i] = grid.wet[i] && toOpenWater[i] > coast;
+        any = any || river[i];
+    }
+    if (!any) return;
+    // A short blue stroke is a border painted in blue; a river runs on.
+    const int w = grid.width, h = grid.height;
+    std::vector<quint32> stroke, stack;
+    for (std::size_t start = 0; start < river.size(); ++start) {
+        if (river[start] != 1) continue;
+        stroke.clear();
+        stack.assign(1, static_cast<quint32>(start));
+        river[start] = 2;
+        int left = w, right = 0, top = h, bottom = 0;
+        while (!stack.empty()) {
+            const quint32 c = stack.back();
+            stack.pop_back();
+            stroke.push_back(c);
+            const int y = static_cast<int>(c) / w, x = static_cast<int>(c) - y * w;
+            left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                    const auto n = static_cast<std::size_t>(ny) * w + nx;
+                    if (river[n] != 1) continue;
+                    river[n] = 2;
+                    stack.push_back(static_cast<quint32>(n));
+                }
+        }
+        const bool runsOn = std::max(right - left, bottom - top) * grid.scale >= kMinRiverLength;
+        for (const quint32 c : stroke)
+            river[c] = runsOn ? 3 : 0;
+    }
+    for (quint8& c : river)
+        c = c == 3;
+    const std::vector<quint16> toRiver = chamfer(river, grid.width, grid.height, 1);
+    const int banks = 3 * (1 + (kFar * 2 + grid.scale - 1) / grid.scale);
+    for (std::size_t i = 0; i < river.size(); ++i) {
+        if (toRiver[i] <= banks) grid.barrier[i] = 0;
+        if (river[i]) grid.wet[i] = 0;
     }
 }
 
@@ -487,6 +541,7 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     Grid grid = gridFor(rgb.size(), wrapAround);
     averageColours(rgb, grid);
     findWater(grid);
+    findOpenWater(grid);
     findBarriers(grid);
     for (auto& plane : grid.colour)
         plane = {};
@@ -502,7 +557,6 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
         return guess;
     }
     painted = {};
-    findOpenWater(grid);
     std::vector<quint8> classes;
     guess.regions = {grid.width, grid.height, grid.scale, coastRegions(grid, positions, classes)};
     // Two land provinces whose regions meet only across open water (a lake, a strait) are no pair.
