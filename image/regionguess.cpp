@@ -42,6 +42,11 @@ constexpr int kWaterWindow = 13;
 constexpr int kRiverWidth = 36;
 // ... and runs on for at least this far (image pixels); a shorter blue stroke is a painted border.
 constexpr int kMinRiverLength = 80;
+// The ground of a field is judged over a window this wide (image pixels), wider than relief detail
+// and tiles; entering a cell whose ground differs from the province's own by d (summed over the
+// channels) costs d / kGroundAffinity pixels more.
+constexpr int kGroundWindow = 25;
+constexpr int kGroundAffinity = 64;
 
 bool isWater(int r, int g, int b) {
     return b > r + 30 && b > g + 10;
@@ -479,6 +484,31 @@ double bordersShare(const Grid& grid, const std::vector<std::int16_t>& province)
     return edges > 0 ? static_cast<double>(onBorders) / static_cast<double>(edges) : 0.0;
 }
 
+// Each cell's colour becomes the average over a square of the given radius (cells): what is left is
+// the ground of a field, without its relief, texture or glyphs.
+void blurColours(Grid& grid, int radius) {
+    const int w = grid.width, h = grid.height;
+    std::vector<quint32> sum(static_cast<std::size_t>(w + 1) * static_cast<std::size_t>(h + 1));
+    const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(w + 1) + x; };
+    for (auto& plane : grid.colour) {
+        for (int y = 0; y < h; ++y) {
+            quint32 row = 0;
+            for (int x = 0; x < w; ++x) {
+                row += plane[static_cast<std::size_t>(y) * w + x];
+                sum[at(x + 1, y + 1)] = sum[at(x + 1, y)] + row;
+            }
+        }
+        for (int y = 0; y < h; ++y) {
+            const int y0 = std::max(0, y - radius), y1 = std::min(h, y + radius + 1);
+            for (int x = 0; x < w; ++x) {
+                const int x0 = std::max(0, x - radius), x1 = std::min(w, x + radius + 1);
+                const quint32 inside = sum[at(x1, y1)] - sum[at(x0, y1)] - sum[at(x1, y0)] + sum[at(x0, y0)];
+                plane[static_cast<std::size_t>(y) * w + x] = static_cast<quint8>(inside / static_cast<quint32>((x1 - x0) * (y1 - y0)));
+            }
+        }
+    }
+}
+
 // Plain geometry, bent only at the coast: land provinces spread over land and sea provinces over
 // open water; what neither kind reaches on its own ground (an islet with no province, a lake)
 // goes to the nearest region around it.
@@ -489,16 +519,30 @@ std::vector<std::int16_t> coastRegions(const Grid& grid, const std::vector<QPoin
     std::vector<quint32> distance(cells, UINT32_MAX);
     const std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
     classes = provinceClasses(grid, province, seeds);
+    std::array<std::vector<quint8>, 3> own;
+    for (auto& o : own)
+        o.assign(kProvinceSlots, 0);
+    for (const quint32 s : seeds)
+        for (int k = 0; k < 3; ++k)
+            own[k][static_cast<std::size_t>(province[s])] = grid.colour[k][s];
+    int affinity = kGroundAffinity;
+    const auto ground = [&](quint32 from, quint32 to) {
+        if (affinity <= 0) return 0u;
+        const auto p = static_cast<std::size_t>(province[from]);
+        const int d = std::abs(grid.colour[0][to] - own[0][p]) + std::abs(grid.colour[1][to] - own[1][p]) +
+                      std::abs(grid.colour[2][to] - own[2][p]);
+        return static_cast<quint32>(d * 10 / affinity);
+    };
     auto hasClass = [&](quint8 c) {
         return std::any_of(seeds.begin(), seeds.end(), [&](quint32 s) { return classes[static_cast<std::size_t>(province[s])] == c; });
     };
     const auto plain = [](quint32, quint32) { return 0u; };
     if (!hasClass(kWaterClass) || !hasClass(kLandClass)) {
-        grow(grid, province, distance, seeds, anywhere, plain);
+        grow(grid, province, distance, seeds, anywhere, ground);
         return province;
     }
     grow(grid, province, distance, seeds,
-         [&](quint32 cell, int owner) { return grid.water[cell] == classes[static_cast<std::size_t>(owner)]; }, plain);
+         [&](quint32 cell, int owner) { return grid.water[cell] == classes[static_cast<std::size_t>(owner)]; }, ground);
     const int w = grid.width;
     std::vector<quint32> shore;
     for (std::size_t c = 0; c < cells; ++c) {
@@ -550,13 +594,15 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     // texture or tiles, geometry decides and the picture only adds its coast.
     std::vector<std::int16_t> painted = paintedRegions(grid, positions);
     const double share = bordersShare(grid, painted);
-    if (share >= kBorderedShare) {
+    bool bordered = share >= kBorderedShare;
+    if (bordered) {
         guess.regions = {grid.width, grid.height, grid.scale, std::move(painted)};
         guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, [](auto...) { return true; }),
                                   cellsOf(kRegionMinSharedBorder, grid.scale));
         return guess;
     }
     painted = {};
+    blurColours(grid, kGroundWindow / 2 / grid.scale);
     std::vector<quint8> classes;
     guess.regions = {grid.width, grid.height, grid.scale, coastRegions(grid, positions, classes)};
     // Two land provinces whose regions meet only across open water (a lake, a strait) are no pair.
@@ -565,8 +611,9 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
             return true;
         return !grid.water[i] && !grid.water[j];
     };
+    int dbgMin = kRegionMinSharedBoundary;
     guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, counts),
-                              cellsOf(kRegionMinSharedBoundary, grid.scale));
+                              cellsOf(dbgMin, grid.scale));
     return guess;
 }
 

@@ -26,7 +26,7 @@ inline constexpr int kRegionMaxPartners = 20;
 // Regions meeting over less than this many image pixels only touch at a corner: where the picture
 // draws the borders, and where geometry draws them.
 inline constexpr int kRegionMinSharedBorder = 8;
-inline constexpr int kRegionMinSharedBoundary = 12;
+inline constexpr int kRegionMinSharedBoundary = 20;
 
 // One province per cell of a grid over the picture; large pictures are grown on a coarser grid.
 struct RegionMap {
