@@ -1,5 +1,6 @@
 #include "regionreviewbar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -19,6 +20,13 @@ RegionReviewBar::RegionReviewBar(QWidget* mapArea)
     : QFrame(mapArea), mText(new QLabel(this)), mKeep(new QCheckBox(QStringLiteral("Keep pairs already in the lists"), this)) {
     setObjectName(QStringLiteral("fraRegionReview"));
     setFrameShape(QFrame::StyledPanel);
+    // The map area's dark ground would leave the text unreadable; the bar reads like a dialog.
+    const QPalette application = QApplication::palette();
+    QPalette own = palette();
+    for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText,
+                            QPalette::Base, QPalette::Text})
+        own.setColor(role, application.color(role));
+    setPalette(own);
     setAutoFillBackground(true);
     mText->setObjectName(QStringLiteral("lblRegionReview"));
     mText->setWordWrap(true);
