@@ -117,15 +117,16 @@ void averageColours(const QImage& picture, Grid& grid) {
     }
 }
 
-// Each cell takes the majority of the square of cells around it (radius in cells).
-void majority(std::vector<quint8>& mask, int w, int h, int radius) {
-    if (radius < 1) return;
+// Replaces each cell by what `merge(sum, count)` makes of the values in the square of cells around
+// it (radius in cells), by a table of running sums.
+template <class Merge>
+void boxFilter(std::vector<quint8>& plane, int w, int h, int radius, Merge merge) {
     std::vector<quint32> sum(static_cast<std::size_t>(w + 1) * static_cast<std::size_t>(h + 1), 0);
     const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(w + 1) + x; };
     for (int y = 0; y < h; ++y) {
         quint32 row = 0;
         for (int x = 0; x < w; ++x) {
-            row += mask[static_cast<std::size_t>(y) * w + x];
+            row += plane[static_cast<std::size_t>(y) * w + x];
             sum[at(x + 1, y + 1)] = sum[at(x + 1, y)] + row;
         }
     }
@@ -134,9 +135,15 @@ void majority(std::vector<quint8>& mask, int w, int h, int radius) {
         for (int x = 0; x < w; ++x) {
             const int x0 = std::max(0, x - radius), x1 = std::min(w, x + radius + 1);
             const quint32 inside = sum[at(x1, y1)] - sum[at(x0, y1)] - sum[at(x1, y0)] + sum[at(x0, y0)];
-            mask[static_cast<std::size_t>(y) * w + x] = 2 * inside > static_cast<quint32>((x1 - x0) * (y1 - y0));
+            plane[static_cast<std::size_t>(y) * w + x] = merge(inside, static_cast<quint32>((x1 - x0) * (y1 - y0)));
         }
     }
+}
+
+// Each cell of a 0/1 mask takes the majority of the square of cells around it.
+void majority(std::vector<quint8>& mask, int w, int h, int radius) {
+    if (radius < 1) return;
+    boxFilter(mask, w, h, radius, [](quint32 inside, quint32 count) { return static_cast<quint8>(2 * inside > count); });
 }
 
 // Chamfer distance (3 across, 4 diagonally) of every cell to the nearest cell where `from` is set.
@@ -487,26 +494,9 @@ double bordersShare(const Grid& grid, const std::vector<std::int16_t>& province)
 // Each cell's colour becomes the average over a square of the given radius (cells): what is left is
 // the ground of a field, without its relief, texture or glyphs.
 void blurColours(Grid& grid, int radius) {
-    const int w = grid.width, h = grid.height;
-    std::vector<quint32> sum(static_cast<std::size_t>(w + 1) * static_cast<std::size_t>(h + 1));
-    const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(w + 1) + x; };
-    for (auto& plane : grid.colour) {
-        for (int y = 0; y < h; ++y) {
-            quint32 row = 0;
-            for (int x = 0; x < w; ++x) {
-                row += plane[static_cast<std::size_t>(y) * w + x];
-                sum[at(x + 1, y + 1)] = sum[at(x + 1, y)] + row;
-            }
-        }
-        for (int y = 0; y < h; ++y) {
-            const int y0 = std::max(0, y - radius), y1 = std::min(h, y + radius + 1);
-            for (int x = 0; x < w; ++x) {
-                const int x0 = std::max(0, x - radius), x1 = std::min(w, x + radius + 1);
-                const quint32 inside = sum[at(x1, y1)] - sum[at(x0, y1)] - sum[at(x1, y0)] + sum[at(x0, y0)];
-                plane[static_cast<std::size_t>(y) * w + x] = static_cast<quint8>(inside / static_cast<quint32>((x1 - x0) * (y1 - y0)));
-            }
-        }
-    }
+    for (auto& plane : grid.colour)
+        boxFilter(plane, grid.width, grid.height, radius,
+                  [](quint32 inside, quint32 count) { return static_cast<quint8>(inside / count); });
 }
 
 // Plain geometry, bent only at the coast: land provinces spread over land and sea provinces over
