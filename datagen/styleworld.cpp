@@ -24,7 +24,7 @@ const StyleSpec& specOf(ArtStyle style) {
     // Picture sizes and province counts of the maps map makers publish: a tall island of some
     // 60 provinces, a wide tile world, two mid-sized painted worlds.
     static const StyleSpec specs[] = {
-        {1000, 1400, 84, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
+        {1000, 1400, 96, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
         {1280, 720, 76, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
         {1200, 900, 74, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
         {1200, 900, 78, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
@@ -246,6 +246,32 @@ void tileRiver(StyleWorld& w, Rng& rng) {
     }
 }
 
+// The truth: provinces whose ground meets over more than a corner are neighbours; water laid over
+// land between them does not count as meeting, a river does. Returns each province's neighbours.
+std::vector<std::vector<int>> linkMeetingProvinces(StyleWorld& w) {
+    std::map<PairKey, int> border;
+    auto meet = [&](std::size_t i, std::size_t j) {
+        const bool parted = !w.surface.empty() && (w.surface[i] == Surface::Parted || w.surface[j] == Surface::Parted);
+        if (w.label[i] != w.label[j] && !parted) ++border[key(w.label[i], w.label[j])];
+    };
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x) {
+            if (x + 1 < w.width) meet(w.at(x, y), w.at(x + 1, y));
+            if (y + 1 < w.height) meet(w.at(x, y), w.at(x, y + 1));
+        }
+    std::vector<std::vector<int>> adjacent(w.layout.x.size());
+    w.layout.neighbours.clear();
+    w.borderLength.clear();
+    for (const auto& [pair, length] : border) {
+        if (length < kMinSharedBorder) continue;
+        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
+        w.borderLength.push_back(length);
+        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
+        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
+    }
+    return adjacent;
+}
+
 // Land grounds in patches of neighbouring provinces, in fixed shares so that every ground shows in
 // a few provinces even of a small map; sea is deep where no land is near.
 void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent, int spacing, Rng& rng) {
@@ -377,21 +403,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     for (std::size_t g = 0; g < count; ++g)
         members[static_cast<std::size_t>(number[g])] = groups.members[g];
 
-    std::map<PairKey, int> border;
-    for (int y = 0; y < w.height; ++y)
-        for (int x = 0; x < w.width; ++x) {
-            const int here = w.label[w.at(x, y)];
-            if (x + 1 < w.width && w.label[w.at(x + 1, y)] != here) ++border[key(here, w.label[w.at(x + 1, y)])];
-            if (y + 1 < w.height && w.label[w.at(x, y + 1)] != here) ++border[key(here, w.label[w.at(x, y + 1)])];
-        }
-    std::vector<std::vector<int>> adjacent(count);
-    for (const auto& [pair, length] : border) {
-        if (length < kMinSharedBorder) continue;
-        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
-        w.borderLength.push_back(length);
-        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
-        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
-    }
+    const std::vector<std::vector<int>> adjacent = linkMeetingProvinces(w);
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
     layOutGrounds(w, adjacent, spec.spacing, terrainRng);
     // Fresh water shows as a lake or a river below; what is not drawn is not claimed.
@@ -453,13 +465,13 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             const QPointF along = to - from, across(-along.y(), along.x());
             const double length = std::hypot(along.x(), along.y());
             if (length < 40) continue;
-            StyleWorld::Line road0;
-            road0.startWidth = road0.endWidth = 1.6;
+            StyleWorld::Line path;
+            path.startWidth = path.endWidth = 2.0;
             const double bend = (lineRng.unit() - 0.5) * 0.35, bend2 = (lineRng.unit() - 0.5) * 0.2;
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
                 const double off = std::sin(t * M_PI) * bend + std::sin(t * 2 * M_PI) * bend2;
-                road0.points.push_back(from + along * t + across * off);
+                path.points.push_back(from + along * t + across * off);
             }
             const double trim = 10 / length;
             std::vector<QPointF> kept;
@@ -467,7 +479,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
                 if (t < trim || t > 1 - trim) continue;
-                const QPointF& point = road0.points[static_cast<std::size_t>(k)];
+                const QPointF& point = path.points[static_cast<std::size_t>(k)];
                 if (point.x() < 2 || point.y() < 2 || point.x() > w.width - 3 || point.y() > w.height - 3) clear = false;
                 for (std::size_t q = 0; clear && q < count; ++q)
                     if (q != ia && q != ib && std::hypot(point.x() - w.layout.x[q], point.y() - w.layout.y[q]) < 10)
@@ -475,11 +487,11 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             }
             for (int k = 0; clear && k <= 24; ++k) {
                 const double t = k / 24.0;
-                if (t >= trim && t <= 1 - trim) kept.push_back(road0.points[static_cast<std::size_t>(k)]);
+                if (t >= trim && t <= 1 - trim) kept.push_back(path.points[static_cast<std::size_t>(k)]);
             }
             if (!clear || kept.size() < 3) continue;
-            road0.points = std::move(kept);
-            w.roads.push_back(std::move(road0));
+            path.points = std::move(kept);
+            w.roads.push_back(std::move(path));
             ++road;
         }
         // A province a river runs through for a while has fresh water.
@@ -505,6 +517,8 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             else
                 w.layout.terrain[p] &= ~4096u; // a cave nobody can see is not claimed
         }
+    // Water laid between provinces can also cover a third province's short border near it.
+    linkMeetingProvinces(w);
     return w;
 }
 
