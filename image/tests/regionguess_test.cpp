@@ -273,10 +273,10 @@ TEST(RegionGuess, SampleMapsStayAboveTheirReportedAccuracy) {
         const char* name;
         Accuracy floor;
     } cases[] = {
-        {"style_painted", {0.79, 0.73}},
+        {"style_painted", {0.84, 0.79}},
         {"style_tiles", {0.82, 0.85}},
-        {"style_borders", {0.85, 0.78}},
-        {"style_rivers", {0.81, 0.74}},
+        {"style_borders", {0.84, 0.79}},
+        {"style_rivers", {0.84, 0.75}},
         {"aelfheim_painted", {0.99, 0.98}},
         {"aelfheim", {0.87, 0.99}},
     };
