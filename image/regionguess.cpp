@@ -515,13 +515,11 @@ std::vector<std::int16_t> coastRegions(const Grid& grid, const std::vector<QPoin
     for (const quint32 s : seeds)
         for (int k = 0; k < 3; ++k)
             own[k][static_cast<std::size_t>(province[s])] = grid.colour[k][s];
-    int affinity = kGroundAffinity;
     const auto ground = [&](quint32 from, quint32 to) {
-        if (affinity <= 0) return 0u;
         const auto p = static_cast<std::size_t>(province[from]);
         const int d = std::abs(grid.colour[0][to] - own[0][p]) + std::abs(grid.colour[1][to] - own[1][p]) +
                       std::abs(grid.colour[2][to] - own[2][p]);
-        return static_cast<quint32>(d * 10 / affinity);
+        return static_cast<quint32>(d * 10 / kGroundAffinity);
     };
     auto hasClass = [&](quint8 c) {
         return std::any_of(seeds.begin(), seeds.end(), [&](quint32 s) { return classes[static_cast<std::size_t>(province[s])] == c; });
@@ -577,6 +575,7 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     findWater(grid);
     findOpenWater(grid);
     findBarriers(grid);
+    quietRivers(grid);
     for (auto& plane : grid.colour)
         plane = {};
 
@@ -584,8 +583,7 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     // texture or tiles, geometry decides and the picture only adds its coast.
     std::vector<std::int16_t> painted = paintedRegions(grid, positions);
     const double share = bordersShare(grid, painted);
-    bool bordered = share >= kBorderedShare;
-    if (bordered) {
+    if (share >= kBorderedShare) {
         guess.regions = {grid.width, grid.height, grid.scale, std::move(painted)};
         guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, [](auto...) { return true; }),
                                   cellsOf(kRegionMinSharedBorder, grid.scale));
@@ -601,9 +599,8 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
             return true;
         return !grid.water[i] && !grid.water[j];
     };
-    int dbgMin = kRegionMinSharedBoundary;
     guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, counts),
-                              cellsOf(dbgMin, grid.scale));
+                              cellsOf(kRegionMinSharedBoundary, grid.scale));
     return guess;
 }
 
