@@ -113,7 +113,6 @@ struct MapOptions {
     int spacingY = 84; // and down
     int jitter = 7;
     int warp = 30; // how far borders wander from the straight Voronoi lines
-    int reach = 100; // cells whose seeds lie this far apart across or down must not touch
     int maxProvinces = 2599;
     bool stress = false;
 };

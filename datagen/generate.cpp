@@ -52,8 +52,9 @@ const char* styleMapName(ArtStyle style) {
     return "";
 }
 
-bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error) {
-    const ReferenceTables tables = makeReferenceTables(seed);
+namespace {
+
+bool writeStyleMaps(const QString& folder, std::uint64_t seed, const ReferenceTables& tables, QString* error) {
     QDir().mkpath(folder);
     for (const StyleMap& map : kStyleMaps) {
         const StyleWorld world = makeStyleWorld(map.style, seed);
@@ -70,6 +71,12 @@ bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error
         if (!writeFile(joinPath(folder, name + QStringLiteral(".map")), text, error)) return false;
     }
     return true;
+}
+
+} // namespace
+
+bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error) {
+    return writeStyleMaps(folder, seed, makeReferenceTables(seed), error);
 }
 
 bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
@@ -113,7 +120,7 @@ bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
         makeMapText(seed, tables, paintedLayout, paintedName + QStringLiteral(".tga"), kPaintedTitle, false);
     paintedText.replace("#wraparound\n", "");
     return writeFile(joinPath(maps, paintedName + QStringLiteral(".map")), paintedText, error) &&
-           generateStyleMaps(maps, seed, error);
+           writeStyleMaps(maps, seed, tables, error);
 }
 
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error) {

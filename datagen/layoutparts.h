@@ -8,7 +8,6 @@
 #include <QColor>
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <vector>
 
 namespace ts::datagen {
@@ -91,15 +90,6 @@ inline QRgb mix(QRgb a, QRgb b, double t) {
 inline QRgb clampPainted(int r, int g, int b) {
     return qRgb(std::clamp(r, 12, 243), std::clamp(g, 12, 243), std::clamp(b, 12, 243));
 }
-
-// Cells merged into provinces of a few cells each. sizeOdds holds rising thresholds of a uniform
-// draw: a province has one cell more for every threshold the draw reaches.
-struct CellGroups {
-    std::vector<int> group;                // cell -> province
-    std::vector<std::vector<int>> members; // province -> its cells, the first one it grew from
-    std::map<PairKey, int> cellBorder;     // pixel edges between two cells
-};
-CellGroups groupCells(const Cells& cells, Rng& mergeRng, const std::vector<double>& sizeOdds);
 
 // True when every pixel within margin of (x, y) belongs to province id.
 bool clearOfOthers(const std::vector<int>& label, int width, int height, int x, int y, int id, int margin);

@@ -5,6 +5,7 @@
 #include "styleworld.h"
 
 #include <cmath>
+#include <map>
 
 namespace ts::datagen {
 
@@ -381,7 +382,7 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
     for (const auto& river : world.rivers)
         strokeLine(image, river, Rgb{52, 98, 168}, 0);
     for (const auto& road : world.roads)
-        strokeLine(image, road, Rgb{128, 84, 52}, road.points.size() % 2 ? 7 : 0);
+        strokeLine(image, road, Rgb{104, 64, 38}, road.points.size() % 2 ? 7 : 0);
 
     for (std::size_t p = 0; p < world.layout.x.size(); ++p)
         image.setPixel(world.layout.x[p], world.layout.y[p], qRgb(255, 255, 255));

@@ -29,15 +29,13 @@ QPainterPath triangle(QPointF a, QPointF b, QPointF c) {
     return path;
 }
 
-void waves(QPainter& p, Rng& rng, QColor line, int tw, int th) {
+void waves(QPainter& p, Rng& rng, QColor line) {
     p.setPen(QPen(line, 1));
     for (int row = 0; row < 3; ++row) {
         const int y = 4 + row * 7 + rng.range(-1, 1), x = rng.range(0, 5);
         p.drawArc(QRect(x, y, 6, 4), 0, 180 * 16);
         p.drawArc(QRect(x + 6, y, 6, 4), 180 * 16, 180 * 16);
     }
-    Q_UNUSED(tw);
-    Q_UNUSED(th);
 }
 
 QImage drawTile(Tile kind, Rng& rng, int tw, int th) {
@@ -100,10 +98,10 @@ QImage drawTile(Tile kind, Rng& rng, int tw, int th) {
         }
         break;
     case Waves:
-        waves(p, rng, QColor(150, 192, 236), tw, th);
+        waves(p, rng, QColor(150, 192, 236));
         break;
     case DeepWaves:
-        waves(p, rng, QColor(72, 112, 182), tw, th);
+        waves(p, rng, QColor(72, 112, 182));
         break;
     case Pond:
         p.setPen(QPen(QColor(164, 206, 240), 1));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <map>
 
 namespace ts::datagen {
 
@@ -21,13 +22,14 @@ struct StyleSpec {
 };
 
 const StyleSpec& specOf(ArtStyle style) {
-    // Picture sizes and province counts of the maps map makers publish: a tall island of some
-    // 60 provinces, a wide tile world, two mid-sized painted worlds.
+    // Picture sizes, province counts and spacing of the maps map makers publish: a tall island of
+    // some 70 provinces whose neighbours lie a median 140 px apart, a wide tile world, two
+    // mid-sized painted worlds.
     static const StyleSpec specs[] = {
-        {1000, 1400, 96, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
-        {1280, 720, 76, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
-        {1200, 900, 74, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
-        {1200, 900, 78, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
+        {1000, 1400, 120, 0, 0, 6, 5, 14, 0, 0, 101}, // Painted
+        {1280, 720, 84, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
+        {1200, 900, 98, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
+        {1200, 900, 90, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
     };
     return specs[static_cast<int>(style)];
 }
@@ -172,9 +174,11 @@ StyleWorld::Line traceRiver(const StyleWorld& w, QPointF source, const ValueNois
             const double d = std::hypot(m.x[p] - source.x(), m.y[p] - source.y());
             if (d < bestDistance) bestDistance = d, mouth = QPointF(m.x[p], m.y[p]);
         }
+    // Rivers worth drawing rise far inland.
+    if (bestDistance < 170) return {};
     StyleWorld::Line river;
-    river.startWidth = 1.2;
-    river.endWidth = 2.5 + rng.range(0, 3) * 0.5;
+    river.startWidth = 1.5;
+    river.endWidth = 3.5 + rng.range(0, 3) * 0.5;
     QPointF at = source;
     const double twist = rng.range(0, 1) ? 1.4 : -1.4;
     for (int step = 0; step < 260; ++step) {
@@ -244,6 +248,42 @@ void tileRiver(StyleWorld& w, Rng& rng) {
             }
         return;
     }
+}
+
+// Provinces of uneven size as map makers draw them: seeds thrown at random, kept apart by a
+// distance that changes smoothly across the picture, so that small provinces crowd in some parts
+// and large ones spread in others. Each pixel belongs to the seed nearest to it after a gentle
+// warp, which bends the borders away from the straight lines a nearest-pixel rule would draw.
+Cells scatterCells(const StyleSpec& spec, Rng& rng) {
+    const int W = spec.width, H = spec.height;
+    const ValueNoise density(rng, W, H, 260);
+    auto apart = [&](int x, int y) {
+        return spec.spacing * (0.6 + 0.9 * std::clamp((density.at(x, y) - 0.3) / 0.4, 0.0, 1.0));
+    };
+    std::vector<Cells::Seed> seeds;
+    for (int attempt = 0; attempt < 20000; ++attempt) {
+        const int x = rng.range(kEdge, W - kEdge - 1), y = rng.range(kEdge, H - kEdge - 1);
+        const double reach = apart(x, y);
+        const bool free = std::none_of(seeds.begin(), seeds.end(), [&](const Cells::Seed& s) {
+            return std::hypot(s.x - x, s.y - y) < std::max(reach, apart(s.x, s.y));
+        });
+        if (free) seeds.push_back({x, y});
+    }
+    std::vector<int> label(static_cast<std::size_t>(W) * H);
+    const ValueNoise warpX(rng, W, H, 90), warpY(rng, W, H, 90), fineX(rng, W, H, 30), fineY(rng, W, H, 30);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const double qx = x + (warpX.at(x, y) - 0.5) * 28 + (fineX.at(x, y) - 0.5) * 10;
+            const double qy = y + (warpY.at(x, y) - 0.5) * 28 + (fineY.at(x, y) - 0.5) * 10;
+            int best = 0;
+            double bestDistance = 1e18;
+            for (std::size_t id = 0; id < seeds.size(); ++id) {
+                const double d = (qx - seeds[id].x) * (qx - seeds[id].x) + (qy - seeds[id].y) * (qy - seeds[id].y);
+                if (d < bestDistance) bestDistance = d, best = static_cast<int>(id);
+            }
+            label[static_cast<std::size_t>(y) * W + x] = best;
+        }
+    return {W, H, std::move(seeds), std::move(label)};
 }
 
 // The truth: provinces whose ground meets over more than a corner are neighbours; water laid over
@@ -367,19 +407,13 @@ std::vector<float> distanceTo(const std::vector<bool>& inside, int width, int he
 StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     const StyleSpec& spec = specOf(style);
     Rng root(seed * 1000 + spec.salt);
-    Rng seedRng = root.fork(1), mergeRng = root.fork(2), whiteRng = root.fork(3), seaRng = root.fork(4),
+    Rng seedRng = root.fork(1), whiteRng = root.fork(3), seaRng = root.fork(4),
         terrainRng = root.fork(5), waterRng = root.fork(6), lineRng = root.fork(7);
-    MapOptions options;
-    options.width = spec.width;
-    options.height = spec.height;
-    options.spacing = options.spacingY = spec.spacing;
-    options.jitter = 10;
-    options.warp = 26;
-    options.reach = spec.spacing * 5 / 2; // cells two apart may touch: neighbours far apart
-
-    const Cells cells = makeCells(root, seedRng, options);
-    // One to five cells a province: a few large provinces among many small ones.
-    const CellGroups groups = groupCells(cells, mergeRng, {0.35, 0.6, 0.8, 0.93});
+    const Cells cells = scatterCells(spec, seedRng);
+    // Every cell is a province of its own.
+    std::vector<std::vector<int>> cellsOf;
+    for (std::size_t id = 0; id < cells.seeds.size(); ++id)
+        cellsOf.push_back({static_cast<int>(id)});
 
     StyleWorld w;
     w.style = style;
@@ -387,12 +421,10 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     w.height = cells.height;
     w.tileWidth = spec.tileWidth;
     w.tileHeight = spec.tileHeight;
-    std::vector<int> label(cells.label.size());
-    for (std::size_t i = 0; i < label.size(); ++i)
-        label[i] = groups.group[static_cast<std::size_t>(cells.label[i])];
+    std::vector<int> label = cells.label;
     // Tile art has no finer boundary than a tile: every tile belongs to one province.
     if (w.tileWidth) snapToTiles(w, label);
-    const std::vector<Cells::Seed> white = placeWhitePixels(cells, groups.members, label, whiteRng, kWhiteMargin);
+    const std::vector<Cells::Seed> white = placeWhitePixels(cells, cellsOf, label, whiteRng, kWhiteMargin);
     std::vector<int> number;
     w.layout = placeProvinces(w.width, w.height, white, number);
     const std::size_t count = white.size();
@@ -401,7 +433,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
         w.label[i] = number[static_cast<std::size_t>(label[i])];
     std::vector<std::vector<int>> members(count);
     for (std::size_t g = 0; g < count; ++g)
-        members[static_cast<std::size_t>(number[g])] = groups.members[g];
+        members[static_cast<std::size_t>(number[g])] = cellsOf[g];
 
     const std::vector<std::vector<int>> adjacent = linkMeetingProvinces(w);
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
@@ -466,7 +498,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             const double length = std::hypot(along.x(), along.y());
             if (length < 40) continue;
             StyleWorld::Line path;
-            path.startWidth = path.endWidth = 2.0;
+            path.startWidth = path.endWidth = 2.2;
             const double bend = (lineRng.unit() - 0.5) * 0.35, bend2 = (lineRng.unit() - 0.5) * 0.2;
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;

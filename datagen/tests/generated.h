@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datagen.h"
+#include "styleworld.h"
 #include "tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,17 @@ inline const TempFolder& generatedData() {
         return made;
     }();
     return folder;
+}
+
+// The world of a style map as the shipped seed makes it, made once per test program.
+inline const StyleWorld& styleWorld(ArtStyle style) {
+    static const std::vector<StyleWorld> worlds = [] {
+        std::vector<StyleWorld> made;
+        for (const ArtStyle each : {ArtStyle::Painted, ArtStyle::Tiles, ArtStyle::Borders, ArtStyle::Rivers})
+            made.push_back(makeStyleWorld(each, 3));
+        return made;
+    }();
+    return worlds[static_cast<std::size_t>(style)];
 }
 
 inline QStringList filesBelow(const QString& root) {

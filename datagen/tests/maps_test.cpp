@@ -1,5 +1,4 @@
 #include "generated.h"
-#include "styleworld.h"
 
 #include <FreeImage.h>
 
@@ -91,7 +90,7 @@ TEST(SampleMap, OneWhitePixelPerProvinceClearOfTheEdgesAndNeighboursClose) {
 // red or blue that the exact guess would take for a border.
 TEST(StyleMaps, TheProvincePixelsAreTheOnlyReservedColours) {
     for (const ArtStyle style : {ArtStyle::Painted, ArtStyle::Tiles, ArtStyle::Borders, ArtStyle::Rivers}) {
-        const StyleWorld world = makeStyleWorld(style, 3);
+        const StyleWorld& world = ts::datagen::testing::styleWorld(style);
         const QString name = QStringLiteral("maps/%1.tga").arg(QString::fromLatin1(styleMapName(style)));
         int width = 0, height = 0, reserved = 0;
         const std::vector<QPoint> white = whitePixels(name, width, height, &reserved);

@@ -1,6 +1,4 @@
-#include "styleworld.h"
-
-#include <gtest/gtest.h>
+#include "generated.h"
 
 #include <set>
 
@@ -12,7 +10,7 @@ namespace {
 // but that lie across water, and no province pixel may be painted over by water, islets or rivers.
 TEST(StyleWorlds, EveryMapPartsSomeProvincesByWaterAndKeepsEachProvincePixelOnItsGround) {
     for (const ArtStyle style : {ArtStyle::Painted, ArtStyle::Tiles, ArtStyle::Borders, ArtStyle::Rivers}) {
-        const StyleWorld w = makeStyleWorld(style, 3);
+        const StyleWorld& w = ts::datagen::testing::styleWorld(style);
         const std::string name = styleMapName(style);
         const std::set<PairKey> truth(w.layout.neighbours.begin(), w.layout.neighbours.end());
         std::set<PairKey> parted;
