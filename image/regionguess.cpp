@@ -42,17 +42,10 @@ constexpr int kWaterWindow = 13;
 constexpr int kRiverWidth = 36;
 // ... and runs on for at least this far (image pixels); a shorter blue stroke is a painted border.
 constexpr int kMinRiverLength = 80;
-// The ground of a field is judged over a window this wide (image pixels), wider than relief detail
-// and tiles; entering a cell whose ground differs from the province's own by d (summed over the
-// channels) costs d / kGroundAffinity pixels more.
-constexpr int kGroundWindow = 25;
-constexpr int kGroundAffinity = 64;
 
 bool isWater(int r, int g, int b) {
     return b > r + 30 && b > g + 10;
 }
-
-enum : quint8 { kLandClass = 0, kWaterClass = 1 };
 
 struct Grid {
     int width = 0, height = 0, scale = 1;
@@ -378,32 +371,12 @@ std::vector<quint32> seedCells(const Grid& grid, const std::vector<QPoint>& posi
     return seeds;
 }
 
-// Land provinces and sea provinces, by the open water around their pixel.
-std::vector<quint8> provinceClasses(const Grid& grid, const std::vector<std::int16_t>& province,
-                                    const std::vector<quint32>& seeds) {
-    std::vector<quint8> classes(kProvinceSlots, kLandClass);
-    const int r = std::max(1, 4 / grid.scale);
-    for (const quint32 cell : seeds) {
-        const int cy = static_cast<int>(cell) / grid.width, cx = static_cast<int>(cell) - cy * grid.width;
-        int water = 0, all = 0;
-        for (int y = std::max(0, cy - r); y <= std::min(grid.height - 1, cy + r); ++y)
-            for (int x = std::max(0, cx - r); x <= std::min(grid.width - 1, cx + r); ++x) {
-                water += grid.water[static_cast<std::size_t>(y) * grid.width + x];
-                ++all;
-            }
-        classes[static_cast<std::size_t>(province[cell])] = 2 * water > all ? kWaterClass : kLandClass;
-    }
-    return classes;
-}
-
-// Shared boundary per pair of provinces, counted over the cell edges between their regions; an edge
-// counts only when `counts(cellA, cellB, p, q)` says so.
-template <class Counts>
-std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap, Counts counts) {
+// Shared boundary per pair of provinces, counted over the cell edges between their regions.
+std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap) {
     std::vector<std::vector<std::pair<int, int>>> lists(kProvinceSlots); // lower number -> (higher, cells)
     auto count = [&](std::size_t i, std::size_t j) {
         int p = regions.province[i], q = regions.province[j];
-        if (p == q || p <= 0 || q <= 0 || !counts(i, j, p, q)) return;
+        if (p == q || p <= 0 || q <= 0) return;
         if (p > q) std::swap(p, q);
         auto& list = lists[static_cast<std::size_t>(p)];
         for (auto& [other, cells] : list)
@@ -491,61 +464,6 @@ double bordersShare(const Grid& grid, const std::vector<std::int16_t>& province)
     return edges > 0 ? static_cast<double>(onBorders) / static_cast<double>(edges) : 0.0;
 }
 
-// Each cell's colour becomes the average over a square of the given radius (cells): what is left is
-// the ground of a field, without its relief, texture or glyphs.
-void blurColours(Grid& grid, int radius) {
-    for (auto& plane : grid.colour)
-        boxFilter(plane, grid.width, grid.height, radius,
-                  [](quint32 inside, quint32 count) { return static_cast<quint8>(inside / count); });
-}
-
-// Plain geometry, bent only at the coast: land provinces spread over land and sea provinces over
-// open water; what neither kind reaches on its own ground (an islet with no province, a lake)
-// goes to the nearest region around it.
-std::vector<std::int16_t> coastRegions(const Grid& grid, const std::vector<QPoint>& positions,
-                                       std::vector<quint8>& classes) {
-    const auto cells = static_cast<std::size_t>(grid.cells());
-    std::vector<std::int16_t> province(cells, 0);
-    std::vector<quint32> distance(cells, UINT32_MAX);
-    const std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
-    classes = provinceClasses(grid, province, seeds);
-    std::array<std::vector<quint8>, 3> own;
-    for (auto& o : own)
-        o.assign(kProvinceSlots, 0);
-    for (const quint32 s : seeds)
-        for (int k = 0; k < 3; ++k)
-            own[k][static_cast<std::size_t>(province[s])] = grid.colour[k][s];
-    const auto ground = [&](quint32 from, quint32 to) {
-        const auto p = static_cast<std::size_t>(province[from]);
-        const int d = std::abs(grid.colour[0][to] - own[0][p]) + std::abs(grid.colour[1][to] - own[1][p]) +
-                      std::abs(grid.colour[2][to] - own[2][p]);
-        return static_cast<quint32>(d * 10 / kGroundAffinity);
-    };
-    auto hasClass = [&](quint8 c) {
-        return std::any_of(seeds.begin(), seeds.end(), [&](quint32 s) { return classes[static_cast<std::size_t>(province[s])] == c; });
-    };
-    const auto plain = [](quint32, quint32) { return 0u; };
-    if (!hasClass(kWaterClass) || !hasClass(kLandClass)) {
-        grow(grid, province, distance, seeds, anywhere, ground);
-        return province;
-    }
-    grow(grid, province, distance, seeds,
-         [&](quint32 cell, int owner) { return grid.water[cell] == classes[static_cast<std::size_t>(owner)]; }, ground);
-    const int w = grid.width;
-    std::vector<quint32> shore;
-    for (std::size_t c = 0; c < cells; ++c) {
-        if (province[c] == 0) continue;
-        distance[c] = 0;
-        const int y = static_cast<int>(c) / w, x = static_cast<int>(c) - y * w;
-        if ((x > 0 && province[c - 1] == 0) || (x + 1 < w && province[c + 1] == 0) ||
-            (y > 0 && province[c - static_cast<std::size_t>(w)] == 0) ||
-            (y + 1 < grid.height && province[c + static_cast<std::size_t>(w)] == 0))
-            shore.push_back(static_cast<quint32>(c));
-    }
-    grow(grid, province, distance, std::move(shore), anywhere, plain);
-    return province;
-}
-
 } // namespace
 
 RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positions, bool wrapAround,
@@ -559,7 +477,7 @@ RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positi
     std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
     grow(grid, province, distance, std::move(seeds), anywhere, [](quint32, quint32) { return 0u; });
     guess.regions = {grid.width, grid.height, grid.scale, std::move(province)};
-    guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, [](auto...) { return true; }),
+    guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround),
                               cellsOf(minSharedPixels, grid.scale));
     return guess;
 }
@@ -579,29 +497,17 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     for (auto& plane : grid.colour)
         plane = {};
 
-    // Where the picture draws its borders, the regions follow them; where its edges are relief,
-    // texture or tiles, geometry decides and the picture only adds its coast.
+    // Where the picture draws its borders, the regions follow them (and its coast, but not its
+    // rivers); where its edges are relief, texture or tiles, nothing in it is taken as a border.
     std::vector<std::int16_t> painted = paintedRegions(grid, positions);
     const double share = bordersShare(grid, painted);
     if (share >= kBorderedShare) {
         guess.regions = {grid.width, grid.height, grid.scale, std::move(painted)};
-        guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, [](auto...) { return true; }),
+        guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround),
                                   cellsOf(kRegionMinSharedBorder, grid.scale));
         return guess;
     }
-    painted = {};
-    blurColours(grid, kGroundWindow / 2 / grid.scale);
-    std::vector<quint8> classes;
-    guess.regions = {grid.width, grid.height, grid.scale, coastRegions(grid, positions, classes)};
-    // Two land provinces whose regions meet only across open water (a lake, a strait) are no pair.
-    const auto counts = [&](std::size_t i, std::size_t j, int p, int q) {
-        if (classes[static_cast<std::size_t>(p)] != kLandClass || classes[static_cast<std::size_t>(q)] != kLandClass)
-            return true;
-        return !grid.water[i] && !grid.water[j];
-    };
-    guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, counts),
-                              cellsOf(kRegionMinSharedBoundary, grid.scale));
-    return guess;
+    return guessNearestRegions(rgb.size(), positions, wrapAround, kRegionMinSharedBoundary);
 }
 
 std::vector<QPoint> provincePixels(const MapDocument& doc) {

@@ -14,11 +14,10 @@ struct MapDocument;
 
 // The neighbour guess for painted pictures. It starts from plain geometry (every pixel belongs to
 // the nearest province pixel) and lets the picture change that only where its evidence is strong:
-// the coast. Land provinces spread over land and sea provinces over open water, so a sea province
-// never reaches past the coast to provinces inland, and two land provinces whose regions meet only
-// across a lake or a strait are not paired. Texture, relief shading, tile edges and narrow water
-// (rivers) play no part. Provinces whose regions share enough boundary become neighbours, longest
-// shared boundaries first.
+// when most of the picture's strong edges lie where regions grown along the picture meet, those
+// edges are the painter's borders (and the coast), and the regions follow them; rivers are no
+// borders. Texture, relief shading and tile edges, which lie inside provinces, leave geometry
+// alone. Provinces whose regions share enough boundary become neighbours, longest first.
 //
 // It reads the unscaled picture, never the shown one, so markers, rings and drawn lines play no part.
 
