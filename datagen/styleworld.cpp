@@ -99,7 +99,7 @@ void paintBlob(StyleWorld& w, QPoint centre, double radius, Surface surface, con
 }
 
 // Water between land provinces: straits that open on the sea first, then lakes between two
-// provinces inland. The pair stops being neighbours.
+// provinces inland. The pair stops being neighbours once the truth is taken again.
 void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<int>& neighbourCount) {
     auto& pairs = w.layout.neighbours;
     std::vector<std::size_t> order(pairs.size());
@@ -142,11 +142,6 @@ void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<i
             --neighbourCount[ia];
             --neighbourCount[ib];
         }
-    std::sort(dropped.rbegin(), dropped.rend());
-    for (const std::size_t i : dropped) {
-        pairs.erase(pairs.begin() + static_cast<std::ptrdiff_t>(i));
-        w.borderLength.erase(w.borderLength.begin() + static_cast<std::ptrdiff_t>(i));
-    }
 }
 
 // A point well inside province p, clear of its borders by margin and of every province pixel by
@@ -350,7 +345,20 @@ void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent,
                                          [&](int q) { return !m.sea[static_cast<std::size_t>(q)]; });
         const bool deep = coast == 0 || (coast == 1 && rng.chance(0.4));
         w.ground[p] = deep ? Ground::Deep : Ground::Sea;
-        m.terrain[p] = (m.terrain[p] & ~kGroundBits) | (deep ? 2048u : 0u);
+        // No picture shows a cave under the sea.
+        m.terrain[p] = (m.terrain[p] & ~(kGroundBits | 4096u)) | (deep ? 2048u : 0u);
+    }
+    // Small and large go by the province's size on the map, as map makers set them.
+    std::vector<int> area(m.x.size());
+    for (const int p : w.label)
+        ++area[static_cast<std::size_t>(p)];
+    std::vector<int> sorted = area;
+    std::sort(sorted.begin(), sorted.end());
+    const int median = sorted[sorted.size() / 2];
+    for (std::size_t p = 0; p < m.x.size(); ++p) {
+        m.terrain[p] &= ~3u;
+        if (area[p] * 2 < median) m.terrain[p] |= 1;
+        else if (area[p] > median * 2) m.terrain[p] |= 2;
     }
 }
 
@@ -449,6 +457,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     for (std::size_t p = 0; p < count; ++p)
         neighbourCount[p] = static_cast<int>(adjacent[p].size());
     partProvinces(w, spec, waterRng, neighbourCount);
+    linkMeetingProvinces(w);
 
     const ValueNoise wobble(waterRng, w.width, w.height, 5);
     const int tile = std::max(w.tileWidth, 1);
