@@ -5,48 +5,45 @@
 #include "mapimage.h"
 #include "mapview.h"
 #include "regionoverlay.h"
+#include "regionreviewbar.h"
 
 #include <QAction>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <set>
 
 namespace ts {
 
 namespace {
 constexpr Color kBusyRed = 255;
-constexpr int kBarMargin = 8;
 } // namespace
 
 RegionReview::RegionReview(MainWindow& window)
-    : QFrame(window.mapView().parentWidget()), mWindow(window),
-      mOverlay(new RegionOverlay(&window.mapView())),
-      mOverlayItem(window.findChild<QAction*>(QStringLiteral("mnuRegionOverlay"))), mText(new QLabel(this)) {
-    setObjectName(QStringLiteral("fraRegionReview"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    mText->setObjectName(QStringLiteral("lblRegionReview"));
-    auto* accept = new QPushButton(QStringLiteral("Accept"), this);
-    accept->setObjectName(QStringLiteral("cmdAcceptRegions"));
-    auto* discard = new QPushButton(QStringLiteral("Discard"), this);
-    discard->setObjectName(QStringLiteral("cmdDiscardRegions"));
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(mText, 1);
-    row->addWidget(accept);
-    row->addWidget(discard);
-    connect(accept, &QPushButton::clicked, this, [this] { this->accept(); });
-    connect(discard, &QPushButton::clicked, this, [this] { this->discard(); });
-    hide();
+    : QObject(&window), mWindow(window), mOverlay(new RegionOverlay(&window.mapView())),
+      mBar(new RegionReviewBar(window.mapView().parentWidget())),
+      mOverlayItem(window.findChild<QAction*>(QStringLiteral("mnuRegionOverlay"))) {
+    MapView& view = window.mapView();
+    mBar->navigatorWidth = [&view] { return view.navigatorWidth ? view.navigatorWidth() : 0; };
+    mBar->accepted = [this] { accept(); };
+    mBar->discarded = [this] { discard(); };
+    mBar->keepListsChanged = [this](bool keep) {
+        mReview.setKeepLists(keep);
+        mBar->showCounts(mReview);
+        mOverlay->update();
+    };
+    mOverlay->pairClicked = [this](int index) {
+        mReview.toggle(static_cast<std::size_t>(index));
+        mBar->showCounts(mReview);
+        mOverlay->update();
+    };
 
     if (QAction* item = window.findChild<QAction*>(QStringLiteral("mnuFindNeighborsRegions")))
         connect(item, &QAction::triggered, this, [this] { guess(); });
     if (mOverlayItem) {
         mOverlayItem->setCheckable(true);
         mOverlayItem->setEnabled(false);
-        connect(mOverlayItem, &QAction::toggled, this, [this](bool on) { mOverlay->setVisible(on && mOverlay->hasRegions()); });
+        connect(mOverlayItem, &QAction::toggled, this, [this](bool on) { mOverlay->setRegionsShown(on); });
     }
 }
+
+bool RegionReview::reviewing() const { return mOverlay->reviewing(); }
 
 void RegionReview::guess() {
     MapImage& image = mWindow.mapImage();
@@ -59,46 +56,41 @@ void RegionReview::guess() {
     mPictureKey = image.source().cacheKey();
     mWindow.busyMessage(QString(), caption, kBusyRed);
 
-    std::set<std::pair<int, int>> current;
-    for (const RegionPair& p : neighbourPairs(doc))
-        current.insert({p.a, p.b});
-    int same = 0;
-    for (const RegionPair& p : mGuess.pairs)
-        same += static_cast<int>(current.count({p.a, p.b}));
-    mText->setText(QStringLiteral("The regions give %1 neighbour pairs; the lists now hold %2, %3 of them the same. "
-                                  "Accept to replace every neighbour list.")
-                       .arg(mGuess.pairs.size())
-                       .arg(current.size())
-                       .arg(same));
+    // A map linked partly by hand keeps those links unless the user says otherwise.
+    const std::vector<RegionPair> lists = neighbourPairs(doc);
+    mReview = NeighbourReview(lists, mGuess.pairs, !lists.empty());
+    mBar->setKeepLists(mReview.keepLists());
     mOverlay->setRegions(regionOverlay(mGuess.regions));
+    mOverlay->startReview(&mReview, provincePixels(doc), image.source().size(), doc.WrapAround);
     showOverlay(true);
-    placeBar();
-    show();
-    raise();
+    mBar->show();
+    mBar->showCounts(mReview);
 }
 
 void RegionReview::accept() {
-    hide();
-    showOverlay(false);
+    endReview();
     // A guess made on another picture (the map was closed or its picture changed) is not applied.
-    if (mGuess.pairs.empty() && mGuess.regions.isEmpty()) return;
-    if (mWindow.mapImage().source().cacheKey() != mPictureKey) return;
+    if (mGuess.regions.isEmpty() || mWindow.mapImage().source().cacheKey() != mPictureKey) return;
     MapView& view = mWindow.mapView();
     const EditBracket bracket(&mWindow.journal(), {.neighbours = true}, "Find Neighbors (Regions)");
     if (view.onNeighboursChanging) view.onNeighboursChanging();
-    applyNeighbourPairs(mWindow.document(), mGuess.pairs);
+    applyNeighbourPairs(mWindow.document(), mReview.result());
     if (view.lastActiveProv() >= 1) view.selectProvince(view.lastActiveProv(), false); // its lines anew
     if (view.onNeighboursChanged) view.onNeighboursChanged();
 }
 
-void RegionReview::discard() {
-    hide();
+void RegionReview::discard() { endReview(); }
+
+void RegionReview::endReview() {
+    mBar->hide();
+    mOverlay->endReview();
     showOverlay(false);
 }
 
 void RegionReview::forget() {
-    discard();
+    endReview();
     mGuess = RegionGuess();
+    mReview = NeighbourReview();
     mPictureKey = 0;
     mOverlay->setRegions(QImage());
     if (mOverlayItem) mOverlayItem->setEnabled(false);
@@ -106,19 +98,12 @@ void RegionReview::forget() {
 
 void RegionReview::showOverlay(bool on) {
     if (!mOverlayItem) {
-        mOverlay->setVisible(on && mOverlay->hasRegions());
+        mOverlay->setRegionsShown(on);
         return;
     }
     mOverlayItem->setEnabled(mOverlay->hasRegions());
-    if (mOverlayItem->isChecked() == on) mOverlay->setVisible(on && mOverlay->hasRegions());
+    if (mOverlayItem->isChecked() == on) mOverlay->setRegionsShown(on);
     else mOverlayItem->setChecked(on);
-}
-
-void RegionReview::placeBar() {
-    const QWidget* area = parentWidget();
-    const int width = std::min(area->width() - 2 * kBarMargin, 760);
-    resize(width, sizeHint().height());
-    move((area->width() - width) / 2, kBarMargin);
 }
 
 } // namespace ts

@@ -19,6 +19,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <malloc.h>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -186,12 +187,36 @@ void BM_Stress_UndoFindNeighbours(benchmark::State& state) {
 }
 BENCHMARK(BM_Stress_UndoFindNeighbours)->Unit(benchmark::kMillisecond);
 
-// Tools > "Find Neighbors (Regions)": growing the regions over the unscaled picture and pairing them.
+// Peak resident memory since the last reset, in MB (the kernel keeps the high-water mark).
+double peakResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+void resetPeakResident() {
+    malloc_trim(0); // what earlier runs freed goes back to the system, or it would count as held
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+// Tools > "Find Neighbors (Regions)": the regions over the unscaled picture and their pairs; peak_MB
+// is how far the guess lifts the resident memory above what the open map already holds.
 void BM_Stress_GuessRegions(benchmark::State& state) {
     StressMap* map = stressMap(state);
     if (!map) return;
-    for (auto _ : state)
+    double peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetPeakResident();
+        const double before = residentMegabytes();
+        state.ResumeTiming();
         benchmark::DoNotOptimize(ts::guessRegions(*map->doc, map->source));
+        peak = std::max(peak, peakResidentMegabytes() - before);
+    }
+    state.counters["peak_MB"] = peak;
 }
 BENCHMARK(BM_Stress_GuessRegions)->Unit(benchmark::kMillisecond);
 

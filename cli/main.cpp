@@ -129,9 +129,10 @@ int main(int argc, char** argv) {
                        "  write MAP OUT  read MAP and write it to OUT in Tessary's layout\n"
                        "  locate MAP     read MAP, load its image and list the provinces found on it\n"
                        "                 (MAP may also be the image itself)\n"
-                       "  guess-neighbours MAP OUT [--regions]\n"
+                       "  guess-neighbours MAP OUT [--regions] [--keep]\n"
                        "                 read MAP with its image, replace every neighbour list by the\n"
-                       "                 guess (by regions with --regions) and write OUT\n\n"
+                       "                 guess (by regions with --regions; adding to the pairs the\n"
+                       "                 lists hold with --keep) and write OUT\n\n"
                        "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
                        "                 write the result to OUT (0: the script ran to its end, 1: it\n"
                        "                 stopped on an error, OUT is written all the same)\n\n"
@@ -154,6 +155,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption regions(QStringLiteral("regions"),
                                      QStringLiteral("guess-neighbours: guess by regions, not by red and blue borders."));
     parser.addOption(regions);
+    const QCommandLineOption keep(QStringLiteral("keep"),
+                                  QStringLiteral("guess-neighbours: keep the pairs the map's lists already hold."));
+    parser.addOption(keep);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("check, write, locate, guess-neighbours or run-script"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
@@ -169,7 +173,7 @@ int main(int argc, char** argv) {
     const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
     if (!check && !write && !locate && !guess && !runScript) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
-                                     "\"guess-neighbours MAP OUT [--regions]\" or \"run-script MAP SCRIPT OUT\"\n\n") +
+                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\" or \"run-script MAP SCRIPT OUT\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -219,7 +223,7 @@ int main(int argc, char** argv) {
             if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
             return kFailure;
         }
-        pictures->guessNeighbours(*doc, ui, parser.isSet(regions));
+        pictures->guessNeighbours(*doc, ui, parser.isSet(regions), parser.isSet(keep));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;

@@ -10,6 +10,7 @@
 #include "neighbourguess.h"
 #include "paths.h"
 #include "provincelocator.h"
+#include "neighbourreview.h"
 #include "regionguess.h"
 #include "runscript.h"
 #include "settings.h"
@@ -61,10 +62,11 @@ bool pictureLoaded() {
 
 QSize pictureSize() { return image().isLoaded() ? image().source().size() : QSize(); }
 
-void guessNeighbours(MapDocument& doc, UserInterface& ui, bool regions) {
+void guessNeighbours(MapDocument& doc, UserInterface& ui, bool regions, bool keep) {
     MapImage& picture = image();
+    const std::vector<RegionPair> lists = keep ? neighbourPairs(doc) : std::vector<RegionPair>();
     if (regions) {
-        applyNeighbourPairs(doc, guessRegions(doc, picture.source()).pairs);
+        applyNeighbourPairs(doc, NeighbourReview(lists, guessRegions(doc, picture.source()).pairs, keep).result());
         return;
     }
     // The editor's guess reads the picture as shown; markers in their base look hide what lies
@@ -75,6 +77,7 @@ void guessNeighbours(MapDocument& doc, UserInterface& ui, bool regions) {
         doc.Provinces[n].MarkerFlag = false;
     z_ReDrawMarkers(doc, settings, picture.picture(), 1.0, doc.ProvinceCount);
     z_Guess_Neighbors(doc, picture.picture(), 1.0f, ui);
+    if (keep) applyNeighbourPairs(doc, NeighbourReview(lists, neighbourPairs(doc), true).result());
 }
 
 int runScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& scriptPath,

@@ -25,8 +25,9 @@ struct PictureCommands {
     // The loaded picture's size; empty when none is loaded.
     QSize (*pictureSize)();
     // Replaces every neighbour list by the guess from the loaded picture: the exact guess at 100%
-    // with every marker drawn in its base look, or, with regions, the region guess.
-    void (*guessNeighbours)(MapDocument& doc, UserInterface& ui, bool regions);
+    // with every marker drawn in its base look, or, with regions, the region guess. With keep the
+    // pairs the lists already hold stay, the guess adding to them.
+    void (*guessNeighbours)(MapDocument& doc, UserInterface& ui, bool regions, bool keep);
     // run-script, after the map was read with its picture (see runscript.h); returns the exit code.
     int (*runScript)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& scriptPath,
                      const QString& outPath);

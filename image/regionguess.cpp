@@ -11,11 +11,10 @@ namespace ts {
 
 namespace {
 
-// Growing on more cells than this is not worth the time: a 4000x3000 picture is grown on 2x2 cells,
-// which still keeps a one-pixel painted line (it darkens its whole cell).
+// Growing on more cells than this is not worth the time: a 4000x3000 picture is grown on 2x2 cells.
 constexpr qint64 kMaxCells = 4'200'000;
 
-// Costs of growing into a cell, in tenths of a pixel of plain ground.
+// Costs of growing into a cell, in tenths of a pixel: the regions are the nearest-pixel partition.
 constexpr int kStraight = 10;
 constexpr int kDiagonal = 14;
 // Colour change (summed over the three channels, between the cells on either side) that texture,
@@ -27,9 +26,22 @@ constexpr int kMaxBarrier = 4000;
 constexpr int kFar = 2;
 // Stepping between water and land: a coast separates provinces even where it is painted softly.
 constexpr int kCoast = 2500;
-constexpr int kMaxStep = kDiagonal + kMaxBarrier + kCoast;
-constexpr int kBuckets = 8192; // a power of two above kMaxStep
-static_assert(kBuckets > kMaxStep);
+constexpr int kBuckets = 8192; // a power of two above the dearest step
+static_assert(kBuckets > kDiagonal + kMaxBarrier + kCoast);
+// A colour change at least this dear (as a barrier) is an edge of the picture.
+constexpr int kStrongEdge = 800;
+// The picture's edges are its borders when at least this share of them lies where the regions grown
+// along them meet; on painted terrain, relief shading and tile glyphs most edges lie inside regions.
+constexpr double kBorderedShare = 0.5;
+
+// Water is decided over a window this wide (image pixels), wider than a tile glyph or a brush
+// stroke, so that waves on a sea tile or a blue shadow on a rock do not flip a cell.
+constexpr int kWaterWindow = 13;
+// Water narrower than this (image pixels) is a river, a lake shore's fringe or a painted stroke:
+// part of the land it runs through, never a coast.
+constexpr int kRiverWidth = 36;
+// ... and runs on for at least this far (image pixels); a shorter blue stroke is a painted border.
+constexpr int kMinRiverLength = 80;
 
 bool isWater(int r, int g, int b) {
     return b > r + 30 && b > g + 10;
@@ -38,37 +50,47 @@ bool isWater(int r, int g, int b) {
 struct Grid {
     int width = 0, height = 0, scale = 1;
     bool wrap = false;
-    std::array<std::vector<quint8>, 3> colour; // averaged red, green and blue per cell
-    std::vector<quint16> barrier; // cost of growing into the cell beyond its distance
-    std::vector<quint8> water;
+    std::vector<quint8> water; // 1 for open water: wide enough to be a sea, a lake or a strait
+    std::vector<quint8> wet;   // 1 where the cell has the colour of water, however narrow
+    std::vector<quint16> barrier; // cost of growing into the cell: the colour change across it
+    std::array<std::vector<quint8>, 3> colour; // average red, green and blue of each cell
 
     qsizetype cells() const { return static_cast<qsizetype>(width) * height; }
 };
 
-// Each cell holds the average of a block of at least 2x2 pixels: on the full-size grid that is a
-// light blur, which takes the grain out of textured ground before edges are looked for.
+Grid gridFor(QSize picture, bool wrap) {
+    Grid grid;
+    grid.wrap = wrap;
+    while (static_cast<qint64>((picture.width() + grid.scale - 1) / grid.scale) *
+               ((picture.height() + grid.scale - 1) / grid.scale) >
+           kMaxCells)
+        ++grid.scale;
+    grid.width = (picture.width() + grid.scale - 1) / grid.scale;
+    grid.height = (picture.height() + grid.scale - 1) / grid.scale;
+    return grid;
+}
+
+// The average colour of each cell's block of pixels (at least 2x2, which takes the grain out of
+// painted ground).
 void averageColours(const QImage& picture, Grid& grid) {
     const int w = picture.width(), h = picture.height(), s = grid.scale;
     const int block = std::max(s, 2);
     const auto n = static_cast<quint32>(block * block);
     for (auto& plane : grid.colour)
         plane.resize(static_cast<std::size_t>(grid.cells()));
-    std::vector<int> firstColumn(static_cast<std::size_t>(grid.width));
-    for (int cx = 0; cx < grid.width; ++cx)
-        firstColumn[static_cast<std::size_t>(cx)] = std::min(cx * s, w - block);
     std::vector<const quint32*> rows(static_cast<std::size_t>(block));
     for (int cy = 0; cy < grid.height; ++cy) {
-        // The last cells take the last full block, so no pixel is read twice over or past the edge.
+        // The last cells take the last full block, so no pixel is read past the edge.
         const int top = std::max(0, std::min(cy * s, h - block));
         for (int k = 0; k < block; ++k)
             rows[static_cast<std::size_t>(k)] =
                 reinterpret_cast<const quint32*>(picture.constScanLine(std::min(top + k, h - 1)));
         const qsizetype out = static_cast<qsizetype>(cy) * grid.width;
         for (int cx = 0; cx < grid.width; ++cx) {
-            const int left = std::max(0, firstColumn[static_cast<std::size_t>(cx)]);
+            const int left = std::max(0, std::min(cx * s, w - block));
             // Red and blue add up side by side in one word; a block of up to 16x16 cannot overflow.
             quint32 redBlue = 0, green = 0;
-            if (block == 2 && left + 1 < w) { // the usual case, written out
+            if (block == 2) { // the usual case, written out
                 const quint32 a = rows[0][left], b = rows[0][left + 1], c = rows[1][left], d = rows[1][left + 1];
                 redBlue = (a & 0x00FF00FFu) + (b & 0x00FF00FFu) + (c & 0x00FF00FFu) + (d & 0x00FF00FFu);
                 green = ((a >> 8) & 0xFFu) + ((b >> 8) & 0xFFu) + ((c >> 8) & 0xFFu) + ((d >> 8) & 0xFFu);
@@ -80,11 +102,97 @@ void averageColours(const QImage& picture, Grid& grid) {
                         green += (p >> 8) & 0xFFu;
                     }
             }
-            grid.colour[0][static_cast<std::size_t>(out + cx)] = static_cast<quint8>((redBlue >> 16) / n);
-            grid.colour[1][static_cast<std::size_t>(out + cx)] = static_cast<quint8>(green / n);
-            grid.colour[2][static_cast<std::size_t>(out + cx)] = static_cast<quint8>((redBlue & 0xFFFFu) / n);
+            const auto at = static_cast<std::size_t>(out + cx);
+            grid.colour[0][at] = static_cast<quint8>((redBlue >> 16) / n);
+            grid.colour[1][at] = static_cast<quint8>(green / n);
+            grid.colour[2][at] = static_cast<quint8>((redBlue & 0xFFFFu) / n);
         }
     }
+}
+
+// Replaces each cell by what `merge(sum, count)` makes of the values in the square of cells around
+// it (radius in cells), by a table of running sums.
+template <class Merge>
+void boxFilter(std::vector<quint8>& plane, int w, int h, int radius, Merge merge) {
+    std::vector<quint32> sum(static_cast<std::size_t>(w + 1) * static_cast<std::size_t>(h + 1), 0);
+    const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(w + 1) + x; };
+    for (int y = 0; y < h; ++y) {
+        quint32 row = 0;
+        for (int x = 0; x < w; ++x) {
+            row += plane[static_cast<std::size_t>(y) * w + x];
+            sum[at(x + 1, y + 1)] = sum[at(x + 1, y)] + row;
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        const int y0 = std::max(0, y - radius), y1 = std::min(h, y + radius + 1);
+        for (int x = 0; x < w; ++x) {
+            const int x0 = std::max(0, x - radius), x1 = std::min(w, x + radius + 1);
+            const quint32 inside = sum[at(x1, y1)] - sum[at(x0, y1)] - sum[at(x1, y0)] + sum[at(x0, y0)];
+            plane[static_cast<std::size_t>(y) * w + x] = merge(inside, static_cast<quint32>((x1 - x0) * (y1 - y0)));
+        }
+    }
+}
+
+// Each cell of a 0/1 mask takes the majority of the square of cells around it.
+void majority(std::vector<quint8>& mask, int w, int h, int radius) {
+    if (radius < 1) return;
+    boxFilter(mask, w, h, radius, [](quint32 inside, quint32 count) { return static_cast<quint8>(2 * inside > count); });
+}
+
+// Chamfer distance (3 across, 4 diagonally) of every cell to the nearest cell where `from` is set.
+std::vector<quint16> chamfer(const std::vector<quint8>& from, int w, int h, quint8 value) {
+    constexpr quint16 kUnreached = 60000;
+    std::vector<quint16> d(from.size());
+    for (std::size_t i = 0; i < from.size(); ++i)
+        d[i] = from[i] == value ? 0 : kUnreached;
+    auto relax = [](quint16& cell, quint16 other, int step) {
+        cell = static_cast<quint16>(std::min<int>(cell, other + step));
+    };
+    for (int y = 0; y < h; ++y) {
+        quint16* row = d.data() + static_cast<qsizetype>(y) * w;
+        const quint16* up = y > 0 ? row - w : nullptr;
+        for (int x = 0; x < w; ++x) {
+            if (x > 0) relax(row[x], row[x - 1], 3);
+            if (!up) continue;
+            relax(row[x], up[x], 3);
+            if (x > 0) relax(row[x], up[x - 1], 4);
+            if (x + 1 < w) relax(row[x], up[x + 1], 4);
+        }
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        quint16* row = d.data() + static_cast<qsizetype>(y) * w;
+        const quint16* down = y + 1 < h ? row + w : nullptr;
+        for (int x = w - 1; x >= 0; --x) {
+            if (x + 1 < w) relax(row[x], row[x + 1], 3);
+            if (!down) continue;
+            relax(row[x], down[x], 3);
+            if (x > 0) relax(row[x], down[x - 1], 4);
+            if (x + 1 < w) relax(row[x], down[x + 1], 4);
+        }
+    }
+    return d;
+}
+
+// Open water: water cells by majority over the window, less whatever is narrower than a river
+// (a morphological opening: what survives shrinking the water by half a river's width, grown back).
+void findWater(Grid& grid) {
+    grid.wet.resize(static_cast<std::size_t>(grid.cells()));
+    for (std::size_t i = 0; i < grid.wet.size(); ++i)
+        grid.wet[i] = isWater(grid.colour[0][i], grid.colour[1][i], grid.colour[2][i]);
+}
+
+void findOpenWater(Grid& grid) {
+    const int w = grid.width, h = grid.height;
+    grid.water = grid.wet;
+    majority(grid.water, w, h, kWaterWindow / 2 / grid.scale);
+    const int radius = 3 * ((kRiverWidth / 2 + grid.scale - 1) / grid.scale);
+    const std::vector<quint16> toLand = chamfer(grid.water, w, h, 0);
+    std::vector<quint8> core(grid.water.size());
+    for (std::size_t i = 0; i < core.size(); ++i)
+        core[i] = toLand[i] > radius;
+    const std::vector<quint16> toCore = chamfer(core, w, h, 1);
+    for (std::size_t i = 0; i < core.size(); ++i)
+        grid.water[i] = grid.water[i] && toCore[i] <= radius;
 }
 
 // A cell's barrier is the colour change across it, the larger of across and down per channel, near
@@ -98,7 +206,6 @@ void findBarriers(Grid& grid) {
     }
     const int w = grid.width, h = grid.height;
     grid.barrier.resize(static_cast<std::size_t>(grid.cells()));
-    grid.water.resize(static_cast<std::size_t>(grid.cells()));
     auto wrapOrClamp = [&](int v, int size) {
         if (grid.wrap) return ((v % size) + size) % size;
         return std::clamp(v, 0, size - 1);
@@ -131,37 +238,76 @@ void findBarriers(Grid& grid) {
         }
         const qsizetype row = static_cast<qsizetype>(y) * w;
         quint16* barrier = grid.barrier.data() + row;
-        quint8* water = grid.water.data() + row;
-        const quint8 *r = grid.colour[0].data() + row, *g = grid.colour[1].data() + row, *b = grid.colour[2].data() + row;
         for (int x = 0; x < w; ++x) {
             const auto at = static_cast<std::size_t>(x);
             barrier[x] = cost[static_cast<std::size_t>(std::max(nearChange[at], farChange[at]))];
-            water[x] = isWater(r[x], g[x], b[x]) ? 1 : 0;
         }
     }
 }
 
-// Every cell goes to the province that reaches it most cheaply (Dial's shortest paths: the step
-// costs are small whole numbers, so a ring of buckets replaces the heap).
-std::vector<std::int16_t> growRegions(const Grid& grid, const std::vector<QPoint>& positions) {
-    const int w = grid.width, h = grid.height;
-    const auto cells = static_cast<std::size_t>(grid.cells());
-    std::vector<std::int16_t> province(cells, 0);
-    std::vector<quint32> distance(cells, UINT32_MAX);
-    std::vector<std::vector<quint32>> buckets(kBuckets);
-    std::size_t pending = 0;
-
-    for (std::size_t n = 0; n < positions.size() && n < static_cast<std::size_t>(kMaxProvince); ++n) {
-        const QPoint at = positions[n];
-        const int cx = at.x() / grid.scale, cy = at.y() / grid.scale;
-        if (at.x() < 0 || at.y() < 0 || cx >= w || cy >= h) continue;
-        const auto cell = static_cast<quint32>(cy * w + cx);
-        if (province[cell] != 0) continue; // two provinces in one cell: the first keeps it
-        province[cell] = static_cast<std::int16_t>(n + 1);
-        distance[cell] = 0;
-        buckets[0].push_back(cell);
-        ++pending;
+// Rivers are no borders: narrow water counts as the land it runs through, and the colour change
+// along its banks is no barrier.
+void quietRivers(Grid& grid) {
+    // Where open water stops, a sliver of its corners is left narrow: that is still coast.
+    const std::vector<quint16> toOpenWater = chamfer(grid.water, grid.width, grid.height, 1);
+    const int coast = 3 * ((kRiverWidth / 2 + grid.scale - 1) / grid.scale);
+    std::vector<quint8> river(grid.wet.size());
+    bool any = false;
+    for (std::size_t i = 0; i < river.size(); ++i) {
+        river[i] = grid.wet[i] && toOpenWater[i] > coast;
+        any = any || river[i];
     }
+    if (!any) return;
+    // A short blue stroke is a border painted in blue; a river runs on.
+    const int w = grid.width, h = grid.height;
+    std::vector<quint32> stroke, stack;
+    for (std::size_t start = 0; start < river.size(); ++start) {
+        if (river[start] != 1) continue;
+        stroke.clear();
+        stack.assign(1, static_cast<quint32>(start));
+        river[start] = 2;
+        int left = w, right = 0, top = h, bottom = 0;
+        while (!stack.empty()) {
+            const quint32 c = stack.back();
+            stack.pop_back();
+            stroke.push_back(c);
+            const int y = static_cast<int>(c) / w, x = static_cast<int>(c) - y * w;
+            left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                    const auto n = static_cast<std::size_t>(ny) * w + nx;
+                    if (river[n] != 1) continue;
+                    river[n] = 2;
+                    stack.push_back(static_cast<quint32>(n));
+                }
+        }
+        const bool runsOn = std::max(right - left, bottom - top) * grid.scale >= kMinRiverLength;
+        for (const quint32 c : stroke)
+            river[c] = runsOn ? 3 : 0;
+    }
+    for (quint8& c : river)
+        c = c == 3;
+    const std::vector<quint16> toRiver = chamfer(river, grid.width, grid.height, 1);
+    const int banks = 3 * (1 + (kFar * 2 + grid.scale - 1) / grid.scale);
+    for (std::size_t i = 0; i < river.size(); ++i) {
+        if (toRiver[i] <= banks) grid.barrier[i] = 0;
+        if (river[i]) grid.wet[i] = 0;
+    }
+}
+
+// Every cell goes to the province that reaches it by the shortest path (Dial's shortest paths: the
+// step costs are small whole numbers, so a ring of buckets replaces the heap). Cells already owned
+// at distance 0 stay as they are; a cell is entered only when `enters(cell, owner)` allows it, at
+// the cost of the step plus `cost(from, to)`.
+template <class Enters, class Cost>
+void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<quint32>& distance,
+          std::vector<quint32> sources, Enters enters, Cost cost) {
+    const int w = grid.width, h = grid.height;
+    std::vector<std::vector<quint32>> buckets(kBuckets);
+    std::size_t pending = sources.size();
+    buckets[0] = std::move(sources);
 
     static constexpr int dx[8] = {1, -1, 0, 0, 1, 1, -1, -1};
     static constexpr int dy[8] = {0, 0, 1, -1, 1, -1, 1, -1};
@@ -180,11 +326,9 @@ std::vector<std::int16_t> growRegions(const Grid& grid, const std::vector<QPoint
             if (distance[cell] != d) continue; // reached more cheaply since it was queued
             const int y = static_cast<int>(cell) / w, x = static_cast<int>(cell) - y * w;
             const std::int16_t owner = province[cell];
-            const quint8 water = grid.water[cell];
             auto relax = [&](quint32 next, int k) {
-                const quint32 nd = d + static_cast<quint32>(step[k]) + grid.barrier[next] +
-                                   (grid.water[next] != water ? kCoast : 0);
-                if (nd >= distance[next]) return;
+                const quint32 nd = d + static_cast<quint32>(step[k]) + cost(cell, next);
+                if (nd >= distance[next] || !enters(next, owner)) return;
                 distance[next] = nd;
                 province[next] = owner;
                 buckets[nd & (kBuckets - 1)].push_back(next);
@@ -207,16 +351,34 @@ std::vector<std::int16_t> growRegions(const Grid& grid, const std::vector<QPoint
         }
         current.clear();
     }
-    return province;
+}
+
+// The cell of each province pixel (0 for none), the first province keeping a cell two share.
+std::vector<quint32> seedCells(const Grid& grid, const std::vector<QPoint>& positions,
+                               std::vector<std::int16_t>& province, std::vector<quint32>& distance) {
+    std::vector<quint32> seeds;
+    for (std::size_t n = 0; n < positions.size() && n < static_cast<std::size_t>(kMaxProvince); ++n) {
+        const QPoint at = positions[n];
+        if (at.x() < 0 || at.y() < 0) continue;
+        const int cx = at.x() / grid.scale, cy = at.y() / grid.scale;
+        if (cx >= grid.width || cy >= grid.height) continue;
+        const auto cell = static_cast<quint32>(cy * grid.width + cx);
+        if (province[cell] != 0) continue;
+        province[cell] = static_cast<std::int16_t>(n + 1);
+        distance[cell] = 0;
+        seeds.push_back(cell);
+    }
+    return seeds;
 }
 
 // Shared boundary per pair of provinces, counted over the cell edges between their regions.
 std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap) {
-    std::vector<std::vector<std::pair<int, int>>> counts(kProvinceSlots); // lower number -> (higher, cells)
-    auto count = [&](int p, int q) {
+    std::vector<std::vector<std::pair<int, int>>> lists(kProvinceSlots); // lower number -> (higher, cells)
+    auto count = [&](std::size_t i, std::size_t j) {
+        int p = regions.province[i], q = regions.province[j];
         if (p == q || p <= 0 || q <= 0) return;
         if (p > q) std::swap(p, q);
-        auto& list = counts[static_cast<std::size_t>(p)];
+        auto& list = lists[static_cast<std::size_t>(p)];
         for (auto& [other, cells] : list)
             if (other == q) {
                 ++cells;
@@ -224,55 +386,32 @@ std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap) {
             }
         list.emplace_back(q, 1);
     };
-    const int w = regions.width, h = regions.height;
-    for (int y = 0; y < h; ++y) {
-        const std::int16_t* row = regions.province.data() + static_cast<qsizetype>(y) * w;
-        const int below = y + 1 < h ? y + 1 : (wrap ? 0 : -1);
-        const std::int16_t* next = below >= 0 ? regions.province.data() + static_cast<qsizetype>(below) * w : nullptr;
-        for (int x = 0; x + 1 < w; ++x)
-            if (row[x] != row[x + 1]) count(row[x], row[x + 1]);
-        if (wrap && row[w - 1] != row[0]) count(row[w - 1], row[0]);
-        if (next)
-            for (int x = 0; x < w; ++x)
-                if (row[x] != next[x]) count(row[x], next[x]);
+    const auto w = static_cast<std::size_t>(regions.width), h = static_cast<std::size_t>(regions.height);
+    for (std::size_t y = 0; y < h; ++y) {
+        const std::size_t row = y * w;
+        const bool below = y + 1 < h || wrap;
+        const std::size_t next = (y + 1 < h ? y + 1 : 0) * w;
+        const std::int16_t* cells = regions.province.data();
+        for (std::size_t x = 0; x + 1 < w; ++x)
+            if (cells[row + x] != cells[row + x + 1]) count(row + x, row + x + 1);
+        if (wrap && cells[row + w - 1] != cells[row]) count(row + w - 1, row);
+        if (below)
+            for (std::size_t x = 0; x < w; ++x)
+                if (cells[row + x] != cells[next + x]) count(row + x, next + x);
     }
     std::vector<RegionPair> pairs;
     for (int p = 1; p < kProvinceSlots; ++p)
-        for (const auto& [q, cells] : counts[static_cast<std::size_t>(p)])
+        for (const auto& [q, cells] : lists[static_cast<std::size_t>(p)])
             pairs.push_back({p, q, cells});
     return pairs;
 }
 
-} // namespace
-
-RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround) {
-    RegionGuess guess;
-    if (picture.isNull() || positions.empty()) return guess;
-    const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
-                           ? picture
-                           : picture.convertToFormat(QImage::Format_RGB32);
-
-    Grid grid;
-    grid.wrap = wrapAround;
-    while (static_cast<qint64>((rgb.width() + grid.scale - 1) / grid.scale) *
-               ((rgb.height() + grid.scale - 1) / grid.scale) >
-           kMaxCells)
-        ++grid.scale;
-    grid.width = (rgb.width() + grid.scale - 1) / grid.scale;
-    grid.height = (rgb.height() + grid.scale - 1) / grid.scale;
-    averageColours(rgb, grid);
-    findBarriers(grid);
-
-    guess.regions.width = grid.width;
-    guess.regions.height = grid.height;
-    guess.regions.scale = grid.scale;
-    guess.regions.province = growRegions(grid, positions);
-
-    std::vector<RegionPair> candidates = sharedBoundaries(guess.regions, wrapAround);
-    const int minCells = (kRegionMinSharedBoundary + grid.scale - 1) / grid.scale;
+// The longest boundaries first, at most kRegionMaxPartners per province.
+std::vector<RegionPair> acceptPairs(std::vector<RegionPair> candidates, int minCells) {
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const RegionPair& l, const RegionPair& r) { return l.shared > r.shared; });
     std::vector<int> partners(kProvinceSlots, 0);
+    std::vector<RegionPair> pairs;
     for (const RegionPair& pair : candidates) {
         if (pair.shared < minCells) break;
         int& pa = partners[static_cast<std::size_t>(pair.a)];
@@ -280,9 +419,95 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
         if (pa >= kRegionMaxPartners || pb >= kRegionMaxPartners) continue;
         ++pa;
         ++pb;
-        guess.pairs.push_back(pair);
+        pairs.push_back(pair);
     }
+    return pairs;
+}
+
+int cellsOf(int pixels, int scale) {
+    return std::max(1, (pixels + scale - 1) / scale);
+}
+
+constexpr auto anywhere = [](quint32, int) { return true; };
+
+// The regions as the picture draws them: growing is dear across any strong change of colour and
+// across the coast, so regions stop at whatever the painter drew between provinces.
+std::vector<std::int16_t> paintedRegions(const Grid& grid, const std::vector<QPoint>& positions) {
+    const auto cells = static_cast<std::size_t>(grid.cells());
+    std::vector<std::int16_t> province(cells, 0);
+    std::vector<quint32> distance(cells, UINT32_MAX);
+    std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
+    grow(grid, province, distance, std::move(seeds), anywhere, [&](quint32 from, quint32 to) {
+        return static_cast<quint32>(grid.barrier[to] + (grid.wet[to] != grid.wet[from] ? kCoast : 0));
+    });
+    return province;
+}
+
+// The share of the picture's strong edges that lie where two regions meet (within a few pixels:
+// an edge is measured a little to either side of a painted line).
+double bordersShare(const Grid& grid, const std::vector<std::int16_t>& province) {
+    const int w = grid.width, h = grid.height;
+    std::vector<quint8> boundary(province.size(), 0);
+    for (int y = 0; y + 1 < h; ++y)
+        for (int x = 0; x + 1 < w; ++x) {
+            const auto c = static_cast<std::size_t>(y) * w + x;
+            boundary[c] = province[c] != province[c + 1] || province[c] != province[c + static_cast<std::size_t>(w)];
+        }
+    const std::vector<quint16> toBoundary = chamfer(boundary, w, h, 1);
+    const int near = 3 * std::max(1, 4 / grid.scale);
+    qint64 edges = 0, onBorders = 0;
+    for (std::size_t c = 0; c < province.size(); ++c) {
+        if (grid.barrier[c] < kStrongEdge) continue;
+        ++edges;
+        onBorders += toBoundary[c] <= near;
+    }
+    return edges > 0 ? static_cast<double>(onBorders) / static_cast<double>(edges) : 0.0;
+}
+
+} // namespace
+
+RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positions, bool wrapAround,
+                                int minSharedPixels) {
+    RegionGuess guess;
+    if (picture.isEmpty() || positions.empty()) return guess;
+    const Grid grid = gridFor(picture, wrapAround);
+    const auto cells = static_cast<std::size_t>(grid.cells());
+    std::vector<std::int16_t> province(cells, 0);
+    std::vector<quint32> distance(cells, UINT32_MAX);
+    std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
+    grow(grid, province, distance, std::move(seeds), anywhere, [](quint32, quint32) { return 0u; });
+    guess.regions = {grid.width, grid.height, grid.scale, std::move(province)};
+    guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround),
+                              cellsOf(minSharedPixels, grid.scale));
     return guess;
+}
+
+RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround) {
+    RegionGuess guess;
+    if (picture.isNull() || positions.empty()) return guess;
+    const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+                           ? picture
+                           : picture.convertToFormat(QImage::Format_RGB32);
+    Grid grid = gridFor(rgb.size(), wrapAround);
+    averageColours(rgb, grid);
+    findWater(grid);
+    findOpenWater(grid);
+    findBarriers(grid);
+    quietRivers(grid);
+    for (auto& plane : grid.colour)
+        plane = {};
+
+    // Where the picture draws its borders, the regions follow them (and its coast, but not its
+    // rivers); where its edges are relief, texture or tiles, nothing in it is taken as a border.
+    std::vector<std::int16_t> painted = paintedRegions(grid, positions);
+    const double share = bordersShare(grid, painted);
+    if (share >= kBorderedShare) {
+        guess.regions = {grid.width, grid.height, grid.scale, std::move(painted)};
+        guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround),
+                                  cellsOf(kRegionMinSharedBorder, grid.scale));
+        return guess;
+    }
+    return guessNearestRegions(rgb.size(), positions, wrapAround, kRegionMinSharedBoundary);
 }
 
 std::vector<QPoint> provincePixels(const MapDocument& doc) {

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <cstdint>
 #include <vector>
 
@@ -11,17 +12,20 @@ namespace ts {
 
 struct MapDocument;
 
-// The neighbour guess for painted pictures. Every pixel goes to one province, grown outwards from the
-// province pixels; growing is cheap across plain ground and dear across anything the picture uses
-// to separate provinces (a painted line of any colour, a coast, any strong edge), so regions stop
-// at the borders the painter drew and meet half way where none was drawn. Provinces whose regions
-// share at least a few pixels of boundary become neighbours, longest shared boundaries first.
+// The neighbour guess for painted pictures. It starts from plain geometry (every pixel belongs to
+// the nearest province pixel) and lets the picture change that only where its evidence is strong:
+// when most of the picture's strong edges lie where regions grown along the picture meet, those
+// edges are the painter's borders (and the coast), and the regions follow them; rivers are no
+// borders. Texture, relief shading and tile edges, which lie inside provinces, leave geometry
+// alone. Provinces whose regions share enough boundary become neighbours, longest first.
 //
 // It reads the unscaled picture, never the shown one, so markers, rings and drawn lines play no part.
 
 inline constexpr int kRegionMaxPartners = 20;
-// Regions meeting over less than this many image pixels only touch at a corner.
-inline constexpr int kRegionMinSharedBoundary = 8;
+// Regions meeting over less than this many image pixels only touch at a corner: where the picture
+// draws the borders, and where geometry draws them.
+inline constexpr int kRegionMinSharedBorder = 8;
+inline constexpr int kRegionMinSharedBoundary = 20;
 
 // One province per cell of a grid over the picture; large pictures are grown on a coarser grid.
 struct RegionMap {
@@ -34,13 +38,18 @@ struct RegionMap {
 };
 
 struct RegionGuess {
-    RegionMap regions;
+    RegionMap regions; // the partition of the picture into provinces
     std::vector<RegionPair> pairs; // the accepted pairs, longest boundary first
 };
 
 // positions[n - 1] is the pixel (column, row from the top) of province n. With wrapAround the left
 // edge meets the right one and the top edge the bottom one.
 RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround);
+
+// Plain geometry with no picture: every pixel to its nearest province pixel, pairs sharing at least
+// minSharedPixels of boundary. What the guess above is measured against.
+RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positions, bool wrapAround,
+                                int minSharedPixels);
 
 // The provinces of the document as located on its picture (ProvinceY counts the top row as 1).
 std::vector<QPoint> provincePixels(const MapDocument& doc);

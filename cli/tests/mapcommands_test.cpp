@@ -110,6 +110,8 @@ TEST_F(MapCommands, GuessNeighboursReplacesEveryListByTheChosenGuess) {
     } cases[] = {
         {{}, "#neighbour 2 3\n"},
         {{QStringLiteral("--regions")}, "#neighbour 1 2\n#neighbour 2 3\n"},
+        // The pair linked by hand stays beside the guess.
+        {{QStringLiteral("--regions"), QStringLiteral("--keep")}, "#neighbour 1 3\n#neighbour 1 2\n#neighbour 2 3\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
