@@ -6,7 +6,9 @@
 #include "markers.h"
 #include "regionguess.h"
 
+#include <QImageWriter>
 #include <QPainter>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -30,7 +32,8 @@ QColor nameColor(const MapDocument& doc) {
 void drawLabel(QPainter& painter, const QPointF& centre, const QString& text, const QColor& color) {
     const QFontMetricsF metrics(painter.font());
     const QPointF at(centre.x() - metrics.horizontalAdvance(text) / 2.0, centre.y() + metrics.ascent() / 2.0);
-    painter.setPen(QColor(0, 0, 0, 200));
+    // The rim is the opposite of the text, so dark names stay readable as well as light ones.
+    painter.setPen(color.lightnessF() > 0.45 ? QColor(0, 0, 0, 200) : QColor(255, 255, 255, 200));
     for (const QPointF off : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)}) painter.drawText(at + off, text);
     painter.setPen(color);
     painter.drawText(at, text);
@@ -136,18 +139,32 @@ QImage sharesOverlay(const RegionMap& regions, const std::vector<int>& nearestSt
             const bool edge = (x + 1 < w && owner(regions.at(x + 1, y)) != start) ||
                               (y + 1 < h && owner(regions.at(x, y + 1)) != start);
             const int r = static_cast<int>(col & 0xFF), g = static_cast<int>((col >> 8) & 0xFF), b = static_cast<int>((col >> 16) & 0xFF);
-            out[x] = edge ? qRgba(r / 3, g / 3, b / 3, 230) : qRgba(r, g, b, 120);
+            out[x] = edge ? qRgba(r / 4, g / 4, b / 4, 255) : qRgba(r, g, b, 170);
         }
     }
     return overlay;
 }
 
-QImage shadedPicture(const QImage& picture, const QImage& overlay) {
+QImage shadedPicture(const MapDocument& doc, const Settings& settings, const QImage& picture, const QImage& overlay,
+                     const std::vector<int>& startProvinces, const std::vector<Color>& startColors) {
     QImage shaded = picture.convertToFormat(QImage::Format_RGB32);
     QPainter painter(&shaded);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(shaded.rect(), overlay);
+    for (std::size_t k = 0; k < startProvinces.size() && k < startColors.size(); ++k) {
+        const QPointF at = shownPosition(doc, startProvinces[k], 1.0f);
+        drawMarker(painter, at.x(), at.y(), startColors[k], 0, settings);
+    }
     return shaded;
+}
+
+QString savePicture(const QImage& picture, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    QImageWriter writer(&file, "png");
+    if (!writer.write(picture)) return writer.errorString();
+    if (!file.commit()) return file.errorString();
+    return {};
 }
 
 } // namespace ts

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "renderoptions.h"
 #include "settings.h"
 
 #include <QImage>
@@ -10,16 +11,6 @@ namespace ts {
 struct MapDocument;
 struct RegionMap;
 
-// What a picture of the map shows over the map image.
-struct RenderOptions {
-    double scale = 1.0;   // kMinRenderScale..kMaxRenderScale
-    bool numbers = false; // province numbers, in the map's name colour
-    bool names = false;   // province names, likewise
-    bool links = false;   // every neighbour link, in the view's colour and width
-    bool starts = false;  // start, no-start and special-start markers, special starts with the nation
-};
-inline constexpr double kMinRenderScale = 0.25;
-inline constexpr double kMaxRenderScale = 2.0;
 
 // A picture of the map to share: the source scaled (as the view scales it) with what options ask
 // for drawn over it in the view's own look. Needs a QGuiApplication when numbers, names or
@@ -33,7 +24,13 @@ QImage renderMapPicture(const MapDocument& doc, const Settings& settings, const 
 QImage sharesOverlay(const RegionMap& regions, const std::vector<int>& nearestStart,
                      const std::vector<Color>& startColors);
 
-// The picture with the shares overlay blended over it, stretched to its size.
-QImage shadedPicture(const QImage& picture, const QImage& overlay);
+// The picture (at 100%) with the shares overlay blended over it, stretched to its size, and each
+// start's marker filled with its share's colour.
+QImage shadedPicture(const MapDocument& doc, const Settings& settings, const QImage& picture, const QImage& overlay,
+                     const std::vector<int>& startProvinces, const std::vector<Color>& startColors);
+
+// Writes the picture as PNG through a temporary file beside path, so a failed write leaves the
+// old file; returns why it failed, or "" when written.
+QString savePicture(const QImage& picture, const QString& path);
 
 } // namespace ts
