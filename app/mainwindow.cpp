@@ -2,6 +2,7 @@
 
 #include "busybox.h"
 #include "checkmapwiring.h"
+#include "mapreportwiring.h"
 #include "cp1252.h"
 #include "edithistory.h"
 #include "externaleditor.h"
@@ -397,6 +398,8 @@ void MainWindow::connectMenus() {
     });
     connectScriptMenu(*this);
     connectCheckMap(*this);
+    connectMapReport(*this);
+    connectExportPicture(*this);
     const struct {
         const char* item;
         const char* key;
