@@ -432,7 +432,7 @@ QString MapReportText(const MapReport& r, const QString& mapTitle) {
 }
 
 QByteArray MapReportHtml(const MapReport& r, const QString& mapTitle, const QByteArray& sharesPng) {
-    QString h = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Map report: %1</title>\n"
+    QString h = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>Map report: %1</title>\n"
                                "<style>body{font-family:sans-serif;margin:2em;max-width:70em}table{border-collapse:collapse}"
                                "td,th{border:1px solid #bbb;padding:2px 8px;text-align:right}th:first-child,td:first-child"
                                "{text-align:left}.flag{color:#b00;font-weight:bold}svg.chart{margin:1em 1em 0 0}"
@@ -458,7 +458,7 @@ QByteArray MapReportHtml(const MapReport& r, const QString& mapTitle, const QByt
     for (const ReportChart& chart : ReportCharts(r)) h += chartSvg(chart);
     if (!sharesPng.isEmpty())
         h += QStringLiteral("<h2>Shares on the map</h2>\n<img alt=\"The map with each start's share shaded\" src=\"data:image/png;base64,") +
-             QString::fromLatin1(sharesPng.toBase64()) + QStringLiteral("\">\n");
+             QString::fromLatin1(sharesPng.toBase64()) + QStringLiteral("\"/>\n");
     h += QStringLiteral("</body>\n</html>\n");
     return h.toUtf8();
 }
