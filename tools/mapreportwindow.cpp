@@ -210,7 +210,9 @@ void MapReportWindow::saveHtml() {
 
 void MapReportWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) refresh();
+    // Later, not now: the activation may come from a click whose table row or bar the refresh replaces.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(this, [this] { refresh(); }, Qt::QueuedConnection);
 }
 
 void MapReportWindow::hideEvent(QHideEvent* event) {

@@ -162,6 +162,9 @@ QString savePicture(const QImage& picture, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
     QImageWriter writer(&file, "png");
+    // zlib's fastest level: a large map is written in a fraction of the default's time, for files
+    // about a tenth larger.
+    writer.setCompression(1);
     if (!writer.write(picture)) return writer.errorString();
     if (!file.commit()) return file.errorString();
     return {};
