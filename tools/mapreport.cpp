@@ -348,7 +348,8 @@ Color ShareColor(int startIndex) {
 std::vector<ReportChart> ReportCharts(const MapReport& r) {
     std::vector<ReportChart> charts;
     QStringList starts;
-    for (const StartFigures& s : r.starts) starts << s.title();
+    // Bars are labelled short; the table beside them has the whole title.
+    for (const StartFigures& s : r.starts) starts << (s.provinceName.isEmpty() ? QString::number(s.province) : s.provinceName);
     auto perStart = [&](const char* id, const QString& title, QStringList series,
                         const std::function<std::vector<double>(const StartFigures&)>& figures) {
         ReportChart chart{QLatin1String(id), title, starts, std::move(series), {}};
