@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -55,12 +54,6 @@ const RegionMap& regionsOf(MainWindow& window) {
     return regions;
 }
 
-std::vector<Color> shareColors(const MapReport& report) {
-    std::vector<Color> colors;
-    for (std::size_t k = 0; k < report.starts.size(); ++k) colors.push_back(ShareColor(static_cast<int>(k)));
-    return colors;
-}
-
 void showShares(MainWindow& window, bool on, const MapReport& report) {
     auto* overlay = window.mapView().findChild<RegionOverlay*>(QStringLiteral("picSharesOverlay"));
     if (!overlay) {
@@ -71,26 +64,15 @@ void showShares(MainWindow& window, bool on, const MapReport& report) {
         overlay->hide();
         return;
     }
-    overlay->setRegions(sharesOverlay(regionsOf(window), report.nearestStart, shareColors(report)));
+    overlay->setRegions(sharesOverlay(regionsOf(window), report.nearestStart, ShareColors(report)));
     overlay->show();
     overlay->raise();
 }
 
 QByteArray sharesPng(MainWindow& window, const MapReport& report) {
     if (!window.mapImage().isLoaded()) return {};
-    std::vector<int> starts;
-    for (const StartFigures& s : report.starts) starts.push_back(s.province);
-    const QImage& source = window.mapImage().source();
-    const std::vector<Color> colors = shareColors(report);
-    QImage shaded = shadedPicture(window.document(), settings(), source,
-                                  sharesOverlay(regionsOf(window), report.nearestStart, colors), starts, colors);
-    constexpr int kPageWidth = 1600;
-    if (shaded.width() > kPageWidth) shaded = shaded.scaledToWidth(kPageWidth, Qt::SmoothTransformation);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    shaded.save(&buffer, "png");
-    return png;
+    return sharesPagePng(window.document(), settings(), window.mapImage().source(), regionsOf(window),
+                         report.nearestStart, StartProvinces(report), ShareColors(report));
 }
 
 MapReportWindow* reportWindow(MainWindow& window) {

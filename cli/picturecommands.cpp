@@ -16,7 +16,6 @@
 #include "runscript.h"
 #include "settings.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
@@ -102,22 +101,9 @@ int render(const MapDocument& doc, UserInterface& ui, const RenderOptions& optio
 
 QByteArray sharesPicture(const MapDocument& doc, const MapReport& report) {
     if (!image().isLoaded()) return {};
-    constexpr int kPageWidth = 1600;
     const QImage& source = image().source();
-    std::vector<int> starts;
-    std::vector<Color> colors;
-    for (const StartFigures& s : report.starts) {
-        starts.push_back(s.province);
-        colors.push_back(ShareColor(static_cast<int>(colors.size())));
-    }
-    const QImage overlay = sharesOverlay(guessRegions(doc, source).regions, report.nearestStart, colors);
-    QImage shaded = shadedPicture(doc, Settings::defaults(programFolder()), source, overlay, starts, colors);
-    if (shaded.width() > kPageWidth) shaded = shaded.scaledToWidth(kPageWidth, Qt::SmoothTransformation);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    shaded.save(&buffer, "png");
-    return png;
+    return sharesPagePng(doc, Settings::defaults(programFolder()), source, guessRegions(doc, source).regions,
+                         report.nearestStart, StartProvinces(report), ShareColors(report));
 }
 
 } // namespace

@@ -345,6 +345,18 @@ Color ShareColor(int startIndex) {
     return byte(0) | byte(1) << 8 | byte(2) << 16;
 }
 
+std::vector<int> StartProvinces(const MapReport& report) {
+    std::vector<int> provinces;
+    for (const StartFigures& s : report.starts) provinces.push_back(s.province);
+    return provinces;
+}
+
+std::vector<Color> ShareColors(const MapReport& report) {
+    std::vector<Color> colors;
+    for (std::size_t k = 0; k < report.starts.size(); ++k) colors.push_back(ShareColor(static_cast<int>(k)));
+    return colors;
+}
+
 std::vector<ReportChart> ReportCharts(const MapReport& r) {
     std::vector<ReportChart> charts;
     QStringList starts;

@@ -92,6 +92,9 @@ std::vector<ReportChart> ReportCharts(const MapReport& report);
 
 // The colour of start index's share on the map (red in the lowest byte); distinct for neighbouring indices.
 Color ShareColor(int startIndex);
+// The starts' provinces and their share colours, in the report's order.
+std::vector<int> StartProvinces(const MapReport& report);
+std::vector<Color> ShareColors(const MapReport& report);
 
 // The report as plain text, as tessary-cli report prints it.
 QString MapReportText(const MapReport& report, const QString& mapTitle);

@@ -6,6 +6,7 @@
 #include "markers.h"
 #include "regionguess.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
@@ -156,6 +157,20 @@ QImage shadedPicture(const MapDocument& doc, const Settings& settings, const QIm
         drawMarker(painter, at.x(), at.y(), startColors[k], 0, settings);
     }
     return shaded;
+}
+
+QByteArray sharesPagePng(const MapDocument& doc, const Settings& settings, const QImage& source, const RegionMap& regions,
+                         const std::vector<int>& nearestStart, const std::vector<int>& startProvinces,
+                         const std::vector<Color>& startColors) {
+    constexpr int kPageWidth = 1600;
+    const QImage overlay = sharesOverlay(regions, nearestStart, startColors);
+    QImage shaded = shadedPicture(doc, settings, source, overlay, startProvinces, startColors);
+    if (shaded.width() > kPageWidth) shaded = shaded.scaledToWidth(kPageWidth, Qt::SmoothTransformation);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    shaded.save(&buffer, "png");
+    return png;
 }
 
 QString savePicture(const QImage& picture, const QString& path) {

@@ -29,6 +29,12 @@ QImage sharesOverlay(const RegionMap& regions, const std::vector<int>& nearestSt
 QImage shadedPicture(const MapDocument& doc, const Settings& settings, const QImage& picture, const QImage& overlay,
                      const std::vector<int>& startProvinces, const std::vector<Color>& startColors);
 
+// The source picture with the shares shaded as shadedPicture does, no wider than the page of a
+// report, as PNG.
+QByteArray sharesPagePng(const MapDocument& doc, const Settings& settings, const QImage& source, const RegionMap& regions,
+                         const std::vector<int>& nearestStart, const std::vector<int>& startProvinces,
+                         const std::vector<Color>& startColors);
+
 // Writes the picture as PNG through a temporary file beside path, so a failed write leaves the
 // old file; returns why it failed, or "" when written.
 QString savePicture(const QImage& picture, const QString& path);

@@ -1,12 +1,9 @@
 // Tools > Map Report on the sample map: the starts, their charts, a start chosen from the table and
 // from its bar, and the shares shaded on the map. The picture of the window taken on the way is
 // what scripts/screenshots keeps.
-#include "mainwindow.h"
-#include "mapdocument.h"
+#include "editorfixture.h"
 #include "mapimage.h"
-#include "maplifecycle.h"
 #include "mapreportwindow.h"
-#include "refdatafixture.h"
 #include "regionoverlay.h"
 
 #include <QAction>
@@ -16,8 +13,6 @@
 #include <QCheckBox>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QtTest>
-#include <memory>
 
 using namespace ts;
 
@@ -26,14 +21,9 @@ class MapReportEndToEndTest : public QObject {
 
 private slots:
     void startsAreChosenAndTheirSharesShaded() {
-        TempFolder home;
-        home.copyTreeFrom(TESSARY_PROGRAM_DIR);
-        writeDefaultConfiguration(home);
-        auto w = std::make_unique<MainWindow>();
-        w->resize(1200, 800);
-        w->show();
-        QVERIFY(w->startUp(home.path()));
-        w->lifecycle().openMapFile(home.file("maps/aelfheim.map"));
+        Editor editor;
+        QVERIFY(editor.open());
+        MainWindow* w = editor.w.get();
         MapDocument& doc = w->document();
         QCOMPARE(w->findChild<QAction*>("mnuExportPicture")->text(), QStringLiteral("Export Picture..."));
 
@@ -81,12 +71,6 @@ private slots:
 
         report->close();
         QVERIFY(!overlay->isVisible());
-    }
-
-private:
-    static void shoot(QWidget& w, const char* name) {
-        QDir().mkpath(TESSARY_SCREENSHOT_DIR);
-        w.grab().save(QStringLiteral(TESSARY_SCREENSHOT_DIR "/") + QLatin1String(name));
     }
 };
 
