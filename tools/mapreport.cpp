@@ -191,14 +191,6 @@ QString joinNumbers(const std::vector<int>& numbers, int most) {
     return out.join(QLatin1Char(' '));
 }
 
-QString kindBreakdown(const std::array<int, kTerrainKinds>& kinds) {
-    QStringList out;
-    for (int k = 0; k < kTerrainKinds; ++k)
-        if (kinds[static_cast<std::size_t>(k)] > 0)
-            out << QStringLiteral("%1 %2").arg(QLatin1String(terrainKindName(TerrainKind(k)))).arg(kinds[static_cast<std::size_t>(k)]);
-    return out.join(QStringLiteral(", "));
-}
-
 QStringList flagsOf(const StartFigures& s) {
     QStringList flags;
     if (s.smallShare) flags << QStringLiteral("small share");
@@ -345,6 +337,14 @@ Color ShareColor(int startIndex) {
     return byte(0) | byte(1) << 8 | byte(2) << 16;
 }
 
+QString KindBreakdown(const std::array<int, kTerrainKinds>& kinds) {
+    QStringList out;
+    for (int k = 0; k < kTerrainKinds; ++k)
+        if (kinds[static_cast<std::size_t>(k)] > 0)
+            out << QStringLiteral("%1 %2").arg(QLatin1String(terrainKindName(TerrainKind(k)))).arg(kinds[static_cast<std::size_t>(k)]);
+    return out.join(QStringLiteral(", "));
+}
+
 std::vector<int> StartProvinces(const MapReport& report) {
     std::vector<int> provinces;
     for (const StartFigures& s : report.starts) provinces.push_back(s.province);
@@ -431,7 +431,7 @@ QString MapReportText(const MapReport& r, const QString& mapTitle) {
             line(QStringLiteral("    within %1: %2 (%3)")
                      .arg(ring + 1)
                      .arg(s.withinTotal(ring))
-                     .arg(kindBreakdown(s.within[static_cast<std::size_t>(ring)])));
+                     .arg(KindBreakdown(s.within[static_cast<std::size_t>(ring)])));
         line(QStringLiteral("    within 2: sea %1, coast %2").arg(s.seaWithin2).arg(s.coastWithin2));
         line(QStringLiteral("    share: %1 provinces").arg(s.share));
     }

@@ -96,6 +96,9 @@ Color ShareColor(int startIndex);
 std::vector<int> StartProvinces(const MapReport& report);
 std::vector<Color> ShareColors(const MapReport& report);
 
+// "plains 2, forest 1": the kinds counted in a ring around a start, those with none left out.
+QString KindBreakdown(const std::array<int, kTerrainKinds>& kinds);
+
 // The report as plain text, as tessary-cli report prints it.
 QString MapReportText(const MapReport& report, const QString& mapTitle);
 

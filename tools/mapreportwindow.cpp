@@ -137,6 +137,7 @@ void MapReportWindow::refresh() {
                 swatch.fill(color(ShareColor(i)));
                 return QIcon(swatch);
             }());
+            if (c >= 2 && c <= 4) item->setToolTip(KindBreakdown(s.within[static_cast<std::size_t>(c - 2)]));
             if (c == 8) item->setForeground(Qt::red);
             mStarts->setItem(i, c, item);
         }
