@@ -11,6 +11,9 @@
 #include <QBarSet>
 #include <QChartView>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -25,7 +28,21 @@ private slots:
         QVERIFY(editor.open());
         MainWindow* w = editor.w.get();
         MapDocument& doc = w->document();
-        QCOMPARE(w->findChild<QAction*>("mnuExportPicture")->text(), QStringLiteral("Export Picture..."));
+        // Export Picture asks the scale first and shows the size it gives; cancelled, nothing more is asked.
+        auto* exportItem = w->findChild<QAction*>("mnuExportPicture");
+        QCOMPARE(exportItem->text(), QStringLiteral("Export Picture..."));
+        QStringList sizes;
+        QTimer::singleShot(0, [&sizes] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog || dialog->objectName() != QLatin1String("frmExportPicture")) return;
+            auto* size = dialog->findChild<QLabel*>("lblSize");
+            sizes << size->text();
+            dialog->findChild<QDoubleSpinBox*>("spnScale")->setValue(0.25);
+            sizes << size->text();
+            QTest::mouseClick(dialog->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        });
+        exportItem->trigger();
+        QCOMPARE(sizes, (QStringList{QStringLiteral("1600 x 1200 pixels"), QStringLiteral("400 x 300 pixels")}));
 
         auto* item = w->findChild<QAction*>("mnuMapReport");
         QVERIFY(item);
