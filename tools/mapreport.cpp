@@ -213,7 +213,7 @@ QString hexColor(Color c) {
 QString chartSvg(const ReportChart& chart) {
     const int groups = static_cast<int>(chart.groups.size());
     const int series = static_cast<int>(chart.series.size());
-    constexpr int kBar = 14, kGap = 12, kLeft = 46, kTop = 34, kPlot = 180, kLabel = 70;
+    constexpr int kBar = 14, kGap = 12, kLeft = 72, kTop = 34, kPlot = 180, kLabel = 70;
     const int width = std::max(320, kLeft + groups * (series * kBar + kGap) + 20);
     const int legend = series > 1 ? 18 * series : 0;
     const int height = kTop + kPlot + kLabel + legend;
