@@ -2,7 +2,6 @@
 
 #include "busybox.h"
 #include "checkmapwiring.h"
-#include "mapreportwiring.h"
 #include "cp1252.h"
 #include "edithistory.h"
 #include "externaleditor.h"
@@ -13,6 +12,7 @@
 #include "maperrorlogwindow.h"
 #include "mapimage.h"
 #include "maplifecycle.h"
+#include "mapreportwiring.h"
 #include "mapview.h"
 #include "regionreview.h"
 #include "markers.h"
