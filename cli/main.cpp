@@ -183,7 +183,8 @@ int main(int argc, char** argv) {
                        "                 what is asked drawn over it (0: written, 2: it could not be)\n"
                        "  report MAP [--html OUT.html]\n"
                        "                 the balance report: kinds, neighbour graph and the figures of\n"
-                       "                 every start; with --html also as one page with charts\n\n"
+                       "                 every start; with --html also as one page with charts\n"
+                       "                 (0, or 2 when the page cannot be written)\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
