@@ -13,6 +13,7 @@
 #include "maperrorlogwindow.h"
 #include "mapimage.h"
 #include "maplifecycle.h"
+#include "mapreportwiring.h"
 #include "mapview.h"
 #include "regionreview.h"
 #include "markers.h"
@@ -398,6 +399,8 @@ void MainWindow::connectMenus() {
     });
     connectScriptMenu(*this);
     connectCheckMap(*this);
+    connectMapReport(*this);
+    connectExportPicture(*this);
     const struct {
         const char* item;
         const char* key;

@@ -6,6 +6,8 @@
 #include "imagedecoder.h"
 #include "mapdocument.h"
 #include "mapgeometry.h"
+#include "maprender.h"
+#include "mapreport.h"
 #include "mapreader.h"
 #include "mapwriter.h"
 #include "markers.h"
@@ -219,6 +221,30 @@ void BM_Stress_GuessRegions(benchmark::State& state) {
     state.counters["peak_MB"] = peak;
 }
 BENCHMARK(BM_Stress_GuessRegions)->Unit(benchmark::kMillisecond);
+
+// File > "Export Picture..." with everything drawn: numbers and names, every link, the start markers
+// with their nations; with the argument 1 the PNG is written too.
+void BM_Stress_RenderEverything(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    const ts::RenderOptions all{1.0, true, true, true, true};
+    ts::TempFolder folder;
+    for (auto _ : state) {
+        const QImage picture = ts::renderMapPicture(*map->doc, map->settings, map->source, all);
+        if (state.range(0) == 1 && !ts::savePicture(picture, folder.file(QStringLiteral("stress.png"))).isEmpty())
+            state.SkipWithError("the write failed");
+    }
+}
+BENCHMARK(BM_Stress_RenderEverything)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Tools > "Map Report": every figure, the graph's diameter (a walk from every province) included.
+void BM_Stress_MapReport(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ts::ComputeMapReport(*map->doc));
+}
+BENCHMARK(BM_Stress_MapReport)->Unit(benchmark::kMillisecond);
 
 void BM_Stress_WriteMapFile(benchmark::State& state) {
     StressMap* map = stressMap(state);

@@ -6,6 +6,7 @@
 #include "mapcommands.h"
 #include "mapdocument.h"
 #include "mapreader.h"
+#include "mapreport.h"
 #include "mapwriter.h"
 #include "folders.h"
 #include "paths.h"
@@ -18,7 +19,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <cstdlib>
 #include <iterator>
 #include <new>
@@ -113,10 +117,50 @@ void printErrorLog(const ts::MapDocument& doc, std::FILE* stream) {
     print(stream, log);
 }
 
+// The command word, looked for before Qt reads the command line: the first argument that is no
+// option and no option's value.
+bool commandIs(int argc, char** argv, const char* command) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--home") == 0 || std::strcmp(argv[i], "--scale") == 0 ||
+            std::strcmp(argv[i], "--html") == 0) {
+            ++i;
+            continue;
+        }
+        if (argv[i][0] != '-') return std::strcmp(argv[i], command) == 0;
+    }
+    return false;
+}
+
+// Only render draws text, which needs the picture module's QGuiApplication; every other command
+// starts with Qt's core alone.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    if (commandIs(argc, argv, "render"))
+        if (const ts::PictureCommands* pictures = ts::pictureCommands())
+            return std::unique_ptr<QCoreApplication>(pictures->makeGuiApplication(argc, argv));
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+// report: the balance report as text, and with an HTML path also as one HTML file.
+int report(ts::MapDocument& doc, const ts::PictureCommands* pictures, const QString& htmlPath) {
+    const ts::MapReport r = ts::ComputeMapReport(doc);
+    QString title = ts::fromCp1252(doc.MapTitle.view());
+    if (title.isEmpty()) title = ts::fromCp1252(doc.MapFileTitle.view());
+    print(stdout, ts::MapReportText(r, title));
+    if (htmlPath.isEmpty()) return kClean;
+    QByteArray png;
+    if (pictures && pictures->pictureLoaded()) png = pictures->sharesPicture(doc, r);
+    QSaveFile file(htmlPath);
+    if (file.open(QIODevice::WriteOnly) && file.write(ts::MapReportHtml(r, title, png)) >= 0 && file.commit())
+        return kClean;
+    print(stderr, QStringLiteral("tessary-cli: cannot write %1: %2\n").arg(htmlPath, file.errorString()));
+    return kFailure;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("tessary-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSARY_VERSION));
 
@@ -136,6 +180,13 @@ int main(int argc, char** argv) {
                        "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
                        "                 write the result to OUT (0: the script ran to its end, 1: it\n"
                        "                 stopped on an error, OUT is written all the same)\n\n"
+                       "  render MAP OUT.png [--scale F] [--numbers] [--names] [--links] [--starts]\n"
+                       "                 a picture of the map at scale F (0.25 to 2, default 1) with\n"
+                       "                 what is asked drawn over it (0: written, 2: it could not be)\n"
+                       "  report MAP [--html OUT.html]\n"
+                       "                 the balance report: kinds, neighbour graph and the figures of\n"
+                       "                 every start; with --html also as one page with charts\n"
+                       "                 (0, or 2 when the page cannot be written)\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -158,8 +209,18 @@ int main(int argc, char** argv) {
     const QCommandLineOption keep(QStringLiteral("keep"),
                                   QStringLiteral("guess-neighbours: keep the pairs the map's lists already hold."));
     parser.addOption(keep);
+    const QCommandLineOption scale(QStringLiteral("scale"), QStringLiteral("render: the scale, 0.25 to 2."),
+                                   QStringLiteral("F"), QStringLiteral("1"));
+    const QCommandLineOption numbers(QStringLiteral("numbers"), QStringLiteral("render: province numbers."));
+    const QCommandLineOption names(QStringLiteral("names"), QStringLiteral("render: province names."));
+    const QCommandLineOption links(QStringLiteral("links"), QStringLiteral("render: the neighbour links."));
+    const QCommandLineOption starts(QStringLiteral("starts"),
+                                    QStringLiteral("render: start, no-start and special-start markers."));
+    const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("report: also write the report as HTML."),
+                                  QStringLiteral("OUT.html"));
+    parser.addOptions({scale, numbers, names, links, starts, html});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("check, write, locate, guess-neighbours or run-script"));
+                                 QStringLiteral("check, write, locate, guess-neighbours, run-script, render or report"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
@@ -171,20 +232,35 @@ int main(int argc, char** argv) {
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
     const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
     const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
-    if (!check && !write && !locate && !guess && !runScript) {
+    const bool render = command == QLatin1String("render") && args.size() == 3;
+    const bool reportCommand = command == QLatin1String("report") && args.size() == 2;
+    if (!check && !write && !locate && !guess && !runScript && !render && !reportCommand) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
-                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\" or \"run-script MAP SCRIPT OUT\"\n\n") +
+                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\", \"run-script MAP SCRIPT OUT\", "
+                                     "\"render MAP OUT.png [options]\" or \"report MAP [--html OUT.html]\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
+    ts::RenderOptions renderOptions;
+    bool scaleRead = false;
+    renderOptions.scale = parser.value(scale).toDouble(&scaleRead);
+    if (!scaleRead || renderOptions.scale < ts::kMinRenderScale || renderOptions.scale > ts::kMaxRenderScale) {
+        print(stderr, QStringLiteral("tessary-cli: --scale takes a number from 0.25 to 2, not \"%1\"\n").arg(parser.value(scale)));
+        return kFailure;
+    }
+    renderOptions.numbers = parser.isSet(numbers);
+    renderOptions.names = parser.isSet(names);
+    renderOptions.links = parser.isSet(links);
+    renderOptions.starts = parser.isSet(starts);
     if (parser.isSet(home)) ts::setProgramFolder(parser.value(home));
     gKeepUnknown = !parser.isSet(strict);
 
     ts::ConsoleUserInterface ui;
     const QString mapPath = args.at(1);
     // Only these commands open the picture module; check opens it when the map names a picture.
-    const ts::PictureCommands* pictures = locate || guess || runScript ? ts::pictureCommands() : nullptr;
-    if ((locate || guess || runScript) && !pictures) return kFailure;
+    const bool needsPicture = locate || guess || runScript || render;
+    const ts::PictureCommands* pictures = needsPicture ? ts::pictureCommands() : nullptr;
+    if (needsPicture && !pictures) return kFailure;
     if (locate && !mapPath.endsWith(QLatin1String(".map"))) return pictures->locatePicture(mapPath, ui);
 
     // The tables and the document are large fixed records: they live on the heap, and are left to
@@ -193,7 +269,8 @@ int main(int argc, char** argv) {
     auto* ref = new (hugePages(sizeof(ts::ReferenceData))) ts::ReferenceData;
     ts::ReferenceLists lists;
     auto* doc = new (hugePages(sizeof(ts::MapDocument))) ts::MapDocument;
-    if (check || locate ? !deferTables(*ref, lists, *doc, ui) : !loadTables(*ref, lists, ui)) return kFailure;
+    const bool readOnly = check || locate || render || reportCommand;
+    if (readOnly ? !deferTables(*ref, lists, *doc, ui) : !loadTables(*ref, lists, ui)) return kFailure;
     readMap(*doc, *ref, ui, mapPath, pictures);
     if (!QFileInfo::exists(mapPath)) return kFailure; // the reader has said why
     if (runScript) {
@@ -207,11 +284,24 @@ int main(int argc, char** argv) {
         printProvinces(*doc);
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
-    if (check) {
+    if (render) {
+        if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+        if (!pictures->pictureLoaded()) { // the loader has said why, when the map names a picture
+            if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
+            return kFailure;
+        }
+        return pictures->render(*doc, ui, renderOptions, args.at(2));
+    }
+    // The report counts the provinces located on the picture, so it looks for the picture as check does.
+    if (check || reportCommand) {
         if (!doc->ImageFileName.empty()) {
             pictures = ts::pictureCommands();
             if (!pictures) return kFailure;
             pictures->loadNamedPicture(*doc, ui);
+        }
+        if (reportCommand) {
+            if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+            return report(*doc, pictures, parser.value(html));
         }
         print(stdout, ts::checkSummary(*doc, pictures && pictures->pictureLoaded()));
         print(stdout, ts::checkFindings(*doc, *ref, pictures ? pictures->pictureSize() : QSize()));

@@ -6,6 +6,8 @@
 #include "imagedecoder.h"
 #include "mapdocument.h"
 #include "mapimage.h"
+#include "maprender.h"
+#include "mapreport.h"
 #include "markers.h"
 #include "neighbourguess.h"
 #include "paths.h"
@@ -16,6 +18,7 @@
 #include "settings.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
 
 namespace ts {
@@ -85,6 +88,27 @@ int runScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, con
     return runScriptCommand(doc, ref, ui, image(), scriptPath, outPath);
 }
 
+QCoreApplication* makeGuiApplication(int& argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QGuiApplication(argc, argv);
+}
+
+int render(const MapDocument& doc, UserInterface& ui, const RenderOptions& options, const QString& outPath) {
+    const Settings settings = Settings::defaults(programFolder());
+    const QImage picture = renderMapPicture(doc, settings, image().source(), options);
+    const QString error = picture.isNull() ? QStringLiteral("the picture is too large") : savePicture(picture, outPath);
+    if (error.isEmpty()) return 0;
+    ui.messageBox(QStringLiteral("Export Picture"), QStringLiteral("Cannot write %1: %2").arg(outPath, error));
+    return 2;
+}
+
+QByteArray sharesPicture(const MapDocument& doc, const MapReport& report) {
+    if (!image().isLoaded()) return {};
+    const QImage& source = image().source();
+    return sharesPagePng(doc, Settings::defaults(programFolder()), source, guessRegions(doc, source).regions,
+                         report.nearestStart, StartProvinces(report), ShareColors(report));
+}
+
 } // namespace
 
 } // namespace ts
@@ -92,6 +116,7 @@ int runScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, con
 extern "C" __attribute__((visibility("default"))) const ts::PictureCommands* tessaryPictureCommands() {
     static const ts::PictureCommands commands{ts::locatePicture,   ts::loadPicture, ts::loadNamedPicture,
                                               ts::pictureLoaded,   ts::pictureSize, ts::guessNeighbours,
-                                              ts::runScript};
+                                              ts::runScript,       ts::makeGuiApplication, ts::render,
+                                              ts::sharesPicture};
     return &commands;
 }

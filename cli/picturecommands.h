@@ -1,11 +1,17 @@
 #pragma once
 
+#include "renderoptions.h"
+
+#include <QByteArray>
 #include <QSize>
 #include <QString>
+
+class QCoreApplication;
 
 namespace ts {
 
 struct MapDocument;
+struct MapReport;
 struct ReferenceData;
 class UserInterface;
 
@@ -31,6 +37,14 @@ struct PictureCommands {
     // run-script, after the map was read with its picture (see runscript.h); returns the exit code.
     int (*runScript)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& scriptPath,
                      const QString& outPath);
+    // The application object for render, which draws text: a QGuiApplication on the offscreen
+    // platform, so no display is needed. Made before anything else of Qt, instead of the program's own.
+    QCoreApplication* (*makeGuiApplication)(int& argc, char** argv);
+    // render: the loaded picture with what options ask for, written as PNG to outPath; returns the exit code.
+    int (*render)(const MapDocument& doc, UserInterface& ui, const RenderOptions& options, const QString& outPath);
+    // The loaded picture, no wider than the page of a report, with the starts' shares of the report
+    // shaded, as PNG; empty without a picture.
+    QByteArray (*sharesPicture)(const MapDocument& doc, const MapReport& report);
 };
 
 // The module's one exported function, by this name.

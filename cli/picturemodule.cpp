@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <dlfcn.h>
 
@@ -12,7 +13,9 @@ namespace ts {
 namespace {
 
 const PictureCommands* open() {
-    const QString program = QCoreApplication::applicationDirPath();
+    // render opens the module before there is an application object to ask.
+    const QString program = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                         : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     const QString name = QStringLiteral("tessary-cli-pictures.so");
     QString path = joinPath(program, name); // portable, and the build folder
     if (!QFile::exists(path)) path = joinPath(program, QStringLiteral(TESSARY_PICTURES_FROM_PROGRAM), name);

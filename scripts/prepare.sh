@@ -6,7 +6,8 @@ set -euo pipefail
 # Callers that need more (fuzz/run needs clang) name it in TESSARY_EXTRA_PACKAGES before sourcing.
 # shellcheck disable=SC2206
 TESSARY_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libfreeimage-dev libgtest-dev
-                  libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core cmark-gfm ${TESSARY_EXTRA_PACKAGES:-})
+                  libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core cmark-gfm qt6-charts-dev libqt6opengl6-dev
+                  ${TESSARY_EXTRA_PACKAGES:-})
 
 tessary_install_missing() {
     local missing=()

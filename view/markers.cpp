@@ -27,12 +27,13 @@ constexpr std::array<Color, 95> kNationColors = {
 
 Color c(std::int32_t v) { return static_cast<Color>(v); }
 
-void paint(QPainter& painter, double x, double y, Color fill, Color ring, const Settings& s) {
+} // namespace
+
+void drawMarker(QPainter& painter, double shownX, double shownY, Color fill, Color ring, const Settings& s) {
     painter.setPen(QPen(toQColor(ring), s.RingWidth));
     painter.setBrush(toQColor(fill));
-    painter.drawEllipse(QPointF(x, y), s.RingRadius, s.RingRadius);
+    painter.drawEllipse(QPointF(shownX, shownY), s.RingRadius, s.RingRadius);
 }
-} // namespace
 
 Color z_GetNationColor(int natNum) {
     if (natNum < 0 || natNum >= static_cast<int>(kNationColors.size())) return 0;
@@ -46,7 +47,7 @@ QColor toQColor(Color v) {
 void drawMarker(QImage& picture, double shownX, double shownY, Color fill, Color ring, const Settings& s) {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    paint(painter, shownX, shownY, fill, ring, s);
+    drawMarker(painter, shownX, shownY, fill, ring, s);
 }
 
 void z_ReDrawMarkers(MapDocument& doc, const Settings& s, QImage& picture, double zoom, int prvCnt) {
@@ -58,7 +59,7 @@ void z_ReDrawMarkers(MapDocument& doc, const Settings& s, QImage& picture, doubl
             p.MarkerColor = c(s.ColorBaseCenter);
             p.MarkerColor2 = c(s.ColorBaseRing);
         }
-        paint(painter, p.ProvinceX * zoom, p.ProvinceY * zoom, p.MarkerColor, p.MarkerColor2, s);
+        drawMarker(painter, p.ProvinceX * zoom, p.ProvinceY * zoom, p.MarkerColor, p.MarkerColor2, s);
     }
 }
 
@@ -94,7 +95,7 @@ void z_MarkSpecial2(MapDocument& doc, const Settings& s, QImage& picture, double
         if (s.MarkVisited && p.Visited) setFill(c(s.ColorVisited));
         if (p.Marked) setFill(c(s.ColorVisited));
 
-        paint(painter, p.ProvinceX * zoom, p.ProvinceY * zoom, fill, ring, s);
+        drawMarker(painter, p.ProvinceX * zoom, p.ProvinceY * zoom, fill, ring, s);
     }
 }
 

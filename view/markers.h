@@ -6,6 +6,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 namespace ts {
 
 // The nation's marker colour; nations outside 0..94 are black.
@@ -18,6 +20,8 @@ QColor toQColor(Color c);
 // province, filled with fill and outlined with a RingWidth pen in ring. Drawn without smoothing so
 // that the colours stay exact: the neighbour guess reads them back.
 void drawMarker(QImage& picture, double shownX, double shownY, Color fill, Color ring, const Settings& s);
+// The same with a painter already open on the picture, for drawing many at once.
+void drawMarker(QPainter& painter, double shownX, double shownY, Color fill, Color ring, const Settings& s);
 
 // Draws provinces 1..prvCnt with their stored look (or the base colours, which are then stored).
 void z_ReDrawMarkers(MapDocument& doc, const Settings& s, QImage& picture, double zoom, int prvCnt);

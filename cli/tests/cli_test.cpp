@@ -1,5 +1,6 @@
 #include "tempfolder.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -184,4 +185,78 @@ TEST_F(CliTest, LocateListsTheProvincesOfTheMapsPicture) {
     const Outcome missing = run({QStringLiteral("locate"), home.file("maps/none.png")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Map Image Not Found"))) << missing.err.toStdString();
+}
+
+// A small wrapping map with no text on it: links (one across the edge, one listed on one side only)
+// and a start, a no-start and a special start. The reference picture was drawn by this program and
+// checked by eye; any change of the look shows up pixel for pixel.
+struct RenderTest : CliTest {
+    QString map;
+    RenderTest() {
+        QImage picture(60, 40, QImage::Format_RGB32);
+        picture.fill(QColor(40, 110, 60));
+        for (const QPoint at : {QPoint(5, 35), QPoint(55, 20), QPoint(30, 5)}) picture.setPixelColor(at, Qt::white);
+        map = home.write("maps/tiny.map", "#imagefile tiny.png\n#wraparound\n#start 1\n#nostart 3\n#specstart 5 2\n"
+                                          "#neighbour 1 2\n#neighbour 2 3\n#land 3\n#landname 3 \"Top\"\n");
+        EXPECT_TRUE(picture.save(home.file("maps/tiny.png")));
+    }
+    QImage render(QStringList options) {
+        const QString out = home.file("out/tiny.png");
+        QFile::remove(out);
+        const Outcome r = run(QStringList{QStringLiteral("render"), map, out} + options);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return QImage(out).convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+TEST_F(RenderTest, LinksAndMarkersMatchTheReferencePixelForPixel) {
+    home.write("out/keep", "");
+    const QImage drawn = render({QStringLiteral("--scale"), QStringLiteral("2"), QStringLiteral("--links"),
+                                 QStringLiteral("--starts")});
+    const QImage reference = QImage(QStringLiteral(TESSARY_CLI_GOLDEN_DIR "/render-links-starts.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), QSize(120, 80));
+    EXPECT_TRUE(drawn == reference) << "compare " << home.file("out/tiny.png").toStdString();
+}
+
+TEST_F(RenderTest, TextTakesTheScaleAndBadRequestsExitWithTwo) {
+    home.write("out/keep", "");
+    const QImage plain = render({QStringLiteral("--scale"), QStringLiteral("0.5")});
+    const QImage labelled = render({QStringLiteral("--scale"), QStringLiteral("0.5"), QStringLiteral("--numbers"),
+                                    QStringLiteral("--names")});
+    EXPECT_EQ(plain.size(), QSize(30, 20));
+    EXPECT_EQ(labelled.size(), QSize(30, 20));
+    EXPECT_NE(plain, labelled);
+    EXPECT_EQ(render({}).size(), QSize(60, 40));
+
+    const QString out = home.file("out/bad.png");
+    const struct {
+        QStringList args;
+        const char* says;
+    } bad[] = {
+        {{QStringLiteral("render"), map, out, QStringLiteral("--scale"), QStringLiteral("3")}, "--scale takes"},
+        {{QStringLiteral("render"), map, out, QStringLiteral("--scale"), QStringLiteral("big")}, "--scale takes"},
+        {{QStringLiteral("render"), home.file("maps/none.map"), out}, "No such file"},
+        {{QStringLiteral("render"), home.write("maps/blind.map", "#land 1\n"), out}, "names no picture"},
+        {{QStringLiteral("render"), map, home.file("nowhere/out.png")}, "Cannot write"},
+        {{QStringLiteral("render"), map}, "expected"},
+        {{QStringLiteral("report"), map, QStringLiteral("--html"), home.file("nowhere/r.html")}, "cannot write"},
+    };
+    for (const auto& b : bad) {
+        const Outcome r = run(b.args);
+        EXPECT_EQ(r.exitCode, 2) << b.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(b.says))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(RenderTest, ReportPrintsTheFiguresAndWritesOnePage) {
+    const QString html = home.file("out/report.html");
+    home.write("out/keep", "");
+    const Outcome r = run({QStringLiteral("report"), map, QStringLiteral("--html"), html});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Map report: tiny.map\nprovinces: 3\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nStarts: 2\n"))) << r.out.toStdString();
+    const std::string page = home.read("out/report.html");
+    EXPECT_NE(page.find("data:image/png;base64,"), std::string::npos);
+    EXPECT_EQ(run({QStringLiteral("report"), map}).out, r.out);
 }
