@@ -56,7 +56,7 @@ void RegionReview::guess() {
     mWindow.busyMessage(QStringLiteral("Finding Neighbors by Regions..."), caption, kBusyRed);
     mWindow.processEvents();
     mGuess = guessRegions(doc, image.source());
-    mPictureKey = image.source().cacheKey();
+    mPictureKey = image.sourceKey();
     mWindow.busyMessage(QString(), caption, kBusyRed);
 
     std::set<std::pair<int, int>> current;
@@ -82,7 +82,7 @@ void RegionReview::accept() {
     showOverlay(false);
     // A guess made on another picture (the map was closed or its picture changed) is not applied.
     if (mGuess.pairs.empty() && mGuess.regions.isEmpty()) return;
-    if (mWindow.mapImage().source().cacheKey() != mPictureKey) return;
+    if (mWindow.mapImage().sourceKey() != mPictureKey) return;
     MapView& view = mWindow.mapView();
     const EditBracket bracket(&mWindow.journal(), {.neighbours = true}, "Find Neighbors (Regions)");
     if (view.onNeighboursChanging) view.onNeighboursChanging();
