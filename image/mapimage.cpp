@@ -113,11 +113,12 @@ void MapImage::keepSourceUnder(const QRect& shownArea) {
             // Edge tiles keep a full square too; the part outside the picture is never put back.
             const int width = std::min(kTile, mFull.width() - tx * kTile);
             const int height = std::min(kTile, mFull.height() - ty * kTile);
-            const std::size_t at = mKept.size();
-            mKept.resize(at + kTile * kTile);
+            if (mKeptTiles.size() > mKept.size() * kTilesPerChunk)
+                mKept.push_back(std::make_unique<quint32[]>(kTilesPerChunk * kTile * kTile));
+            quint32* to = keptTile(mKeptTiles.size() - 1);
             for (int row = 0; row < height; ++row) {
                 const auto* from = reinterpret_cast<const quint32*>(mFull.constScanLine(ty * kTile + row)) + tx * kTile;
-                std::copy(from, from + width, mKept.begin() + static_cast<std::ptrdiff_t>(at + row * kTile));
+                std::copy(from, from + width, to + row * kTile);
             }
         }
     }
@@ -130,7 +131,7 @@ void MapImage::putTiles(QImage& into) const {
         const int width = std::min(kTile, into.width() - tx * kTile);
         const int height = std::min(kTile, into.height() - ty * kTile);
         for (int row = 0; row < height; ++row) {
-            const auto from = mKept.begin() + static_cast<std::ptrdiff_t>(k * kTile * kTile + row * kTile);
+            const quint32* from = keptTile(k) + row * kTile;
             std::copy(from, from + width, reinterpret_cast<quint32*>(into.scanLine(ty * kTile + row)) + tx * kTile);
         }
     }
@@ -149,12 +150,13 @@ void MapImage::restoreSource() {
 void MapImage::dropKeptTiles() {
     // Swapped out rather than cleared, so the memory goes back too.
     std::vector<std::int32_t>().swap(mTileOf);
-    std::vector<quint32>().swap(mKept);
+    std::vector<std::unique_ptr<quint32[]>>().swap(mKept);
     std::vector<std::int32_t>().swap(mKeptTiles);
 }
 
 qsizetype MapImage::keptBytes() const {
-    return static_cast<qsizetype>(mKept.size() * sizeof(quint32) + mTileOf.size() * sizeof(std::int32_t)) +
+    return static_cast<qsizetype>(mKept.size() * kTilesPerChunk * kTile * kTile * sizeof(quint32) +
+                                  mTileOf.size() * sizeof(std::int32_t) + mKeptTiles.size() * sizeof(std::int32_t)) +
            (mWholeKept.isNull() ? 0 : mWholeKept.sizeInBytes());
 }
 

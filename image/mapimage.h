@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace ts {
@@ -58,7 +59,7 @@ class MapImage {
     QImage source() const;
     QSize sourceSize() const { return mFull.size(); }
     // Changes only when another picture is loaded or the source is changed.
-    quint64 sourceKey() const { return mSourceKey; }
+    qint64 sourceKey() const { return mSourceKey; }
 
     // The picture as shown, to paint on screen or read.
     const QImage& picture() const { return shown(); }
@@ -82,6 +83,10 @@ class MapImage {
 
   private:
     static constexpr int kTile = 8;
+    static constexpr std::size_t kTilesPerChunk = 256;
+    quint32* keptTile(std::size_t k) const {
+        return mKept[k / kTilesPerChunk].get() + (k % kTilesPerChunk) * kTile * kTile;
+    }
     QImage& shown() { return mZoomIndex == 0 ? mFull : mScaled; }
     const QImage& shown() const { return mZoomIndex == 0 ? mFull : mScaled; }
     void restoreSource();
@@ -92,9 +97,11 @@ class MapImage {
     QImage mScaled;    // the shown picture at other zooms
     QImage mWholeKept; // the source, when it was set aside whole
     std::vector<std::int32_t> mTileOf; // per tile of mFull: its index in mKept, or -1
-    std::vector<quint32> mKept;        // kTile x kTile source pixels per kept tile
+    // kTile x kTile source pixels per kept tile, in chunks: one growing array would, while it
+    // grows, hold the tiles twice just when memory is at its peak.
+    std::vector<std::unique_ptr<quint32[]>> mKept;
     std::vector<std::int32_t> mKeptTiles;
-    quint64 mSourceKey = 0;
+    qint64 mSourceKey = 0;
     int mZoomIndex = 0;
     float mZoomScale = 1.0f;
     float mImageWidth = 0.0f;

@@ -85,7 +85,7 @@ TEST(MapImageOneCopy, DrawingAt100PercentNeverReachesTheSource) {
     image.setZoom(2);
     EXPECT_EQ(image.source(), source);
 
-    const quint64 key = image.sourceKey();
+    const qint64 key = image.sourceKey();
     QImage expected = source;
     expected.setPixel(20, 12, qRgb(255, 255, 255));
     image.changeSource({{QPoint(20, 12), qRgb(255, 255, 255)}, {QPoint(21, 0), qRgb(255, 255, 255)}});
