@@ -1,6 +1,7 @@
 #include "imagedecoder.h"
 
 #include "freeimagelibrary.h"
+#include "largepages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <sys/mman.h>
 
 namespace ts {
 
@@ -58,17 +58,17 @@ Bitmap toThirtyTwoBits(FIBITMAP* dib) {
     return Bitmap(freeImage().ConvertTo32Bits(standard.get()));
 }
 
-// A map picture is written from end to end as soon as it is made. In 2 MB pages, where the system
-// gives them, it is cleared and mapped in a few dozen steps instead of twelve thousand for a big map.
+// A big map picture is written from end to end as soon as it is made.
 QImage blankPicture(int width, int height) {
-    constexpr std::size_t kHugePage = std::size_t{2} << 20;
     const std::size_t bytesPerLine = std::size_t(width) * 4;
     const std::size_t size = bytesPerLine * std::size_t(height);
-    if (size < kHugePage) return QImage(width, height, QImage::Format_RGB32);
-    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
-    void* memory = std::aligned_alloc(kHugePage, rounded);
-    if (!memory) return {};
-    madvise(memory, rounded, MADV_HUGEPAGE);
+    if (size < (std::size_t{1} << 20)) return QImage(width, height, QImage::Format_RGB32);
+    void* memory = nullptr;
+    try {
+        memory = allocateInLargePages(size);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
     return QImage(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(bytesPerLine),
                   QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
 }
