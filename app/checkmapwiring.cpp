@@ -23,7 +23,7 @@ CheckMapWindow* checkWindow(MainWindow& window) {
     auto* made = new CheckMapWindow(&window);
     made->check = [&window] {
         const MapImage& image = window.mapImage();
-        return CheckMap(window.document(), referenceData(), image.isLoaded() ? image.source().size() : QSize());
+        return CheckMap(window.document(), referenceData(), image.isLoaded() ? image.sourceSize() : QSize());
     };
     made->showProvince = [&window](int province) { showFindingProvince(window, province); };
     made->applyFix = [&window](const MapFinding& finding) { applyMapFix(window, finding); };

@@ -33,31 +33,41 @@ FinderWindows::FinderWindows(QWidget* owner, const ReferenceData& ref, const Ref
 
 FinderWindows::~FinderWindows() = default;
 
-void FinderWindows::addMenuItems(QMenu* tools) {
+void FinderWindows::addMenuItems(QMenu* tools, std::function<FinderWindows*()> windows) {
     tools->addSeparator();
-    auto item = [tools](const char* name, const QString& caption, std::function<void()> open) {
+    auto item = [tools, windows](const char* name, const QString& caption, void (*open)(FinderWindows&)) {
         QAction* a = tools->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
-        QObject::connect(a, &QAction::triggered, tools, std::move(open));
+        QObject::connect(a, &QAction::triggered, tools, [windows, open] {
+            if (FinderWindows* w = windows()) open(*w);
+        });
     };
-    item("mnuUnitFinder", QStringLiteral("Unit Finder"), [this] { mUnit->openFor(mBrowseUnit.get()); });
-    item("mnuSiteFinder", QStringLiteral("Site Finder"), [this] { mSite->openFor(mBrowseSite.get()); });
-    item("mnuItemFinder", QStringLiteral("Item Finder"), [this] { mItem->openFor(mBrowseItem.get(), 0, 0); });
+    item("mnuUnitFinder", QStringLiteral("Unit Finder"), [](FinderWindows& w) { w.mUnit->openFor(w.mBrowseUnit.get()); });
+    item("mnuSiteFinder", QStringLiteral("Site Finder"), [](FinderWindows& w) { w.mSite->openFor(w.mBrowseSite.get()); });
+    item("mnuItemFinder", QStringLiteral("Item Finder"),
+         [](FinderWindows& w) { w.mItem->openFor(w.mBrowseItem.get(), 0, 0); });
+}
+
+FinderWindows* MainWindow::finders() {
+    if (!mFinders && mTablesLoaded) createFinders();
+    return mFinders.get();
+}
+
+void MainWindow::wireFinders() {
+    FinderWindows::addMenuItems(menuBar()->findChild<QMenu*>(QStringLiteral("mnuTools")), [this] { return finders(); });
+    CommanderPanels& panels = *mCommanderPanels;
+    panels.openUnitFinder = [this](QLabel* slot) { finders()->unitFinder().openFor(slot); };
+    panels.openSiteFinder = [this](QLabel* slot) { finders()->siteFinder().openFor(slot); };
+    panels.openItemFinder = [this](QLabel* label, int unit) { finders()->itemFinder().openFor(label, unit); };
 }
 
 void MainWindow::createFinders() {
-    if (mFinders) return;
     mFinders = std::make_unique<FinderWindows>(this, referenceData(), *mLists, mProgramFolder, *this,
                                                [this] { mNavigator->NodeClick(); });
-    mFinders->addMenuItems(menuBar()->findChild<QMenu*>(QStringLiteral("mnuTools")));
 
     // The commander and sites panels open the finders from their slots; a hand-back into one of
     // their slots commits through the panel, so it lands in that slot even when another was picked
     // meanwhile. A hand-back into a browsing slot of the Tools menu only refreshes.
-    CommanderPanels& panels = *mCommanderPanels;
-    panels.openUnitFinder = [this](QLabel* slot) { mFinders->unitFinder().openFor(slot); };
-    panels.openSiteFinder = [this](QLabel* slot) { mFinders->siteFinder().openFor(slot); };
-    panels.openItemFinder = [this](QLabel* label, int unit) { mFinders->itemFinder().openFor(label, unit); };
     for (FinderWindow* w : {static_cast<FinderWindow*>(&mFinders->unitFinder()),
                             static_cast<FinderWindow*>(&mFinders->siteFinder()),
                             static_cast<FinderWindow*>(&mFinders->itemFinder())})

@@ -17,8 +17,8 @@ class UserInterface;
 struct ReferenceData;
 struct ReferenceLists;
 
-// The three finder windows, made once the reference tables are loaded and kept hidden until a slot
-// opens them. The Tools menu opens each on a slot of its own, so the tables can be browsed without
+// The three finder windows, made the first time one is wanted (they fill lists of every unit, site
+// and item, which the start of the editor does not need) and kept hidden until a slot opens them. The Tools menu opens each on a slot of its own, so the tables can be browsed without
 // a panel to fill.
 class FinderWindows {
 public:
@@ -31,8 +31,9 @@ public:
     SiteFinder& siteFinder() { return *mSite; }
     ItemFinder& itemFinder() { return *mItem; }
 
-    // Tools > "Unit Finder", "Site Finder", "Item Finder".
-    void addMenuItems(QMenu* tools);
+    // Tools > "Unit Finder", "Site Finder", "Item Finder", which make the finders through
+    // windows when first chosen.
+    static void addMenuItems(QMenu* tools, std::function<FinderWindows*()> windows);
 
 private:
     UnitFinder* mUnit;

@@ -371,7 +371,7 @@ void MainWindow::connectMenus() {
         rememberMap();
     });
     connect(action("mnuOptions"), &QAction::triggered, this, [this] {
-        if (mOptions) mOptions->exec();
+        optionsDialog().exec();
     });
     for (int i = 0; i < 4; ++i) {
         QAction* zoom = action(zoomItem(i).constData());
@@ -527,13 +527,8 @@ void MainWindow::optionsApplied(const Settings& before, const Settings& after) {
 bool MainWindow::startUp(const QString& programFolder) {
     mStartingUp = true;
     mProgramFolder = programFolder;
-    if (!mOptions) {
-        mOptions = new OptionsDialog(mSettings, programFolder, *this, this);
-        connect(mOptions, &OptionsDialog::applied, this,
-                [this](const Settings& before, const Settings& after) { optionsApplied(before, after); });
-    }
     LoadOrWelcome(
-        mSettings, programFolder, *this, [this] { mOptions->exec(); }, [this] { showBackground(); });
+        mSettings, programFolder, *this, [this] { optionsDialog().exec(); }, [this] { showBackground(); });
     syncMarkMenu();
     for (const auto& section : sectionSettings())
         mFrames->setSectionOpen(QString::fromLatin1(section.frame), mSettings.*(section.field));
@@ -543,22 +538,36 @@ bool MainWindow::startUp(const QString& programFolder) {
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);
     if (loaded && !mProvinceEditing) wireProvinceEditing();
-    if (loaded) createFinders();
+    if (loaded && !mTablesLoaded) wireFinders();
+    mTablesLoaded = loaded;
     mStartingUp = false;
     return loaded;
+}
+
+OptionsDialog& MainWindow::optionsDialog() {
+    if (!mOptions) {
+        mOptions = new OptionsDialog(mSettings, mProgramFolder, *this, this);
+        connect(mOptions, &OptionsDialog::applied, this,
+                [this](const Settings& before, const Settings& after) { optionsApplied(before, after); });
+    }
+    return *mOptions;
 }
 
 void MainWindow::showBackground() {
     QString path = mSettings.BackgroundImage;
     if (!QFile::exists(path)) path = Settings::defaultBackgroundImage(mProgramFolder);
     mBackgroundPicture = QPixmap(path);
+    mBackgroundFitted = QSize();
     fitBackground();
     if (!mMapView->isVisible()) mBackground->show();
 }
 
 void MainWindow::fitBackground() {
     mBackground->setGeometry(mMapArea->rect());
-    if (mBackgroundPicture.isNull()) return;
+    // Every reset of the window (each open) asks again; a smooth scaling of the picture for the
+    // same size costs time and, while it runs, memory twice over.
+    if (mBackgroundPicture.isNull() || mBackgroundFitted == mMapArea->size()) return;
+    mBackgroundFitted = mMapArea->size();
     mBackground->setPixmap(mBackgroundPicture.scaled(mMapArea->size(), Qt::KeepAspectRatioByExpanding,
                                                      Qt::SmoothTransformation));
 }

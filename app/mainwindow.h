@@ -59,10 +59,11 @@ public:
     PanelFrames& panelFrames() { return *mFrames; }
     CommanderPanels& commanderPanels() { return *mCommanderPanels; }
     FloatingPanels& toolPanels() { return *mPanels; }
-    OptionsDialog& optionsDialog() { return *mOptions; }
+    // Made on first use.
+    OptionsDialog& optionsDialog();
     TemplateNameTools& templateNameTools() { return *mTemplateNames; }
-    // The unit, site and item finders; null until the reference tables are loaded.
-    FinderWindows* finders() { return mFinders.get(); }
+    // The unit, site and item finders, made on first use; null until the reference tables are loaded.
+    FinderWindows* finders();
     const RecentMaps& recentMaps() const { return mRecent; }
     // The province panel's forms; null until the reference tables are loaded.
     ProvinceEditing* provinceEditing() const { return mProvinceEditing.get(); }
@@ -117,7 +118,9 @@ private:
     QString mapFilePath() const;
     void showBackground();
     void fitBackground();
-    void createFinders(); // finderwiring.cpp
+    // finderwiring.cpp
+    void wireFinders();
+    void createFinders();
     // undowiring.cpp
     void wireUndo();
     void moveInHistory(bool back);
@@ -142,6 +145,7 @@ private:
     QWidget* mMapArea = nullptr;
     QLabel* mBackground = nullptr;
     QPixmap mBackgroundPicture;
+    QSize mBackgroundFitted; // the map area's size the shown background was scaled for
     BusyBox* mBusy = nullptr;
     std::unique_ptr<StatusPanels> mStatus;
     std::unique_ptr<ReferenceLists> mLists;
@@ -149,6 +153,7 @@ private:
     std::unique_ptr<FinderWindows> mFinders;
     QElapsedTimer mSinceEvents;
     bool mStartingUp = false;
+    bool mTablesLoaded = false;
     std::unique_ptr<ProvinceEditing> mProvinceEditing;
     RegionReview* mRegionReview = nullptr;
 };

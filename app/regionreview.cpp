@@ -53,7 +53,7 @@ void RegionReview::guess() {
     mWindow.busyMessage(QStringLiteral("Finding Neighbors by Regions..."), caption, kBusyRed);
     mWindow.processEvents();
     mGuess = guessRegions(doc, image.source());
-    mPictureKey = image.source().cacheKey();
+    mPictureKey = image.sourceKey();
     mWindow.busyMessage(QString(), caption, kBusyRed);
 
     // A map linked partly by hand keeps those links unless the user says otherwise.
@@ -70,7 +70,7 @@ void RegionReview::guess() {
 void RegionReview::accept() {
     endReview();
     // A guess made on another picture (the map was closed or its picture changed) is not applied.
-    if (mGuess.regions.isEmpty() || mWindow.mapImage().source().cacheKey() != mPictureKey) return;
+    if (mGuess.regions.isEmpty() || mWindow.mapImage().sourceKey() != mPictureKey) return;
     MapView& view = mWindow.mapView();
     const EditBracket bracket(&mWindow.journal(), {.neighbours = true}, "Find Neighbors (Regions)");
     if (view.onNeighboursChanging) view.onNeighboursChanging();

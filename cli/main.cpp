@@ -9,6 +9,7 @@
 #include "mapreport.h"
 #include "mapwriter.h"
 #include "folders.h"
+#include "largepages.h"
 #include "paths.h"
 #include "picturecommands.h"
 #include "referencedata.h"
@@ -26,7 +27,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <new>
-#include <sys/mman.h>
 
 namespace {
 
@@ -37,15 +37,10 @@ enum Exit { kClean = 0, kMapErrors = 1, kFailure = 2 };
 // Maps keep what the editor does not understand, as in the editor's default; --strict drops it.
 bool gKeepUnknown = true;
 
-// Room for one of the large fixed records, asked for in 2 MB pages where the system gives them: the
-// constructor writes every page, and a few dozen large pages fault in far faster than ten thousand
-// small ones. Never freed: the process ends first.
+// Room for one of the large fixed records, in large pages: the constructor writes every page. Never
+// freed: the process ends first.
 void* hugePages(std::size_t size) {
-    constexpr std::size_t kHugePage = std::size_t{2} << 20;
-    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
-    void* memory = std::aligned_alloc(kHugePage, rounded);
-    if (!memory) throw std::bad_alloc();
-    madvise(memory, rounded, MADV_HUGEPAGE);
+    void* memory = ts::allocateInLargePages(size);
     // Held where a leak checker looks, so that what is left to the end of the process is not counted
     // as lost (the program takes two of these).
     static void* kept[4];

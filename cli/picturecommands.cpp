@@ -63,7 +63,7 @@ bool pictureLoaded() {
     return image().isLoaded();
 }
 
-QSize pictureSize() { return image().isLoaded() ? image().source().size() : QSize(); }
+QSize pictureSize() { return image().isLoaded() ? image().sourceSize() : QSize(); }
 
 void guessNeighbours(MapDocument& doc, UserInterface& ui, bool regions, bool keep) {
     MapImage& picture = image();
@@ -78,8 +78,9 @@ void guessNeighbours(MapDocument& doc, UserInterface& ui, bool regions, bool kee
     const Settings settings = Settings::defaults(programFolder());
     for (int n = 1; n <= doc.ProvinceCount; ++n)
         doc.Provinces[n].MarkerFlag = false;
-    z_ReDrawMarkers(doc, settings, picture.picture(), 1.0, doc.ProvinceCount);
-    z_Guess_Neighbors(doc, picture.picture(), 1.0f, ui);
+    QImage& shown = picture.wholePictureToDrawIn();
+    z_ReDrawMarkers(doc, settings, shown, 1.0, doc.ProvinceCount);
+    z_Guess_Neighbors(doc, shown, 1.0f, ui);
     if (keep) applyNeighbourPairs(doc, NeighbourReview(lists, neighbourPairs(doc), true).result());
 }
 

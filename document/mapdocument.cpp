@@ -1,14 +1,17 @@
 #include "mapdocument.h"
 
+#include "largepages.h"
 #include "referencedata.h"
 #include "userinterface.h"
 
 #include <cmath>
+#include <new>
 
 namespace ts {
 
 MapDocument& mapDocument() {
-    static MapDocument* doc = new MapDocument; // lives for the whole run, like the tables it mirrors
+    // Lives for the whole run, like the tables it mirrors; its constructor writes all of it.
+    static MapDocument* doc = new (allocateInLargePages(sizeof(MapDocument))) MapDocument;
     return *doc;
 }
 

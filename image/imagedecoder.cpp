@@ -1,10 +1,12 @@
 #include "imagedecoder.h"
 
 #include "freeimagelibrary.h"
+#include "largepages.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -54,6 +56,21 @@ Bitmap toThirtyTwoBits(FIBITMAP* dib) {
     Bitmap standard(freeImage().ConvertToStandardType(dib, TRUE));
     if (!standard) return nullptr;
     return Bitmap(freeImage().ConvertTo32Bits(standard.get()));
+}
+
+// A big map picture is written from end to end as soon as it is made.
+QImage blankPicture(int width, int height) {
+    const std::size_t bytesPerLine = std::size_t(width) * 4;
+    const std::size_t size = bytesPerLine * std::size_t(height);
+    if (size < (std::size_t{1} << 20)) return QImage(width, height, QImage::Format_RGB32);
+    void* memory = nullptr;
+    try {
+        memory = allocateInLargePages(size);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return QImage(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(bytesPerLine),
+                  QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
 }
 
 DecodedImage failure(const QString& error) {
@@ -133,6 +150,57 @@ QByteArray unpackTarga(const uchar* data, qint64 size) {
     }
     out.truncate(static_cast<qsizetype>(to - reinterpret_cast<uchar*>(out.data())));
     return out;
+}
+
+// The usual map picture, a Targa of 24 or 32 bits without colour map, plain or run-length and
+// stored bottom row first, is decoded straight into the image the view shows: going through
+// FreeImage would hold the picture three times (the file unpacked, FreeImage's bitmap, the image)
+// just when it is biggest. Only called on data targaIsComplete accepted; null for other kinds.
+QImage decodeTrueColourTarga(const uchar* data, qint64 size) {
+    const int type = data[2], bits = data[16];
+    if (data[1] != 0 || (type != 2 && type != 10) || (bits != 24 && bits != 32) || (data[17] & 0x30) != 0)
+        return {};
+    const int width = static_cast<int>(littleEndian16(data + 12));
+    const int height = static_cast<int>(littleEndian16(data + 14));
+    if (width == 0 || height == 0) return {};
+    QImage image = blankPicture(width, height);
+    if (image.isNull()) return {};
+    const qint64 pixelBytes = bits / 8;
+    const uchar* at = data + 18 + data[0];
+    const uchar* const end = data + size;
+    auto pixel = [](const uchar* p) {
+        return 0xFF000000u | (quint32(p[2]) << 16) | (quint32(p[1]) << 8) | p[0];
+    };
+    // A run may go on into the next row; only the packet's remainder is carried over.
+    qint64 left = type == 2 ? qint64(width) * height : 0;
+    bool repeat = false;
+    quint32 value = 0;
+    for (int y = height - 1; y >= 0; --y) {
+        auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < width;) {
+            if (left == 0) {
+                if (at >= end) return {};
+                repeat = (*at & 0x80) != 0;
+                left = (*at++ & 0x7F) + 1;
+                if (repeat) {
+                    if (end - at < pixelBytes) return {};
+                    value = pixel(at);
+                    at += pixelBytes;
+                }
+            }
+            const int count = static_cast<int>(std::min<qint64>(left, width - x));
+            if (repeat) {
+                std::fill(row + x, row + x + count, value);
+            } else {
+                if (end - at < count * pixelBytes) return {};
+                for (int k = 0; k < count; ++k, at += pixelBytes)
+                    row[x + k] = pixel(at);
+            }
+            x += count;
+            left -= count;
+        }
+    }
+    return image;
 }
 
 // The same for SGI: verbatim channels must all be there, and every packed row must lie inside the file.
@@ -225,6 +293,18 @@ DecodedBitmap decodeBitmap(const QString& path, bool sgi) {
 } // namespace
 
 DecodedImage decodeMapImage(const QString& path, bool sgi) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!sgi && (suffix == QLatin1String("tga") || suffix == QLatin1String("targa"))) {
+        // FreeImage is not even opened for the usual map picture; any other kind of Targa, or a
+        // damaged one, goes on below to be decoded or reported as before.
+        QFile file(path);
+        const qint64 size = file.open(QIODevice::ReadOnly) ? file.size() : 0;
+        const uchar* data = size > 18 ? file.map(0, size) : nullptr;
+        if (data && targaIsComplete(data, size)) {
+            QImage image = decodeTrueColourTarga(data, size);
+            if (!image.isNull()) return {std::move(image), QString()};
+        }
+    }
     DecodedBitmap result = decodeBitmap(path, sgi);
     if (!result.bitmap) return failure(result.error);
     Bitmap decoded = std::move(result.bitmap);
@@ -233,7 +313,7 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     const int height = static_cast<int>(freeImage().GetHeight(decoded.get()));
     if (width <= 0 || height <= 0) return failure(QStringLiteral("The picture has no pixels"));
 
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = blankPicture(width, height);
     if (image.isNull()) return failure(QStringLiteral("Not enough memory for the picture"));
 
     // FreeImage keeps rows bottom-up in B, G, R(, A) byte order; a 32-bit pixel is then exactly

@@ -8,6 +8,8 @@
 #include "provincelocator.h"
 #include "userinterface.h"
 
+#include <algorithm>
+
 namespace ts {
 
 namespace {
@@ -45,24 +47,117 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
 
     const QString locatingCaption = QStringLiteral("Tessary: LOCATING PROVINCES...") + imageFileName;
     ui.busyMessage(QStringLiteral("Locating Provinces..."), locatingCaption, kBusyRed);
-    z_LocateProvinces(mSource, doc, ui, locatingCaption);
+    z_LocateProvinces(mFull, doc, ui, locatingCaption);
     ui.busyMessage(QString(), QStringLiteral("Tessary: ") + imageFileName, kBusyRed);
     return true;
 }
 
 void MapImage::setSource(QImage source, const QString& imagePath) {
-    mSource = std::move(source);
-    if (mSource.format() != QImage::Format_RGB32) mSource = mSource.convertToFormat(QImage::Format_RGB32);
-    mImageWidth = static_cast<float>(mSource.width());
-    mImageHeight = static_cast<float>(mSource.height());
+    mFull = std::move(source);
+    if (mFull.format() != QImage::Format_RGB32) mFull = mFull.convertToFormat(QImage::Format_RGB32);
+    mWholeKept = QImage();
+    dropKeptTiles();
+    mSourceKey = mFull.cacheKey();
+    mImageWidth = static_cast<float>(mFull.width());
+    mImageHeight = static_cast<float>(mFull.height());
     mImagePath = imagePath;
     setZoom(0);
 }
 
 void MapImage::setZoom(int index) {
+    restoreSource();
     mZoomIndex = (index >= 0 && index < kZoomLevels) ? index : 0;
     mZoomScale = zoomScaleForIndex(mZoomIndex);
-    mPicture = redrawAtZoom(mSource, mZoomScale);
+    mScaled = mZoomIndex == 0 ? QImage() : redrawAtZoom(mFull, mZoomScale);
+}
+
+void MapImage::changeSource(const std::vector<PixelChange>& changes) {
+    if (!isLoaded()) return;
+    restoreSource();
+    for (const PixelChange& change : changes)
+        if (mFull.rect().contains(change.at))
+            reinterpret_cast<quint32*>(mFull.scanLine(change.at.y()))[change.at.x()] = change.colour | 0xFF000000u;
+    mSourceKey = mFull.cacheKey();
+    setZoom(mZoomIndex);
+}
+
+QImage MapImage::source() const {
+    if (!mWholeKept.isNull()) return mWholeKept;
+    if (mKeptTiles.empty()) return mFull;
+    QImage whole = mFull.copy();
+    putTiles(whole);
+    return whole;
+}
+
+QImage& MapImage::wholePictureToDrawIn() {
+    if (mZoomIndex == 0 && mWholeKept.isNull() && isLoaded()) {
+        mWholeKept = mFull.copy();
+        putTiles(mWholeKept);
+        dropKeptTiles();
+    }
+    return shown();
+}
+
+void MapImage::keepSourceUnder(const QRect& shownArea) {
+    if (mZoomIndex != 0 || !mWholeKept.isNull() || !isLoaded()) return;
+    const QRect area = shownArea & mFull.rect();
+    if (area.isEmpty()) return;
+    const int across = (mFull.width() + kTile - 1) / kTile;
+    if (mTileOf.empty()) mTileOf.assign(static_cast<std::size_t>(across) * ((mFull.height() + kTile - 1) / kTile), -1);
+    for (int ty = area.top() / kTile; ty <= area.bottom() / kTile; ++ty) {
+        for (int tx = area.left() / kTile; tx <= area.right() / kTile; ++tx) {
+            std::int32_t& slot = mTileOf[static_cast<std::size_t>(ty) * across + tx];
+            if (slot >= 0) continue;
+            slot = static_cast<std::int32_t>(mKeptTiles.size());
+            mKeptTiles.push_back(ty * across + tx);
+            // Edge tiles keep a full square too; the part outside the picture is never put back.
+            const int width = std::min(kTile, mFull.width() - tx * kTile);
+            const int height = std::min(kTile, mFull.height() - ty * kTile);
+            if (mKeptTiles.size() > mKept.size() * kTilesPerChunk)
+                mKept.push_back(std::make_unique<quint32[]>(kTilesPerChunk * kTile * kTile));
+            quint32* to = keptTile(mKeptTiles.size() - 1);
+            for (int row = 0; row < height; ++row) {
+                const auto* from = reinterpret_cast<const quint32*>(mFull.constScanLine(ty * kTile + row)) + tx * kTile;
+                std::copy(from, from + width, to + row * kTile);
+            }
+        }
+    }
+}
+
+void MapImage::putTiles(QImage& into) const {
+    const int across = (mFull.width() + kTile - 1) / kTile;
+    for (std::size_t k = 0; k < mKeptTiles.size(); ++k) {
+        const int tx = mKeptTiles[k] % across, ty = mKeptTiles[k] / across;
+        const int width = std::min(kTile, into.width() - tx * kTile);
+        const int height = std::min(kTile, into.height() - ty * kTile);
+        for (int row = 0; row < height; ++row) {
+            const quint32* from = keptTile(k) + row * kTile;
+            std::copy(from, from + width, reinterpret_cast<quint32*>(into.scanLine(ty * kTile + row)) + tx * kTile);
+        }
+    }
+}
+
+void MapImage::restoreSource() {
+    if (!mWholeKept.isNull()) {
+        mFull = std::move(mWholeKept);
+        mWholeKept = QImage();
+    } else if (!mKeptTiles.empty()) {
+        putTiles(mFull);
+    }
+    dropKeptTiles();
+}
+
+void MapImage::dropKeptTiles() {
+    // Swapped out rather than cleared, so the memory goes back too.
+    std::vector<std::int32_t>().swap(mTileOf);
+    std::vector<std::unique_ptr<quint32[]>>().swap(mKept);
+    std::vector<std::int32_t>().swap(mKeptTiles);
+}
+
+qsizetype MapImage::keptBytes() const {
+    return static_cast<qsizetype>(mKept.size() * kTilesPerChunk * kTile * kTile * sizeof(quint32) +
+                                  mTileOf.size() * sizeof(std::int32_t) + mKeptTiles.size() * sizeof(std::int32_t)) +
+           (mWholeKept.isNull() ? 0 : mWholeKept.sizeInBytes());
 }
 
 void MapImage::clear() {

@@ -2,16 +2,31 @@
 
 #include <QImage>
 #include <QString>
+#include <QPoint>
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace ts {
 
 struct MapDocument;
 class UserInterface;
 
+// A pixel of the source picture to set (a province added, removed or moved on the picture).
+struct PixelChange {
+    QPoint at; // image coordinates
+    QRgb colour;
+};
+
 // The map picture of the open map: the unscaled source kept for zooming, and the picture as shown
 // at the current zoom, which markers, marks and guessed lines are drawn into. The map widget shows
 // picture() and repaints it; everything else about the image lives here, free of widgets.
+//
+// A big map is held once. At 100% the shown picture is the source itself: before anything is drawn
+// into an area, the source pixels there are set aside in small tiles (or, for drawing anywhere, the
+// whole source at once), and a redraw puts them back. At other zooms the source stays untouched and
+// the shown picture is its smaller scaled copy.
 class MapImage {
   public:
     // z_LoadMapImage: finds the image beside the map file (imageFileName as written in the map, no
@@ -31,13 +46,31 @@ class MapImage {
     // drawn over the picture before is lost. Choosing the current zoom again redraws as well.
     void setZoom(int index);
 
+    // Sets pixels of the source and redraws the shown picture from it at the current zoom, as
+    // setZoom does. Pixels outside the picture are ignored.
+    void changeSource(const std::vector<PixelChange>& changes);
+
     // Drops the picture, as when no map is open.
     void clear();
 
-    bool isLoaded() const { return !mSource.isNull(); }
-    const QImage& source() const { return mSource; }
-    QImage& picture() { return mPicture; }
-    const QImage& picture() const { return mPicture; }
+    bool isLoaded() const { return !mFull.isNull(); }
+    // The picture as decoded. At 100% after drawing into the picture this puts a copy together,
+    // so ask for the size with sourceSize().
+    QImage source() const;
+    QSize sourceSize() const { return mFull.size(); }
+    // Changes only when another picture is loaded or the source is changed.
+    qint64 sourceKey() const { return mSourceKey; }
+
+    // The picture as shown, to paint on screen or read.
+    const QImage& picture() const { return shown(); }
+    // The picture to draw into anywhere (the neighbour guess): at 100% the whole source is set
+    // aside first.
+    QImage& wholePictureToDrawIn();
+    // To draw into a few small areas (markers): announce each shown area first, then draw into
+    // canvas() inside the announced areas only.
+    void keepSourceUnder(const QRect& shownArea);
+    QImage& canvas() { return shown(); }
+
     int zoomIndex() const { return mZoomIndex; }
     float ZoomScale() const { return mZoomScale; }
     // Size of the picture at 100%, and where it was loaded from.
@@ -45,9 +78,30 @@ class MapImage {
     float ImageHeight() const { return mImageHeight; }
     const QString& ImagePath() const { return mImagePath; }
 
+    // Source pixels set aside at 100%, in bytes: what holding the picture once costs beyond it.
+    qsizetype keptBytes() const;
+
   private:
-    QImage mSource;
-    QImage mPicture;
+    static constexpr int kTile = 8;
+    static constexpr std::size_t kTilesPerChunk = 256;
+    quint32* keptTile(std::size_t k) const {
+        return mKept[k / kTilesPerChunk].get() + (k % kTilesPerChunk) * kTile * kTile;
+    }
+    QImage& shown() { return mZoomIndex == 0 ? mFull : mScaled; }
+    const QImage& shown() const { return mZoomIndex == 0 ? mFull : mScaled; }
+    void restoreSource();
+    void dropKeptTiles();
+    void putTiles(QImage& into) const;
+
+    QImage mFull;      // the source; at 100% also the shown picture
+    QImage mScaled;    // the shown picture at other zooms
+    QImage mWholeKept; // the source, when it was set aside whole
+    std::vector<std::int32_t> mTileOf; // per tile of mFull: its index in mKept, or -1
+    // kTile x kTile source pixels per kept tile, in chunks: one growing array would, while it
+    // grows, hold the tiles twice just when memory is at its peak.
+    std::vector<std::unique_ptr<quint32[]>> mKept;
+    std::vector<std::int32_t> mKeptTiles;
+    qint64 mSourceKey = 0;
     int mZoomIndex = 0;
     float mZoomScale = 1.0f;
     float mImageWidth = 0.0f;

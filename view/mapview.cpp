@@ -27,9 +27,9 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(0, 0, mImage.picture());
+        painter.drawImage(event->rect(), mImage.picture(), event->rect());
     }
 
 private:
@@ -40,6 +40,13 @@ constexpr int kFlashMs = 500;
 constexpr int kArrowStep = 20;
 
 Color c(std::int32_t v) { return static_cast<Color>(v); }
+
+// The shown pixels a marker at (x, y) can touch: its disc, half its ring's pen outside the radius,
+// and a pixel each way for rounding.
+QRect markerArea(QPointF at, const Settings& s) {
+    const double reach = s.RingRadius + s.RingWidth / 2.0 + 2.0;
+    return QRectF(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach).toAlignedRect();
+}
 
 } // namespace
 
@@ -63,7 +70,14 @@ QPointF MapView::shown(int province) const {
 
 void MapView::drawProvince(int province, Color fill, Color ring) {
     const QPointF at = shown(province);
-    drawMarker(mImage.picture(), at.x(), at.y(), fill, ring, mSettings);
+    mImage.keepSourceUnder(markerArea(at, mSettings));
+    drawMarker(mImage.canvas(), at.x(), at.y(), fill, ring, mSettings);
+}
+
+QImage& MapView::canvasForAllMarkers() {
+    for (int n = 1; n <= mDoc.ProvinceCount && n < kProvinceSlots; ++n)
+        mImage.keepSourceUnder(markerArea(shown(n), mSettings));
+    return mImage.canvas();
 }
 
 void MapView::drawNormalLook(int province) {
@@ -78,14 +92,27 @@ void MapView::zoom(int index) {
     hide();
     for (QWidget* w : mWrap) w->hide();
     resize(mImage.picture().size());
+    redrawOverPicture(true);
+    show();
+    placeWrapCopies();
+    repaintAll();
+}
+
+void MapView::redrawOverPicture(bool asClicked) {
     if (mLastActiveProv < 1) mLastActiveProv = 1;
     if (mLastActiveProv <= mDoc.ProvinceCount) {
         const QPointF at = shown(mLastActiveProv);
-        z_Select_Province(static_cast<float>(at.x()), static_cast<float>(at.y()), true);
+        z_Select_Province(static_cast<float>(at.x()), static_cast<float>(at.y()), asClicked);
     }
-    z_MarkSpecial2(mDoc, mSettings, mImage.picture(), mImage.ZoomScale(), mDoc.ProvinceCount);
-    show();
-    placeWrapCopies();
+    z_MarkSpecial2(mDoc, mSettings, canvasForAllMarkers(), mImage.ZoomScale(), mDoc.ProvinceCount);
+}
+
+void MapView::changePicture(const std::vector<PixelChange>& changes) {
+    if (!mImage.isLoaded()) return;
+    mImage.changeSource(changes);
+    // The map stays where it is: the selection is drawn again, not clicked.
+    if (mLastActiveProv > mDoc.ProvinceCount) mLastActiveProv = mDoc.ProvinceCount;
+    redrawOverPicture(false);
     repaintAll();
 }
 
@@ -208,14 +235,14 @@ void MapView::placeWrapCopies() {
 
 void MapView::markSpecial() {
     if (!mImage.isLoaded()) return;
-    z_MarkSpecial2(mDoc, mSettings, mImage.picture(), mImage.ZoomScale(), mDoc.ProvinceCount);
+    z_MarkSpecial2(mDoc, mSettings, canvasForAllMarkers(), mImage.ZoomScale(), mDoc.ProvinceCount);
     repaintAll();
 }
 
 void MapView::findNeighbours() {
     if (!mImage.isLoaded()) return;
     if (onNeighboursChanging) onNeighboursChanging();
-    z_Guess_Neighbors(mDoc, mImage.picture(), mImage.ZoomScale(), mUi, [this] { repaintAll(); });
+    z_Guess_Neighbors(mDoc, mImage.wholePictureToDrawIn(), mImage.ZoomScale(), mUi, [this] { repaintAll(); });
     if (mLastActiveProv >= 1 && mLastActiveProv <= mDoc.ProvinceCount) layOutLines(mLastActiveProv);
     repaintAll();
     if (onNeighboursChanged) onNeighboursChanged();
@@ -236,9 +263,10 @@ void MapView::repaintAll() {
         for (QWidget* w : mWrap) w->update();
 }
 
-void MapView::paintEvent(QPaintEvent*) {
+void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, mImage.picture());
+    // Only what is exposed: at 100% a big map is many screens large.
+    painter.drawImage(event->rect(), mImage.picture(), event->rect());
     // The lines are drawn over the picture, never into it, so the guess never reads them.
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const NeighbourLine& line : mLines) {

@@ -12,6 +12,7 @@
 namespace ts {
 
 class MapImage;
+struct PixelChange;
 class UserInterface;
 
 // The map picture (pbMap) inside the map area, with its eight wrap-around copies, the neighbour
@@ -49,6 +50,11 @@ public:
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.
     void zoom(int index);
+    // The one way to change the map picture itself (provinces added, removed or moved): sets the
+    // source pixels, shows the picture anew at the current zoom and draws the markers and the
+    // selection over it again, with the map left where it is. The document's provinces must already
+    // match the changed picture.
+    void changePicture(const std::vector<PixelChange>& changes);
     // z_Select_Province, at a shown position.
     void z_Select_Province(float x0, float y0, bool clickedMap);
     // Selects a province by number as the navigator and the zoom do.
@@ -86,6 +92,10 @@ private:
     QPointF shown(int province) const;
     void drawProvince(int province, Color fill, Color ring);
     void drawNormalLook(int province);
+    // The picture to draw every marker into, with the source kept under each of them.
+    QImage& canvasForAllMarkers();
+    // The selection and every marker over a picture just redrawn from the source.
+    void redrawOverPicture(bool asClicked);
     void layOutLines(int province);
     void setLineColor(Color color);
     void repaintAll();

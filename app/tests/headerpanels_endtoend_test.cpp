@@ -187,11 +187,11 @@ private slots:
         QCOMPARE(e.w->navigator().node("PROVINCES")->childCount(), provinces);
 
         // Undo names the old picture again and shows it; redo, the new one.
-        const qint64 shown = e.w->mapImage().source().cacheKey();
+        const qint64 shown = e.w->mapImage().sourceKey();
         e.find<QAction>("mnuUndo")->trigger();
         QCOMPARE(doc.ImageFileName.str(), std::string("aelfheim.tga"));
         QCOMPARE(imageFile->text(), QStringLiteral("aelfheim.tga"));
-        QVERIFY(e.w->mapImage().source().cacheKey() != shown);
+        QVERIFY(e.w->mapImage().sourceKey() != shown);
         QCOMPARE(int(doc.ProvinceCount), provinces);
         QVERIFY(e.w->mapView().isVisible() && e.wrapCopiesShown());
         e.find<QAction>("mnuRedo")->trigger();

@@ -190,7 +190,7 @@ private slots:
              }, nullptr},
             {"a commander deleted", [&] { e.rightClick(held); slotMenu("imgCommander1", 3); }, nullptr},
             {"a fix of the map check", [&] {
-                 for (const MapFinding& f : CheckMap(doc, referenceData(), e.w->mapImage().source().size()))
+                 for (const MapFinding& f : CheckMap(doc, referenceData(), e.w->mapImage().sourceSize()))
                      if (f.kind == FindingKind::NotMutual) {
                          QVERIFY(applyMapFix(*e.w, f));
                          break;

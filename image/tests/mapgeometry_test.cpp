@@ -56,7 +56,7 @@ TEST(Zoom, BordersStayPureAtEveryZoomAndTheRoundTripGivesTheSourceBack) {
     image.setSource(source);
     image.setZoom(2);
     EXPECT_EQ(image.picture().size(), QSize(200, 102)); // 200.5 and 101.5, halves to even
-    image.picture().fill(qRgb(255, 0, 0));              // markers and lines drawn at 50%
+    image.wholePictureToDrawIn().fill(qRgb(255, 0, 0)); // markers and lines drawn at 50%
     image.setZoom(0);
     EXPECT_EQ(image.picture(), source);
 }

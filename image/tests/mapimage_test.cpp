@@ -5,6 +5,7 @@
 #include "tempfolder.h"
 #include "testimages.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -51,4 +52,45 @@ TEST(MapImageLoad, LocatesBesideTheMapAndAFailureKeepsThePreviousPicture) {
     EXPECT_EQ(doc->ProvinceCount, 2);
     EXPECT_EQ(image.ImagePath(), folder.file(QStringLiteral("w/w.tga")));
     EXPECT_EQ(image.source().size(), QSize(40, 30));
+}
+
+// At 100% the shown picture is the source itself; whatever is drawn into it, in small announced
+// areas (overlapping, and edge tiles of a picture not a multiple of the tile size) or anywhere, the
+// source reads as decoded and every redraw shows it clean again.
+TEST(MapImageOneCopy, DrawingAt100PercentNeverReachesTheSource) {
+    QImage source(21, 13, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, qRgb(x * 11, y * 19, 7));
+    MapImage image;
+    image.setSource(source);
+    EXPECT_EQ(image.picture().constBits(), image.source().constBits()); // held once
+    for (const QRect area : {QRect(-3, -3, 6, 6), QRect(18, 10, 9, 9), QRect(5, 4, 3, 3), QRect(4, 4, 5, 5)}) {
+        image.keepSourceUnder(area);
+        image.canvas().setPixel(std::clamp(area.center().x(), 0, 20), std::clamp(area.center().y(), 0, 12),
+                                qRgb(255, 0, 0));
+        QImage& canvas = image.canvas();
+        for (int y = std::max(0, area.top()); y <= std::min(12, area.bottom()); ++y)
+            for (int x = std::max(0, area.left()); x <= std::min(20, area.right()); ++x)
+                canvas.setPixel(x, y, qRgb(255, 0, x));
+        EXPECT_EQ(image.source(), source);
+    }
+    EXPECT_GT(image.keptBytes(), 0);
+    image.setZoom(0);
+    EXPECT_EQ(image.picture(), source);
+    EXPECT_EQ(image.keptBytes(), 0);
+
+    image.wholePictureToDrawIn().fill(qRgb(0, 0, 255));
+    EXPECT_EQ(image.source(), source);
+    image.setZoom(2);
+    EXPECT_EQ(image.source(), source);
+
+    const qint64 key = image.sourceKey();
+    QImage expected = source;
+    expected.setPixel(20, 12, qRgb(255, 255, 255));
+    image.changeSource({{QPoint(20, 12), qRgb(255, 255, 255)}, {QPoint(21, 0), qRgb(255, 255, 255)}});
+    EXPECT_NE(image.sourceKey(), key);
+    EXPECT_EQ(image.picture().size(), QSize(10, 6)); // still at 50%
+    image.setZoom(0);
+    EXPECT_EQ(image.picture(), expected);
 }

@@ -1,4 +1,5 @@
 #include "fakeuserinterface.h"
+#include "mapgeometry.h"
 #include "mapimage.h"
 #include "mapview.h"
 #include "markers.h"
@@ -17,7 +18,11 @@ namespace {
 // red border between 2 and 3.
 QString writeMapPicture(const TempFolder& folder) {
     QImage img(300, 200, QImage::Format_RGB32);
-    img.fill(QColor(40, 120, 40));
+    // A field with a different colour in every pixel of a small tile, so a picture shifted or
+    // scaled by a single pixel differs; none of them is white, red or blue.
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            img.setPixelColor(x, y, QColor(20 + x % 7 * 30, 60 + y % 5 * 30, 40 + (x + y) % 3 * 20));
     for (int y = 0; y < 200; ++y)
         for (int x = 148; x < 151; ++x)
             img.setPixelColor(x, y, Qt::red);
@@ -144,6 +149,38 @@ class MapViewTest : public QObject {
         mView->flashTick();
         mView->flashTick();
         QCOMPARE(pixel(200, 51), toQColor(mSettings.ColorBaseCenter));
+    }
+
+    // What a user sees must not depend on how the picture is held: at every zoom, on the map and on
+    // each wrap-around copy, and on a screen of twice the pixel density, the view shows the decoded
+    // picture scaled without smoothing with every marker drawn over it; the zoom source stays as
+    // decoded whatever was drawn.
+    void eachZoomShowsTheScaledPictureWithItsMarkersOnTheMapAndItsCopies() {
+        const QImage decoded = QImage(mFolder->file("world.png")).convertToFormat(QImage::Format_RGB32);
+        auto shown = [](QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        click(Qt::RightButton, QPointF(200, 51));
+        for (bool wrap : {false, true}) {
+            mDoc->WrapAround = wrap;
+            for (int index : {0, 2, 3, 1, 0, 0}) {
+                mView->zoom(index);
+                const float zoom = kZoomScales[static_cast<std::size_t>(index)];
+                QImage expected = redrawAtZoom(decoded, zoom).copy();
+                z_MarkSpecial2(*mDoc, mSettings, expected, zoom, mDoc->ProvinceCount);
+                QCOMPARE(shown(mView), expected);
+                for (int k = 0; k < kWrapCopies; ++k) {
+                    auto* copy = mArea->findChild<QWidget*>(QStringLiteral("pbMapWrap%1").arg(k));
+                    QCOMPARE(copy->isVisible(), wrap);
+                    if (wrap) QCOMPARE(shown(copy), expected);
+                }
+                QImage dense(expected.size() * 2, QImage::Format_RGB32);
+                dense.setDevicePixelRatio(2);
+                mView->render(&dense);
+                dense.setDevicePixelRatio(1);
+                QCOMPARE(dense, expected.scaled(expected.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+            }
+        }
+        QCOMPARE(mView->lastActiveProv(), 3);
+        QCOMPARE(mImage->source(), decoded);
     }
 
     void cleanup() {
