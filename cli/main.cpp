@@ -130,7 +130,11 @@ int main(int argc, char** argv) {
                        "                 (MAP may also be the image itself)\n"
                        "  guess-neighbours MAP OUT [--regions]\n"
                        "                 read MAP with its image, replace every neighbour list by the\n"
-                       "                 guess (by regions with --regions) and write OUT\n\n"
+                       "                 guess (by regions with --regions) and write OUT\n"
+                       "  guess-terrain MAP OUT [--all]\n"
+                       "                 read MAP with its image, set the terrain guessed from the\n"
+                       "                 provinces that have terrain for those without (for all with\n"
+                       "                 --all) and write OUT\n\n"
                        "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
                        "                 write the result to OUT (0: the script ran to its end, 1: it\n"
                        "                 stopped on an error, OUT is written all the same)\n\n"
@@ -152,8 +156,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption regions(QStringLiteral("regions"),
                                      QStringLiteral("guess-neighbours: guess by regions, not by red and blue borders."));
     parser.addOption(regions);
+    const QCommandLineOption all(QStringLiteral("all"),
+                                 QStringLiteral("guess-terrain: guess every province, also those that have terrain."));
+    parser.addOption(all);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("check, write, locate, guess-neighbours or run-script"));
+                                 QStringLiteral("check, write, locate, guess-neighbours, guess-terrain or run-script"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
@@ -164,10 +171,12 @@ int main(int argc, char** argv) {
     const bool write = command == QLatin1String("write") && args.size() == 3;
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
     const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
+    const bool guessTerrain = command == QLatin1String("guess-terrain") && args.size() == 3;
     const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
-    if (!check && !write && !locate && !guess && !runScript) {
+    if (!check && !write && !locate && !guess && !guessTerrain && !runScript) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
-                                     "\"guess-neighbours MAP OUT [--regions]\" or \"run-script MAP SCRIPT OUT\"\n\n") +
+                                     "\"guess-neighbours MAP OUT [--regions]\", \"guess-terrain MAP OUT [--all]\" or "
+                                     "\"run-script MAP SCRIPT OUT\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -177,8 +186,9 @@ int main(int argc, char** argv) {
     ts::ConsoleUserInterface ui;
     const QString mapPath = args.at(1);
     // Only these commands open the picture module; check opens it when the map names a picture.
-    const ts::PictureCommands* pictures = locate || guess || runScript ? ts::pictureCommands() : nullptr;
-    if ((locate || guess || runScript) && !pictures) return kFailure;
+    const bool withPicture = locate || guess || guessTerrain || runScript;
+    const ts::PictureCommands* pictures = withPicture ? ts::pictureCommands() : nullptr;
+    if (withPicture && !pictures) return kFailure;
     if (locate && !mapPath.endsWith(QLatin1String(".map"))) return pictures->locatePicture(mapPath, ui);
 
     // The tables and the document are large fixed records: they live on the heap, and are left to
@@ -212,12 +222,13 @@ int main(int argc, char** argv) {
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
-    if (guess) {
+    if (guess || guessTerrain) {
         if (!pictures->pictureLoaded()) { // the loader has said why, when the map names a picture
             if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
             return kFailure;
         }
-        pictures->guessNeighbours(*doc, ui, parser.isSet(regions));
+        if (guess) pictures->guessNeighbours(*doc, ui, parser.isSet(regions));
+        else print(stdout, pictures->guessTerrain(*doc, parser.isSet(all)));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;

@@ -30,6 +30,9 @@ struct PictureCommands {
     // run-script, after the map was read with its picture (see runscript.h); returns the exit code.
     int (*runScript)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& scriptPath,
                      const QString& outPath);
+    // guess-terrain: sets the guessed terrain of the provinces without any (of all, with all) and
+    // returns what it did, with the accuracy figures when every province has terrain.
+    QString (*guessTerrain)(MapDocument& doc, bool all);
 };
 
 // The module's one exported function, by this name.
