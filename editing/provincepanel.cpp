@@ -244,6 +244,11 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     mOtherTerrain = new QLabel(body);
     mOtherTerrain->setObjectName(QStringLiteral("lblOtherTerrainBits"));
     terrain->addWidget(mOtherTerrain);
+    mProposal = new QLabel(body);
+    mProposal->setObjectName(QStringLiteral("lblTerrainProposal"));
+    mProposal->setStyleSheet(QStringLiteral("color: #1a5fb4; font-style: italic;"));
+    mProposal->hide();
+    terrain->addWidget(mProposal);
     terrain->addStretch(1);
     frame->addLayout(terrain);
 }
@@ -445,6 +450,13 @@ void ProvincePanel::showIcons(int province) {
     mTooMany->setVisible(terrain.files.size() > 8);
     mOtherTerrain->setText(valid ? OtherTerrainBitsText(p) : QString());
     mOtherTerrain->setVisible(!mOtherTerrain->text().isEmpty());
+    showTerrainProposal();
+}
+
+void ProvincePanel::showTerrainProposal() {
+    const QString text = terrainProposal && mShown >= 1 ? terrainProposal(mShown) : QString();
+    mProposal->setText(text);
+    mProposal->setVisible(!text.isEmpty());
 }
 
 void ProvincePanel::toggleTag(PictureLabel* icon, const QString& picture) {

@@ -504,8 +504,9 @@ std::vector<std::int32_t> knownTerrain(const MapDocument& doc) {
         std::uint32_t mask = 0;
         for (int bit = 0; bit < kTerrainBits; ++bit)
             if (p.TerrainBit[bit]) mask |= 1u << bit;
-        // Start flags alone (a "#nostart" line) say nothing of the ground.
-        if (p.Terrain >= 0 || p.TerrainPlain || (mask & kPictureTerrainMask))
+        // Terrain is set by plains or by any flag but no start, which a "#nostart" line sets alone.
+        // Terrain itself is no sign: every save computes it, as 0 for a province with no flag at all.
+        if (p.TerrainPlain || (mask & ~(1u << 9)))
             known[static_cast<std::size_t>(n) - 1] = static_cast<std::int32_t>(mask);
     }
     return known;
@@ -537,7 +538,7 @@ int applyTerrainGuess(MapDocument& doc, const TerrainGuess& guess, const std::ve
         std::uint32_t flags = 0;
         for (int bit = 0; bit < kTerrainBits; ++bit)
             if (p.TerrainBit[bit]) flags |= 1u << bit;
-        const bool had = p.Terrain >= 0 || p.TerrainPlain || flags != 0;
+        const bool had = p.TerrainPlain || (flags & ~(1u << 9));
         const auto mask = static_cast<std::uint32_t>(proposedTerrain(had ? std::int32_t(flags) : -1, guess.decided,
                                                                      guess.proposals[i].mask));
         if (had && mask == flags) continue;
