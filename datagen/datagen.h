@@ -113,6 +113,7 @@ struct MapOptions {
     int spacingY = 84; // and down
     int jitter = 7;
     int warp = 30; // how far borders wander from the straight Voronoi lines
+    int reach = 100; // cells whose seeds lie this far apart across or down must not touch
     int maxProvinces = 2599;
     bool stress = false;
 };
@@ -142,6 +143,9 @@ FileSet makePalettes(const ReferenceTables& tables);
 // Writes the whole data set below outFolder (TSdata, TSicons, ..., maps). Returns false and a
 // reason when a file cannot be written.
 bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error = nullptr);
+// The test maps of the art styles map makers use (style_painted, style_tiles, style_borders,
+// style_rivers) into folder, each with its true neighbours.
+bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error = nullptr);
 // The stress map (2599 provinces on a 4000x3000 picture) and its .map file into folder.
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error = nullptr);
 

@@ -1,6 +1,7 @@
 #include "datagen.h"
 #include "imagewriters.h"
 #include "pictures.h"
+#include "styleworld.h"
 
 #include "paths.h"
 
@@ -30,7 +31,40 @@ bool writeFiles(const QString& outFolder, const FileSet& files, QString* error) 
 const QString kSampleTitle = QStringLiteral("Ælfheim and the Shattered Coast");
 const QString kPaintedTitle = QStringLiteral("Ælfheim, Painted by Hand");
 
+struct StyleMap {
+    ArtStyle style;
+    const char* name;
+    const char* title;
+};
+
+const StyleMap kStyleMaps[] = {
+    {ArtStyle::Painted, "style_painted", "The Painted Isle"},
+    {ArtStyle::Tiles, "style_tiles", "A World of Tiles"},
+    {ArtStyle::Borders, "style_borders", "Inked Borders"},
+    {ArtStyle::Rivers, "style_rivers", "Rivers and Roads"},
+};
+
 } // namespace
+
+bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error) {
+    const ReferenceTables tables = makeReferenceTables(seed);
+    QDir().mkpath(folder);
+    for (const StyleMap& map : kStyleMaps) {
+        const StyleWorld world = makeStyleWorld(map.style, seed);
+        const QImage picture = map.style == ArtStyle::Tiles ? paintTileWorld(world, seed) : paintStyleWorld(world, seed);
+        const QString name = QString::fromLatin1(map.name);
+        if (!writeTarga(picture, joinPath(folder, name + QStringLiteral(".tga")), true, false)) {
+            if (error) *error = QStringLiteral("cannot write the picture of ") + name + QStringLiteral(" in ") + folder;
+            return false;
+        }
+        // None of these pictures continues across its edges.
+        QByteArray text = makeMapText(seed + static_cast<std::uint64_t>(map.style) + 1, tables, world.layout,
+                                      name + QStringLiteral(".tga"), QString::fromLatin1(map.title), false);
+        text.replace("#wraparound\n", "");
+        if (!writeFile(joinPath(folder, name + QStringLiteral(".map")), text, error)) return false;
+    }
+    return true;
+}
 
 bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
     const ReferenceTables tables = makeReferenceTables(seed);
@@ -72,7 +106,8 @@ bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {
     QByteArray paintedText =
         makeMapText(seed, tables, paintedLayout, paintedName + QStringLiteral(".tga"), kPaintedTitle, false);
     paintedText.replace("#wraparound\n", "");
-    return writeFile(joinPath(maps, paintedName + QStringLiteral(".map")), paintedText, error);
+    return writeFile(joinPath(maps, paintedName + QStringLiteral(".map")), paintedText, error) &&
+           generateStyleMaps(maps, seed, error);
 }
 
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error) {

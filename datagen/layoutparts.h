@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <vector>
 
 namespace ts::datagen {
@@ -73,5 +75,38 @@ MapLayout placeProvinces(int width, int height, const std::vector<Cells::Seed>& 
 // province of the layout (positions filled in); adjacent lists each province's neighbours.
 std::vector<Ground> assignTerrain(MapLayout& layout, const std::vector<std::vector<int>>& adjacent, Rng& seaRng,
                                   Rng& terrainRng);
+
+using PairKey = std::pair<int, int>;
+
+inline PairKey key(int a, int b) {
+    return {std::min(a, b), std::max(a, b)};
+}
+
+inline QRgb mix(QRgb a, QRgb b, double t) {
+    auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
+    return qRgb(m(qRed(a), qRed(b)), m(qGreen(a), qGreen(b)), m(qBlue(a), qBlue(b)));
+}
+
+// Never pure red, blue or white: those mean borders and provinces to the game's own guess.
+inline QRgb clampPainted(int r, int g, int b) {
+    return qRgb(std::clamp(r, 12, 243), std::clamp(g, 12, 243), std::clamp(b, 12, 243));
+}
+
+// Cells merged into provinces of a few cells each. sizeOdds holds rising thresholds of a uniform
+// draw: a province has one cell more for every threshold the draw reaches.
+struct CellGroups {
+    std::vector<int> group;                // cell -> province
+    std::vector<std::vector<int>> members; // province -> its cells, the first one it grew from
+    std::map<PairKey, int> cellBorder;     // pixel edges between two cells
+};
+CellGroups groupCells(const Cells& cells, Rng& mergeRng, const std::vector<double>& sizeOdds);
+
+// True when every pixel within margin of (x, y) belongs to province id.
+bool clearOfOthers(const std::vector<int>& label, int width, int height, int x, int y, int id, int margin);
+
+// One province pixel per group, anywhere well inside it and rarely in its middle, as map makers
+// place them: where the name fits, near a city, off to one side.
+std::vector<Cells::Seed> placeWhitePixels(const Cells& cells, const std::vector<std::vector<int>>& members,
+                                          const std::vector<int>& label, Rng& whiteRng, int margin);
 
 } // namespace ts::datagen

@@ -23,15 +23,17 @@ int main(int argc, char** argv) {
                                   QStringLiteral("n"), QStringLiteral("3"));
     const QCommandLineOption stress(
         QStringLiteral("stress"), QStringLiteral("Write the stress map into <dir>."), QStringLiteral("dir"));
+    const QCommandLineOption styles(QStringLiteral("styles"),
+                                    QStringLiteral("Write only the art-style test maps into <dir>."), QStringLiteral("dir"));
     const QCommandLineOption preview(QStringLiteral("preview"),
                                      QStringLiteral("Write a PNG of the sample map picture, 800 px wide."),
                                      QStringLiteral("file"));
-    parser.addOptions({out, seed, stress, preview});
+    parser.addOptions({out, seed, stress, styles, preview});
     parser.process(app);
 
     bool seedOk = false;
     const auto seedValue = static_cast<std::uint64_t>(parser.value(seed).toULongLong(&seedOk));
-    if (!seedOk || (!parser.isSet(out) && !parser.isSet(stress) && !parser.isSet(preview))) {
+    if (!seedOk || (!parser.isSet(out) && !parser.isSet(stress) && !parser.isSet(styles) && !parser.isSet(preview))) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (parser.isSet(stress) && !ts::datagen::generateStress(parser.value(stress), seedValue, &error)) {
+        std::fprintf(stderr, "tessary-datagen: %s\n", qPrintable(error));
+        return 1;
+    }
+    if (parser.isSet(styles) && !ts::datagen::generateStyleMaps(parser.value(styles), seedValue, &error)) {
         std::fprintf(stderr, "tessary-datagen: %s\n", qPrintable(error));
         return 1;
     }

@@ -87,7 +87,7 @@ Cells makeCells(Rng& root, Rng& seedRng, const MapOptions& options) {
                     if (other == here) continue;
                     const Seed& a = seeds[static_cast<std::size_t>(here)];
                     const Seed& b = seeds[static_cast<std::size_t>(other)];
-                    if (!options.stress && (std::abs(a.x - b.x) >= 100 || std::abs(a.y - b.y) >= 100))
+                    if (!options.stress && (std::abs(a.x - b.x) >= options.reach || std::abs(a.y - b.y) >= options.reach))
                         good = false;
                 }
             }
@@ -95,6 +95,85 @@ Cells makeCells(Rng& root, Rng& seedRng, const MapOptions& options) {
     }
 
     return {W, H, std::move(seeds), std::move(label)};
+}
+
+CellGroups groupCells(const Cells& cells, Rng& mergeRng, const std::vector<double>& sizeOdds) {
+    const int W = cells.width, H = cells.height;
+    const std::size_t cellCount = cells.seeds.size();
+    auto pixel = [W](int x, int y) { return static_cast<std::size_t>(y) * W + x; };
+    CellGroups out;
+    auto& cellBorder = out.cellBorder;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const int here = cells.label[pixel(x, y)];
+            if (x + 1 < W && cells.label[pixel(x + 1, y)] != here) ++cellBorder[key(here, cells.label[pixel(x + 1, y)])];
+            if (y + 1 < H && cells.label[pixel(x, y + 1)] != here) ++cellBorder[key(here, cells.label[pixel(x, y + 1)])];
+        }
+    std::vector<std::vector<int>> cellNeighbours(cellCount);
+    for (const auto& [pair, length] : cellBorder)
+        if (length >= 20) {
+            cellNeighbours[static_cast<std::size_t>(pair.first)].push_back(pair.second);
+            cellNeighbours[static_cast<std::size_t>(pair.second)].push_back(pair.first);
+        }
+    auto& group = out.group;
+    group.assign(cellCount, -1);
+    std::vector<int> order(cellCount);
+    std::iota(order.begin(), order.end(), 0);
+    for (std::size_t i = cellCount; i > 1; --i)
+        std::swap(order[i - 1], order[static_cast<std::size_t>(mergeRng.range(0, static_cast<int>(i) - 1))]);
+    auto& members = out.members;
+    for (const int start : order) {
+        if (group[static_cast<std::size_t>(start)] >= 0) continue;
+        const double roll = mergeRng.unit();
+        const int size = 1 + static_cast<int>(std::count_if(sizeOdds.begin(), sizeOdds.end(),
+                                                            [roll](double odds) { return roll >= odds; }));
+        const int id = static_cast<int>(members.size());
+        members.push_back({start});
+        group[static_cast<std::size_t>(start)] = id;
+        while (static_cast<int>(members.back().size()) < size) {
+            // The free cell nearest the first one keeps the province compact.
+            int best = -1;
+            long bestDistance = 0;
+            for (const int member : members.back())
+                for (const int candidate : cellNeighbours[static_cast<std::size_t>(member)]) {
+                    if (group[static_cast<std::size_t>(candidate)] >= 0) continue;
+                    const auto& a = cells.seeds[static_cast<std::size_t>(start)];
+                    const auto& b = cells.seeds[static_cast<std::size_t>(candidate)];
+                    const long d = long(a.x - b.x) * (a.x - b.x) + long(a.y - b.y) * (a.y - b.y);
+                    if (best < 0 || d < bestDistance) best = candidate, bestDistance = d;
+                }
+            if (best < 0) break;
+            group[static_cast<std::size_t>(best)] = id;
+            members.back().push_back(best);
+        }
+    }
+    return out;
+}
+
+bool clearOfOthers(const std::vector<int>& label, int width, int height, int x, int y, int id, int margin) {
+    if (x < margin || y < margin || x >= width - margin || y >= height - margin) return false;
+    for (int dy = -margin; dy <= margin; ++dy)
+        for (int dx = -margin; dx <= margin; ++dx)
+            if (label[static_cast<std::size_t>(y + dy) * width + x + dx] != id) return false;
+    return true;
+}
+
+std::vector<Cells::Seed> placeWhitePixels(const Cells& cells, const std::vector<std::vector<int>>& members,
+                                          const std::vector<int>& label, Rng& whiteRng, int margin) {
+    std::vector<Cells::Seed> white(members.size());
+    for (std::size_t id = 0; id < members.size(); ++id) {
+        const auto& cellsOf = members[id];
+        white[id] = cells.seeds[static_cast<std::size_t>(cellsOf.front())];
+        for (int attempt = 0; attempt < 60; ++attempt) {
+            const auto& c = cells.seeds[static_cast<std::size_t>(whiteRng.pick(cellsOf))];
+            const int x = c.x + whiteRng.range(-22, 22), y = c.y + whiteRng.range(-22, 22);
+            if (clearOfOthers(label, cells.width, cells.height, x, y, static_cast<int>(id), margin)) {
+                white[id] = {x, y};
+                break;
+            }
+        }
+    }
+    return white;
 }
 
 std::vector<Ground> assignTerrain(MapLayout& layout, const std::vector<std::vector<int>>& adjacent, Rng& seaRng,

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
-#include <numeric>
 
 namespace ts::datagen {
 
@@ -18,12 +17,6 @@ namespace {
 constexpr int kMinSharedBorder = 8;
 constexpr int kWhiteMargin = 9;  // a province pixel keeps this far from every border
 constexpr int kLookAround = 3;   // how far a pixel looks for a border to paint
-
-using PairKey = std::pair<int, int>;
-
-PairKey key(int a, int b) {
-    return {std::min(a, b), std::max(a, b)};
-}
 
 // How the border between two provinces is painted.
 struct BorderStyle {
@@ -62,16 +55,6 @@ BorderStyle drawStyle(Rng& rng, bool seaA, bool seaB, QRgb groundA, QRgb groundB
     return style;
 }
 
-QRgb mix(QRgb a, QRgb b, double t) {
-    auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
-    return qRgb(m(qRed(a), qRed(b)), m(qGreen(a), qGreen(b)), m(qBlue(a), qBlue(b)));
-}
-
-// Never pure red, blue or white: those mean borders and provinces to the game's own guess.
-QRgb clampPainted(int r, int g, int b) {
-    return qRgb(std::clamp(r, 12, 243), std::clamp(g, 12, 243), std::clamp(b, 12, 243));
-}
-
 } // namespace
 
 MapLayout makePaintedLayout(std::uint64_t seed, QImage& image) {
@@ -84,81 +67,20 @@ MapLayout makePaintedLayout(std::uint64_t seed, QImage& image) {
     options.warp = 24;
     const Cells cells = makeCells(root, seedRng, options);
     const int W = cells.width, H = cells.height;
-    const std::size_t cellCount = cells.seeds.size();
     auto pixel = [W](int x, int y) { return static_cast<std::size_t>(y) * W + x; };
 
-    // Border length between cells, then cells merged into provinces of one to four cells, so that
-    // large provinces lie beside small ones and neighbours' pixels can be 200 px apart.
-    std::map<PairKey, int> cellBorder;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-            const int here = cells.label[pixel(x, y)];
-            if (x + 1 < W && cells.label[pixel(x + 1, y)] != here) ++cellBorder[key(here, cells.label[pixel(x + 1, y)])];
-            if (y + 1 < H && cells.label[pixel(x, y + 1)] != here) ++cellBorder[key(here, cells.label[pixel(x, y + 1)])];
-        }
-    std::vector<std::vector<int>> cellNeighbours(cellCount);
-    for (const auto& [pair, length] : cellBorder)
-        if (length >= 20) {
-            cellNeighbours[static_cast<std::size_t>(pair.first)].push_back(pair.second);
-            cellNeighbours[static_cast<std::size_t>(pair.second)].push_back(pair.first);
-        }
-    std::vector<int> group(cellCount, -1);
-    std::vector<int> order(cellCount);
-    std::iota(order.begin(), order.end(), 0);
-    for (std::size_t i = cellCount; i > 1; --i)
-        std::swap(order[i - 1], order[static_cast<std::size_t>(mergeRng.range(0, static_cast<int>(i) - 1))]);
-    std::vector<std::vector<int>> members;
-    for (const int start : order) {
-        if (group[static_cast<std::size_t>(start)] >= 0) continue;
-        const double roll = mergeRng.unit();
-        const int size = roll < 0.45 ? 1 : roll < 0.72 ? 2 : roll < 0.9 ? 3 : 4;
-        const int id = static_cast<int>(members.size());
-        members.push_back({start});
-        group[static_cast<std::size_t>(start)] = id;
-        while (static_cast<int>(members.back().size()) < size) {
-            // The free cell nearest the first one keeps the province compact.
-            int best = -1;
-            long bestDistance = 0;
-            for (const int member : members.back())
-                for (const int candidate : cellNeighbours[static_cast<std::size_t>(member)]) {
-                    if (group[static_cast<std::size_t>(candidate)] >= 0) continue;
-                    const auto& a = cells.seeds[static_cast<std::size_t>(start)];
-                    const auto& b = cells.seeds[static_cast<std::size_t>(candidate)];
-                    const long d = long(a.x - b.x) * (a.x - b.x) + long(a.y - b.y) * (a.y - b.y);
-                    if (best < 0 || d < bestDistance) best = candidate, bestDistance = d;
-                }
-            if (best < 0) break;
-            group[static_cast<std::size_t>(best)] = id;
-            members.back().push_back(best);
-        }
-    }
+    // Provinces of one to four cells, so that large provinces lie beside small ones and neighbours'
+    // pixels can be 200 px apart.
+    const CellGroups groups = groupCells(cells, mergeRng, {0.45, 0.72, 0.9});
+    const auto& group = groups.group;
+    const auto& members = groups.members;
+    const auto& cellBorder = groups.cellBorder;
     const std::size_t count = members.size();
     std::vector<int> label(cells.label.size());
     for (std::size_t i = 0; i < label.size(); ++i)
         label[i] = group[static_cast<std::size_t>(cells.label[i])];
 
-    // The province pixel goes anywhere well inside the province, rarely in its middle, as map
-    // makers place them: where the name fits, near a city, off to one side.
-    auto clearOfBorders = [&](int x, int y, int id) {
-        if (x < kWhiteMargin || y < kWhiteMargin || x >= W - kWhiteMargin || y >= H - kWhiteMargin) return false;
-        for (int dy = -kWhiteMargin; dy <= kWhiteMargin; ++dy)
-            for (int dx = -kWhiteMargin; dx <= kWhiteMargin; ++dx)
-                if (label[pixel(x + dx, y + dy)] != id) return false;
-        return true;
-    };
-    std::vector<Cells::Seed> white(count);
-    for (std::size_t id = 0; id < count; ++id) {
-        const auto& cellsOf = members[id];
-        white[id] = cells.seeds[static_cast<std::size_t>(cellsOf.front())];
-        for (int attempt = 0; attempt < 60; ++attempt) {
-            const auto& c = cells.seeds[static_cast<std::size_t>(whiteRng.pick(cellsOf))];
-            const int x = c.x + whiteRng.range(-22, 22), y = c.y + whiteRng.range(-22, 22);
-            if (clearOfBorders(x, y, static_cast<int>(id))) {
-                white[id] = {x, y};
-                break;
-            }
-        }
-    }
+    const std::vector<Cells::Seed> white = placeWhitePixels(cells, members, label, whiteRng, kWhiteMargin);
 
     std::vector<int> number;
     MapLayout layout = placeProvinces(W, H, white, number);

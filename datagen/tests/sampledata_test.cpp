@@ -29,12 +29,10 @@ int differences(const QString& fresh, const QString& other) {
     return different;
 }
 
-TEST(SampleData, TheSameSeedWritesTheSameBytesAndTheShippedDataIsThatRun) {
-    const ts::TempFolder again;
-    ASSERT_TRUE(generateAll(again.path(), 3));
-    EXPECT_EQ(filesBelow(again.path()), filesBelow(generatedData().path()));
-    EXPECT_EQ(differences(generatedData().path(), again.path()), 0);
-    // The build copies data/ beside the programs; every generated file must be there, unchanged.
+TEST(SampleData, TheShippedDataIsAFreshRunOfTheSameSeed) {
+    // The shipped files were written by another run, so this also finds any draw that is not
+    // fixed by the seed. The build copies data/ beside the programs; every generated file must be
+    // there, unchanged.
     EXPECT_EQ(differences(generatedData().path(), QStringLiteral(TESSARY_PROGRAM_DIR)), 0)
         << "regenerate with: tessary-datagen --out data --seed 3";
 }

@@ -1,0 +1,468 @@
+#include "styleworld.h"
+
+#include <cmath>
+#include <deque>
+#include <limits>
+
+namespace ts::datagen {
+
+namespace {
+
+// Provinces sharing fewer pixel edges than this only touch at a corner; map makers leave them.
+constexpr int kMinSharedBorder = 12;
+// A province pixel keeps this far from every border, further than the painters move a coast.
+constexpr int kWhiteMargin = 16;
+
+struct StyleSpec {
+    int width, height, spacing;
+    int tileWidth, tileHeight;
+    int parted, lakes, islets, rivers, roads;
+    std::uint64_t salt;
+};
+
+const StyleSpec& specOf(ArtStyle style) {
+    // Picture sizes and province counts of the maps map makers publish: a tall island of some
+    // 60 provinces, a wide tile world, two mid-sized painted worlds.
+    static const StyleSpec specs[] = {
+        {1000, 1400, 84, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
+        {1280, 720, 76, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
+        {1200, 900, 74, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
+        {1200, 900, 78, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
+    };
+    return specs[static_cast<int>(style)];
+}
+
+float distance(QPoint a, QPoint b) {
+    return static_cast<float>(std::hypot(a.x() - b.x(), a.y() - b.y()));
+}
+
+// The pixels of provinces a and b within reach of their common border, reach varying along it.
+std::vector<std::size_t> bandAlong(const StyleWorld& w, int a, int b, const ValueNoise& wobble, double reach,
+                                   double spread) {
+    const int W = w.width, H = w.height;
+    std::vector<QPoint> nearest(w.label.size(), QPoint(-1, -1));
+    std::deque<QPoint> queue;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const int here = w.label[w.at(x, y)];
+            if (here != a && here != b) continue;
+            const int other = here == a ? b : a;
+            const bool onBorder = (x > 0 && w.label[w.at(x - 1, y)] == other) ||
+                                  (x + 1 < W && w.label[w.at(x + 1, y)] == other) ||
+                                  (y > 0 && w.label[w.at(x, y - 1)] == other) ||
+                                  (y + 1 < H && w.label[w.at(x, y + 1)] == other);
+            if (onBorder) {
+                nearest[w.at(x, y)] = QPoint(x, y);
+                queue.emplace_back(x, y);
+            }
+        }
+    std::vector<std::size_t> band;
+    while (!queue.empty()) {
+        const QPoint p = queue.front();
+        queue.pop_front();
+        band.push_back(w.at(p.x(), p.y()));
+        const QPoint source = nearest[w.at(p.x(), p.y())];
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = p.x() + dx, ny = p.y() + dy;
+                if (nx < 0 || ny < 0 || nx >= W || ny >= H) continue;
+                const std::size_t i = w.at(nx, ny);
+                if (nearest[i].x() >= 0 || (w.label[i] != a && w.label[i] != b)) continue;
+                const double limit = reach + (wobble.at(nx, ny) - 0.5) * 2 * spread;
+                if (distance(QPoint(nx, ny), source) > limit) continue;
+                nearest[i] = source;
+                queue.emplace_back(nx, ny);
+            }
+    }
+    return band;
+}
+
+float nearestWhite(const MapLayout& layout, QPoint p) {
+    float best = std::numeric_limits<float>::max();
+    for (std::size_t q = 0; q < layout.x.size(); ++q)
+        best = std::min(best, distance(p, QPoint(layout.x[q], layout.y[q])));
+    return best;
+}
+
+// A roundish blob of surface around a point, its edge wandering with the noise.
+void paintBlob(StyleWorld& w, QPoint centre, double radius, Surface surface, const ValueNoise& wobble) {
+    const int r = static_cast<int>(std::ceil(radius * 1.3));
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
+            const int x = centre.x() + dx, y = centre.y() + dy;
+            if (x < 0 || y < 0 || x >= w.width || y >= w.height) continue;
+            if (std::hypot(dx, dy) <= radius * (0.7 + 0.6 * wobble.at(x, y)))
+                w.surface[w.at(x, y)] = surface;
+        }
+}
+
+// Water between land provinces: straits that open on the sea first, then lakes between two
+// provinces inland. The pair stops being neighbours.
+void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<int>& neighbourCount) {
+    auto& pairs = w.layout.neighbours;
+    std::vector<std::size_t> order(pairs.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    for (std::size_t i = order.size(); i > 1; --i)
+        std::swap(order[i - 1], order[static_cast<std::size_t>(rng.range(0, static_cast<int>(i) - 1))]);
+    auto opensOnSea = [&](int a, int b) {
+        for (const auto& [p, q] : pairs)
+            for (const auto& [r, s] : pairs) {
+                const int c = p == a ? q : q == a ? p : 0;
+                if (c == 0 || !w.layout.sea[static_cast<std::size_t>(c - 1)]) continue;
+                if ((r == b && s == c) || (s == b && r == c)) return true;
+            }
+        return false;
+    };
+    const ValueNoise wobble(rng, w.width, w.height, 23);
+    std::vector<std::size_t> dropped;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const std::size_t i : order) {
+            if (static_cast<int>(dropped.size()) >= spec.parted * (pass + 1) / 2) break;
+            const auto [a, b] = pairs[i];
+            const auto ia = static_cast<std::size_t>(a - 1), ib = static_cast<std::size_t>(b - 1);
+            if (w.layout.sea[ia] || w.layout.sea[ib] || neighbourCount[ia] < 3 || neighbourCount[ib] < 3) continue;
+            if (w.borderLength[i] < 30 || w.borderLength[i] > 260) continue;
+            if (std::find(dropped.begin(), dropped.end(), i) != dropped.end()) continue;
+            if (pass == 0 && !opensOnSea(a, b)) continue;
+            const double reach = w.tileWidth ? (rng.chance(0.5) ? 14 : 26) : rng.range(7, 15);
+            const std::vector<std::size_t> band = bandAlong(w, a - 1, b - 1, wobble, reach, w.tileWidth ? 0 : 4);
+            bool clear = true;
+            for (const std::size_t p : band)
+                for (const std::size_t q : {ia, ib})
+                    if (distance(QPoint(static_cast<int>(p % w.width), static_cast<int>(p / w.width)),
+                                 QPoint(w.layout.x[q], w.layout.y[q])) < kWhiteMargin + 14)
+                        clear = false;
+            if (!clear) continue;
+            for (const std::size_t p : band)
+                w.surface[p] = Surface::Parted;
+            dropped.push_back(i);
+            --neighbourCount[ia];
+            --neighbourCount[ib];
+        }
+    std::sort(dropped.rbegin(), dropped.rend());
+    for (const std::size_t i : dropped) {
+        pairs.erase(pairs.begin() + static_cast<std::ptrdiff_t>(i));
+        w.borderLength.erase(w.borderLength.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
+// A point well inside province p, clear of its borders by margin and of every province pixel by
+// whiteMargin; (-1, -1) when none is found.
+QPoint pointInside(const StyleWorld& w, const Cells& cells, const std::vector<int>& cellsOf, int p, int margin,
+                   float whiteMargin, Rng& rng) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        const auto& c = cells.seeds[static_cast<std::size_t>(rng.pick(cellsOf))];
+        const QPoint point(c.x + rng.range(-30, 30), c.y + rng.range(-30, 30));
+        if (clearOfOthers(w.label, w.width, w.height, point.x(), point.y(), p, margin) &&
+            nearestWhite(w.layout, point) >= whiteMargin)
+            return point;
+    }
+    return {-1, -1};
+}
+
+// A river from a source inland, meandering towards the nearest sea province, through as many
+// provinces as lie in its way; empty when it would pass a province pixel.
+StyleWorld::Line traceRiver(const StyleWorld& w, QPointF source, const ValueNoise& meander, Rng& rng) {
+    const MapLayout& m = w.layout;
+    double bestDistance = 1e18;
+    QPointF mouth;
+    for (std::size_t p = 0; p < m.x.size(); ++p)
+        if (m.sea[p]) {
+            const double d = std::hypot(m.x[p] - source.x(), m.y[p] - source.y());
+            if (d < bestDistance) bestDistance = d, mouth = QPointF(m.x[p], m.y[p]);
+        }
+    StyleWorld::Line river;
+    river.startWidth = 1.2;
+    river.endWidth = 2.5 + rng.range(0, 3) * 0.5;
+    QPointF at = source;
+    const double twist = rng.range(0, 1) ? 1.4 : -1.4;
+    for (int step = 0; step < 260; ++step) {
+        river.points.push_back(at);
+        const int x = static_cast<int>(at.x()), y = static_cast<int>(at.y());
+        if (x < 1 || y < 1 || x >= w.width - 1 || y >= w.height - 1) break;
+        if (w.surface[w.at(x, y)] != Surface::Land) return river.points.size() > 20 ? river : StyleWorld::Line{};
+        if (nearestWhite(m, at.toPoint()) < 11) return {};
+        const double heading = std::atan2(mouth.y() - at.y(), mouth.x() - at.x()) +
+                               (meander.at(at.x(), at.y()) - 0.5) * 2 * twist;
+        at += QPointF(std::cos(heading), std::sin(heading)) * 3.0;
+    }
+    return {};
+}
+
+void snapToTiles(StyleWorld& w, std::vector<int>& label) {
+    for (int ty = 0; ty < w.height; ty += w.tileHeight)
+        for (int tx = 0; tx < w.width; tx += w.tileWidth) {
+            const int cx = std::min(tx + w.tileWidth / 2, w.width - 1), cy = std::min(ty + w.tileHeight / 2, w.height - 1);
+            const int owner = label[w.at(cx, cy)];
+            const Surface surface = w.surface.empty() ? Surface::Land : w.surface[w.at(cx, cy)];
+            for (int y = ty; y < std::min(ty + w.tileHeight, w.height); ++y)
+                for (int x = tx; x < std::min(tx + w.tileWidth, w.width); ++x) {
+                    label[w.at(x, y)] = owner;
+                    if (!w.surface.empty()) w.surface[w.at(x, y)] = surface;
+                }
+        }
+}
+
+// A band of one or two river tiles from an inland tile down to the sea, turning now and then.
+void tileRiver(StyleWorld& w, Rng& rng) {
+    const int columns = w.width / w.tileWidth, rows = w.height / w.tileHeight;
+    auto surfaceOf = [&](int c, int r) { return w.surface[w.at(c * w.tileWidth + w.tileWidth / 2, r * w.tileHeight + w.tileHeight / 2)]; };
+    auto nearWhite = [&](int c, int r) {
+        return nearestWhite(w.layout, QPoint(c * w.tileWidth + w.tileWidth / 2, r * w.tileHeight + w.tileHeight / 2)) <
+               w.tileHeight * 1.2f;
+    };
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        int c = rng.range(2, columns - 3), r = rng.range(2, rows - 3);
+        if (surfaceOf(c, r) != Surface::Land) continue;
+        // Towards the nearest sea tile, one step across or down at a time.
+        int bestC = -1, bestR = -1;
+        for (int rr = 0; rr < rows; ++rr)
+            for (int cc = 0; cc < columns; ++cc)
+                if (surfaceOf(cc, rr) == Surface::Sea &&
+                    (bestC < 0 || std::abs(cc - c) + std::abs(rr - r) < std::abs(bestC - c) + std::abs(bestR - r)))
+                    bestC = cc, bestR = rr;
+        if (bestC < 0 || std::abs(bestC - c) + std::abs(bestR - r) < 5) continue;
+        std::vector<QPoint> path;
+        bool good = true;
+        const bool wide = rng.chance(0.35);
+        while (good && surfaceOf(c, r) != Surface::Sea) {
+            if (nearWhite(c, r) || (wide && nearWhite(c + 1, r))) good = false;
+            path.emplace_back(c, r);
+            const bool across = rng.range(0, std::abs(bestC - c) + std::abs(bestR - r)) < std::abs(bestC - c);
+            if (across) c += bestC > c ? 1 : -1;
+            else r += bestR > r ? 1 : -1;
+        }
+        if (!good || path.size() < 4) continue;
+        for (const QPoint& tile : path)
+            for (int k = 0; k < (wide ? 2 : 1); ++k) {
+                const int tc = tile.x() + k;
+                if (tc >= columns || surfaceOf(tc, tile.y()) != Surface::Land) continue;
+                for (int y = tile.y() * w.tileHeight; y < (tile.y() + 1) * w.tileHeight; ++y)
+                    for (int x = tc * w.tileWidth; x < (tc + 1) * w.tileWidth; ++x)
+                        w.surface[w.at(x, y)] = Surface::River;
+            }
+        return;
+    }
+}
+
+} // namespace
+
+std::vector<float> distanceTo(const std::vector<bool>& inside, int width, int height) {
+    // Two passes of the lower envelope of parabolas, rows then columns.
+    constexpr float kFar = 1e12f;
+    std::vector<float> squared(inside.size());
+    for (std::size_t i = 0; i < inside.size(); ++i)
+        squared[i] = inside[i] ? 0 : kFar;
+    auto pass = [](std::vector<float>& f, std::size_t start, std::size_t stride, int n, std::vector<float>& scratch,
+                   std::vector<int>& v, std::vector<float>& z) {
+        for (int q = 0; q < n; ++q)
+            scratch[static_cast<std::size_t>(q)] = f[start + static_cast<std::size_t>(q) * stride];
+        int k = 0;
+        v[0] = 0;
+        z[0] = -std::numeric_limits<float>::infinity();
+        z[1] = std::numeric_limits<float>::infinity();
+        auto fq = [&](int q) { return scratch[static_cast<std::size_t>(q)]; };
+        for (int q = 1; q < n; ++q) {
+            float s = 0;
+            while (true) {
+                const int p = v[static_cast<std::size_t>(k)];
+                s = ((fq(q) + float(q) * q) - (fq(p) + float(p) * p)) / (2.0f * float(q - p));
+                if (s > z[static_cast<std::size_t>(k)]) break;
+                --k;
+            }
+            ++k;
+            v[static_cast<std::size_t>(k)] = q;
+            z[static_cast<std::size_t>(k)] = s;
+            z[static_cast<std::size_t>(k) + 1] = std::numeric_limits<float>::infinity();
+        }
+        k = 0;
+        for (int q = 0; q < n; ++q) {
+            while (z[static_cast<std::size_t>(k) + 1] < float(q))
+                ++k;
+            const int p = v[static_cast<std::size_t>(k)];
+            f[start + static_cast<std::size_t>(q) * stride] = float(q - p) * float(q - p) + fq(p);
+        }
+    };
+    const int longest = std::max(width, height);
+    std::vector<float> scratch(static_cast<std::size_t>(longest)), z(static_cast<std::size_t>(longest) + 1);
+    std::vector<int> v(static_cast<std::size_t>(longest));
+    for (int y = 0; y < height; ++y)
+        pass(squared, static_cast<std::size_t>(y) * width, 1, width, scratch, v, z);
+    for (int x = 0; x < width; ++x)
+        pass(squared, static_cast<std::size_t>(x), static_cast<std::size_t>(width), height, scratch, v, z);
+    for (float& value : squared)
+        value = std::sqrt(value);
+    return squared;
+}
+
+StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
+    const StyleSpec& spec = specOf(style);
+    Rng root(seed * 1000 + spec.salt);
+    Rng seedRng = root.fork(1), mergeRng = root.fork(2), whiteRng = root.fork(3), seaRng = root.fork(4),
+        terrainRng = root.fork(5), waterRng = root.fork(6), lineRng = root.fork(7);
+    MapOptions options;
+    options.width = spec.width;
+    options.height = spec.height;
+    options.spacing = options.spacingY = spec.spacing;
+    options.jitter = 10;
+    options.warp = 26;
+    options.reach = spec.spacing * 5 / 2; // cells two apart may touch: neighbours far apart
+
+    const Cells cells = makeCells(root, seedRng, options);
+    // One to six cells a province: a few large provinces among many small ones.
+    const CellGroups groups = groupCells(cells, mergeRng, {0.35, 0.6, 0.78, 0.9, 0.97});
+
+    StyleWorld w;
+    w.style = style;
+    w.width = cells.width;
+    w.height = cells.height;
+    w.tileWidth = spec.tileWidth;
+    w.tileHeight = spec.tileHeight;
+    std::vector<int> label(cells.label.size());
+    for (std::size_t i = 0; i < label.size(); ++i)
+        label[i] = groups.group[static_cast<std::size_t>(cells.label[i])];
+    // Tile art has no finer boundary than a tile: every tile belongs to one province.
+    if (w.tileWidth) snapToTiles(w, label);
+    const std::vector<Cells::Seed> white = placeWhitePixels(cells, groups.members, label, whiteRng, kWhiteMargin);
+    std::vector<int> number;
+    w.layout = placeProvinces(w.width, w.height, white, number);
+    const std::size_t count = white.size();
+    w.label.resize(label.size());
+    for (std::size_t i = 0; i < label.size(); ++i)
+        w.label[i] = number[static_cast<std::size_t>(label[i])];
+    std::vector<std::vector<int>> members(count);
+    for (std::size_t g = 0; g < count; ++g)
+        members[static_cast<std::size_t>(number[g])] = groups.members[g];
+
+    std::map<PairKey, int> border;
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x) {
+            const int here = w.label[w.at(x, y)];
+            if (x + 1 < w.width && w.label[w.at(x + 1, y)] != here) ++border[key(here, w.label[w.at(x + 1, y)])];
+            if (y + 1 < w.height && w.label[w.at(x, y + 1)] != here) ++border[key(here, w.label[w.at(x, y + 1)])];
+        }
+    std::vector<std::vector<int>> adjacent(count);
+    for (const auto& [pair, length] : border) {
+        if (length < kMinSharedBorder) continue;
+        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
+        w.borderLength.push_back(length);
+        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
+        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
+    }
+    w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
+    // Fresh water shows as a lake or a river below; what is not drawn is not claimed.
+    for (auto& mask : w.layout.terrain)
+        mask &= ~8u;
+
+    w.surface.resize(w.label.size());
+    for (std::size_t i = 0; i < w.label.size(); ++i)
+        w.surface[i] = w.layout.sea[static_cast<std::size_t>(w.label[i])] ? Surface::Sea : Surface::Land;
+    std::vector<int> neighbourCount(count);
+    for (std::size_t p = 0; p < count; ++p)
+        neighbourCount[p] = static_cast<int>(adjacent[p].size());
+    partProvinces(w, spec, waterRng, neighbourCount);
+
+    const ValueNoise wobble(waterRng, w.width, w.height, 5);
+    const int tile = std::max(w.tileWidth, 1);
+    for (int lake = 0, attempt = 0; lake < spec.lakes && attempt < 200; ++attempt) {
+        const int p = waterRng.range(0, static_cast<int>(count) - 1);
+        if (w.layout.sea[static_cast<std::size_t>(p)]) continue;
+        const double radius = w.tileWidth ? tile * 1.2 : waterRng.range(9, 20);
+        const QPoint centre = pointInside(w, cells, members[static_cast<std::size_t>(p)], p,
+                                          static_cast<int>(radius * 1.3) + 8, static_cast<float>(radius * 1.3 + 14), waterRng);
+        if (centre.x() < 0) continue;
+        paintBlob(w, centre, radius, Surface::Lake, wobble);
+        w.layout.terrain[static_cast<std::size_t>(p)] |= 8;
+        ++lake;
+    }
+    for (int islet = 0, attempt = 0; islet < spec.islets && attempt < 300; ++attempt) {
+        const int p = waterRng.range(0, static_cast<int>(count) - 1);
+        if (!w.layout.sea[static_cast<std::size_t>(p)]) continue;
+        const double radius = w.tileWidth ? tile * 0.6 : waterRng.range(3, 9);
+        const QPoint centre = pointInside(w, cells, members[static_cast<std::size_t>(p)], p,
+                                          static_cast<int>(radius * 1.3) + 14, static_cast<float>(radius * 1.3 + 12), waterRng);
+        if (centre.x() < 0) continue;
+        paintBlob(w, centre, radius, Surface::Islet, wobble);
+        ++islet;
+    }
+    if (w.tileWidth) {
+        snapToTiles(w, w.label);
+        for (int river = 0; river < spec.rivers; ++river)
+            tileRiver(w, lineRng);
+    } else {
+        const ValueNoise meander(lineRng, w.width, w.height, 60);
+        for (int river = 0, attempt = 0; river < spec.rivers && attempt < 200; ++attempt) {
+            const QPointF source(lineRng.range(40, w.width - 40), lineRng.range(40, w.height - 40));
+            if (w.surface[w.at(static_cast<int>(source.x()), static_cast<int>(source.y()))] != Surface::Land) continue;
+            StyleWorld::Line line = traceRiver(w, source, meander, lineRng);
+            if (line.points.empty()) continue;
+            w.rivers.push_back(std::move(line));
+            ++river;
+        }
+        for (int road = 0, attempt = 0; road < spec.roads && attempt < 200 && !w.layout.neighbours.empty(); ++attempt) {
+            const auto [a, b] = w.layout.neighbours[static_cast<std::size_t>(
+                lineRng.range(0, static_cast<int>(w.layout.neighbours.size()) - 1))];
+            const auto ia = static_cast<std::size_t>(a - 1), ib = static_cast<std::size_t>(b - 1);
+            if (w.layout.sea[ia] || w.layout.sea[ib]) continue;
+            // A road bends once or twice on its way and stops short of the towns it links.
+            const QPointF from(w.layout.x[ia], w.layout.y[ia]), to(w.layout.x[ib], w.layout.y[ib]);
+            const QPointF along = to - from, across(-along.y(), along.x());
+            const double length = std::hypot(along.x(), along.y());
+            if (length < 40) continue;
+            StyleWorld::Line road0;
+            road0.startWidth = road0.endWidth = 1.6;
+            const double bend = (lineRng.unit() - 0.5) * 0.35, bend2 = (lineRng.unit() - 0.5) * 0.2;
+            for (int k = 0; k <= 24; ++k) {
+                const double t = k / 24.0;
+                const double off = std::sin(t * M_PI) * bend + std::sin(t * 2 * M_PI) * bend2;
+                road0.points.push_back(from + along * t + across * off);
+            }
+            const double trim = 10 / length;
+            std::vector<QPointF> kept;
+            bool clear = true;
+            for (int k = 0; k <= 24; ++k) {
+                const double t = k / 24.0;
+                if (t < trim || t > 1 - trim) continue;
+                const QPointF& point = road0.points[static_cast<std::size_t>(k)];
+                if (point.x() < 2 || point.y() < 2 || point.x() > w.width - 3 || point.y() > w.height - 3) clear = false;
+                for (std::size_t q = 0; clear && q < count; ++q)
+                    if (q != ia && q != ib && std::hypot(point.x() - w.layout.x[q], point.y() - w.layout.y[q]) < 10)
+                        clear = false;
+            }
+            for (int k = 0; clear && k <= 24; ++k) {
+                const double t = k / 24.0;
+                if (t >= trim && t <= 1 - trim) kept.push_back(road0.points[static_cast<std::size_t>(k)]);
+            }
+            if (!clear || kept.size() < 3) continue;
+            road0.points = std::move(kept);
+            w.roads.push_back(std::move(road0));
+            ++road;
+        }
+        // A province a river runs through for a while has fresh water.
+        for (const auto& river : w.rivers) {
+            std::vector<int> steps(count);
+            for (const QPointF& point : river.points)
+                if (++steps[static_cast<std::size_t>(w.label[w.at(static_cast<int>(point.x()), static_cast<int>(point.y()))])] == 8)
+                    w.layout.terrain[static_cast<std::size_t>(w.label[w.at(static_cast<int>(point.x()), static_cast<int>(point.y()))])] |= 8;
+        }
+    }
+    if (w.tileWidth) {
+        std::vector<int> riverTiles(count);
+        for (std::size_t i = 0; i < w.surface.size(); ++i)
+            if (w.surface[i] == Surface::River) ++riverTiles[static_cast<std::size_t>(w.label[i])];
+        for (std::size_t p = 0; p < count; ++p)
+            if (riverTiles[p] >= 2 * w.tileWidth * w.tileHeight) w.layout.terrain[p] |= 8;
+    }
+    for (std::size_t p = 0; p < count; ++p)
+        if (!w.layout.sea[p] && (w.layout.terrain[p] & 4096)) {
+            const QPoint mouth = pointInside(w, cells, members[p], static_cast<int>(p), 12, 14, waterRng);
+            if (mouth.x() >= 0 && w.surface[w.at(mouth.x(), mouth.y())] == Surface::Land)
+                w.caves.push_back(mouth);
+            else
+                w.layout.terrain[p] &= ~4096u; // a cave nobody can see is not claimed
+        }
+    return w;
+}
+
+} // namespace ts::datagen
