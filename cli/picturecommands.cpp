@@ -106,9 +106,11 @@ QString guessTerrainCommand(MapDocument& doc, bool all) {
                .arg(guess.proposals.size())
                .arg(set)
                .arg(flags.isEmpty() ? QStringLiteral("none") : flags.join(QStringLiteral(", ")));
-    if (truth.empty() || std::find(truth.begin(), truth.end(), -1) != truth.end()) return out;
-    // Every province has terrain: the guess is tried as a map maker meets it, a fifth of the
-    // provinces given, over a few draws, beside the plain nearest-colour copy.
+    // When the map's terrain is known (nearly every province has some), the guess is tried as a map
+    // maker meets it, a fifth of those provinces given, over a few draws, beside the plain copy of
+    // the nearest-coloured example.
+    const auto without = std::count(truth.begin(), truth.end(), -1);
+    if (truth.empty() || without * 10 > static_cast<long>(truth.size())) return out;
     TerrainGuessInput input;
     input.positions = provincePixels(doc);
     input.wrapAround = doc.WrapAround;

@@ -7,7 +7,6 @@
 #include <bit>
 #include <cmath>
 #include <limits>
-#include <numeric>
 
 namespace ts {
 
@@ -24,12 +23,14 @@ constexpr int kEdgeMarginPixels = 5;
 // A region with fewer interior cells than this is read whole.
 constexpr int kMinInteriorCells = 12;
 constexpr int kPaletteSize = 20;
-constexpr int kNeighbours = 5;
+constexpr std::size_t kNeighbours = 5;
 // Examples used to weigh the kinds of evidence against each other; more only cost time.
 constexpr std::size_t kMaxTuningExamples = 600;
 
 // Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
-enum Group { Colours, Texture, Tone, Water, kGroups };
+// Core: the colours and water right round the province's own pixel, which lies inside the province
+// however its borders run; the rest read the province's whole region.
+enum Group { Colours, Texture, Tone, Water, Core, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -218,9 +219,39 @@ void addPixel(Sums& s, const QRgb* line, const QRgb* below, const QRgb* farBelow
     s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(luminance(farBelow[x]) - l)))] += 1;
 }
 
-// Reads each province's part of the picture into sums: the interior of its region, or all of it when
-// the region is too small to have one, or a few pixels round its own pixel when it got no cell.
-std::vector<Sums> readRegions(const QImage& picture, const Partition& part, const std::vector<QPoint>& positions,
+struct Evidence {
+    Sums region, core;
+};
+
+// The disc round each province's pixel, reaching a little less than half way to the nearest other one.
+void readCores(const QImage& picture, const std::vector<QPoint>& positions, const std::vector<std::uint8_t>& table,
+               std::vector<Evidence>& evidence) {
+    const int W = picture.width(), H = picture.height();
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const QPoint at = positions[i];
+        long nearest = std::numeric_limits<long>::max();
+        for (std::size_t j = 0; j < positions.size(); ++j) {
+            if (j == i) continue;
+            const long dx = positions[j].x() - at.x(), dy = positions[j].y() - at.y();
+            nearest = std::min(nearest, dx * dx + dy * dy);
+        }
+        const int radius = std::clamp(static_cast<int>(0.45 * std::sqrt(double(nearest))), 3, 48);
+        const int step = std::max(1, radius / 8);
+        Sums& core = evidence[i + 1].core;
+        for (int y = std::max(0, at.y() - radius); y <= std::min(H - 1, at.y() + radius); y += step) {
+            const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+            const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
+            const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+            for (int x = std::max(0, at.x() - radius); x <= std::min(W - 1, at.x() + radius); x += step)
+                if ((x - at.x()) * (x - at.x()) + (y - at.y()) * (y - at.y()) <= radius * radius)
+                    addPixel(core, line, below, farBelow, x, W, table);
+        }
+    }
+}
+
+// Reads each province's part of the picture: the interior of its region, or all of it when the region
+// is too small to have one, or its core when it got no cell at all.
+std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, const std::vector<QPoint>& positions,
                               const std::vector<std::uint8_t>& table) {
     const TerrainRegions& r = part.regions;
     const std::size_t count = positions.size();
@@ -234,7 +265,7 @@ std::vector<Sums> readRegions(const QImage& picture, const Partition& part, cons
 
     const int W = picture.width(), H = picture.height();
     const int stride = std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxSamples)));
-    std::vector<Sums> sums(count + 1);
+    std::vector<Evidence> evidence(count + 1);
     for (int y = 0; y < H; y += stride) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
@@ -244,28 +275,22 @@ std::vector<Sums> readRegions(const QImage& picture, const Partition& part, cons
             const std::size_t cell = row + static_cast<std::size_t>(x / r.scale);
             const auto p = static_cast<std::size_t>(r.province[cell]);
             if (p == 0 || part.edgeDistance[cell] < margin[p]) continue;
-            addPixel(sums[p], line, below, farBelow, x, W, table);
+            addPixel(evidence[p].region, line, below, farBelow, x, W, table);
         }
     }
-    for (std::size_t p = 1; p <= count; ++p) {
-        if (sums[p].count > 0) continue;
-        const QPoint at = positions[p - 1];
-        for (int y = std::max(0, at.y() - 3); y <= std::min(H - 1, at.y() + 3); ++y)
-            for (int x = std::max(0, at.x() - 3); x <= std::min(W - 1, at.x() + 3); ++x)
-                addPixel(sums[p], reinterpret_cast<const QRgb*>(picture.constScanLine(y)),
-                         reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1))),
-                         reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1))), x, W, table);
-    }
-    return sums;
+    readCores(picture, positions, table, evidence);
+    for (std::size_t p = 1; p <= count; ++p)
+        if (evidence[p].region.count == 0) evidence[p].region = evidence[p].core;
+    return evidence;
 }
 
 using Features = std::array<std::vector<float>, kGroups>;
 
 // The features of each province, by group; each group scaled so that its spread over the map is one.
-std::vector<Features> featuresOf(const std::vector<Sums>& sums) {
-    std::vector<Features> f(sums.size());
-    for (std::size_t p = 1; p < sums.size(); ++p) {
-        const Sums& s = sums[p];
+std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
+    std::vector<Features> f(evidence.size());
+    for (std::size_t p = 1; p < evidence.size(); ++p) {
+        const Sums& s = evidence[p].region;
         const double n = std::max(1.0, s.count);
         auto& colours = f[p][Colours];
         for (const double v : s.palette) colours.push_back(static_cast<float>(std::sqrt(v / n)));
@@ -276,6 +301,11 @@ std::vector<Features> featuresOf(const std::vector<Sums>& sums) {
         f[p][Tone] = {float(mean / 255), float(std::sqrt(std::max(0.0, s.lum2 / n - mean * mean)) / 128),
                       float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
         f[p][Water] = {float(s.water / n)};
+        const Sums& c = evidence[p].core;
+        const double cn = std::max(1.0, c.count);
+        auto& core = f[p][Core];
+        for (const double v : c.palette) core.push_back(static_cast<float>(std::sqrt(v / cn)));
+        core.push_back(static_cast<float>(c.water / cn));
     }
     for (int g = 0; g < kGroups; ++g) {
         const std::size_t dims = f.size() > 1 ? f[1][static_cast<std::size_t>(g)].size() : 0;
@@ -346,10 +376,30 @@ int flagsRight(std::uint32_t guess, std::uint32_t truth, std::uint32_t decided) 
     return std::popcount(decided) - std::popcount((guess ^ truth) & decided);
 }
 
-// How loudly each kind of evidence speaks: tried on the examples themselves, each guessed from the
-// others, a kind at a time louder or quieter while that guesses more flags right.
-Weights tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
-                    const std::vector<std::int32_t>& known, std::uint32_t decided) {
+float weightedDistance(const Features& a, const Features& b, const Weights& w) {
+    float d = 0;
+    for (int g = 0; g < kGroups; ++g)
+        if (const float wg = w[static_cast<std::size_t>(g)]; wg > 0)
+            d += wg * groupDistance(a[static_cast<std::size_t>(g)], b[static_cast<std::size_t>(g)]);
+    return d;
+}
+
+bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
+
+struct Tuned {
+    Weights weights;
+    std::size_t neighbours = kNeighbours;
+    long right = 0;      // flags guessed right when the examples are guessed from each other
+    std::vector<int> sample; // the examples tried
+};
+
+// How loudly each kind of evidence speaks for the given flags, and how many examples vote: tried on
+// the examples themselves, each guessed from the others (with sameSea, from those on the same side of
+// the coast only), a kind at a time louder or quieter while that guesses more of those flags right.
+// A rare kind of ground, a few sea provinces among many of land, is outvoted by a crowd: fewer voters
+// then guess better.
+Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
+                    const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
     Weights w;
     w.fill(1.0f);
     std::vector<int> sample = examples;
@@ -360,6 +410,7 @@ Weights tuneWeights(const std::vector<Features>& f, const std::vector<int>& exam
         sample.resize(kMaxTuningExamples);
     }
     const std::size_t m = sample.size();
+    const auto maskOf = [&](std::size_t i) { return known[static_cast<std::size_t>(sample[i]) - 1]; };
     std::vector<std::array<float, kGroups>> d(m * m);
     for (std::size_t i = 0; i < m; ++i)
         for (std::size_t j = i + 1; j < m; ++j)
@@ -369,33 +420,87 @@ Weights tuneWeights(const std::vector<Features>& f, const std::vector<int>& exam
                                               f[static_cast<std::size_t>(sample[j])][gi]);
                 d[i * m + j][gi] = d[j * m + i][gi] = v;
             }
-    const auto score = [&](const Weights& weights) {
+    const auto score = [&](const Weights& weights, std::size_t k) {
         long right = 0;
         std::vector<std::pair<float, std::uint32_t>> nearest;
         for (std::size_t i = 0; i < m; ++i) {
             nearest.clear();
             for (std::size_t j = 0; j < m; ++j) {
-                if (j == i) continue;
+                if (j == i || (sameSea && isSea(maskOf(j)) != isSea(maskOf(i)))) continue;
                 float dist = 0;
                 for (int g = 0; g < kGroups; ++g) dist += weights[static_cast<std::size_t>(g)] * d[i * m + j][static_cast<std::size_t>(g)];
-                nearest.emplace_back(dist, static_cast<std::uint32_t>(known[static_cast<std::size_t>(sample[j]) - 1]));
+                nearest.emplace_back(dist, static_cast<std::uint32_t>(maskOf(j)));
             }
-            keepNearest(nearest, kNeighbours);
-            const auto truth = static_cast<std::uint32_t>(known[static_cast<std::size_t>(sample[i]) - 1]);
-            right += flagsRight(vote(nearest, decided, 1).mask, truth, decided);
+            keepNearest(nearest, k);
+            right += flagsRight(vote(nearest, flags, 1).mask, static_cast<std::uint32_t>(maskOf(i)), flags);
         }
         return right;
     };
-    long best = score(w);
+    long best = score(w, kNeighbours);
     for (int round = 0; round < 2; ++round)
         for (int g = 0; g < kGroups; ++g)
             for (const float factor : {0.0f, 0.35f, 3.0f}) {
                 Weights trial = w;
                 trial[static_cast<std::size_t>(g)] = w[static_cast<std::size_t>(g)] * factor;
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
-                if (const long s = score(trial); s > best) best = s, w = trial;
+                if (const long s = score(trial, kNeighbours); s > best) best = s, w = trial;
             }
-    return w;
+    Tuned tuned{w, kNeighbours, 0, sample};
+    for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
+        if (const long s = score(w, k); s > best) best = s, tuned.neighbours = k;
+    tuned.right = best;
+    return tuned;
+}
+
+double coreWater(const Evidence& e) { return e.core.water / std::max(1.0, e.core.count); }
+
+// The share of water round a province's pixel above which it is sea, as the examples show it: the
+// cut that sorts most of them right, in the middle of its gap. Without examples of both, half.
+double waterCut(std::vector<std::pair<double, bool>> shares) {
+    std::sort(shares.begin(), shares.end());
+    long seaAbove = std::count_if(shares.begin(), shares.end(), [](const auto& s) { return s.second; });
+    long landBelow = 0, best = -1;
+    double cut = 0.5;
+    for (std::size_t i = 0; i <= shares.size(); ++i) {
+        // The cut below shares[i]: everything before it land, everything from it on sea.
+        const double low = i > 0 ? shares[i - 1].first : 0.0, high = i < shares.size() ? shares[i].first : 1.0;
+        const double here = i == 0 ? std::min(0.5, high) : i == shares.size() ? std::max(0.5, low) : (low + high) / 2;
+        if (landBelow + seaAbove > best || (landBelow + seaAbove == best && std::abs(here - 0.5) < std::abs(cut - 0.5)))
+            best = landBelow + seaAbove, cut = here;
+        if (i < shares.size()) (shares[i].second ? seaAbove : landBelow) += shares[i].second ? -1 : 1;
+    }
+    return cut;
+}
+
+// How many of the examples the water cut sorts right when each is left out of learning it.
+long waterCutRight(const std::vector<Evidence>& evidence, const std::vector<int>& sample,
+                   const std::vector<std::int32_t>& known) {
+    long right = 0;
+    std::vector<std::pair<double, bool>> shares;
+    for (std::size_t i = 0; i < sample.size(); ++i) {
+        shares.clear();
+        for (std::size_t j = 0; j < sample.size(); ++j)
+            if (j != i)
+                shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(sample[j])]),
+                                    isSea(known[static_cast<std::size_t>(sample[j]) - 1]));
+        const bool sea = coreWater(evidence[static_cast<std::size_t>(sample[i])]) > waterCut(shares);
+        right += sea == isSea(known[static_cast<std::size_t>(sample[i]) - 1]) ? 1 : 0;
+    }
+    return right;
+}
+
+// How far the nearest example usually lies: a province much farther from all of them is doubtful.
+float typicalNearest(const std::vector<Features>& f, const std::vector<int>& examples, const Weights& w) {
+    std::vector<float> closest;
+    for (std::size_t i = 0; i < examples.size(); i += std::max<std::size_t>(1, examples.size() / 200)) {
+        float best = std::numeric_limits<float>::max();
+        for (const int e : examples)
+            if (e != examples[i])
+                best = std::min(best, weightedDistance(f[static_cast<std::size_t>(examples[i])], f[static_cast<std::size_t>(e)], w));
+        closest.push_back(std::sqrt(best));
+    }
+    std::nth_element(closest.begin(), closest.begin() + static_cast<std::ptrdiff_t>(closest.size() / 2), closest.end());
+    return closest[closest.size() / 2];
 }
 
 Partition partitionOf(const QImage& picture, const std::vector<QPoint>& positions, bool wrap) {
@@ -405,11 +510,13 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
     return part;
 }
 
-void guessSeaAndLand(TerrainGuess& guess, const std::vector<Sums>& sums, const std::vector<int>& targets) {
+void guessSeaAndLand(TerrainGuess& guess, const std::vector<Evidence>& evidence, const std::vector<int>& targets) {
     guess.seaLandOnly = true;
     guess.decided = kSeaFlag;
     for (const int p : targets) {
-        const double share = sums[static_cast<std::size_t>(p)].water / std::max(1.0, sums[static_cast<std::size_t>(p)].count);
+        // The province's own pixel lies in it; its region may reach over the coast.
+        const Sums& core = evidence[static_cast<std::size_t>(p)].core;
+        const double share = core.water / std::max(1.0, core.count);
         guess.proposals.push_back({p, share > 0.5 ? kSeaFlag : 0u, static_cast<float>(std::abs(2 * share - 1))});
     }
 }
@@ -431,7 +538,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
                                : source.convertToFormat(QImage::Format_RGB32);
     const std::vector<QPoint> positions(input.positions.begin(), input.positions.begin() + static_cast<std::ptrdiff_t>(count));
     const Partition part = partitionOf(picture, positions, input.wrapAround);
-    const std::vector<Sums> sums = readRegions(picture, part, positions, paletteTable(picture));
+    const std::vector<Evidence> evidence = readRegions(picture, part, positions, paletteTable(picture));
     guess.regions = part.regions;
 
     std::vector<int> examples, targets;
@@ -446,52 +553,72 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     }
     guess.examples = static_cast<int>(examples.size());
     if (guess.examples < kTerrainMinExamples) {
-        guessSeaAndLand(guess, sums, targets);
+        guessSeaAndLand(guess, evidence, targets);
         return guess;
     }
     guess.decided = used & kPictureTerrainMask;
 
-    std::vector<Features> f = featuresOf(sums);
-    Weights weights{};
-    if (input.method == TerrainMethod::NearestColour) {
+    std::vector<Features> f = featuresOf(evidence);
+    const bool nearestColour = input.method == TerrainMethod::NearestColour;
+    // Sea or land first, from its own kinds of evidence; the other flags then come from the examples
+    // on the same side of the coast, so that no sea province is voted a forest.
+    const std::uint32_t seaFlags = guess.decided & kSeaFlag, otherFlags = guess.decided & ~kSeaFlag;
+    Tuned sea, other;
+    if (nearestColour) {
         // Mean colour alone, the nearest example alone.
         for (std::size_t p = 1; p < f.size(); ++p) {
-            const Sums& s = sums[p];
+            const Sums& s = evidence[p].region;
             const double n = std::max(1.0, s.count);
             f[p][Colours] = {float(s.r / n), float(s.g / n), float(s.b / n)};
         }
-        weights[Colours] = 1;
+        sea.weights.fill(0), other.weights.fill(0);
+        sea.weights[Colours] = other.weights[Colours] = 1;
+        sea.neighbours = other.neighbours = 1;
     } else {
-        weights = tuneWeights(f, examples, input.known, guess.decided);
+        if (seaFlags) sea = tuneWeights(f, examples, input.known, seaFlags, false);
+        if (otherFlags) other = tuneWeights(f, examples, input.known, otherFlags, seaFlags != 0);
     }
-    const std::size_t k = input.method == TerrainMethod::NearestColour ? 1 : kNeighbours;
-    const auto distance = [&](int a, int b) {
-        float d = 0;
-        for (int g = 0; g < kGroups; ++g)
-            if (weights[static_cast<std::size_t>(g)] > 0)
-                d += weights[static_cast<std::size_t>(g)] *
-                     groupDistance(f[static_cast<std::size_t>(a)][static_cast<std::size_t>(g)],
-                                   f[static_cast<std::size_t>(b)][static_cast<std::size_t>(g)]);
-        return d;
-    };
-    // How far the nearest example usually lies: a province much farther from all of them is doubtful.
-    std::vector<float> closest;
-    for (std::size_t i = 0; i < examples.size(); i += std::max<std::size_t>(1, examples.size() / 200)) {
-        float best = std::numeric_limits<float>::max();
+    // A few sea examples among many of land are outvoted by their neighbours; the plain share of water
+    // round the pixel, cut where the examples say, then sorts sea from land better.
+    double cut = -1;
+    if (seaFlags && !nearestColour && waterCutRight(evidence, sea.sample, input.known) > sea.right) {
+        std::vector<std::pair<double, bool>> shares;
         for (const int e : examples)
-            if (e != examples[i]) best = std::min(best, distance(examples[i], e));
-        closest.push_back(std::sqrt(best));
+            shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(e)]), isSea(input.known[static_cast<std::size_t>(e) - 1]));
+        cut = waterCut(shares);
     }
-    std::nth_element(closest.begin(), closest.begin() + static_cast<std::ptrdiff_t>(closest.size() / 2), closest.end());
-    const float typical = closest[closest.size() / 2];
+    const float typicalSea = seaFlags ? typicalNearest(f, examples, sea.weights) : 0;
+    const float typicalOther = otherFlags ? typicalNearest(f, examples, other.weights) : 0;
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
-    for (const int p : targets) {
+    const auto ask = [&](int p, const Tuned& t, std::uint32_t flags, float typical, int side) {
         nearest.clear();
-        for (const int e : examples)
-            if (e != p) nearest.emplace_back(distance(p, e), static_cast<std::uint32_t>(input.known[static_cast<std::size_t>(e) - 1]));
-        keepNearest(nearest, k);
-        const Vote v = vote(nearest, guess.decided, typical);
+        for (const int e : examples) {
+            const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
+            if (e != p && (side < 0 || isSea(mask) == (side == 1)))
+                nearest.emplace_back(weightedDistance(f[static_cast<std::size_t>(p)], f[static_cast<std::size_t>(e)], t.weights),
+                                     static_cast<std::uint32_t>(mask));
+        }
+        keepNearest(nearest, t.neighbours);
+        return vote(nearest, flags, typical);
+    };
+    for (const int p : targets) {
+        Vote v{0, 1};
+        if (cut >= 0) {
+            const double share = coreWater(evidence[static_cast<std::size_t>(p)]);
+            v = {share > cut ? kSeaFlag : 0u, static_cast<float>(std::min(1.0, std::abs(share - cut) * 4))};
+        } else if (seaFlags) {
+            v = ask(p, sea, seaFlags, typicalSea, -1);
+        }
+        if (otherFlags) {
+            const bool atSea = (v.mask & kSeaFlag) != 0;
+            const bool sideKnown = seaFlags && std::any_of(examples.begin(), examples.end(), [&](int e) {
+                return e != p && isSea(input.known[static_cast<std::size_t>(e) - 1]) == atSea;
+            });
+            const Vote rest = ask(p, other, otherFlags, typicalOther, sideKnown ? int(atSea) : -1);
+            v.mask |= rest.mask;
+            v.confidence = std::min(v.confidence, rest.confidence);
+        }
         guess.proposals.push_back({p, v.mask, v.confidence});
     }
     return guess;
@@ -504,9 +631,9 @@ std::vector<std::int32_t> knownTerrain(const MapDocument& doc) {
         std::uint32_t mask = 0;
         for (int bit = 0; bit < kTerrainBits; ++bit)
             if (p.TerrainBit[bit]) mask |= 1u << bit;
-        // Terrain is set by plains or by any flag but no start, which a "#nostart" line sets alone.
-        // Terrain itself is no sign: every save computes it, as 0 for a province with no flag at all.
-        if (p.TerrainPlain || (mask & ~(1u << 9)))
+        // Terrain is set by plains or by any flag, as the map file will say it. Terrain itself is no
+        // sign: every save computes it, as 0 for a province with no flag at all, which is not written.
+        if (p.TerrainPlain || mask != 0)
             known[static_cast<std::size_t>(n) - 1] = static_cast<std::int32_t>(mask);
     }
     return known;
@@ -538,7 +665,7 @@ int applyTerrainGuess(MapDocument& doc, const TerrainGuess& guess, const std::ve
         std::uint32_t flags = 0;
         for (int bit = 0; bit < kTerrainBits; ++bit)
             if (p.TerrainBit[bit]) flags |= 1u << bit;
-        const bool had = p.TerrainPlain || (flags & ~(1u << 9));
+        const bool had = p.TerrainPlain || flags != 0;
         const auto mask = static_cast<std::uint32_t>(proposedTerrain(had ? std::int32_t(flags) : -1, guess.decided,
                                                                      guess.proposals[i].mask));
         if (had && mask == flags) continue;
@@ -574,12 +701,14 @@ TerrainScore scoreTerrainGuess(const TerrainGuess& guess, const std::vector<std:
 
 TerrainScore measureTerrainGuess(const QImage& picture, TerrainGuessInput input, const std::vector<std::int32_t>& truth,
                                  double share, std::uint32_t seed) {
-    std::vector<std::size_t> order(truth.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
+    // Drawn among the provinces whose terrain is known, as the others cannot be scored either.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < truth.size(); ++i)
+        if (truth[i] >= 0) order.push_back(i);
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         std::swap(order[i], order[i + nextRandom(seed) % (order.size() - i)]);
     input.known.assign(truth.size(), -1);
-    const auto given = static_cast<std::size_t>(std::lround(share * double(truth.size())));
+    const auto given = static_cast<std::size_t>(std::lround(share * double(order.size())));
     for (std::size_t i = 0; i < given && i < order.size(); ++i) input.known[order[i]] = truth[order[i]];
     input.all = false;
     return scoreTerrainGuess(guessTerrain(picture, input), truth);
