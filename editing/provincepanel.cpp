@@ -248,9 +248,10 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     mProposal->setObjectName(QStringLiteral("lblTerrainProposal"));
     mProposal->setStyleSheet(QStringLiteral("color: #1a5fb4; font-style: italic;"));
     mProposal->hide();
-    terrain->addWidget(mProposal);
     terrain->addStretch(1);
     frame->addLayout(terrain);
+    // On a line of its own: the icon row has no room left beside eight icons.
+    frame->addWidget(mProposal);
 }
 
 void ProvincePanel::buildTerrainTool(QWidget* tool) {

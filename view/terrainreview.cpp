@@ -80,6 +80,9 @@ TerrainReview::TerrainReview(MapView& view, MapImage& image, MapDocument& doc, U
     setObjectName(QStringLiteral("fraTerrainReview"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
+    // The map area around it is dark; the bar keeps the light look of a dialog so its text reads.
+    setStyleSheet(QStringLiteral("#fraTerrainReview { background: #f0f0f0; border: 1px solid #808080; }"
+                                 "#fraTerrainReview QLabel, #fraTerrainReview QCheckBox { color: black; }"));
     mText->setObjectName(QStringLiteral("lblTerrainReview"));
     mText->setWordWrap(true);
     mAll->setObjectName(QStringLiteral("chkGuessAllTerrain"));

@@ -44,6 +44,9 @@ private slots:
         e.rightClick(5);
         QVERIFY(proposal->isVisible());
         QVERIFY(proposal->text().startsWith(QStringLiteral("Guess: ")));
+#ifdef TESSARY_SCREENSHOT_DIR
+        shoot(*e.w, "tessary-terrain-review.png");
+#endif
 
         // A left click skips a province and takes it again; skipped ones stay as they are.
         const ProvinceDataType& skip = doc.Provinces[5];
