@@ -376,13 +376,43 @@ int flagsRight(std::uint32_t guess, std::uint32_t truth, std::uint32_t decided) 
     return std::popcount(decided) - std::popcount((guess ^ truth) & decided);
 }
 
-float weightedDistance(const Features& a, const Features& b, const Weights& w) {
-    float d = 0;
-    for (int g = 0; g < kGroups; ++g)
-        if (const float wg = w[static_cast<std::size_t>(g)]; wg > 0)
-            d += wg * groupDistance(a[static_cast<std::size_t>(g)], b[static_cast<std::size_t>(g)]);
-    return d;
-}
+// Every province's features under one weighting, laid out flat and padded to whole lanes, so that a
+// distance is one loop the compiler turns into vector steps (eight sums side by side: a single sum
+// would have to be added up in order).
+class Space {
+public:
+    static constexpr std::size_t kLanes = 8;
+    Space(const std::vector<Features>& f, const Weights& w) {
+        if (f.size() < 2) return;
+        for (int g = 0; g < kGroups; ++g)
+            if (w[static_cast<std::size_t>(g)] > 0) mDims += f[1][static_cast<std::size_t>(g)].size();
+        mDims = (mDims + kLanes - 1) / kLanes * kLanes;
+        mValues.assign(f.size() * mDims, 0.0f);
+        for (std::size_t p = 1; p < f.size(); ++p) {
+            float* out = mValues.data() + p * mDims;
+            for (int g = 0; g < kGroups; ++g) {
+                const float wg = w[static_cast<std::size_t>(g)];
+                if (wg <= 0) continue;
+                const float scale = std::sqrt(wg);
+                for (const float v : f[p][static_cast<std::size_t>(g)]) *out++ = v * scale;
+            }
+        }
+    }
+    float distance(int a, int b) const {
+        const float* x = mValues.data() + static_cast<std::size_t>(a) * mDims;
+        const float* y = mValues.data() + static_cast<std::size_t>(b) * mDims;
+        float lane[kLanes] = {};
+        for (std::size_t i = 0; i < mDims; i += kLanes)
+            for (std::size_t j = 0; j < kLanes; ++j) lane[j] += (x[i + j] - y[i + j]) * (x[i + j] - y[i + j]);
+        float d = 0;
+        for (const float v : lane) d += v;
+        return d;
+    }
+
+private:
+    std::size_t mDims = 0;
+    std::vector<float> mValues;
+};
 
 bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
 
@@ -490,13 +520,13 @@ long waterCutRight(const std::vector<Evidence>& evidence, const std::vector<int>
 }
 
 // How far the nearest example usually lies: a province much farther from all of them is doubtful.
-float typicalNearest(const std::vector<Features>& f, const std::vector<int>& examples, const Weights& w) {
+float typicalNearest(const Space& space, const std::vector<int>& examples) {
     std::vector<float> closest;
     for (std::size_t i = 0; i < examples.size(); i += std::max<std::size_t>(1, examples.size() / 200)) {
         float best = std::numeric_limits<float>::max();
         for (const int e : examples)
             if (e != examples[i])
-                best = std::min(best, weightedDistance(f[static_cast<std::size_t>(examples[i])], f[static_cast<std::size_t>(e)], w));
+                best = std::min(best, space.distance(examples[i], e));
         closest.push_back(std::sqrt(best));
     }
     std::nth_element(closest.begin(), closest.begin() + static_cast<std::ptrdiff_t>(closest.size() / 2), closest.end());
@@ -587,17 +617,17 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(e)]), isSea(input.known[static_cast<std::size_t>(e) - 1]));
         cut = waterCut(shares);
     }
-    const float typicalSea = seaFlags ? typicalNearest(f, examples, sea.weights) : 0;
-    const float typicalOther = otherFlags ? typicalNearest(f, examples, other.weights) : 0;
+    const Space seaSpace(f, sea.weights), otherSpace(f, other.weights);
+    const float typicalSea = seaFlags ? typicalNearest(seaSpace, examples) : 0;
+    const float typicalOther = otherFlags ? typicalNearest(otherSpace, examples) : 0;
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
-    const auto ask = [&](int p, const Tuned& t, std::uint32_t flags, float typical, int side) {
+    const auto ask = [&](int p, const Tuned& t, const Space& space, std::uint32_t flags, float typical, int side) {
         nearest.clear();
         for (const int e : examples) {
             const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
             if (e != p && (side < 0 || isSea(mask) == (side == 1)))
-                nearest.emplace_back(weightedDistance(f[static_cast<std::size_t>(p)], f[static_cast<std::size_t>(e)], t.weights),
-                                     static_cast<std::uint32_t>(mask));
+                nearest.emplace_back(space.distance(p, e), static_cast<std::uint32_t>(mask));
         }
         keepNearest(nearest, t.neighbours);
         return vote(nearest, flags, typical);
@@ -608,14 +638,14 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             const double share = coreWater(evidence[static_cast<std::size_t>(p)]);
             v = {share > cut ? kSeaFlag : 0u, static_cast<float>(std::min(1.0, std::abs(share - cut) * 4))};
         } else if (seaFlags) {
-            v = ask(p, sea, seaFlags, typicalSea, -1);
+            v = ask(p, sea, seaSpace, seaFlags, typicalSea, -1);
         }
         if (otherFlags) {
             const bool atSea = (v.mask & kSeaFlag) != 0;
             const bool sideKnown = seaFlags && std::any_of(examples.begin(), examples.end(), [&](int e) {
                 return e != p && isSea(input.known[static_cast<std::size_t>(e) - 1]) == atSea;
             });
-            const Vote rest = ask(p, other, otherFlags, typicalOther, sideKnown ? int(atSea) : -1);
+            const Vote rest = ask(p, other, otherSpace, otherFlags, typicalOther, sideKnown ? int(atSea) : -1);
             v.mask |= rest.mask;
             v.confidence = std::min(v.confidence, rest.confidence);
         }
