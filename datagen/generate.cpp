@@ -46,6 +46,12 @@ const StyleMap kStyleMaps[] = {
 
 } // namespace
 
+const char* styleMapName(ArtStyle style) {
+    for (const StyleMap& map : kStyleMaps)
+        if (map.style == style) return map.name;
+    return "";
+}
+
 bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error) {
     const ReferenceTables tables = makeReferenceTables(seed);
     QDir().mkpath(folder);

@@ -186,21 +186,28 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
     const std::size_t N = world.label.size();
     const bool painted = world.style == ArtStyle::Painted;
 
-    // The painter's fields do not follow the borders exactly: every lookup is moved a little.
-    const ValueNoise warpX(rng, W, H, 38), warpY(rng, W, H, 38), fineX(rng, W, H, 9), fineY(rng, W, H, 9);
+    // The painter's fields do not follow the borders exactly: every lookup is moved a little, and
+    // where one land ground meets another much further, so that fields spill across borders.
+    const ValueNoise warpX(rng, W, H, 38), warpY(rng, W, H, 38), fineX(rng, W, H, 9), fineY(rng, W, H, 9),
+        spillX(rng, W, H, 70), spillY(rng, W, H, 70);
     std::vector<std::uint8_t> ground(N);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
-            const int sx = std::clamp(static_cast<int>(x + (warpX.at(x, y) - 0.5) * 14 + (fineX.at(x, y) - 0.5) * 7), 0, W - 1);
-            const int sy = std::clamp(static_cast<int>(y + (warpY.at(x, y) - 0.5) * 14 + (fineY.at(x, y) - 0.5) * 7), 0, H - 1);
-            const std::size_t s = world.at(sx, sy);
-            const auto own = static_cast<std::uint8_t>(world.ground[static_cast<std::size_t>(world.label[s])]);
+            const double wx = (warpX.at(x, y) - 0.5) * 14 + (fineX.at(x, y) - 0.5) * 7;
+            const double wy = (warpY.at(x, y) - 0.5) * 14 + (fineY.at(x, y) - 0.5) * 7;
+            const std::size_t s = world.at(std::clamp(static_cast<int>(x + wx), 0, W - 1),
+                                           std::clamp(static_cast<int>(y + wy), 0, H - 1));
+            const std::size_t far = world.at(std::clamp(static_cast<int>(x + wx + (spillX.at(x, y) - 0.5) * 50), 0, W - 1),
+                                             std::clamp(static_cast<int>(y + wy + (spillY.at(x, y) - 0.5) * 50), 0, H - 1));
+            auto groundAt = [&](std::size_t i) {
+                return static_cast<std::uint8_t>(world.ground[static_cast<std::size_t>(world.label[i])]);
+            };
             switch (world.surface[s]) {
             case Surface::Land:
-                ground[world.at(x, y)] = own;
+                ground[world.at(x, y)] = world.surface[far] == Surface::Land ? groundAt(far) : groundAt(s);
                 break;
             case Surface::Sea:
-                ground[world.at(x, y)] = own;
+                ground[world.at(x, y)] = groundAt(s);
                 break;
             case Surface::Islet:
                 ground[world.at(x, y)] = 0;

@@ -24,10 +24,10 @@ const StyleSpec& specOf(ArtStyle style) {
     // Picture sizes and province counts of the maps map makers publish: a tall island of some
     // 60 provinces, a wide tile world, two mid-sized painted worlds.
     static const StyleSpec specs[] = {
-        {1000, 1400, 84, 0, 0, 6, 5, 14, 0, 0, 101},  // Painted
-        {1280, 720, 76, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
-        {1200, 900, 74, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
-        {1200, 900, 78, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
+        {1000, 1400, 120, 0, 0, 6, 5, 14, 0, 0, 101}, // Painted
+        {1280, 720, 84, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
+        {1200, 900, 98, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
+        {1200, 900, 90, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
     };
     return specs[static_cast<int>(style)];
 }
@@ -246,6 +246,110 @@ void tileRiver(StyleWorld& w, Rng& rng) {
     }
 }
 
+// Provinces of uneven size as map makers draw them: seeds thrown at random, kept apart by a
+// distance that changes smoothly across the picture, so that small provinces crowd in some parts
+// and large ones spread in others. Each pixel belongs to the seed nearest to it after a gentle
+// warp, which bends the borders away from the straight lines a nearest-pixel rule would draw.
+Cells scatterCells(const StyleSpec& spec, Rng& rng) {
+    const int W = spec.width, H = spec.height;
+    const ValueNoise density(rng, W, H, 260);
+    auto apart = [&](int x, int y) {
+        return spec.spacing * (0.6 + 0.9 * std::clamp((density.at(x, y) - 0.3) / 0.4, 0.0, 1.0));
+    };
+    std::vector<Cells::Seed> seeds;
+    for (int attempt = 0; attempt < 20000; ++attempt) {
+        const int x = rng.range(kEdge, W - kEdge - 1), y = rng.range(kEdge, H - kEdge - 1);
+        const double reach = apart(x, y);
+        const bool free = std::none_of(seeds.begin(), seeds.end(), [&](const Cells::Seed& s) {
+            return std::hypot(s.x - x, s.y - y) < std::max(reach, apart(s.x, s.y));
+        });
+        if (free) seeds.push_back({x, y});
+    }
+    std::vector<int> label(static_cast<std::size_t>(W) * H);
+    const ValueNoise warpX(rng, W, H, 90), warpY(rng, W, H, 90), fineX(rng, W, H, 30), fineY(rng, W, H, 30);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const double qx = x + (warpX.at(x, y) - 0.5) * 28 + (fineX.at(x, y) - 0.5) * 10;
+            const double qy = y + (warpY.at(x, y) - 0.5) * 28 + (fineY.at(x, y) - 0.5) * 10;
+            int best = 0;
+            double bestDistance = 1e18;
+            for (std::size_t id = 0; id < seeds.size(); ++id) {
+                const double d = (qx - seeds[id].x) * (qx - seeds[id].x) + (qy - seeds[id].y) * (qy - seeds[id].y);
+                if (d < bestDistance) bestDistance = d, best = static_cast<int>(id);
+            }
+            label[static_cast<std::size_t>(y) * W + x] = best;
+        }
+    return {W, H, std::move(seeds), std::move(label)};
+}
+
+// The truth: provinces whose ground meets over more than a corner are neighbours; water laid over
+// land between them does not count as meeting, a river does. Returns each province's neighbours.
+std::vector<std::vector<int>> linkMeetingProvinces(StyleWorld& w) {
+    std::map<PairKey, int> border;
+    auto meet = [&](std::size_t i, std::size_t j) {
+        const bool parted = !w.surface.empty() && (w.surface[i] == Surface::Parted || w.surface[j] == Surface::Parted);
+        if (w.label[i] != w.label[j] && !parted) ++border[key(w.label[i], w.label[j])];
+    };
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x) {
+            if (x + 1 < w.width) meet(w.at(x, y), w.at(x + 1, y));
+            if (y + 1 < w.height) meet(w.at(x, y), w.at(x, y + 1));
+        }
+    std::vector<std::vector<int>> adjacent(w.layout.x.size());
+    w.layout.neighbours.clear();
+    w.borderLength.clear();
+    for (const auto& [pair, length] : border) {
+        if (length < kMinSharedBorder) continue;
+        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
+        w.borderLength.push_back(length);
+        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
+        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
+    }
+    return adjacent;
+}
+
+// Land grounds in patches of neighbouring provinces, in fixed shares so that every ground shows in
+// a few provinces even of a small map; sea is deep where no land is near.
+void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent, int spacing, Rng& rng) {
+    MapLayout& m = w.layout;
+    const ValueNoise field(rng, w.width, w.height, spacing * 3);
+    std::vector<std::pair<double, std::size_t>> land;
+    for (std::size_t p = 0; p < m.x.size(); ++p)
+        if (!m.sea[p]) land.emplace_back(field.at(m.x[p], m.y[p]) + (rng.unit() - 0.5) * 0.08, p);
+    std::sort(land.begin(), land.end());
+    static const std::pair<Ground, int> shares[] = {{Ground::Swamp, 11}, {Ground::Farm, 18}, {Ground::Plains, 22},
+                                                    {Ground::Forest, 20}, {Ground::Mountain, 16}, {Ground::Waste, 13}};
+    constexpr std::uint32_t kGroundBits = 16 | 32 | 64 | 128 | 256 | 2048 | 4194304;
+    std::size_t next = 0;
+    int sharesSoFar = 0;
+    for (const auto& [ground, share] : shares) {
+        sharesSoFar += share;
+        const std::size_t end = land.size() * static_cast<std::size_t>(sharesSoFar) / 100;
+        for (; next < end; ++next) {
+            const std::size_t p = land[next].second;
+            w.ground[p] = ground;
+            std::uint32_t& mask = m.terrain[p];
+            mask &= ~kGroundBits;
+            switch (ground) {
+            case Ground::Swamp: mask |= 32; break;
+            case Ground::Farm: mask |= 256; break;
+            case Ground::Forest: mask |= 128; break;
+            case Ground::Mountain: mask |= rng.chance(0.2) ? 4194304 : 16; break;
+            case Ground::Waste: mask |= 64; break;
+            default: break;
+            }
+        }
+    }
+    for (std::size_t p = 0; p < m.x.size(); ++p) {
+        if (!m.sea[p]) continue;
+        const auto coast = std::count_if(adjacent[p].begin(), adjacent[p].end(),
+                                         [&](int q) { return !m.sea[static_cast<std::size_t>(q)]; });
+        const bool deep = coast == 0 || (coast == 1 && rng.chance(0.4));
+        w.ground[p] = deep ? Ground::Deep : Ground::Sea;
+        m.terrain[p] = (m.terrain[p] & ~kGroundBits) | (deep ? 2048u : 0u);
+    }
+}
+
 } // namespace
 
 std::vector<float> distanceTo(const std::vector<bool>& inside, int width, int height) {
@@ -299,19 +403,15 @@ std::vector<float> distanceTo(const std::vector<bool>& inside, int width, int he
 StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     const StyleSpec& spec = specOf(style);
     Rng root(seed * 1000 + spec.salt);
-    Rng seedRng = root.fork(1), mergeRng = root.fork(2), whiteRng = root.fork(3), seaRng = root.fork(4),
+    Rng seedRng = root.fork(1), whiteRng = root.fork(3), seaRng = root.fork(4),
         terrainRng = root.fork(5), waterRng = root.fork(6), lineRng = root.fork(7);
-    MapOptions options;
-    options.width = spec.width;
-    options.height = spec.height;
-    options.spacing = options.spacingY = spec.spacing;
-    options.jitter = 10;
-    options.warp = 26;
-    options.reach = spec.spacing * 5 / 2; // cells two apart may touch: neighbours far apart
-
-    const Cells cells = makeCells(root, seedRng, options);
-    // One to six cells a province: a few large provinces among many small ones.
-    const CellGroups groups = groupCells(cells, mergeRng, {0.35, 0.6, 0.78, 0.9, 0.97});
+    const Cells cells = scatterCells(spec, seedRng);
+    // Every cell is a province of its own.
+    CellGroups groups;
+    for (std::size_t id = 0; id < cells.seeds.size(); ++id) {
+        groups.group.push_back(static_cast<int>(id));
+        groups.members.push_back({static_cast<int>(id)});
+    }
 
     StyleWorld w;
     w.style = style;
@@ -335,22 +435,9 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     for (std::size_t g = 0; g < count; ++g)
         members[static_cast<std::size_t>(number[g])] = groups.members[g];
 
-    std::map<PairKey, int> border;
-    for (int y = 0; y < w.height; ++y)
-        for (int x = 0; x < w.width; ++x) {
-            const int here = w.label[w.at(x, y)];
-            if (x + 1 < w.width && w.label[w.at(x + 1, y)] != here) ++border[key(here, w.label[w.at(x + 1, y)])];
-            if (y + 1 < w.height && w.label[w.at(x, y + 1)] != here) ++border[key(here, w.label[w.at(x, y + 1)])];
-        }
-    std::vector<std::vector<int>> adjacent(count);
-    for (const auto& [pair, length] : border) {
-        if (length < kMinSharedBorder) continue;
-        w.layout.neighbours.emplace_back(pair.first + 1, pair.second + 1);
-        w.borderLength.push_back(length);
-        adjacent[static_cast<std::size_t>(pair.first)].push_back(pair.second);
-        adjacent[static_cast<std::size_t>(pair.second)].push_back(pair.first);
-    }
+    const std::vector<std::vector<int>> adjacent = linkMeetingProvinces(w);
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
+    layOutGrounds(w, adjacent, spec.spacing, terrainRng);
     // Fresh water shows as a lake or a river below; what is not drawn is not claimed.
     for (auto& mask : w.layout.terrain)
         mask &= ~8u;
@@ -410,13 +497,13 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             const QPointF along = to - from, across(-along.y(), along.x());
             const double length = std::hypot(along.x(), along.y());
             if (length < 40) continue;
-            StyleWorld::Line road0;
-            road0.startWidth = road0.endWidth = 1.6;
+            StyleWorld::Line path;
+            path.startWidth = path.endWidth = 2.0;
             const double bend = (lineRng.unit() - 0.5) * 0.35, bend2 = (lineRng.unit() - 0.5) * 0.2;
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
                 const double off = std::sin(t * M_PI) * bend + std::sin(t * 2 * M_PI) * bend2;
-                road0.points.push_back(from + along * t + across * off);
+                path.points.push_back(from + along * t + across * off);
             }
             const double trim = 10 / length;
             std::vector<QPointF> kept;
@@ -424,7 +511,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             for (int k = 0; k <= 24; ++k) {
                 const double t = k / 24.0;
                 if (t < trim || t > 1 - trim) continue;
-                const QPointF& point = road0.points[static_cast<std::size_t>(k)];
+                const QPointF& point = path.points[static_cast<std::size_t>(k)];
                 if (point.x() < 2 || point.y() < 2 || point.x() > w.width - 3 || point.y() > w.height - 3) clear = false;
                 for (std::size_t q = 0; clear && q < count; ++q)
                     if (q != ia && q != ib && std::hypot(point.x() - w.layout.x[q], point.y() - w.layout.y[q]) < 10)
@@ -432,11 +519,11 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             }
             for (int k = 0; clear && k <= 24; ++k) {
                 const double t = k / 24.0;
-                if (t >= trim && t <= 1 - trim) kept.push_back(road0.points[static_cast<std::size_t>(k)]);
+                if (t >= trim && t <= 1 - trim) kept.push_back(path.points[static_cast<std::size_t>(k)]);
             }
             if (!clear || kept.size() < 3) continue;
-            road0.points = std::move(kept);
-            w.roads.push_back(std::move(road0));
+            path.points = std::move(kept);
+            w.roads.push_back(std::move(path));
             ++road;
         }
         // A province a river runs through for a while has fresh water.
@@ -462,6 +549,8 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             else
                 w.layout.terrain[p] &= ~4096u; // a cave nobody can see is not claimed
         }
+    // Water laid between provinces can also cover a third province's short border near it.
+    linkMeetingProvinces(w);
     return w;
 }
 

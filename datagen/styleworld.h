@@ -46,6 +46,8 @@ struct StyleWorld {
 };
 
 StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed);
+// The file name of the style's map and picture, without extension.
+const char* styleMapName(ArtStyle style);
 
 // Soft painted terrain fields with relief and a sea gradient; borders and rivers styles add their
 // lines.

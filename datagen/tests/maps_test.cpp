@@ -1,4 +1,5 @@
 #include "generated.h"
+#include "styleworld.h"
 
 #include <FreeImage.h>
 
@@ -32,23 +33,37 @@ QByteArrayList mapLines() {
     return file.readAll().split('\n');
 }
 
-TEST(SampleMap, OneWhitePixelPerProvinceClearOfTheEdgesAndNeighboursClose) {
-    // Scans like the editor: rows from the bottom, left to right, positions counted from the top.
+// The pure white pixels of a generated picture, top-left origin, in the editor's scan order (rows
+// from the bottom, left to right); pure red and blue pixels are counted into reserved.
+std::vector<QPoint> whitePixels(const QString& relative, int& width, int& height, int* reserved = nullptr) {
     FreeImage_Initialise(FALSE);
-    const QString picture = generatedData().file(QStringLiteral("maps/aelfheim.tga"));
+    const QString picture = generatedData().file(relative);
     FIBITMAP* bitmap = FreeImage_Load(FIF_TARGA, QFile::encodeName(picture).constData(), 0);
-    ASSERT_NE(bitmap, nullptr);
-    const int width = int(FreeImage_GetWidth(bitmap)), height = int(FreeImage_GetHeight(bitmap));
+    EXPECT_NE(bitmap, nullptr) << relative.toStdString();
+    if (!bitmap) return {};
+    width = int(FreeImage_GetWidth(bitmap));
+    height = int(FreeImage_GetHeight(bitmap));
+    const int bytes = int(FreeImage_GetBPP(bitmap)) / 8;
+    EXPECT_GE(bytes, 3);
     std::vector<QPoint> white;
-    for (int row = 0; row < height; ++row)
+    for (int row = 0; bytes >= 3 && row < height; ++row) {
+        const BYTE* line = FreeImage_GetScanLine(bitmap, row);
         for (int x = 0; x < width; ++x) {
-            RGBQUAD c;
-            FreeImage_GetPixelColor(bitmap, unsigned(x), unsigned(row), &c);
-            if (c.rgbRed == 255 && c.rgbGreen == 255 && c.rgbBlue == 255)
+            const BYTE* c = line + x * bytes;
+            const int red = c[FI_RGBA_RED], green = c[FI_RGBA_GREEN], blue = c[FI_RGBA_BLUE];
+            if (red == 255 && green == 255 && blue == 255)
                 white.emplace_back(x, height - 1 - row);
+            else if (reserved && green == 0 && red + blue == 255 && (red == 0 || blue == 0))
+                ++*reserved;
         }
+    }
     FreeImage_Unload(bitmap);
+    return white;
+}
 
+TEST(SampleMap, OneWhitePixelPerProvinceClearOfTheEdgesAndNeighboursClose) {
+    int width = 0, height = 0;
+    const std::vector<QPoint> white = whitePixels(QStringLiteral("maps/aelfheim.tga"), width, height);
     const QByteArrayList lines = mapLines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const QByteArray& l) { return l.startsWith("#terrain "); }),
@@ -70,6 +85,24 @@ TEST(SampleMap, OneWhitePixelPerProvinceClearOfTheEdgesAndNeighboursClose) {
     }
     for (int p = 1; p <= int(white.size()); ++p)
         EXPECT_GE(degree[p], 2) << p;
+}
+
+// Every style map: as many white pixels as provinces, each where the generator put it, and no pure
+// red or blue that the exact guess would take for a border.
+TEST(StyleMaps, TheProvincePixelsAreTheOnlyReservedColours) {
+    for (const ArtStyle style : {ArtStyle::Painted, ArtStyle::Tiles, ArtStyle::Borders, ArtStyle::Rivers}) {
+        const StyleWorld world = makeStyleWorld(style, 3);
+        const QString name = QStringLiteral("maps/%1.tga").arg(QString::fromLatin1(styleMapName(style)));
+        int width = 0, height = 0, reserved = 0;
+        const std::vector<QPoint> white = whitePixels(name, width, height, &reserved);
+        EXPECT_EQ(reserved, 0) << name.toStdString();
+        std::set<std::pair<int, int>> expected, found;
+        for (std::size_t p = 0; p < world.layout.x.size(); ++p)
+            expected.insert({world.layout.x[p], world.layout.y[p]});
+        for (const QPoint& at : white)
+            found.insert({at.x(), at.y()});
+        EXPECT_EQ(found, expected) << name.toStdString();
+    }
 }
 
 TEST(SampleMap, UsesEveryParserCommandAndNoOther) {
