@@ -154,7 +154,6 @@ std::vector<std::uint8_t> paletteTable(const QImage& picture) {
             }
             centre.push_back(best);
         }
-        std::vector<int> owner(samples.size());
         for (int round = 0; round < 8; ++round) {
             std::vector<std::array<double, 4>> sum(centre.size(), {0, 0, 0, 0});
             for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -162,7 +161,6 @@ std::vector<std::uint8_t> paletteTable(const QImage& picture) {
                 float bestD = std::numeric_limits<float>::max();
                 for (std::size_t c = 0; c < centre.size(); ++c)
                     if (const float d = d2(samples[i], centre[c]); d < bestD) bestD = d, best = static_cast<int>(c);
-                owner[i] = best;
                 auto& s = sum[static_cast<std::size_t>(best)];
                 s[0] += samples[i][0], s[1] += samples[i][1], s[2] += samples[i][2], s[3] += 1;
             }
