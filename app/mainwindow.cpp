@@ -29,6 +29,8 @@
 #include "startup.h"
 #include "statuspanels.h"
 #include "templatenametools.h"
+#include "terrainreview.h"
+#include "provincepanel.h"
 #include "toolpanel.h"
 
 #include <QActionGroup>
@@ -170,6 +172,26 @@ MainWindow::MainWindow(QWidget* parent)
         TemplateNameTools::Window{[this] { return mProgramFolder; }, [this] { return mStartingUp; },
                                   [this](const QString& hint) { setStatus(QStringLiteral("MESSAGE"), hint); }});
     mRegionReview = new RegionReview(*this);
+    wireTerrainReview();
+}
+
+void MainWindow::wireTerrainReview() {
+    mTerrainReview = new TerrainReview(*mMapView, *mImage, mDoc, *this);
+    mTerrainReview->journal = mJournal.get();
+    // The province panel comes with the tables; it asks for its proposal when it shows a province.
+    mTerrainReview->proposalsChanged = [this] {
+        if (mProvinceEditing) mProvinceEditing->province->showTerrainProposal();
+    };
+    mTerrainReview->applied = [this] {
+        mNavigator->NodeClick(); // the shown province's panel takes its new terrain
+        mMapView->markSpecial();
+        mLife->WriteRecoveryFile();
+    };
+    connect(action("mnuGuessTerrain"), &QAction::triggered, this, [this] {
+        // What the panel holds is the map maker's latest word: it counts among the examples.
+        if (mDoc.anyPanelDirty()) mNavigator->NodeClick();
+        mTerrainReview->guess();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -255,6 +277,7 @@ void MainWindow::buildMenus() {
     QMenu* tools = topMenu("mnuTools", tr("&Tools"));
     addItem(tools, "mnuFindNeighbors", QStringLiteral("Find Neighbors"));
     addItem(tools, "mnuFindNeighborsRegions", QStringLiteral("Find Neighbors (Regions)"));
+    addItem(tools, "mnuGuessTerrain", QStringLiteral("Guess Terrain"));
     addItem(tools, "mnuCustomTools", QStringLiteral("Custom Tools"));
     addItem(tools, "mnuInsertProvince", QStringLiteral("Insert Province"));
     addItem(tools, "mnuRemoveProvince", QStringLiteral("Remove Province"));
@@ -463,6 +486,7 @@ void MainWindow::resetWindow() {
     // Another map, or none: nothing of the last one can be undone into it.
     mJournal->clear();
     if (mRegionReview) mRegionReview->forget();
+    if (mTerrainReview) mTerrainReview->forget();
     mImage->clear();
     mFrames->hideAll();
     fitBackground();

@@ -30,6 +30,7 @@ class OptionsDialog;
 class PanelFrames;
 struct ProvinceEditing;
 class RegionReview;
+class TerrainReview;
 class StatusPanels;
 class TemplateNameTools;
 struct MapDocument;
@@ -68,6 +69,7 @@ public:
     // The province panel's forms; null until the reference tables are loaded.
     ProvinceEditing* provinceEditing() const { return mProvinceEditing.get(); }
     RegionReview& regionReview() { return *mRegionReview; }
+    TerrainReview& terrainReview() { return *mTerrainReview; }
     // Every change of the document runs as an edit of the journal, so it can be undone.
     EditJournal& journal() { return *mJournal; }
 
@@ -123,6 +125,7 @@ private:
     void createFinders();
     // undowiring.cpp
     void wireUndo();
+    void wireTerrainReview();
     void moveInHistory(bool back);
     void showHistoryStep(const EditStep& step);
     void updateUndoMenu();
@@ -156,6 +159,7 @@ private:
     bool mTablesLoaded = false;
     std::unique_ptr<ProvinceEditing> mProvinceEditing;
     RegionReview* mRegionReview = nullptr;
+    TerrainReview* mTerrainReview = nullptr;
 };
 
 // Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".

@@ -15,6 +15,7 @@
 #include "settings.h"
 #include "startownerpanel.h"
 #include "templatenametools.h"
+#include "terrainreview.h"
 #include "toolpanel.h"
 #include "victorypanel.h"
 
@@ -52,6 +53,7 @@ void MainWindow::wireProvinceEditing() {
     forms.startAndOwner = new StartOwnerPanel(frame(kFraStartAndOwner), mDoc, *mLists, *this, hooks);
     forms.victory = new VictoryPanel(frame(kFraVictoryPoints), mDoc, hooks);
     forms.province->mapsFolder = [this] { return mSettings.MapsDirectory; };
+    forms.province->terrainProposal = [this](int province) { return mTerrainReview->proposalText(province); };
     forms.province->showFortTool = [this] {
         QAction* fortTool = action("mnuFortTool");
         if (!fortTool->isChecked()) fortTool->trigger();

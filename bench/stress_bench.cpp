@@ -18,6 +18,7 @@
 #include "scriptprocess.h"
 #include "settings.h"
 #include "tempfolder.h"
+#include "terrainguess.h"
 
 #include <QFile>
 #include <QImage>
@@ -245,6 +246,24 @@ void BM_Stress_MapReport(benchmark::State& state) {
         benchmark::DoNotOptimize(ts::ComputeMapReport(*map->doc));
 }
 BENCHMARK(BM_Stress_MapReport)->Unit(benchmark::kMillisecond);
+
+// Tools > "Guess Terrain" with the terrain of a fifth of the provinces set (0), and for every province,
+// each learnt from all the others (1).
+void BM_Stress_GuessTerrain(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    ts::TerrainGuessInput input;
+    input.positions = ts::provincePixels(*map->doc);
+    const std::vector<std::int32_t> truth = ts::knownTerrain(*map->doc);
+    input.all = state.range(0) == 1;
+    input.known = truth;
+    if (!input.all)
+        for (std::size_t i = 0; i < truth.size(); ++i)
+            if (i % 5 != 0) input.known[i] = -1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ts::guessTerrain(map->source, input));
+}
+BENCHMARK(BM_Stress_GuessTerrain)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 void BM_Stress_WriteMapFile(benchmark::State& state) {
     StressMap* map = stressMap(state);

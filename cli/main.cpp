@@ -171,7 +171,11 @@ int main(int argc, char** argv) {
                        "  guess-neighbours MAP OUT [--regions] [--keep]\n"
                        "                 read MAP with its image, replace every neighbour list by the\n"
                        "                 guess (by regions with --regions; adding to the pairs the\n"
-                       "                 lists hold with --keep) and write OUT\n\n"
+                       "                 lists hold with --keep) and write OUT\n"
+                       "  guess-terrain MAP OUT [--all]\n"
+                       "                 read MAP with its image, set the terrain guessed from the\n"
+                       "                 provinces that have terrain for those without (for all with\n"
+                       "                 --all) and write OUT\n\n"
                        "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
                        "                 write the result to OUT (0: the script ran to its end, 1: it\n"
                        "                 stopped on an error, OUT is written all the same)\n\n"
@@ -214,8 +218,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("report: also write the report as HTML."),
                                   QStringLiteral("OUT.html"));
     parser.addOptions({scale, numbers, names, links, starts, html});
+    const QCommandLineOption all(QStringLiteral("all"),
+                                 QStringLiteral("guess-terrain: guess every province, also those that have terrain."));
+    parser.addOption(all);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("check, write, locate, guess-neighbours, run-script, render or report"));
+                                 QStringLiteral("check, write, locate, guess-neighbours, guess-terrain, run-script, render or report"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
@@ -226,12 +233,14 @@ int main(int argc, char** argv) {
     const bool write = command == QLatin1String("write") && args.size() == 3;
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
     const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
+    const bool guessTerrain = command == QLatin1String("guess-terrain") && args.size() == 3;
     const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
     const bool render = command == QLatin1String("render") && args.size() == 3;
     const bool reportCommand = command == QLatin1String("report") && args.size() == 2;
-    if (!check && !write && !locate && !guess && !runScript && !render && !reportCommand) {
+    if (!check && !write && !locate && !guess && !guessTerrain && !runScript && !render && !reportCommand) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
-                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\", \"run-script MAP SCRIPT OUT\", "
+                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\", \"guess-terrain MAP OUT [--all]\", "
+                                     "\"run-script MAP SCRIPT OUT\", "
                                      "\"render MAP OUT.png [options]\" or \"report MAP [--html OUT.html]\"\n\n") +
                           parser.helpText());
         return kFailure;
@@ -253,7 +262,7 @@ int main(int argc, char** argv) {
     ts::ConsoleUserInterface ui;
     const QString mapPath = args.at(1);
     // Only these commands open the picture module; check opens it when the map names a picture.
-    const bool needsPicture = locate || guess || runScript || render;
+    const bool needsPicture = locate || guess || guessTerrain || runScript || render;
     const ts::PictureCommands* pictures = needsPicture ? ts::pictureCommands() : nullptr;
     if (needsPicture && !pictures) return kFailure;
     if (locate && !mapPath.endsWith(QLatin1String(".map"))) return pictures->locatePicture(mapPath, ui);
@@ -303,12 +312,13 @@ int main(int argc, char** argv) {
         printErrorLog(*doc, stdout);
         return doc->MapErrorsFound ? kMapErrors : kClean;
     }
-    if (guess) {
+    if (guess || guessTerrain) {
         if (!pictures->pictureLoaded()) { // the loader has said why, when the map names a picture
             if (doc->ImageFileName.empty()) print(stderr, QStringLiteral("tessary-cli: the map names no picture\n"));
             return kFailure;
         }
-        pictures->guessNeighbours(*doc, ui, parser.isSet(regions), parser.isSet(keep));
+        if (guess) pictures->guessNeighbours(*doc, ui, parser.isSet(regions), parser.isSet(keep));
+        else print(stdout, pictures->guessTerrain(*doc, parser.isSet(all)));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;

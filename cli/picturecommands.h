@@ -45,6 +45,9 @@ struct PictureCommands {
     // The loaded picture, no wider than the page of a report, with the starts' shares of the report
     // shaded, as PNG; empty without a picture.
     QByteArray (*sharesPicture)(const MapDocument& doc, const MapReport& report);
+    // guess-terrain: sets the guessed terrain of the provinces without any (of all, with all) and
+    // returns what it did, with the accuracy figures when every province has terrain.
+    QString (*guessTerrain)(MapDocument& doc, bool all);
 };
 
 // The module's one exported function, by this name.

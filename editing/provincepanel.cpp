@@ -244,8 +244,14 @@ void ProvincePanel::buildProvinceFrame(QVBoxLayout* frame) {
     mOtherTerrain = new QLabel(body);
     mOtherTerrain->setObjectName(QStringLiteral("lblOtherTerrainBits"));
     terrain->addWidget(mOtherTerrain);
+    mProposal = new QLabel(body);
+    mProposal->setObjectName(QStringLiteral("lblTerrainProposal"));
+    mProposal->setStyleSheet(QStringLiteral("color: #1a5fb4; font-style: italic;"));
+    mProposal->hide();
     terrain->addStretch(1);
     frame->addLayout(terrain);
+    // On a line of its own: the icon row has no room left beside eight icons.
+    frame->addWidget(mProposal);
 }
 
 void ProvincePanel::buildTerrainTool(QWidget* tool) {
@@ -445,6 +451,13 @@ void ProvincePanel::showIcons(int province) {
     mTooMany->setVisible(terrain.files.size() > 8);
     mOtherTerrain->setText(valid ? OtherTerrainBitsText(p) : QString());
     mOtherTerrain->setVisible(!mOtherTerrain->text().isEmpty());
+    showTerrainProposal();
+}
+
+void ProvincePanel::showTerrainProposal() {
+    const QString text = terrainProposal && mShown >= 1 ? terrainProposal(mShown) : QString();
+    mProposal->setText(text);
+    mProposal->setVisible(!text.isEmpty());
 }
 
 void ProvincePanel::toggleTag(PictureLabel* icon, const QString& picture) {

@@ -45,6 +45,11 @@ class ProvincePanel : public QObject {
     std::function<QString()> mapsFolder;
     // A click on the fort icon shows the fort tool.
     std::function<void()> showFortTool;
+    // The terrain guessed for a province while a guess is reviewed, shown beside its terrain; empty
+    // for none.
+    std::function<QString(int province)> terrainProposal;
+    // Shows the shown province's proposal anew.
+    void showTerrainProposal();
 
     int shownProvince() const { return mShown; }
 
@@ -93,6 +98,7 @@ class ProvincePanel : public QObject {
     std::array<PictureLabel*, 8> mTerrainIcons{};
     QLabel* mTooMany = nullptr;
     QLabel* mOtherTerrain = nullptr;
+    QLabel* mProposal = nullptr;
     QCheckBox* mClear = nullptr;
     std::array<QCheckBox*, kTerrainBoxes> mTerrain{};
     std::array<QCheckBox*, kSiteTerrainBoxes> mSiteTerrain{};

@@ -260,3 +260,54 @@ TEST_F(RenderTest, ReportPrintsTheFiguresAndWritesOnePage) {
     EXPECT_NE(page.find("data:image/png;base64,"), std::string::npos);
     EXPECT_EQ(run({QStringLiteral("report"), map}).out, r.out);
 }
+
+TEST_F(CliTest, GuessTerrainSetsTheProvincesWithoutTerrainAndSaysHowWellItGuesses) {
+    // Four columns of provinces, numbered from the bottom row: two of sea, one of forest, one of farms.
+    const QRgb ground[] = {qRgb(30, 70, 160), qRgb(30, 70, 160), qRgb(30, 110, 40), qRgb(210, 190, 90)};
+    QImage picture(120, 90, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const int grain = (x * 7 + y * 13) % 9 - 4;
+            const QRgb c = ground[x / 30];
+            picture.setPixel(x, y, qRgb(qRed(c) + grain, qGreen(c) + grain, qBlue(c) + grain));
+        }
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column) picture.setPixel(column * 30 + 15, row * 30 + 15, qRgb(255, 255, 255));
+    home.write("maps/isle.map", "");
+    ASSERT_TRUE(picture.save(home.file("maps/isle.png")));
+    const std::string someSet = "#thx2title Isle\n#imagefile isle.png\n#terrain 1 4\n#terrain 2 4\n#terrain 3 128\n#terrain 4 256\n"
+                            "#terrain 5 4\n#terrain 7 1152\n#terrain 8 258\n";
+    const QString out = home.file("maps/out.map");
+
+    Outcome r = run({"guess-terrain", home.write("maps/isle.map", someSet), out});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "7 examples, 5 provinces guessed, 5 set (flags: sea, forest, farm)\n");
+    std::string written = home.read("maps/out.map");
+    // Sizes and sites are the map maker's: never guessed, kept where set.
+    for (const char* line : {"#terrain 6 4\n", "#terrain 9 4\n", "#terrain 10 4\n", "#terrain 11 128\n",
+                             "#terrain 12 256\n", "#terrain 7 1152\n", "#terrain 8 258\n"})
+        EXPECT_NE(written.find(line), std::string::npos) << line;
+
+    // Every province known: the accuracy figures, and with --all each province guessed from the others.
+    r = run({"guess-terrain", home.write("maps/isle.map", written), out, "--all"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("12 examples, 12 provinces guessed, 0 set")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("with 20% of the provinces as examples (5 draws): sea/land right ")) << r.out.toStdString();
+
+    // Too few examples: sea and land alone, said so.
+    r = run({"guess-terrain", home.write("maps/isle.map", "#imagefile isle.png\n#terrain 3 128\n"), out});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("1 provinces have terrain; the guess needs 5 to learn from")) << r.out.toStdString();
+    written = home.read("maps/out.map");
+    EXPECT_NE(written.find("#terrain 9 4\n"), std::string::npos);
+    EXPECT_NE(written.find("#terrain 12 0\n"), std::string::npos);
+
+    // Errors in the map: OUT still written, exit 1; no picture at all: exit 2.
+    QFile::remove(out);
+    r = run({"--strict", "guess-terrain", home.write("maps/isle.map", someSet + "#bogus 1\n"), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(QFile::exists(out));
+    r = run({"guess-terrain", home.write("maps/isle.map", "#terrain 1 4\n"), out});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("the map names no picture")) << r.err.toStdString();
+}

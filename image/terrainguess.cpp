@@ -1,0 +1,812 @@
+#include "terrainguess.h"
+
+#include "mapdocument.h"
+#include "regionguess.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace ts {
+
+namespace {
+
+// Cells of the partition: enough to follow provinces of a few pixels, few enough to stay quick on
+// the largest pictures.
+constexpr double kMaxCells = 1.2e6;
+// Pixels read for the features; the largest pictures are read at a stride.
+constexpr double kMaxSamples = 2.5e6;
+// Pixels this close to a region's edge are left out: painted borders, coastal glows and the
+// blending of neighbouring ground belong to no province's own terrain.
+constexpr int kEdgeMarginPixels = 5;
+// A region with fewer interior cells than this is read whole.
+constexpr int kMinInteriorCells = 12;
+constexpr int kPaletteSize = 20;
+constexpr std::size_t kNeighbours = 5;
+// Examples used to weigh the kinds of evidence against each other; more only cost time.
+constexpr std::size_t kMaxTuningExamples = 600;
+
+// Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
+// Core: the colours and water right round the province's own pixel, which lies inside the province
+// however its borders run; the rest read the province's whole region.
+enum Group { Colours, Texture, Tone, Water, Core, kGroups };
+
+struct Partition {
+    TerrainRegions regions;
+    std::vector<std::uint16_t> edgeDistance; // cells to the nearest cell of another province
+};
+
+std::uint32_t nextRandom(std::uint32_t& state) {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+}
+
+// Each cell to the province whose pixel is nearest: two raster sweeps carry the nearest pixel known
+// to each cell on to its neighbours (twice round on a wrap-around map, whose edges meet).
+TerrainRegions nearestPixelRegions(int imageWidth, int imageHeight, const std::vector<QPoint>& positions,
+                                   bool wrap) {
+    TerrainRegions r;
+    r.scale = std::max(1, static_cast<int>(std::ceil(std::sqrt(double(imageWidth) * imageHeight / kMaxCells))));
+    r.width = (imageWidth + r.scale - 1) / r.scale;
+    r.height = (imageHeight + r.scale - 1) / r.scale;
+    const int W = r.width, H = r.height;
+    std::vector<int> nearest(static_cast<std::size_t>(W) * H, -1);
+    std::vector<QPoint> seed(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        seed[i] = {std::clamp(positions[i].x() / r.scale, 0, W - 1), std::clamp(positions[i].y() / r.scale, 0, H - 1)};
+        int& cell = nearest[static_cast<std::size_t>(seed[i].y()) * W + seed[i].x()];
+        if (cell < 0) cell = static_cast<int>(i);
+    }
+    const auto distance = [&](int x, int y, int s) {
+        int dx = std::abs(x - seed[static_cast<std::size_t>(s)].x());
+        int dy = std::abs(y - seed[static_cast<std::size_t>(s)].y());
+        if (wrap) dx = std::min(dx, W - dx), dy = std::min(dy, H - dy);
+        return dx * dx + dy * dy;
+    };
+    const auto offer = [&](int x, int y, int fromX, int fromY) {
+        if (wrap) fromX = (fromX + W) % W, fromY = (fromY + H) % H;
+        else if (fromX < 0 || fromY < 0 || fromX >= W || fromY >= H) return;
+        const int candidate = nearest[static_cast<std::size_t>(fromY) * W + fromX];
+        if (candidate < 0) return;
+        int& here = nearest[static_cast<std::size_t>(y) * W + x];
+        if (here < 0 || distance(x, y, candidate) < distance(x, y, here)) here = candidate;
+    };
+    for (int round = 0; round < (wrap ? 2 : 1); ++round) {
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x)
+                for (const auto& [dx, dy] : {std::pair{-1, 0}, {-1, -1}, {0, -1}, {1, -1}}) offer(x, y, x + dx, y + dy);
+            for (int x = W - 1; x >= 0; --x) offer(x, y, x + 1, y);
+        }
+        for (int y = H - 1; y >= 0; --y) {
+            for (int x = W - 1; x >= 0; --x)
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {1, 1}, {0, 1}, {-1, 1}}) offer(x, y, x + dx, y + dy);
+            for (int x = 0; x < W; ++x) offer(x, y, x - 1, y);
+        }
+    }
+    r.province.resize(nearest.size());
+    for (std::size_t i = 0; i < nearest.size(); ++i) r.province[i] = static_cast<std::int16_t>(nearest[i] + 1);
+    return r;
+}
+
+// Chessboard distance of every cell to the nearest cell of another region.
+std::vector<std::uint16_t> edgeDistances(const TerrainRegions& r) {
+    const int W = r.width, H = r.height;
+    constexpr std::uint16_t kFar = 60000;
+    std::vector<std::uint16_t> d(r.province.size(), kFar);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const int p = r.at(x, y);
+            if ((x > 0 && r.at(x - 1, y) != p) || (x + 1 < W && r.at(x + 1, y) != p) ||
+                (y > 0 && r.at(x, y - 1) != p) || (y + 1 < H && r.at(x, y + 1) != p))
+                d[static_cast<std::size_t>(y) * W + x] = 0;
+        }
+    const auto relax = [&](int x, int y, int fx, int fy) {
+        if (fx < 0 || fy < 0 || fx >= W || fy >= H) return;
+        std::uint16_t& here = d[static_cast<std::size_t>(y) * W + x];
+        here = std::min<std::uint16_t>(here, d[static_cast<std::size_t>(fy) * W + fx] + 1);
+    };
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            for (const auto& [dx, dy] : {std::pair{-1, 0}, {-1, -1}, {0, -1}, {1, -1}}) relax(x, y, x + dx, y + dy);
+    for (int y = H - 1; y >= 0; --y)
+        for (int x = W - 1; x >= 0; --x)
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {1, 1}, {0, 1}, {-1, 1}}) relax(x, y, x + dx, y + dy);
+    return d;
+}
+
+int luminance(QRgb c) { return (qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29) >> 8; }
+
+// Water as pictures paint it: blue above red and at least level with green, from deep navy to teal.
+bool waterLike(QRgb c) {
+    const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+    return b >= r + 30 && b + 12 >= g && b >= 60;
+}
+
+// The picture's own colours: a few clusters of its pixels, so that a province is described by how
+// much of each colour it holds, whatever the palette of the art. A table over 15-bit colours gives
+// each pixel its cluster at once.
+std::vector<std::uint8_t> paletteTable(const QImage& picture) {
+    std::vector<std::array<float, 3>> samples;
+    const int W = picture.width(), H = picture.height();
+    const int step = std::max(1, static_cast<int>(std::sqrt(double(W) * H / 8000.0)));
+    for (int y = step / 2; y < H; y += step) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = step / 2; x < W; x += step)
+            samples.push_back({float(qRed(line[x])), float(qGreen(line[x])), float(qBlue(line[x]))});
+    }
+    std::vector<std::array<float, 3>> centre;
+    std::uint32_t state = 12345;
+    const auto d2 = [](const std::array<float, 3>& a, const std::array<float, 3>& b) {
+        return (a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]);
+    };
+    if (!samples.empty()) {
+        // Spread starting points: each next one far from those chosen (the farthest of a few draws).
+        centre.push_back(samples[nextRandom(state) % samples.size()]);
+        while (static_cast<int>(centre.size()) < kPaletteSize) {
+            float bestFar = -1;
+            std::array<float, 3> best{};
+            for (int t = 0; t < 24; ++t) {
+                const auto& s = samples[nextRandom(state) % samples.size()];
+                float nearest = std::numeric_limits<float>::max();
+                for (const auto& c : centre) nearest = std::min(nearest, d2(s, c));
+                if (nearest > bestFar) bestFar = nearest, best = s;
+            }
+            centre.push_back(best);
+        }
+        for (int round = 0; round < 8; ++round) {
+            std::vector<std::array<double, 4>> sum(centre.size(), {0, 0, 0, 0});
+            for (std::size_t i = 0; i < samples.size(); ++i) {
+                int best = 0;
+                float bestD = std::numeric_limits<float>::max();
+                for (std::size_t c = 0; c < centre.size(); ++c)
+                    if (const float d = d2(samples[i], centre[c]); d < bestD) bestD = d, best = static_cast<int>(c);
+                auto& s = sum[static_cast<std::size_t>(best)];
+                s[0] += samples[i][0], s[1] += samples[i][1], s[2] += samples[i][2], s[3] += 1;
+            }
+            for (std::size_t c = 0; c < centre.size(); ++c)
+                if (sum[c][3] > 0)
+                    centre[c] = {float(sum[c][0] / sum[c][3]), float(sum[c][1] / sum[c][3]), float(sum[c][2] / sum[c][3])};
+        }
+    } else {
+        centre.push_back({0, 0, 0});
+    }
+    std::vector<std::uint8_t> table(32768);
+    for (int i = 0; i < 32768; ++i) {
+        const std::array<float, 3> c{float(((i >> 10) & 31) * 8 + 4), float(((i >> 5) & 31) * 8 + 4), float((i & 31) * 8 + 4)};
+        int best = 0;
+        float bestD = std::numeric_limits<float>::max();
+        for (std::size_t k = 0; k < centre.size(); ++k)
+            if (const float d = d2(c, centre[k]); d < bestD) bestD = d, best = static_cast<int>(k);
+        table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(best);
+    }
+    return table;
+}
+
+int key15(QRgb c) { return ((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3); }
+
+// Steps of brightness between pixels one and four apart, in bins from smooth to hard edges.
+constexpr std::array<int, 4> kEdgeBins = {6, 16, 40, 90};
+constexpr int kEdgeBinCount = static_cast<int>(kEdgeBins.size()) + 1;
+int edgeBin(int step) {
+    int bin = 0;
+    while (bin < static_cast<int>(kEdgeBins.size()) && step >= kEdgeBins[static_cast<std::size_t>(bin)]) ++bin;
+    return bin;
+}
+
+struct Sums {
+    double count = 0, lum = 0, lum2 = 0, chroma = 0, r = 0, g = 0, b = 0, water = 0;
+    std::array<double, kPaletteSize> palette{};
+    std::array<double, kEdgeBinCount> fine{}, coarse{};
+};
+
+void addPixel(Sums& s, const QRgb* line, const QRgb* below, const QRgb* farBelow, int x, int W,
+              const std::vector<std::uint8_t>& table) {
+    const QRgb c = line[x];
+    if ((c & 0xffffffu) == 0xffffffu) return; // the province pixels themselves
+    const int l = luminance(c);
+    s.count += 1;
+    s.lum += l;
+    s.lum2 += double(l) * l;
+    s.r += qRed(c), s.g += qGreen(c), s.b += qBlue(c);
+    s.chroma += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)});
+    s.water += waterLike(c) ? 1 : 0;
+    s.palette[table[static_cast<std::size_t>(key15(c))]] += 1;
+    const int right = luminance(line[std::min(x + 1, W - 1)]), farRight = luminance(line[std::min(x + 4, W - 1)]);
+    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(below[x]) - l)))] += 1;
+    s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(luminance(farBelow[x]) - l)))] += 1;
+}
+
+struct Evidence {
+    Sums region, core;
+};
+
+// The disc round each province's pixel, reaching a little less than half way to the nearest other one.
+void readCores(const QImage& picture, const std::vector<QPoint>& positions, const std::vector<std::uint8_t>& table,
+               std::vector<Evidence>& evidence) {
+    const int W = picture.width(), H = picture.height();
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const QPoint at = positions[i];
+        long nearest = std::numeric_limits<long>::max();
+        for (std::size_t j = 0; j < positions.size(); ++j) {
+            if (j == i) continue;
+            const long dx = positions[j].x() - at.x(), dy = positions[j].y() - at.y();
+            nearest = std::min(nearest, dx * dx + dy * dy);
+        }
+        const int radius = std::clamp(static_cast<int>(0.45 * std::sqrt(double(nearest))), 3, 48);
+        const int step = std::max(1, radius / 8);
+        Sums& core = evidence[i + 1].core;
+        for (int y = std::max(0, at.y() - radius); y <= std::min(H - 1, at.y() + radius); y += step) {
+            const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+            const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
+            const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+            for (int x = std::max(0, at.x() - radius); x <= std::min(W - 1, at.x() + radius); x += step)
+                if ((x - at.x()) * (x - at.x()) + (y - at.y()) * (y - at.y()) <= radius * radius)
+                    addPixel(core, line, below, farBelow, x, W, table);
+        }
+    }
+}
+
+// Reads each province's part of the picture: the interior of its region, or all of it when the region
+// is too small to have one, or its core when it got no cell at all.
+std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, const std::vector<QPoint>& positions,
+                              const std::vector<std::uint8_t>& table) {
+    const TerrainRegions& r = part.regions;
+    const std::size_t count = positions.size();
+    const int marginCells = (kEdgeMarginPixels + r.scale - 1) / r.scale;
+    std::vector<int> interior(count + 1, 0);
+    for (std::size_t i = 0; i < r.province.size(); ++i)
+        if (part.edgeDistance[i] >= marginCells) ++interior[static_cast<std::size_t>(r.province[i])];
+    std::vector<std::uint16_t> margin(count + 1);
+    for (std::size_t p = 1; p <= count; ++p)
+        margin[p] = interior[p] >= kMinInteriorCells ? static_cast<std::uint16_t>(marginCells) : 0;
+
+    const int W = picture.width(), H = picture.height();
+    const int stride = std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxSamples)));
+    std::vector<Evidence> evidence(count + 1);
+    for (int y = 0; y < H; y += stride) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
+        const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+        const std::size_t row = static_cast<std::size_t>(y / r.scale) * r.width;
+        for (int x = 0; x < W; x += stride) {
+            const std::size_t cell = row + static_cast<std::size_t>(x / r.scale);
+            const auto p = static_cast<std::size_t>(r.province[cell]);
+            if (p == 0 || part.edgeDistance[cell] < margin[p]) continue;
+            addPixel(evidence[p].region, line, below, farBelow, x, W, table);
+        }
+    }
+    readCores(picture, positions, table, evidence);
+    for (std::size_t p = 1; p <= count; ++p)
+        if (evidence[p].region.count == 0) evidence[p].region = evidence[p].core;
+    return evidence;
+}
+
+using Features = std::array<std::vector<float>, kGroups>;
+
+// The features of each province, by group; each group scaled so that its spread over the map is one.
+std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
+    std::vector<Features> f(evidence.size());
+    for (std::size_t p = 1; p < evidence.size(); ++p) {
+        const Sums& s = evidence[p].region;
+        const double n = std::max(1.0, s.count);
+        auto& colours = f[p][Colours];
+        for (const double v : s.palette) colours.push_back(static_cast<float>(std::sqrt(v / n)));
+        auto& texture = f[p][Texture];
+        for (const double v : s.fine) texture.push_back(static_cast<float>(std::sqrt(v / n)));
+        for (const double v : s.coarse) texture.push_back(static_cast<float>(std::sqrt(v / n)));
+        const double mean = s.lum / n;
+        f[p][Tone] = {float(mean / 255), float(std::sqrt(std::max(0.0, s.lum2 / n - mean * mean)) / 128),
+                      float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
+        f[p][Water] = {float(s.water / n)};
+        const Sums& c = evidence[p].core;
+        const double cn = std::max(1.0, c.count);
+        auto& core = f[p][Core];
+        for (const double v : c.palette) core.push_back(static_cast<float>(std::sqrt(v / cn)));
+        core.push_back(static_cast<float>(c.water / cn));
+    }
+    for (int g = 0; g < kGroups; ++g) {
+        const std::size_t dims = f.size() > 1 ? f[1][static_cast<std::size_t>(g)].size() : 0;
+        double spread = 0;
+        for (std::size_t d = 0; d < dims; ++d) {
+            double sum = 0, sum2 = 0;
+            for (std::size_t p = 1; p < f.size(); ++p) {
+                const double v = f[p][static_cast<std::size_t>(g)][d];
+                sum += v, sum2 += v * v;
+            }
+            const double m = sum / double(f.size() - 1);
+            spread += std::max(0.0, sum2 / double(f.size() - 1) - m * m);
+        }
+        const float scale = spread > 1e-12 ? static_cast<float>(1 / std::sqrt(spread)) : 0.0f;
+        for (std::size_t p = 1; p < f.size(); ++p)
+            for (float& v : f[p][static_cast<std::size_t>(g)]) v *= scale;
+    }
+    return f;
+}
+
+float groupDistance(const std::vector<float>& a, const std::vector<float>& b) {
+    float d = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) d += (a[i] - b[i]) * (a[i] - b[i]);
+    return d;
+}
+
+using Weights = std::array<float, kGroups>;
+
+struct Vote {
+    std::uint32_t mask = 0;
+    float confidence = 0;
+};
+
+// The k nearest examples vote on each decided flag, nearer ones louder. The confidence is the
+// narrowest majority, lowered when even the nearest example lies far off.
+Vote vote(const std::vector<std::pair<float, std::uint32_t>>& nearest, std::uint32_t decided, float typical) {
+    Vote v;
+    if (nearest.empty()) return v;
+    float total = 0;
+    std::array<float, 32> yes{};
+    for (const auto& [d, mask] : nearest) {
+        const float w = 1.0f / (std::sqrt(d) + 1e-3f);
+        total += w;
+        for (int bit = 0; bit < 32; ++bit)
+            if ((decided >> bit & 1u) && (mask >> bit & 1u)) yes[static_cast<std::size_t>(bit)] += w;
+    }
+    float margin = 1;
+    for (int bit = 0; bit < 32; ++bit) {
+        if (!(decided >> bit & 1u)) continue;
+        const float share = yes[static_cast<std::size_t>(bit)] / total;
+        if (share > 0.5f) v.mask |= 1u << bit;
+        margin = std::min(margin, std::abs(2 * share - 1));
+    }
+    const float closest = std::sqrt(nearest.front().first);
+    v.confidence = margin * (closest > typical && closest > 0 ? typical / closest : 1.0f);
+    return v;
+}
+
+// The k smallest of (distance, mask), nearest first.
+void keepNearest(std::vector<std::pair<float, std::uint32_t>>& all, std::size_t k) {
+    k = std::min(k, all.size());
+    std::partial_sort(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(k), all.end(),
+                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    all.resize(k);
+}
+
+int flagsRight(std::uint32_t guess, std::uint32_t truth, std::uint32_t decided) {
+    return std::popcount(decided) - std::popcount((guess ^ truth) & decided);
+}
+
+// Every province's features under one weighting, laid out flat and padded to whole lanes, so that a
+// distance is one loop the compiler turns into vector steps (eight sums side by side: a single sum
+// would have to be added up in order).
+class Space {
+public:
+    static constexpr std::size_t kLanes = 8;
+    Space(const std::vector<Features>& f, const Weights& w) {
+        if (f.size() < 2) return;
+        for (int g = 0; g < kGroups; ++g)
+            if (w[static_cast<std::size_t>(g)] > 0) mDims += f[1][static_cast<std::size_t>(g)].size();
+        mDims = (mDims + kLanes - 1) / kLanes * kLanes;
+        mValues.assign(f.size() * mDims, 0.0f);
+        for (std::size_t p = 1; p < f.size(); ++p) {
+            float* out = mValues.data() + p * mDims;
+            for (int g = 0; g < kGroups; ++g) {
+                const float wg = w[static_cast<std::size_t>(g)];
+                if (wg <= 0) continue;
+                const float scale = std::sqrt(wg);
+                for (const float v : f[p][static_cast<std::size_t>(g)]) *out++ = v * scale;
+            }
+        }
+    }
+    float distance(int a, int b) const {
+        const float* x = mValues.data() + static_cast<std::size_t>(a) * mDims;
+        const float* y = mValues.data() + static_cast<std::size_t>(b) * mDims;
+        float lane[kLanes] = {};
+        for (std::size_t i = 0; i < mDims; i += kLanes)
+            for (std::size_t j = 0; j < kLanes; ++j) lane[j] += (x[i + j] - y[i + j]) * (x[i + j] - y[i + j]);
+        float d = 0;
+        for (const float v : lane) d += v;
+        return d;
+    }
+
+private:
+    std::size_t mDims = 0;
+    std::vector<float> mValues;
+};
+
+bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
+
+struct Tuned {
+    Weights weights;
+    std::size_t neighbours = kNeighbours;
+    long right = 0;      // flags guessed right when the examples are guessed from each other
+    std::vector<int> sample; // the examples tried
+};
+
+// How loudly each kind of evidence speaks for the given flags, and how many examples vote: tried on
+// the examples themselves, each guessed from the others (with sameSea, from those on the same side of
+// the coast only), a kind at a time louder or quieter while that guesses more of those flags right.
+// A rare kind of ground, a few sea provinces among many of land, is outvoted by a crowd: fewer voters
+// then guess better.
+Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
+                    const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
+    Weights w;
+    w.fill(1.0f);
+    std::vector<int> sample = examples;
+    if (sample.size() > kMaxTuningExamples) {
+        std::uint32_t state = 777;
+        for (std::size_t i = 0; i < kMaxTuningExamples; ++i)
+            std::swap(sample[i], sample[i + nextRandom(state) % (sample.size() - i)]);
+        sample.resize(kMaxTuningExamples);
+    }
+    const std::size_t m = sample.size();
+    const auto maskOf = [&](std::size_t i) { return known[static_cast<std::size_t>(sample[i]) - 1]; };
+    std::vector<std::array<float, kGroups>> d(m * m);
+    for (std::size_t i = 0; i < m; ++i)
+        for (std::size_t j = i + 1; j < m; ++j)
+            for (int g = 0; g < kGroups; ++g) {
+                const auto gi = static_cast<std::size_t>(g);
+                const float v = groupDistance(f[static_cast<std::size_t>(sample[i])][gi],
+                                              f[static_cast<std::size_t>(sample[j])][gi]);
+                d[i * m + j][gi] = d[j * m + i][gi] = v;
+            }
+    const auto score = [&](const Weights& weights, std::size_t k) {
+        long right = 0;
+        std::vector<std::pair<float, std::uint32_t>> nearest;
+        for (std::size_t i = 0; i < m; ++i) {
+            nearest.clear();
+            for (std::size_t j = 0; j < m; ++j) {
+                if (j == i || (sameSea && isSea(maskOf(j)) != isSea(maskOf(i)))) continue;
+                float dist = 0;
+                for (int g = 0; g < kGroups; ++g) dist += weights[static_cast<std::size_t>(g)] * d[i * m + j][static_cast<std::size_t>(g)];
+                nearest.emplace_back(dist, static_cast<std::uint32_t>(maskOf(j)));
+            }
+            keepNearest(nearest, k);
+            right += flagsRight(vote(nearest, flags, 1).mask, static_cast<std::uint32_t>(maskOf(i)), flags);
+        }
+        return right;
+    };
+    long best = score(w, kNeighbours);
+    for (int round = 0; round < 2; ++round)
+        for (int g = 0; g < kGroups; ++g)
+            for (const float factor : {0.0f, 0.35f, 3.0f}) {
+                Weights trial = w;
+                trial[static_cast<std::size_t>(g)] = w[static_cast<std::size_t>(g)] * factor;
+                if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
+                if (const long s = score(trial, kNeighbours); s > best) best = s, w = trial;
+            }
+    Tuned tuned{w, kNeighbours, 0, sample};
+    for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
+        if (const long s = score(w, k); s > best) best = s, tuned.neighbours = k;
+    tuned.right = best;
+    return tuned;
+}
+
+double coreWater(const Evidence& e) { return e.core.water / std::max(1.0, e.core.count); }
+
+// The share of water round a province's pixel above which it is sea, as the examples show it: the
+// cut that sorts most of them right, in the middle of its gap. Without examples of both, half.
+double waterCut(std::vector<std::pair<double, bool>> shares) {
+    std::sort(shares.begin(), shares.end());
+    long seaAbove = std::count_if(shares.begin(), shares.end(), [](const auto& s) { return s.second; });
+    long landBelow = 0, best = -1;
+    double cut = 0.5;
+    for (std::size_t i = 0; i <= shares.size(); ++i) {
+        // The cut below shares[i]: everything before it land, everything from it on sea.
+        const double low = i > 0 ? shares[i - 1].first : 0.0, high = i < shares.size() ? shares[i].first : 1.0;
+        const double here = i == 0 ? std::min(0.5, high) : i == shares.size() ? std::max(0.5, low) : (low + high) / 2;
+        if (landBelow + seaAbove > best || (landBelow + seaAbove == best && std::abs(here - 0.5) < std::abs(cut - 0.5)))
+            best = landBelow + seaAbove, cut = here;
+        if (i < shares.size()) (shares[i].second ? seaAbove : landBelow) += shares[i].second ? -1 : 1;
+    }
+    return cut;
+}
+
+// How many of the examples the water cut sorts right when each is left out of learning it.
+long waterCutRight(const std::vector<Evidence>& evidence, const std::vector<int>& sample,
+                   const std::vector<std::int32_t>& known) {
+    long right = 0;
+    std::vector<std::pair<double, bool>> shares;
+    for (std::size_t i = 0; i < sample.size(); ++i) {
+        shares.clear();
+        for (std::size_t j = 0; j < sample.size(); ++j)
+            if (j != i)
+                shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(sample[j])]),
+                                    isSea(known[static_cast<std::size_t>(sample[j]) - 1]));
+        const bool sea = coreWater(evidence[static_cast<std::size_t>(sample[i])]) > waterCut(shares);
+        right += sea == isSea(known[static_cast<std::size_t>(sample[i]) - 1]) ? 1 : 0;
+    }
+    return right;
+}
+
+// How far the nearest example usually lies: a province much farther from all of them is doubtful.
+float typicalNearest(const Space& space, const std::vector<int>& examples) {
+    std::vector<float> closest;
+    for (std::size_t i = 0; i < examples.size(); i += std::max<std::size_t>(1, examples.size() / 200)) {
+        float best = std::numeric_limits<float>::max();
+        for (const int e : examples)
+            if (e != examples[i])
+                best = std::min(best, space.distance(examples[i], e));
+        closest.push_back(std::sqrt(best));
+    }
+    std::nth_element(closest.begin(), closest.begin() + static_cast<std::ptrdiff_t>(closest.size() / 2), closest.end());
+    return closest[closest.size() / 2];
+}
+
+Partition partitionOf(const QImage& picture, const std::vector<QPoint>& positions, bool wrap) {
+    Partition part;
+    part.regions = nearestPixelRegions(picture.width(), picture.height(), positions, wrap);
+    part.edgeDistance = edgeDistances(part.regions);
+    return part;
+}
+
+void guessSeaAndLand(TerrainGuess& guess, const std::vector<Evidence>& evidence, const std::vector<int>& targets) {
+    guess.seaLandOnly = true;
+    guess.decided = kSeaFlag;
+    for (const int p : targets) {
+        // The province's own pixel lies in it; its region may reach over the coast.
+        const Sums& core = evidence[static_cast<std::size_t>(p)].core;
+        const double share = core.water / std::max(1.0, core.count);
+        guess.proposals.push_back({p, share > 0.5 ? kSeaFlag : 0u, static_cast<float>(std::abs(2 * share - 1))});
+    }
+}
+
+} // namespace
+
+int TerrainRegions::atPixel(int x, int y) const {
+    if (isEmpty() || x < 0 || y < 0) return 0;
+    const int cx = x / scale, cy = y / scale;
+    return cx < width && cy < height ? at(cx, cy) : 0;
+}
+
+TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) {
+    TerrainGuess guess;
+    const std::size_t count = std::min(input.positions.size(), input.known.size());
+    if (source.isNull() || count == 0) return guess;
+    const QImage picture = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+                               ? source
+                               : source.convertToFormat(QImage::Format_RGB32);
+    const std::vector<QPoint> positions(input.positions.begin(), input.positions.begin() + static_cast<std::ptrdiff_t>(count));
+    const Partition part = partitionOf(picture, positions, input.wrapAround);
+    const std::vector<Evidence> evidence = readRegions(picture, part, positions, paletteTable(picture));
+    guess.regions = part.regions;
+
+    std::vector<int> examples, targets;
+    std::uint32_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int p = static_cast<int>(i) + 1;
+        if (input.known[i] >= 0) {
+            examples.push_back(p);
+            used |= static_cast<std::uint32_t>(input.known[i]);
+        }
+        if (input.known[i] < 0 || input.all) targets.push_back(p);
+    }
+    guess.examples = static_cast<int>(examples.size());
+    if (guess.examples < kTerrainMinExamples) {
+        guessSeaAndLand(guess, evidence, targets);
+        return guess;
+    }
+    guess.decided = used & kPictureTerrainMask;
+
+    std::vector<Features> f = featuresOf(evidence);
+    const bool nearestColour = input.method == TerrainMethod::NearestColour;
+    // Sea or land first, from its own kinds of evidence; the other flags then come from the examples
+    // on the same side of the coast, so that no sea province is voted a forest.
+    const std::uint32_t seaFlags = guess.decided & kSeaFlag, otherFlags = guess.decided & ~kSeaFlag;
+    Tuned sea, other;
+    if (nearestColour) {
+        // Mean colour alone, the nearest example alone.
+        for (std::size_t p = 1; p < f.size(); ++p) {
+            const Sums& s = evidence[p].region;
+            const double n = std::max(1.0, s.count);
+            f[p][Colours] = {float(s.r / n), float(s.g / n), float(s.b / n)};
+        }
+        sea.weights.fill(0), other.weights.fill(0);
+        sea.weights[Colours] = other.weights[Colours] = 1;
+        sea.neighbours = other.neighbours = 1;
+    } else {
+        if (seaFlags) sea = tuneWeights(f, examples, input.known, seaFlags, false);
+        if (otherFlags) other = tuneWeights(f, examples, input.known, otherFlags, seaFlags != 0);
+    }
+    // A few sea examples among many of land are outvoted by their neighbours; the plain share of water
+    // round the pixel, cut where the examples say, then sorts sea from land better.
+    double cut = -1;
+    if (seaFlags && !nearestColour && waterCutRight(evidence, sea.sample, input.known) > sea.right) {
+        std::vector<std::pair<double, bool>> shares;
+        for (const int e : examples)
+            shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(e)]), isSea(input.known[static_cast<std::size_t>(e) - 1]));
+        cut = waterCut(shares);
+    }
+    const Space seaSpace(f, sea.weights), otherSpace(f, other.weights);
+    const float typicalSea = seaFlags ? typicalNearest(seaSpace, examples) : 0;
+    const float typicalOther = otherFlags ? typicalNearest(otherSpace, examples) : 0;
+
+    std::vector<std::pair<float, std::uint32_t>> nearest;
+    const auto ask = [&](int p, const Tuned& t, const Space& space, std::uint32_t flags, float typical, int side) {
+        nearest.clear();
+        for (const int e : examples) {
+            const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
+            if (e != p && (side < 0 || isSea(mask) == (side == 1)))
+                nearest.emplace_back(space.distance(p, e), static_cast<std::uint32_t>(mask));
+        }
+        keepNearest(nearest, t.neighbours);
+        return vote(nearest, flags, typical);
+    };
+    for (const int p : targets) {
+        Vote v{0, 1};
+        if (cut >= 0) {
+            const double share = coreWater(evidence[static_cast<std::size_t>(p)]);
+            v = {share > cut ? kSeaFlag : 0u, static_cast<float>(std::min(1.0, std::abs(share - cut) * 4))};
+        } else if (seaFlags) {
+            v = ask(p, sea, seaSpace, seaFlags, typicalSea, -1);
+        }
+        if (otherFlags) {
+            const bool atSea = (v.mask & kSeaFlag) != 0;
+            const bool sideKnown = seaFlags && std::any_of(examples.begin(), examples.end(), [&](int e) {
+                return e != p && isSea(input.known[static_cast<std::size_t>(e) - 1]) == atSea;
+            });
+            const Vote rest = ask(p, other, otherSpace, otherFlags, typicalOther, sideKnown ? int(atSea) : -1);
+            v.mask |= rest.mask;
+            v.confidence = std::min(v.confidence, rest.confidence);
+        }
+        guess.proposals.push_back({p, v.mask, v.confidence});
+    }
+    return guess;
+}
+
+std::vector<std::int32_t> knownTerrain(const MapDocument& doc) {
+    std::vector<std::int32_t> known(static_cast<std::size_t>(std::max<int>(0, doc.ProvinceCount)), -1);
+    for (int n = 1; n <= doc.ProvinceCount; ++n) {
+        const ProvinceDataType& p = doc.Provinces[n];
+        std::uint32_t mask = 0;
+        for (int bit = 0; bit < kTerrainBits; ++bit)
+            if (p.TerrainBit[bit]) mask |= 1u << bit;
+        // Terrain is set by plains or by any flag, as the map file will say it. Terrain itself is no
+        // sign: every save computes it, as 0 for a province with no flag at all, which is not written.
+        if (p.TerrainPlain || mask != 0)
+            known[static_cast<std::size_t>(n) - 1] = static_cast<std::int32_t>(mask);
+    }
+    return known;
+}
+
+TerrainGuess guessTerrain(const MapDocument& doc, const QImage& picture, bool all) {
+    TerrainGuessInput input;
+    input.positions = provincePixels(doc);
+    input.known = knownTerrain(doc);
+    input.wrapAround = doc.WrapAround;
+    input.all = all;
+    return guessTerrain(picture, input);
+}
+
+std::int32_t proposedTerrain(std::int32_t current, std::uint32_t decided, std::uint32_t proposal) {
+    std::uint32_t mask = current < 0 ? 0u : static_cast<std::uint32_t>(current);
+    mask = (mask & ~decided) | (proposal & decided);
+    if ((decided & kSeaFlag) && !(proposal & kSeaFlag)) mask &= ~kDeepSeaFlag;
+    return static_cast<std::int32_t>(mask);
+}
+
+int applyTerrainGuess(MapDocument& doc, const TerrainGuess& guess, const std::vector<bool>& taken) {
+    int changed = 0;
+    for (std::size_t i = 0; i < guess.proposals.size() && i < taken.size(); ++i) {
+        if (!taken[i]) continue;
+        const int n = guess.proposals[i].province;
+        if (n < 1 || n > doc.ProvinceCount) continue;
+        ProvinceDataType& p = doc.Provinces[n];
+        std::uint32_t flags = 0;
+        for (int bit = 0; bit < kTerrainBits; ++bit)
+            if (p.TerrainBit[bit]) flags |= 1u << bit;
+        const bool had = p.TerrainPlain || flags != 0;
+        const auto mask = static_cast<std::uint32_t>(proposedTerrain(had ? std::int32_t(flags) : -1, guess.decided,
+                                                                     guess.proposals[i].mask));
+        if (had && mask == flags) continue;
+        NoteProvinceEdit(doc, n);
+        for (int bit = 0; bit < kTerrainBits; ++bit) p.TerrainBit[bit] = (mask >> bit & 1u) != 0;
+        ComputeTerrainMask(doc, n);
+        p.TerrainPlain = p.Terrain < 3;
+        ++changed;
+    }
+    return changed;
+}
+
+void TerrainScore::add(const TerrainScore& other) {
+    provinces += other.provinces;
+    seaRight += other.seaRight;
+    flags += other.flags;
+    flagsRight += other.flagsRight;
+}
+
+TerrainScore scoreTerrainGuess(const TerrainGuess& guess, const std::vector<std::int32_t>& truth) {
+    TerrainScore score;
+    for (const TerrainProposal& p : guess.proposals) {
+        const std::size_t i = static_cast<std::size_t>(p.province) - 1;
+        if (i >= truth.size() || truth[i] < 0) continue;
+        const auto real = static_cast<std::uint32_t>(truth[i]);
+        ++score.provinces;
+        score.seaRight += ((p.mask & kSeaFlag) != 0) == ((real & kSeaFlag) != 0) ? 1 : 0;
+        score.flags += std::popcount(guess.decided);
+        score.flagsRight += flagsRight(p.mask, real, guess.decided);
+    }
+    return score;
+}
+
+TerrainScore measureTerrainGuess(const QImage& picture, TerrainGuessInput input, const std::vector<std::int32_t>& truth,
+                                 double share, std::uint32_t seed) {
+    // Drawn among the provinces whose terrain is known, as the others cannot be scored either.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < truth.size(); ++i)
+        if (truth[i] >= 0) order.push_back(i);
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        std::swap(order[i], order[i + nextRandom(seed) % (order.size() - i)]);
+    input.known.assign(truth.size(), -1);
+    const auto given = static_cast<std::size_t>(std::lround(share * double(order.size())));
+    for (std::size_t i = 0; i < given && i < order.size(); ++i) input.known[order[i]] = truth[order[i]];
+    input.all = false;
+    return scoreTerrainGuess(guessTerrain(picture, input), truth);
+}
+
+namespace {
+
+// One colour per kind of ground, the first flag of this list that is proposed.
+struct Shade {
+    std::uint32_t flag;
+    QRgb colour;
+};
+constexpr Shade kShades[] = {
+    {kDeepSeaFlag, qRgb(20, 40, 140)}, {kSeaFlag, qRgb(40, 110, 230)},  {1u << 12, qRgb(70, 60, 70)},
+    {1u << 22, qRgb(170, 150, 140)},   {1u << 4, qRgb(130, 90, 60)},     {1u << 5, qRgb(90, 120, 60)},
+    {1u << 6, qRgb(220, 190, 120)},    {1u << 7, qRgb(20, 110, 30)},     {1u << 8, qRgb(240, 220, 40)},
+    {1u << 3, qRgb(60, 210, 230)},
+};
+constexpr QRgb kPlainsShade = qRgb(150, 230, 110);
+
+} // namespace
+
+QImage terrainOverlay(const TerrainGuess& guess, const std::vector<bool>& taken) {
+    const TerrainRegions& r = guess.regions;
+    if (r.isEmpty()) return QImage();
+    const int maxProvince = *std::max_element(r.province.begin(), r.province.end());
+    // 0: no proposal; otherwise the colour, with the alpha bit set aside for doubt.
+    std::vector<QRgb> colour(static_cast<std::size_t>(maxProvince) + 1, 0);
+    std::vector<bool> doubtful(colour.size(), false);
+    for (std::size_t i = 0; i < guess.proposals.size(); ++i) {
+        const TerrainProposal& p = guess.proposals[i];
+        if (p.province < 1 || p.province > maxProvince || (i < taken.size() && !taken[i])) continue;
+        QRgb shade = kPlainsShade;
+        for (const Shade& s : kShades)
+            if (p.mask & s.flag) {
+                shade = s.colour;
+                break;
+            }
+        colour[static_cast<std::size_t>(p.province)] = shade;
+        doubtful[static_cast<std::size_t>(p.province)] = p.confidence < kTerrainLowConfidence;
+    }
+    QImage out(r.width, r.height, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    // Doubtful provinces in stripes a few image pixels wide, so they stand out at every zoom.
+    const int stripe = std::max(1, 6 / r.scale);
+    for (int y = 0; y < r.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < r.width; ++x) {
+            const auto p = static_cast<std::size_t>(r.at(x, y));
+            if (p == 0 || colour[p] == 0) continue;
+            const bool edge = (x > 0 && r.at(x - 1, y) != r.at(x, y)) || (y > 0 && r.at(x, y - 1) != r.at(x, y));
+            int alpha = edge ? 200 : 120;
+            QRgb c = colour[p];
+            if (doubtful[p] && ((x + y) / stripe) % 2 == 0) c = qRgb(230, 30, 30), alpha = 170;
+            line[x] = qPremultiply(qRgba(qRed(c), qGreen(c), qBlue(c), alpha));
+        }
+    }
+    return out;
+}
+
+std::vector<const char*> terrainWords(std::uint32_t mask) {
+    static constexpr std::pair<std::uint32_t, const char*> kWords[] = {
+        {kDeepSeaFlag, "Deep sea"}, {kSeaFlag, "Sea"},      {1u << 3, "Lake or river"}, {1u << 4, "Mountains"},
+        {1u << 22, "Border mountains"}, {1u << 5, "Swamp"}, {1u << 6, "Waste"},         {1u << 7, "Forest"},
+        {1u << 8, "Farm"},          {1u << 12, "Cave"}};
+    std::vector<const char*> words;
+    for (const auto& [flag, word] : kWords)
+        if ((mask & flag) && !(flag == kSeaFlag && (mask & kDeepSeaFlag))) words.push_back(word);
+    if (words.empty()) words.push_back("Plains");
+    return words;
+}
+
+} // namespace ts
