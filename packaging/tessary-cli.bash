@@ -13,8 +13,8 @@ _tessary_cli_files() {
 
 _tessary_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="check write locate guess-neighbours run-script"
-    local options="--home --strict --regions --help --help-all --version"
+    local commands="check write locate guess-neighbours guess-terrain run-script render report"
+    local options="--home --strict --regions --keep --all --scale --numbers --names --links --starts --html --help --help-all --version"
     local IFS=$'\n'
     COMPREPLY=()
     compopt -o filenames 2>/dev/null
@@ -23,6 +23,11 @@ _tessary_cli() {
         COMPREPLY=($(compgen -d -- "$cur"))
         return
     fi
+    if [[ $prev == --html ]]; then
+        _tessary_cli_files html
+        return
+    fi
+    [[ $prev == --scale ]] && return
     if [[ $cur == -* ]]; then
         COMPREPLY=($(IFS=' '; compgen -W "$options" -- "$cur"))
         return
@@ -32,7 +37,7 @@ _tessary_cli() {
     local command="" argument=0 i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-        --home) ((i++)) ;;
+        --home | --html | --scale) ((i++)) ;;
         -*) ;;
         *) if [[ -z $command ]]; then command=${COMP_WORDS[i]}; else ((argument++)); fi ;;
         esac
@@ -44,7 +49,9 @@ _tessary_cli() {
     case $command:$argument in
     locate:0) _tessary_cli_files map tga rgb ;;
     run-script:1) _tessary_cli_files tss ;;
-    check:0 | write:[01] | guess-neighbours:[01] | run-script:[02]) _tessary_cli_files map ;;
+    render:1) _tessary_cli_files png ;;
+    check:0 | write:[01] | guess-neighbours:[01] | guess-terrain:[01] | run-script:[02] | render:0 | report:0)
+        _tessary_cli_files map ;;
     esac
 }
 
