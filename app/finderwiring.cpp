@@ -6,6 +6,7 @@
 #include "navigator.h"
 #include "paths.h"
 #include "referencedata.h"
+#include "settings.h"
 #include "sitefinder.h"
 #include "unitfinder.h"
 
@@ -64,6 +65,7 @@ void MainWindow::wireFinders() {
 void MainWindow::createFinders() {
     mFinders = std::make_unique<FinderWindows>(this, referenceData(), *mLists, mProgramFolder, *this,
                                                [this] { mNavigator->NodeClick(); });
+    mFinders->unitFinder().referenceBase = [this] { return mSettings.UnitReferenceAddress; };
 
     // The commander and sites panels open the finders from their slots; a hand-back into one of
     // their slots commits through the panel, so it lands in that slot even when another was picked

@@ -427,13 +427,18 @@ void MainWindow::connectMenus() {
     const struct {
         const char* item;
         const char* key;
-    } nodes[] = {{"mnuViewMap", "MAP"},
-                 {"mnuViewAllowedPlayers", "ALLOWEDNATIONS"},
-                 {"mnuViewGodsAndNations", "GODSANDNATIONS"},
-                 {"mnuViewProvinces", "PROVINCES"}};
+        char typed;
+    } nodes[] = {{"mnuViewMap", "MAP", 'M'},
+                 {"mnuViewAllowedPlayers", "ALLOWEDNATIONS", 'A'},
+                 {"mnuViewGodsAndNations", "GODSANDNATIONS", 'G'},
+                 {"mnuViewProvinces", "PROVINCES", 'P'}};
     for (const auto& n : nodes) {
         const std::string key = n.key;
-        connect(action(n.item), &QAction::triggered, this, [this, key] { mNavigator->NodeClick(key); });
+        QAction* item = action(n.item);
+        connect(item, &QAction::triggered, this, [this, key] { mNavigator->NodeClick(key); });
+        // Map keys: only while the map has the focus, and by the capital typed (Shift or Caps Lock).
+        item->setShortcutContext(Qt::WidgetShortcut);
+        mMapView->bindCharacter(QLatin1Char(n.typed), [item] { item->trigger(); });
     }
     connect(action("mnuCodeViewCurrent"), &QAction::triggered, this,
             [this] { CodeViewCurrent(mapFilePath(), mProgramFolder, *this); });

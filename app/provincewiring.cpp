@@ -91,21 +91,21 @@ void MainWindow::wireProvinceEditing() {
     };
     commit.victory = [this, &forms] { forms.victory->CommitVictory(mDoc.CurProvince); };
 
-    // The map's single keys; capital M, A, G and P are the View menu's own shortcuts.
+    // The map's single keys, by the character typed: Caps Lock turns m into the capital M of the
+    // View menu rather than the mountain key.
     ProvincePanel* panel = forms.province;
     const struct {
-        Qt::Key key;
+        char typed;
         int box;
-    } terrainKeys[] = {{Qt::Key_D, 2}, {Qt::Key_R, 10}, {Qt::Key_M, 5}, {Qt::Key_B, 4}, {Qt::Key_C, 3},
-                       {Qt::Key_S, 7}, {Qt::Key_W, 6},  {Qt::Key_F, 8}, {Qt::Key_A, 9}};
+    } terrainKeys[] = {{'d', 2}, {'r', 10}, {'m', 5}, {'b', 4}, {'c', 3}, {'s', 7}, {'w', 6}, {'f', 8}, {'a', 9}};
     for (const auto& k : terrainKeys) {
         const int box = k.box;
-        mMapView->bindKey(QKeyCombination(k.key), [panel, box] { panel->toggleTerrain(box); });
+        mMapView->bindCharacter(QLatin1Char(k.typed), [panel, box] { panel->toggleTerrain(box); });
     }
-    mMapView->bindKey(QKeyCombination(Qt::Key_1), [panel] { panel->toggleSmall(); });
-    mMapView->bindKey(QKeyCombination(Qt::Key_2), [panel] { panel->toggleLarge(); });
-    mMapView->bindKey(QKeyCombination(Qt::Key_N), [panel] { panel->toggleNoStart(); });
-    mMapView->bindKey(QKeyCombination(Qt::Key_Y), [panel] { panel->toggleSiteTerrain(0); });
+    mMapView->bindCharacter(QLatin1Char('1'), [panel] { panel->toggleSmall(); });
+    mMapView->bindCharacter(QLatin1Char('2'), [panel] { panel->toggleLarge(); });
+    mMapView->bindCharacter(QLatin1Char('n'), [panel] { panel->toggleNoStart(); });
+    mMapView->bindCharacter(QLatin1Char('y'), [panel] { panel->toggleSiteTerrain(0); });
 
     auto* help = new HelpWindow(this);
     connect(action("mnuShortcuts"), &QAction::triggered, help, [help] {

@@ -28,7 +28,9 @@ const QString kNoTemplateHint = QStringLiteral("No template is active: F3 choose
 TemplateNameTools::TemplateNameTools(MapDocument& doc, UserInterface& ui, Navigator& navigator, MapView& map,
                                      ToolPanel& barTool, Window window)
     : mDoc(doc), mUi(ui), mNavigator(navigator), mMap(map), mWindow(std::move(window)),
-      mTemplates(std::make_unique<ProvinceTemplates>(ui, [this] { return templatesFolder(mWindow.programFolder()); })) {
+      mTemplates(std::make_unique<ProvinceTemplates>(
+          ui, [this] { return templatesFolder(mWindow.programFolder()); },
+          [this] { return shippedTemplatesFolder(mWindow.programFolder()); })) {
     setProvinceName = [this](const QString& name) { nameIntoRecord(name); };
     addButtons(barTool);
     mMap.keyHandlers.push_back([this](QKeyEvent* event) { return mapKey(event); });

@@ -6,6 +6,7 @@
 #include "userinterface.h"
 
 #include <QSaveFile>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <concepts>
@@ -65,6 +66,10 @@ std::string upper(std::string_view s) {
 template <typename Row, std::size_t N> std::string_view rowName(const Row (&table)[N], int number) {
     if (number < 0 || static_cast<std::size_t>(number) >= N) return {};
     return table[number].name;
+}
+
+bool listsNeighbour(const ProvinceDataType& prov, int other) {
+    return std::find(std::begin(prov.Neighbours), std::end(prov.Neighbours), other) != std::end(prov.Neighbours);
 }
 
 class MapWriter {
@@ -246,8 +251,12 @@ void MapWriter::troopLines(const CommanderDataType& c) {
 void MapWriter::neighbours() {
     o << "########### NEIGHBOURS ###########\n";
     for (int p = 1; p <= kMaxProvince; ++p) {
-        for (const std::int16_t q : mDoc.Provinces[p].Neighbours)
+        for (const std::int16_t q : mDoc.Provinces[p].Neighbours) {
             if (q > 0 && q > p) o << "#neighbour " << p << ' ' << q << '\n';
+            // A link only the higher province holds would be lost; written, it reads back mutual.
+            if (mKeep && q > 0 && q < p && !listsNeighbour(mDoc.Provinces[q], p))
+                o << "#neighbour " << p << ' ' << q << '\n';
+        }
     }
     o << '\n';
 }

@@ -75,10 +75,8 @@ bool Clipboard::currentSlotEmpty(int kind) const {
 }
 
 bool Clipboard::canPaste(int kind) const {
-    // The kind of the last cut or copy decides, not of the last menu opened, so a glance at another
-    // slot's menu does not lose what was copied.
-    return kind != ClipNone && mState.FilledKind == kind && mState.ClipProvince >= 1 &&
-           mState.SourceMap == mDoc.MapFilePath.view();
+    // The clipboard names a place, not a map: after another map is opened it still offers that place.
+    return kind != ClipNone && mState.ClipKind == kind && mState.ClipProvince >= 1;
 }
 
 Clipboard::MenuState Clipboard::menuOpened(int kind) {
@@ -92,10 +90,8 @@ Clipboard::MenuState Clipboard::menuOpened(int kind) {
 
 void Clipboard::take(int kind, bool cut) {
     mState.ClipKind = kind;
-    mState.FilledKind = kind;
     mState.ClipIsCut = cut;
     mState.ClipProvince = mDoc.CurProvince;
-    mState.SourceMap = mDoc.MapFilePath.str();
     mState.ClipCommander = mState.ClipBodyguard = mState.ClipUnit = mState.ClipSite = -1;
     mState.ClipSiteNumber = -1;
     mState.ClipName.clear();
@@ -154,7 +150,6 @@ bool Clipboard::paste(int kind) {
 }
 
 bool Clipboard::pasteCommander() {
-    if (mState.SourceMap != mDoc.MapFilePath.view()) reset(); // taken from a map no longer open
     const int p = mDoc.CurProvince, d = mDoc.CurCommander;
     const int q = mState.ClipProvince, s = mState.ClipCommander;
     if (s < 0) {
@@ -206,10 +201,7 @@ bool Clipboard::pasteCommander() {
     CommanderDataType& slot = dest.Commanders[d];
     const bool had = !slot.UnitName.empty();
     if (had) nodes.removeNode(slot.NodeKey.empty() ? std::string_view(record.NodeKey) : slot.NodeKey.view());
-    const bool inside = slot.InsideCastle;
     slot = record;
-    // The castle order of the destination province stays as it was.
-    slot.InsideCastle = had ? inside : record.InsideCastle;
     nodes.addNode(slot.NodeParentKey, slot.NodeKey, slot.NodeText);
     if (!had) ++dest.CommanderCount;
 
@@ -228,13 +220,10 @@ void Clipboard::removeCommander(bool godMoved) {
     const int q = mState.ClipProvince, s = mState.ClipCommander;
     if (validProvince(q) && validCommander(s)) {
         ProvinceDataType& src = mDoc.Provinces[q];
-        const int nation = s == 0 ? SpecialStartNationOf(mDoc, q) : -1;
+        // Only the slot is emptied; the nation's own god record stays as it is.
         if (s == 0 && godMoved && (src.SpecStart || src.SpecStartNation >= 0)) {
             src.SpecStart = false;
             src.SpecStartNation = -1;
-        } else if (nation >= 0) {
-            // The god is gone from its start: the nation that is written keeps none either.
-            setGod(mDoc.Nations[nation], CommanderDataType{});
         }
         EmptyCommanderSlot(mDoc, q, s, nodes);
     }

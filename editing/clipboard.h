@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <functional>
-#include <string>
 
 namespace ts {
 
@@ -26,8 +25,6 @@ struct ClipboardState {
     int ClipSiteNumber = -1;
     QString ClipName;
     bool ClipSiteKnown = false;
-    int FilledKind = ClipNone; // kind of the last cut or copy
-    std::string SourceMap;     // the map it was taken from; another map makes it stale
 };
 
 // Cut, copy, paste and delete of commanders, bodyguard stacks, unit stacks and sites over the map
@@ -46,8 +43,8 @@ public:
     // After the reserved-slot refusal: show the start-and-owner panel and focus its owner list.
     std::function<void()> showStartAndOwner;
 
-    // The slot menu opens on a slot of this kind: what it offers. Paste needs something of the same
-    // kind on the clipboard; an empty slot offers nothing else.
+    // The slot menu opens on a slot of this kind: what it offers. Paste needs the menu's previous
+    // opening to have been on the same kind and a source province; an empty slot offers nothing else.
     MenuState menuOpened(int kind);
     // Whether the current slot of this kind holds nothing (no unit or site name).
     bool currentSlotEmpty(int kind) const;

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -164,6 +165,11 @@ CommanderDetail::CommanderDetail(const MapDocument& doc, const QString& programF
     }
     grid->addWidget(new QLabel(QStringLiteral("Items"), top), 6, 0, 1, 6);
     grid->addLayout(itemGrid, 7, 0, 1, 6);
+    mUnitText = new QPlainTextEdit(top);
+    mUnitText->setObjectName(QStringLiteral("txtCommanderDescription"));
+    mUnitText->setReadOnly(true);
+    mUnitText->setFixedHeight(84);
+    grid->addWidget(mUnitText, 8, 0, 1, 6);
     commander->addWidget(top);
 
     const auto stackRow = [&](QVBoxLayout* into, const char* picture, const char* box, QLabel** pics,
@@ -187,6 +193,10 @@ CommanderDetail::CommanderDetail(const MapDocument& doc, const QString& programF
     };
     stackRow(bodyguards, "imgBodyGuard", "txtBodyGuard", mGuardPics, mGuardCounts, kGuardsHint);
     stackRow(units, "imgUnit", "txtUnit", mUnitPics, mUnitCounts, kUnitsHint);
+}
+
+void CommanderDetail::showUnitDescription(const QString& text) {
+    mUnitText->setPlainText(text);
 }
 
 void CommanderDetail::setInsideLabel(bool inside) {

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QToolButton;
 class QVBoxLayout;
 
@@ -57,6 +58,9 @@ public:
     void markStack(int kind, int index);
     void hideStackSelection();
     void setInsideLabel(bool inside);
+    // The description box: the unit of the chosen commander, bodyguard or unit stack.
+    void showUnitDescription(const QString& text);
+    QPlainTextEdit* unitDescription() const { return mUnitText; }
 
 private:
     void showPathIcons();
@@ -80,6 +84,7 @@ private:
     QLineEdit* mGuardCounts[kBodyguardSlots] = {};
     QLabel* mUnitPics[kUnitStackSlots] = {};
     QLineEdit* mUnitCounts[kUnitStackSlots] = {};
+    QPlainTextEdit* mUnitText = nullptr;
     int mProvince = -1;
     int mCommander = -1;
     int mNation = -1;

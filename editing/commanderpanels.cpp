@@ -10,6 +10,7 @@
 #include "siterules.h"
 #include "sitespanel.h"
 #include "slotlabel.h"
+#include "unittext.h"
 #include "userinterface.h"
 
 #include <QAction>
@@ -30,7 +31,7 @@ const char* const kMenuCaptions[4] = {"Cut", "Copy", "Paste", "Delete"};
 
 CommanderPanels::CommanderPanels(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, Navigator& navigator,
                                  PanelFrames& frames, const QString& programFolder, QObject* parent)
-    : QObject(parent), mDoc(doc), mUi(ui), mNavigator(navigator), mHints(new HintEvents(this)),
+    : QObject(parent), mDoc(doc), mRef(ref), mUi(ui), mNavigator(navigator), mHints(new HintEvents(this)),
       mClipboard(doc, ui) {
     mHints->show = [this](const QString& hint) {
         if (showHint) showHint(hint);
@@ -76,6 +77,7 @@ CommanderPanels::CommanderPanels(MapDocument& doc, const ReferenceData& ref, Use
     auto nation = frames.hooks.fill.nation;
     frames.hooks.fill.nation = [this, nation](int n) {
         mDetail->ShowGodDetail(n);
+        if (n >= 0 && n < kNationCount) describeUnit(mDoc.Nations[n].God);
         if (nation) nation(n);
     };
     auto detail = frames.hooks.fill.commanderDetail;
@@ -111,6 +113,20 @@ void CommanderPanels::ShowProvinceSlots(int province) {
 
 void CommanderPanels::ShowCommanderDetail(int province, int slot) {
     mDetail->ShowCommanderDetail(province, slot);
+    if (validProvince(province) && slot >= 0 && slot < kCommanderSlots)
+        describeUnit(CommanderShown(mDoc, province, slot));
+    else
+        mDetail->showUnitDescription(QString());
+}
+
+void CommanderPanels::describeUnit(const CommanderDataType& shown) {
+    // The stack picked last is described; otherwise the commander itself.
+    int unit = shown.UnitName.empty() ? -1 : shown.UnitIndex;
+    const int guard = mDoc.CurBodyguardSlot, stack = mDoc.CurUnitSlot;
+    if (mPickedKind == ClipBodyguard && guard >= 0 && guard < kBodyguardSlots) unit = shown.BodyguardIndex[guard];
+    if (mPickedKind == ClipUnit && stack >= 0 && stack < kUnitStackSlots) unit = shown.UnitsIndex[stack];
+    const QString text = unit >= 1 ? fromCp1252(UnitDescriptionText(mRef, unit)) : QString();
+    mDetail->showUnitDescription(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void CommanderPanels::commitNow() {

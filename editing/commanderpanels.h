@@ -79,8 +79,10 @@ private:
     void wireStrip();
     void wireDetail();
     void wireSites();
+    void describeUnit(const CommanderDataType& shown);
 
     MapDocument& mDoc;
+    const ReferenceData& mRef;
     UserInterface& mUi;
     Navigator& mNavigator;
     HintEvents* mHints;

@@ -21,19 +21,19 @@ void setUnit(CommanderDataType& c, int number, const QString& name) {
     c.UnitName = number < 0 ? std::string() : toCp1252(name);
 }
 
-// A stack that shows no unit is empty whatever its box says; the file has no use for a count
-// without a unit.
+// A count below 1 empties the stack; any other count is stored with whatever unit the stack shows,
+// none included, so a count typed before the unit is chosen is not lost.
 void storeStack(const StackInput& in, Text& name, std::int16_t& index, std::int16_t& count) {
     const int n = StackCount(in);
-    const int unit = SlotTagNumber(in.tag);
-    if (n < 1 || unit < 0) {
+    if (n < 1) {
         index = -1;
         name.clear();
         count = 0;
         return;
     }
+    const int unit = SlotTagNumber(in.tag);
     index = static_cast<std::int16_t>(unit);
-    name = toCp1252(in.name);
+    name = unit < 0 ? std::string() : toCp1252(in.name);
     count = static_cast<std::int16_t>(n);
 }
 
@@ -49,8 +49,7 @@ void storeDetail(CommanderDataType& c, const CommanderDetailInput& in) {
     for (int m = 0; m < 9; ++m)
         c.*kMagic[m] = boxValue(in.magic[m], kMagicMin, kMagicMax, 0);
     c.Xp = boxValue(in.xp, kXpMin, kXpMax, 0);
-    // 0 is a real level the file keeps; an empty box leaves the game's default alone.
-    c.RandomEquip = boxValue(in.randomEquip, kRandomEquipMin, kRandomEquipMax, -1);
+    c.RandomEquip = boxValue(in.randomEquip, kRandomEquipMin, kRandomEquipMax, 0);
     c.ClearMagic = in.clearMagic;
     for (int i = 0; i < kItemSlotsPerCommander; ++i)
         c.Items[i] = toCp1252(in.items[i]);
@@ -91,7 +90,15 @@ void CommitCommanderSlot(MapDocument& doc, int province, int slot, const QString
     const std::string caption = CommanderNodeCaption(slot, toCp1252(name));
 
     if (had && unit < 0) {
-        EmptyCommanderSlot(doc, province, slot, nodes);
+        // Only the unit and its node go; the rest of the record stays for a unit chosen again.
+        NoteProvinceEdit(doc, province);
+        nodes.removeNode(c.NodeKey.empty() ? std::string_view(key) : c.NodeKey.view());
+        c.NodeParentKey.clear();
+        c.NodeKey.clear();
+        c.NodeText.clear();
+        if (p.CommanderCount > 0) --p.CommanderCount;
+        // An empty group would stay in the tree; the next commander placed here adds it again.
+        if (p.CommanderCount < 1) nodes.removeNode(CommandersGroupKey(province));
     } else if (had) {
         nodes.removeNode(c.NodeKey.empty() ? std::string_view(key) : c.NodeKey.view());
         c.NodeParentKey = CommandersGroupKey(province);

@@ -252,8 +252,8 @@ int ShownOwnerNation(const ProvinceDataType& p) {
 }
 
 void ChooseStartOption(StartOwnerChoice& choice, int option, const ProvinceDataType& p, UserInterface& ui) {
-    // Nation 0 is a nation like any other, so any owner counts.
-    if (option == StartLocation && p.Owner >= 0) {
+    // Owner 0 is not asked about: the question guards owners above 0 only.
+    if (option == StartLocation && p.Owner > 0) {
         const Answer answer = ui.messageBox(
             QStringLiteral("Warning!"),
             QStringLiteral("This province has an owner! OK to remove ownership or CANCEL to retain "

@@ -86,7 +86,9 @@ std::vector<int> SiteUnits(const ReferenceData& ref, const std::array<int, 4>& s
         const std::int16_t* first = summons ? d.summons : d.recruits;
         const std::int16_t* last = first + (summons ? std::size(d.summons) : std::size(d.recruits));
         for (const std::int16_t* u = first; u != last; ++u)
-            if (*u >= 1 && std::find(units.begin(), units.end(), *u) == units.end()) units.push_back(*u);
+            // The table's -666 entry has a picture of its own, so it is shown like a unit.
+            if ((*u >= 1 || *u == kEmptyMarker) && std::find(units.begin(), units.end(), *u) == units.end())
+                units.push_back(*u);
     }
     return units;
 }

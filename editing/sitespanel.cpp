@@ -189,7 +189,7 @@ void SitesPanel::showUnits(QLabel* const* pictures, const std::vector<int>& unit
     for (int i = 0; i < kUnitPictures; ++i) {
         if (i < static_cast<int>(units.size())) {
             const int u = units[i];
-            const QString name = u < kUnitSlots ? fromCp1252(mRef.UnitData[u].name) : QString();
+            const QString name = u >= 0 && u < kUnitSlots ? fromCp1252(mRef.UnitData[u].name) : QString();
             setSlot(pictures[i], QString::number(u), name, UnitPicturePath(mFolder, u));
         } else {
             setSlot(pictures[i], QStringLiteral("-1"), QString(), BlankPicturePath(mFolder));

@@ -16,14 +16,18 @@ QString blankPicturePath(const QString& programFolder) {
     return joinPath(programFolder, kIcons, QStringLiteral("blank.bmp"));
 }
 
-QString unitSpritePath(const QString& programFolder, int unitNumber) {
-    if (unitNumber == 0) return blankPicturePath(programFolder);
+QString unitSpriteFile(const QString& programFolder, int unitNumber) {
     // Four digits after the sign, as the sprite files are named.
     const QString digits = QStringLiteral("%1").arg(unitNumber < 0 ? -unitNumber : unitNumber, 4, 10, QLatin1Char('0'));
     const QString path =
         joinPath(programFolder, kSprites, (unitNumber < 0 ? QStringLiteral("-") : QString()) + digits + ".jpg");
-    if (QFile::exists(path)) return path;
-    return joinPath(programFolder, kSprites, QStringLiteral("NOIMAGE.jpg"));
+    return QFile::exists(path) ? path : QString();
+}
+
+QString unitSpritePath(const QString& programFolder, int unitNumber) {
+    if (unitNumber == 0) return blankPicturePath(programFolder);
+    const QString own = unitSpriteFile(programFolder, unitNumber);
+    return own.isEmpty() ? joinPath(programFolder, kSprites, QStringLiteral("NOIMAGE.jpg")) : own;
 }
 
 QString sitePicturePath(const QString& programFolder, const QString& siteType) {

@@ -10,6 +10,8 @@ namespace ts {
 // TSsprites/<number as four digits>.jpg ("-0666.jpg" for the empty marker), TSsprites/NOIMAGE.jpg
 // when that file is missing, and TSicons/blank.bmp for 0 (a slot no table row filled).
 QString unitSpritePath(const QString& programFolder, int unitNumber);
+// The unit's own sprite file, or nothing when it is missing (the finder's preview then stays empty).
+QString unitSpriteFile(const QString& programFolder, int unitNumber);
 // TSicons/site<type>.bmp, or TSicons/blank.bmp when there is no site or no such picture.
 QString sitePicturePath(const QString& programFolder, const QString& siteType);
 QString blankPicturePath(const QString& programFolder);

@@ -102,6 +102,12 @@ std::optional<QString> UnitPalettes::create() const {
 
 bool UnitPalettes::remove(const QString& fileName) const {
     if (fileName.isEmpty() || !QFile::exists(path(fileName))) return false;
+    // A shipped palette lies in a folder the program does not own; only the user's copies can go.
+    if (!mShipped.isEmpty() && !QFile::exists(joinPath(mFolder, fileName))) {
+        mUi.messageBox(QStringLiteral("Delete unit palette?"),
+                       fileName + QStringLiteral(" is shipped with Tessary and cannot be deleted here."), Buttons::Ok);
+        return false;
+    }
     if (mUi.messageBox(QStringLiteral("Delete unit palette?"), QStringLiteral("Delete ") + fileName + QStringLiteral(" ?"),
                        Buttons::OkCancel) != Answer::Ok)
         return false;

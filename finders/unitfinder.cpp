@@ -22,8 +22,6 @@ namespace ts {
 
 namespace {
 
-// The outside unit reference this project links to: one picture page per unit.
-constexpr const char* kReferenceBase = "https://units.tessary.example/";
 constexpr int kPreviewSize = 128;
 
 struct FilterRow {
@@ -256,23 +254,25 @@ void UnitFinder::unitChosen(int index) {
 void UnitFinder::preview(int unitNumber) {
     mPreviewUnit = unitNumber >= 1 && unitNumber < kUnitSlots ? unitNumber : 0;
     mPreviewFrame->setTitle(unitName(mPreviewUnit));
-    if (mPreviewUnit >= 1) showPicture(mPicture, unitSpritePath(mProgramFolder, mPreviewUnit));
-    else mPicture->clear();
+    const QString sprite = mPreviewUnit >= 1 ? unitSpriteFile(mProgramFolder, mPreviewUnit) : QString();
+    if (sprite.isEmpty()) mPicture->clear();
+    else showPicture(mPicture, sprite);
     mDescription->setPlainText(fromCp1252(UnitFinderText(mRef, mPreviewUnit)));
 }
 
-QUrl UnitFinder::referenceAddress(int unitNumber) {
-    return QUrl(QString::fromLatin1(kReferenceBase) + QStringLiteral("%1.png").arg(unitNumber, 5, 10, QLatin1Char('0')));
+QUrl UnitFinder::referenceAddress(const QString& base, int unitNumber) {
+    return QUrl(base + QStringLiteral("%1.png").arg(unitNumber, 5, 10, QLatin1Char('0')));
 }
 
 void UnitFinder::showLink() {
     bool ok = false;
     const int number = mNumber->text().toInt(&ok);
-    if (!ok || number < 1) {
+    const QString base = referenceBase ? referenceBase().trimmed() : QString();
+    if (!ok || number < 1 || base.isEmpty()) {
         mLink->clear();
         return;
     }
-    const QString address = referenceAddress(number).toString();
+    const QString address = referenceAddress(base, number).toString();
     mLink->setText(address);
     mLink->setToolTip(address);
 }

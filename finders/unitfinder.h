@@ -39,7 +39,10 @@ public:
     int currentUnit() const { return mPreviewUnit; }
     // Opens a unit's page in the outside reference; the desktop's handler unless replaced (tests).
     std::function<void(const QUrl&)> openUrl;
-    static QUrl referenceAddress(int unitNumber);
+    // The outside reference's base address as the settings hold it now; empty (or unset): no link.
+    std::function<QString()> referenceBase;
+    // A unit's page: the base, the unit number with five digits and ".png".
+    static QUrl referenceAddress(const QString& base, int unitNumber);
 
     void refreshPalettes();
 

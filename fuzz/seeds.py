@@ -105,3 +105,12 @@ put("templates", "cut.ptf", grove[:len(grove) // 3])
 # Name files: the shipped ones as they are.
 for name in sorted(os.listdir(os.path.join(root, "data", "TSnames"))):
     put("names", name, open(os.path.join(root, "data", "TSnames", name), "rb").read())
+
+# Scripts: the shipped ones as they are, and one that runs past the limit of blocks.
+for name in sorted(os.listdir(os.path.join(root, "data", "TSscripts"))):
+    put("scripts", name, open(os.path.join(root, "data", "TSscripts", name), "rb").read())
+put("scripts", "blocks.tss", b":SELECT ALL PROVINCES\n:THEN\ncomtype = 12\n:END\n" * 52)
+
+# Unit palettes: the shipped ones as they are.
+for name in sorted(os.listdir(os.path.join(root, "data", "TSpalettes"))):
+    put("palettes", name, open(os.path.join(root, "data", "TSpalettes", name), "rb").read())

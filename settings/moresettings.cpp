@@ -11,6 +11,7 @@ namespace ts {
 
 namespace {
 constexpr char kKeepUnknown[] = "KeepUnknown";
+constexpr char kUnitReferenceAddress[] = "UnitReferenceAddress";
 }
 
 QString moreSettingsPath(const QString& configurationPath) {
@@ -27,12 +28,15 @@ void ReadMoreSettings(Settings& s, const QString& path) {
         const QByteArray name = line.left(equals).trimmed();
         const QByteArray value = line.mid(equals + 1).trimmed();
         if (name == kKeepUnknown && (value == "1" || value == "0")) s.KeepUnknown = value == "1";
+        if (name == kUnitReferenceAddress) s.UnitReferenceAddress = QString::fromUtf8(value);
     }
 }
 
 bool WriteMoreSettings(const Settings& s, const QString& path) {
     QSaveFile f(path);
-    const QByteArray text = QByteArray(kKeepUnknown) + (s.KeepUnknown ? "=1\r\n" : "=0\r\n");
+    QByteArray text = QByteArray(kKeepUnknown) + (s.KeepUnknown ? "=1\r\n" : "=0\r\n");
+    if (!s.UnitReferenceAddress.isEmpty())
+        text += QByteArray(kUnitReferenceAddress) + '=' + s.UnitReferenceAddress.toUtf8() + "\r\n";
     return f.open(QIODevice::WriteOnly) && f.write(text) == text.size() && f.commit();
 }
 

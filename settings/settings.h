@@ -52,6 +52,9 @@ struct Settings {
     // Not one of the 39 fields: kept beside the file (moresettings.h). Maps are read and written
     // keeping what the editor does not understand.
     bool KeepUnknown = true;
+    // The unit finder's outside unit reference: pages named by the unit number with five digits and
+    // ".png" under this address. Empty: the finder offers no link.
+    QString UnitReferenceAddress;
 
     // Every field at its first-run value; the two paths depend on the home and program folders.
     static Settings defaults(const QString& programFolder);

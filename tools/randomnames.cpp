@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtGlobal>
 #include <charconv>
 #include <cmath>
 #include <memory>
@@ -148,15 +149,25 @@ int TrueRnd(int n, const UniformSource& uniform) {
     return drawn > n ? n : drawn;
 }
 
-std::optional<NameFile> ParseNameFile(std::string_view bytes, std::string& error) {
+std::optional<NameFile> ParseNameFile(std::string_view bytes, std::string& error,
+                                      std::vector<std::string>* skipped) {
     const std::vector<std::string_view> lines = splitLines(bytes);
     NameFile file;
     if (!lines.empty()) file.tags = splitAt(lines.front(), ',');
     file.lists.emplace_back();
     bool firstListNamed = false;
+    auto describe = [&](std::size_t index, const std::string& why) {
+        return "Line " + std::to_string(index + 1) + " (" + shownLine(lines[index]) + ") " + why;
+    };
     auto fail = [&](std::size_t index, const std::string& why) {
-        error = "Line " + std::to_string(index + 1) + " (" + shownLine(lines[index]) + ") " + why;
+        error = describe(index, why);
         return std::nullopt;
+    };
+    // An entry that cannot be read: the whole file fails, or, when skipping, only that line goes.
+    auto badEntry = [&](std::size_t index, const std::string& why) {
+        if (!skipped) return false;
+        skipped->push_back(describe(index, why));
+        return true;
     };
 
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -175,7 +186,10 @@ std::optional<NameFile> ParseNameFile(std::string_view bytes, std::string& error
             continue;
         }
         const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos) return fail(i, "is not an entry of the form weight,word.");
+        if (comma == std::string_view::npos) {
+            if (badEntry(i, "is not an entry of the form weight,word.")) continue;
+            return fail(i, "is not an entry of the form weight,word.");
+        }
         const std::string_view weight = line.substr(0, comma);
         std::string_view word = line.substr(comma + 1);
         word = word.substr(0, word.find(','));
@@ -188,12 +202,17 @@ std::optional<NameFile> ParseNameFile(std::string_view bytes, std::string& error
             while (!end.empty() && end.front() == ' ') end.remove_prefix(1);
             while (!end.empty() && end.back() == ' ') end.remove_suffix(1);
             const auto [stop, ec] = std::from_chars(end.data(), end.data() + end.size(), last);
-            if (end.empty() || ec != std::errc() || stop != end.data() + end.size())
+            if (end.empty() || ec != std::errc() || stop != end.data() + end.size()) {
+                if (badEntry(i, "has no row number after the \"-\".")) continue;
                 return fail(i, "has no row number after the \"-\".");
+            }
         }
-        if (last < 0 || last > kMaxNameRow)
-            return fail(i, "reaches row " + std::to_string(last) + "; a list holds rows 0 to " +
-                               std::to_string(kMaxNameRow) + ".");
+        if (last < 0 || last > kMaxNameRow) {
+            const std::string why = "reaches row " + std::to_string(last) + "; a list holds rows 0 to " +
+                                    std::to_string(kMaxNameRow) + ".";
+            if (badEntry(i, why)) continue;
+            return fail(i, why);
+        }
         if (last >= first) {
             if (list.rows.size() <= static_cast<std::size_t>(last)) list.rows.resize(static_cast<std::size_t>(last) + 1);
             for (int r = first; r <= last; ++r) list.rows[static_cast<std::size_t>(r)] = std::string(word);
@@ -266,9 +285,13 @@ std::optional<QString> RandomName(std::string_view category, const MapDocument& 
     QString error;
     if (const auto bytes = readSmallFile(path, kMaxNameFileBytes, error)) {
         std::string problem;
-        if (const auto file = ParseNameFile(
-                std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), problem))
-            return BuildName(*file, uniform);
+        // Keeping, a line that cannot be read costs only itself; it goes to the program's log.
+        std::vector<std::string> skipped;
+        const auto file = ParseNameFile(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())),
+                                        problem, doc.KeepUnknown ? &skipped : nullptr);
+        for (const std::string& line : skipped)
+            qWarning("Name file %s: skipped %s", qPrintable(QFileInfo(path).fileName()), line.c_str());
+        if (file) return BuildName(*file, uniform);
         error = fromCp1252(problem);
     }
     ui.messageBox(kErrorTitle, QStringLiteral("The name file %1 cannot be used.  Error: %2")

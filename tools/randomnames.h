@@ -50,8 +50,10 @@ struct NameFile {
 };
 
 // Reads a name file. A file with more lists or rows than the limits, or an entry that is not
-// "weight,word", is refused with a description of the line in error.
-std::optional<NameFile> ParseNameFile(std::string_view bytes, std::string& error);
+// "weight,word", is refused with a description of the line in error. Given skipped, an entry that
+// cannot be read is left out instead and described there; only too many lists still fail.
+std::optional<NameFile> ParseNameFile(std::string_view bytes, std::string& error,
+                                      std::vector<std::string>* skipped = nullptr);
 
 // Whether a name file with these tags makes names of the category: "COMMANDER", or any other
 // category for the province's terrain.

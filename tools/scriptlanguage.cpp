@@ -548,7 +548,9 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
         const bool known = apply.keyword == K::KnownFeature;
         std::int16_t* indices = known ? prov.KnownSiteIndex : prov.SiteIndex;
         Text* names = known ? prov.KnownSiteName : prov.SiteName;
-        // The slot now holds this kind of site only, so the other kind's entry goes with its number.
+        // The slot now holds this kind of site only: the other kind's number goes. Its name stays
+        // in strict mode, so the file carries the entry with -1; a keeping map drops it too, or
+        // the replaced site would come back from the kept text on the next read.
         std::int16_t* otherIndices = known ? prov.SiteIndex : prov.KnownSiteIndex;
         Text* otherNames = known ? prov.SiteName : prov.KnownSiteName;
         for (int s = 0; s < kSiteSlotsPerProvince; ++s) {
@@ -556,7 +558,7 @@ bool ApplyScriptLine(MapDocument& doc, const ReferenceData& ref, int p, const Sc
             indices[s] = *n;
             names[s] = DataNameOf(ref, *n, kSiteTableKey);
             otherIndices[s] = -1;
-            otherNames[s].clear();
+            if (doc.KeepUnknown) otherNames[s].clear();
             notify(hooks, p, NavigatorEntry::Sites);
             return true;
         }

@@ -5,6 +5,7 @@
 #include "userinterface.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -168,18 +169,20 @@ ScriptRunResult RunScript(MapDocument& doc, const ReferenceData& ref, UserInterf
 
 ScriptRunResult z_ScriptProcess(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
                                 const QString& path, const ScriptHooks& hooks) {
+    // The messages name the script as the menu lists its files: by file name, without the folder.
+    const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        reportFailure(ui, path, file.errorString());
+        reportFailure(ui, name, file.errorString());
         return {};
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        reportFailure(ui, path, file.errorString());
+        reportFailure(ui, name, file.errorString());
         return {};
     }
     return RunScript(doc, ref, ui,
-                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), path,
+                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), name,
                      hooks);
 }
 

@@ -6,6 +6,8 @@
 #include "textfile.h"
 #include "userinterface.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <charconv>
@@ -193,17 +195,25 @@ void mergeCommander(CommanderDataType& com, const CommanderDataType& t) {
 }
 
 // A slot holds a site or a known site, never both: the template's entry takes the slot.
-void takeSite(Text& name, std::int16_t& index, Text& otherName, std::int16_t& otherIndex, const Text& tplName,
-              std::int16_t tplIndex) {
+// A keeping map empties the other kind's entry of the slot, or the replaced site would come back
+// from the kept text on the next read; in strict mode the slot's other kind is left as it was.
+void takeSite(bool keeping, Text& name, std::int16_t& index, Text& otherName, std::int16_t& otherIndex,
+              const Text& tplName, std::int16_t tplIndex) {
     if (!tplName.empty()) {
         name = tplName;
-        otherName.clear();
-        otherIndex = -1;
+        if (keeping) {
+            otherName.clear();
+            otherIndex = -1;
+        }
     }
     if (tplIndex > 0) index = tplIndex;
 }
 
 } // namespace
+
+QString shippedTemplatesFolder(const QString& program) {
+    return joinPath(dataFolder(program), QStringLiteral("TStemplates"));
+}
 
 QString templatesFolder(const QString& program) {
     // New templates are the user's own, so they are saved and chosen in the user's folder.
@@ -248,6 +258,7 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
         mergeCommander(com, t);
         if (!hadUnit && !com.UnitName.empty()) ++prov.CommanderCount;
         merge.commanderSlots.push_back(c);
+        if (t.UnitIndex > 0) doc.CurCommander = static_cast<std::int16_t>(c);
     }
 
     if (tpl.TerrainPlain) prov.TerrainPlain = true;
@@ -270,9 +281,9 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
     if (tpl.KillFeatures) prov.KillFeatures = true;
 
     for (int s = 0; s < kSiteSlotsPerProvince; ++s) {
-        takeSite(prov.KnownSiteName[s], prov.KnownSiteIndex[s], prov.SiteName[s], prov.SiteIndex[s],
+        takeSite(doc.KeepUnknown, prov.KnownSiteName[s], prov.KnownSiteIndex[s], prov.SiteName[s], prov.SiteIndex[s],
                  tpl.KnownSiteName[s], tpl.KnownSiteIndex[s]);
-        takeSite(prov.SiteName[s], prov.SiteIndex[s], prov.KnownSiteName[s], prov.KnownSiteIndex[s],
+        takeSite(doc.KeepUnknown, prov.SiteName[s], prov.SiteIndex[s], prov.KnownSiteName[s], prov.KnownSiteIndex[s],
                  tpl.SiteName[s], tpl.SiteIndex[s]);
     }
     if (tpl.Fort > 0) prov.Fort = tpl.Fort;
@@ -298,8 +309,10 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
     return merge;
 }
 
-ProvinceTemplates::ProvinceTemplates(UserInterface& ui, std::function<QString()> folder)
-    : mUi(ui), mFolder(std::move(folder)), mTemplate(std::make_unique<ProvinceDataType>()) {}
+ProvinceTemplates::ProvinceTemplates(UserInterface& ui, std::function<QString()> folder,
+                                     std::function<QString()> shipped)
+    : mUi(ui), mFolder(std::move(folder)), mShipped(std::move(shipped)),
+      mTemplate(std::make_unique<ProvinceDataType>()) {}
 
 ProvinceTemplates::~ProvinceTemplates() = default;
 
@@ -341,7 +354,23 @@ bool ProvinceTemplates::SaveTemplate(const MapDocument& doc) {
     return true;
 }
 
+namespace {
+
+void copyMissingTemplates(const QString& from, const QString& to) {
+    const QDir shipped(from);
+    if (QFileInfo(from) == QFileInfo(to) || !shipped.exists()) return;
+    const QStringList names = shipped.entryList({QStringLiteral("*") + QLatin1String(kTemplateExtension)}, QDir::Files);
+    if (names.isEmpty() || !QDir().mkpath(to)) return;
+    for (const QString& name : names) {
+        const QString own = joinPath(to, name);
+        if (!QFileInfo::exists(own)) QFile::copy(shipped.filePath(name), own);
+    }
+}
+
+} // namespace
+
 bool ProvinceTemplates::ChooseTemplate() {
+    if (mShipped) copyMissingTemplates(mShipped(), mFolder());
     const std::optional<QString> chosen =
         mUi.openFileDialog(QLatin1String(kTemplateFilter), mFolder(), QString());
     if (!chosen || chosen->isEmpty()) return false;
@@ -352,14 +381,18 @@ bool ProvinceTemplates::ChooseTemplate() {
 
 bool ProvinceTemplates::ReadTemplate(const QString& path) {
     QString error;
-    auto tpl = std::make_unique<ProvinceDataType>();
     if (const auto bytes = readSmallFile(path, kMaxTemplateBytes, error)) {
+        // Read value by value over the active template: a failing value ends the read, and it and the
+        // values after it keep what the active template held.
+        auto tpl = std::make_unique<ProvinceDataType>(*mTemplate);
         std::string problem;
-        if (ParseTemplateText(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())),
-                              *tpl, problem)) {
+        const bool read = ParseTemplateText(
+            std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), *tpl, problem);
+        if (read) {
             activate(std::move(tpl), path);
             return true;
         }
+        mTemplate = std::move(tpl);
         error = fromCp1252(problem);
     }
     mUi.messageBox(QStringLiteral("Error loading template"), QStringLiteral("Error while loading ") +

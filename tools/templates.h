@@ -23,6 +23,8 @@ inline constexpr const char* kTemplateExtension = ".ptf";
 // The folder the templates are kept in, for the program folder given. Everything that reads or
 // writes a template asks here.
 QString templatesFolder(const QString& program = programFolder());
+// The templates shipped with the program; in the installed layout another folder than the user's.
+QString shippedTemplatesFolder(const QString& program = programFolder());
 
 // The template values of a province as file text: strings in double quotes, booleans as #TRUE# or
 // #FALSE#, numbers in decimal, each line ended by CR LF. Defence, owner, special start and the god
@@ -46,17 +48,20 @@ TemplateMerge MergeTemplate(MapDocument& doc, int province, const ProvinceDataTy
 // template, choose a template file, apply the active template to the current province.
 class ProvinceTemplates {
 public:
-    // folder gives the templates folder at the moment it is needed.
-    explicit ProvinceTemplates(UserInterface& ui, std::function<QString()> folder = [] { return templatesFolder(); });
+    // folder gives the templates folder at the moment it is needed, shipped the shipped one.
+    explicit ProvinceTemplates(UserInterface& ui, std::function<QString()> folder = [] { return templatesFolder(); },
+                               std::function<QString()> shipped = [] { return shippedTemplatesFolder(); });
     ~ProvinceTemplates();
 
     // Asks for a name and writes the current province into TStemplates; the saved template becomes
     // the active one. Returns whether a template was written.
     bool SaveTemplate(const MapDocument& doc);
-    // Lets the user pick a template file and reads it. Returns whether a template was read.
+    // Lets the user pick a template file and reads it. Returns whether a template was read. The
+    // shipped templates the user has no copy of are put into the user's folder first, so the file
+    // dialog offers them beside the user's own.
     bool ChooseTemplate();
-    // Reads the file into TemplateProvince. A file that cannot be read whole is reported and leaves
-    // the active template as it was.
+    // Reads the file into TemplateProvince value by value. A failing value is reported and ends the
+    // read: it and the values after it, and the template's name, stay as they were.
     bool ReadTemplate(const QString& path);
     // Merges the active template into the current province. Returns nothing when there is no current
     // province or no active template.
@@ -73,6 +78,7 @@ private:
 
     UserInterface& mUi;
     std::function<QString()> mFolder;
+    std::function<QString()> mShipped;
     std::unique_ptr<ProvinceDataType> mTemplate;
     QString mName;
     QString mPath;

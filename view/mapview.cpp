@@ -354,4 +354,13 @@ void MapView::bindKey(QKeyCombination key, std::function<void()> action) {
     });
 }
 
+void MapView::bindCharacter(QChar typed, std::function<void()> action) {
+    keyHandlers.push_back([typed, action = std::move(action)](QKeyEvent* event) {
+        const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (command || event->text() != QString(typed) || !action) return false;
+        action();
+        return true;
+    });
+}
+
 } // namespace ts

@@ -46,6 +46,8 @@ public:
     std::vector<std::function<bool(QKeyEvent* event)>> keyHandlers;
     // A handler for one key combination (a keypad digit counts as the main block's).
     void bindKey(QKeyCombination key, std::function<void()> action);
+    // A handler for one typed character, whatever produced it (Shift or Caps Lock for a capital).
+    void bindCharacter(QChar typed, std::function<void()> action);
 
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.

@@ -81,7 +81,7 @@ private slots:
         const int unit = found->currentData().toInt();
         QCOMPARE(referenceData().UnitData[unit].size, std::int16_t(6));
         QTest::mouseClick(child<QLabel>(units, "lblUnitNumber"), Qt::LeftButton);
-        QVERIFY(!child<QLabel>(units, "lblUnitLink")->text().isEmpty());
+        QVERIFY(child<QLabel>(units, "lblUnitLink")->text().isEmpty()); // no reference address set
         shoot(units, "finder-unit.png");
         press(units, "cmdOk");
         QVERIFY(!units.isVisible());

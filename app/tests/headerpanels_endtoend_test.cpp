@@ -100,7 +100,7 @@ private slots:
         // Capital M on the map shows the header.
         e.w->navigator().NodeClick("1 PROV");
         e.w->mapView().setFocus();
-        QTest::keyClick(&e.w->mapView(), Qt::Key_M, Qt::ShiftModifier);
+        QTest::keyClick(&e.w->mapView(), 'M', Qt::ShiftModifier);
         QVERIFY(frames.frame("fraMap")->isVisible());
         auto* title = e.find<QLineEdit>("txtThx2Title");
         QCOMPARE(title->text(), fromCp1252(doc.MapTitle.view()));
@@ -128,7 +128,7 @@ private slots:
         shoot(*e.w, "tessary-nation.png");
 
         // A nation that does not play, chosen with capital G and the tree: its nation frame alone.
-        QTest::keyClick(&e.w->mapView(), Qt::Key_G, Qt::ShiftModifier);
+        QTest::keyClick(&e.w->mapView(), 'G', Qt::ShiftModifier);
         QCOMPARE(Navigator::keyOf(e.w->navigator().currentItem()), QStringLiteral("GODSANDNATIONS"));
         QTreeWidgetItem* god = e.w->navigator().node("GEA")->child(0);
         QVERIFY(god);

@@ -154,7 +154,7 @@ private slots:
                  Q_EMIT owner->activated(owner->currentIndex());
              }, nullptr},
             {"the map title", [&] {
-                 QTest::keyClick(&view, Qt::Key_M, Qt::ShiftModifier);
+                 QTest::keyClick(&view, 'M', Qt::ShiftModifier);
                  typeInto("txtThx2Title", QStringLiteral("Undone Isles"));
                  e.rightClick(bare);
              }, "Undo Map Settings"},

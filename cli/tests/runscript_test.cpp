@@ -57,8 +57,8 @@ TEST_F(RunScriptCli, AScriptThatStopsOnAnErrorStillWritesWhatItChanged) {
     const QString script = home.write("TSscripts/long.tss", text);
     Outcome r = run(script, home.file("maps/out_long.map"));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Error processing script: Error processing ") + script +
-                         QStringLiteral(" Error: more than 51 blocks (line 205)\n"));
+    EXPECT_EQ(r.err, QStringLiteral("Error processing script: Error processing long.tss Error: more than 51 "
+                                    "blocks (line 205)\n"));
     EXPECT_NE(home.read("maps/out_long.map").find("#unrest 50\n"), std::string::npos);
 
     r = run(home.file("TSscripts/none.tss"), home.file("maps/out_none.map"));

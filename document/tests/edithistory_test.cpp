@@ -146,9 +146,13 @@ TEST_F(EditHistoryTest, TheSavedPointDecidesWhetherTheMapIsChanged) {
     EXPECT_TRUE(doc->MapModified);
     EXPECT_FALSE(journal.undo()) << "nothing left to undo";
 
-    // A new edit from an older point: the saved state can no longer be reached, and redo is gone.
+    // New edits from an older point: the saved state can no longer be reached, and redo is gone. Two
+    // of them bring the step count back to the saved point's without its state.
     edit(5);
     EXPECT_FALSE(journal.history().canRedo());
+    edit(6);
+    EXPECT_TRUE(doc->MapModified);
+    EXPECT_FALSE(journal.history().isClean());
     journal.undo();
     EXPECT_TRUE(doc->MapModified);
     journal.redo();

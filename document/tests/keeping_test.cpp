@@ -170,6 +170,14 @@ TEST_F(KeepingTest, AFortiethCommanderIsKeptWithItsLines) {
     EXPECT_EQ(readAndWrite(written, true), written);
 }
 
+// The kept lines' summary is logged at the end, yet the editor is pointed at the earliest line logged.
+TEST_F(KeepingTest, TheFirstErrorLineIsTheEarliestWhetherKeptOrFailing) {
+    readAndWrite(std::string_view("#thx2title T\n#newcmd 1\n#land 2\n#fort x\n#newcmd 2\n"), true);
+    EXPECT_EQ(doc->FirstErrorLine, 3) << doc->ErrorLog; // the kept line; the failing one is line 5
+    readAndWrite(std::string_view("#thx2title T\n#land 2\n#fort x\n#newcmd 1\n"), true);
+    EXPECT_EQ(doc->FirstErrorLine, 4) << doc->ErrorLog; // the failing line; the kept one is line 5
+}
+
 TEST_F(KeepingTest, ALineWhoseQuoteRunsToTheEndIsNotKept) {
     const std::string written = readAndWrite(std::string_view("#thx2title T\n#newcmd \"open\n#land 2\n"), true);
     EXPECT_EQ(written.find("#newcmd"), std::string::npos);

@@ -85,6 +85,37 @@ TEST_F(ParserTest, ValuesThatDoNotConvertOrFitAreLoggedAndLeaveTheFieldAlone) {
     EXPECT_EQ(errors().size(), 9u) << doc->ErrorLog;
 }
 
+// Each limit from its own side and one past it; the values are the file format's, not the code's.
+TEST_F(ParserTest, EveryLimitHoldsAtItsValueAndFailsOnePast) {
+    parse({"#land 2599", "#poptype 90", "#land 2598", "#poptype 91", "#land 2597", "#poptype 89", "#land 2600"});
+    EXPECT_EQ(std::vector<int>({prov(2599).PopType, prov(2598).PopType, prov(2597).PopType}),
+              std::vector<int>({90, 90, 89}));
+    EXPECT_EQ(errors().size(), 1u) << doc->ErrorLog; // province 2600
+    doc->ErrorLog.clear();
+
+    parse({"#allowedplayer 99", "#allowedplayer 100"});
+    EXPECT_TRUE(doc->Nations[99].AllowedPlayer);
+    EXPECT_EQ(errors().size(), 1u) << doc->ErrorLog;
+    doc->ErrorLog.clear();
+
+    // 39 commanders, 10 bodyguard and unit stacks and 8 items fit; one more of each does not.
+    parse({"#land 40"});
+    for (int c = 1; c <= 39; ++c)
+        parse({"#commander 1"});
+    for (int k = 0; k < 10; ++k)
+        parse({"#bodyguards 1 2", "#units 1 3"});
+    for (int i = 0; i < 8; ++i)
+        parse({"#additem \"Ring\""});
+    EXPECT_TRUE(errors().empty()) << doc->ErrorLog;
+    const CommanderDataType& last = prov(40).Commanders[39];
+    EXPECT_EQ(std::vector<int>({prov(40).CommanderCount, last.BodyguardIndex[9], last.UnitsIndex[9]}),
+              std::vector<int>({39, 2, 3}));
+    EXPECT_EQ(last.Items[7], "Ring");
+    parse({"#bodyguards 1 2", "#units 1 3", "#additem \"Ring\"", "#commander 1"});
+    EXPECT_EQ(errors().size(), 4u) << doc->ErrorLog;
+    EXPECT_EQ(prov(40).CommanderCount, 39);
+}
+
 TEST_F(ParserTest, SitesFillFourSlotsByNumberOrName) {
     parse({"#land 8", "#feature 3", "#feature \"well of ash\"", "#knownfeature 999", "#knownfeature \"Nowhere\"",
            "#knownfeature 7", "#land 9", "#feature 6"});

@@ -170,6 +170,9 @@ Line two"
     EXPECT_EQ(write(), expected);
     EXPECT_EQ(prov(1).Terrain, 3);
     EXPECT_TRUE(ui.messages.empty());
+    // Keeping, a link only the higher province holds is written too, and reads back mutual.
+    doc->KeepUnknown = true;
+    EXPECT_NE(write().find("#neighbour 5 9\n#neighbour 30 29\n\n"), std::string::npos);
 }
 
 TEST(MapFloat, HasOneOrTwoDecimals) {

@@ -67,9 +67,12 @@ TEST_F(ClipboardTest, CopyLeavesTheSourceAndCanBePastedAgain) {
     at(9, 8);
     EXPECT_TRUE(choose(ClipCommander, 2));
     EXPECT_EQ(doc.Provinces[9].CommanderCount, 2);
-    // Pasting over an occupied slot replaces it without counting it twice.
+    // Pasting over an occupied slot replaces the whole record, inside-castle flag included, without
+    // counting it twice.
+    doc.Provinces[5].Commanders[3].InsideCastle = true;
     EXPECT_TRUE(choose(ClipCommander, 2));
     EXPECT_EQ(doc.Provinces[9].CommanderCount, 2);
+    EXPECT_TRUE(doc.Provinces[9].Commanders[8].InsideCastle);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -172,13 +175,27 @@ TEST_F(ClipboardTest, AGodCutToAnotherGodSlotTakesItsSpecialStartAlong) {
     EXPECT_EQ(tree.caption("9 COM 0"), "0 Warlord");
 }
 
-TEST_F(ClipboardTest, DeletingTheGodEmptiesItsNationToo) {
+TEST_F(ClipboardTest, DeletingOrCuttingTheGodLeavesItsNationAlone) {
+    const NationDataType before = doc.Nations[5];
     at(1, 0);
     ASSERT_TRUE(choose(ClipCommander, 3));
-    EXPECT_TRUE(doc.Nations[5].GodName.empty());
-    EXPECT_EQ(doc.Nations[5].God.MagFire, 0);
-    EXPECT_EQ(doc.Nations[5].SpecStartProvince, 1); // the start stays; only the god is gone
+    EXPECT_TRUE(doc.Provinces[1].Commanders[0].UnitName.empty());
     EXPECT_FALSE(tree.has("1 COM 0"));
+    const NationDataType& n = doc.Nations[5];
+    EXPECT_EQ(n.GodName, before.GodName);
+    EXPECT_EQ(n.GodIndex, before.GodIndex);
+    EXPECT_TRUE(sameCommander(n.God, before.God));
+    EXPECT_EQ(n.SpecStartProvince, 1);
+
+    // Cut and pasted into an ordinary slot, the god leaves slot 0; the nation still has it.
+    PlaceGodsAtStarts(doc);
+    at(1, 0);
+    ASSERT_TRUE(choose(ClipCommander, 0));
+    at(9, 2);
+    ASSERT_TRUE(choose(ClipCommander, 2));
+    EXPECT_EQ(doc.Provinces[9].Commanders[2].UnitName, before.GodName);
+    EXPECT_TRUE(doc.Provinces[1].Commanders[0].UnitName.empty());
+    EXPECT_TRUE(sameCommander(n.God, before.God));
 }
 
 TEST_F(ClipboardTest, StacksAreCutCopiedPastedAndDeleted) {
@@ -198,7 +215,6 @@ TEST_F(ClipboardTest, StacksAreCutCopiedPastedAndDeleted) {
     at(5, 3, 0);
     ASSERT_TRUE(choose(ClipBodyguard, 0));
     at(1, 0, 3);
-    EXPECT_FALSE(clip.menuOpened(ClipUnit).paste); // a bodyguard is no unit stack
     ASSERT_TRUE(choose(ClipBodyguard, 2));
     EXPECT_EQ(doc.Nations[5].God.BodyguardName[3], "Spearman");
     EXPECT_EQ(doc.Nations[5].God.BodyguardCount[3], 5);
@@ -245,25 +261,25 @@ TEST_F(ClipboardTest, SitesMoveBetweenSlotsWithTheirKnownFlagAndNodes) {
     EXPECT_FALSE(tree.has("5 SITES"));
 }
 
-TEST_F(ClipboardTest, PasteIsOfferedForTheKindLastCopied) {
+TEST_F(ClipboardTest, PasteIsOfferedByTheKindOfTheMenusLastOpening) {
     at(5, 3, kNone, kNone, 0);
-    EXPECT_FALSE(clip.menuOpened(ClipCommander).paste);
+    EXPECT_FALSE(clip.menuOpened(ClipCommander).paste); // no source yet
     ASSERT_TRUE(choose(ClipCommander, 1));
-    EXPECT_EQ(clip.menuOpened(ClipSite).paste, false);
+    EXPECT_FALSE(clip.menuOpened(ClipSite).paste);
     EXPECT_EQ(clip.state().ClipKind, ClipSite);
-    // A look at another kind's menu does not lose what was copied.
-    EXPECT_TRUE(clip.menuOpened(ClipCommander).paste);
+    // The previous opening was on a site: a commander menu offers no paste, the one after it does.
+    EXPECT_FALSE(clip.menuOpened(ClipCommander).paste);
     const Clipboard::MenuState full = clip.menuOpened(ClipCommander);
-    EXPECT_TRUE(full.cut && full.copy && full.del);
+    EXPECT_TRUE(full.paste && full.cut && full.copy && full.del);
     at(9, 4);
     const Clipboard::MenuState empty = clip.menuOpened(ClipCommander);
     EXPECT_FALSE(empty.cut || empty.copy || empty.del);
     EXPECT_TRUE(empty.paste);
 
-    // Another map opened: what was copied lived in the old one.
+    // Another map opened: the clipboard names a place, and that place of the new map is pasted.
     doc.MapFilePath = "/maps/other.map";
-    EXPECT_FALSE(clip.menuOpened(ClipCommander).paste);
-    EXPECT_FALSE(clip.paste(ClipCommander));
-    EXPECT_EQ(ui.titles(), QStringList{"Oops!"});
-    EXPECT_TRUE(doc.Provinces[9].Commanders[4].UnitName.empty());
+    doc.Provinces[5].Commanders[3].UnitName = "Sorceress";
+    EXPECT_TRUE(choose(ClipCommander, 2));
+    EXPECT_EQ(doc.Provinces[9].Commanders[4].UnitName, "Sorceress");
+    EXPECT_TRUE(ui.messages.empty());
 }

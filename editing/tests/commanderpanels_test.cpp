@@ -92,6 +92,17 @@ private slots:
         QCOMPARE(e.find<QLineEdit>("txtFML")->text(), QString()); // level 0 shows nothing
         QCOMPARE(e.find<QLineEdit>("txtUnit0")->text(), QStringLiteral("10"));
         QCOMPARE(e.label("lblItem0")->text(), QStringLiteral("Sword"));
+        // The description box tells of the commander's unit, then of the stack picked.
+        const auto described = [&e] {
+            return e.find<QPlainTextEdit>("txtCommanderDescription")->toPlainText().section(QLatin1Char('\n'), 0, 0);
+        };
+        QCOMPARE(described(), QStringLiteral("Unit# 12"));
+        QTest::mouseClick(e.label("imgBodyGuard0"), Qt::LeftButton);
+        QCOMPARE(described(), QStringLiteral("Unit# 20"));
+        QTest::mouseClick(e.label("imgUnit0"), Qt::LeftButton);
+        QCOMPARE(described(), QStringLiteral("Unit# 21"));
+        QTest::mouseClick(e.label("imgUnit4"), Qt::LeftButton); // an empty stack
+        QCOMPARE(described(), QString());
 
         QTest::mouseDClick(e.label("imgCommander0"), Qt::LeftButton); // reserved for a god
         QVERIFY(e.unitFinder.empty());

@@ -3,6 +3,8 @@
 #include "godplacement.h"
 #include "nodetree.h"
 #include "siterules.h"
+#include "slotpictures.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,13 +51,19 @@ TEST_F(CommanderRules, StripCommitKeepsNodesAndCountInStepUntilTheLastCommanderG
     EXPECT_EQ(doc.Provinces[9].Commanders[4].UnitIndex, 12);
     EXPECT_EQ(doc.Provinces[9].CommanderCount, 1);
 
-    // Emptied, the last commander takes the group with it; the next one brings it back.
+    // Emptied, the last commander takes the group with it; the next one brings it back. Only the
+    // unit and the node strings go.
+    doc.Provinces[9].Commanders[4].ComName = "Hrolf";
+    doc.Provinces[9].Commanders[4].UnitsCount[1] = 4;
     CommitCommanderSlot(doc, 9, 4, "-1", "", nodes);
     EXPECT_EQ(doc.Provinces[9].CommanderCount, 0);
     EXPECT_FALSE(tree.has("9 COM 4"));
     EXPECT_FALSE(tree.has("9 COMMANDERS"));
     EXPECT_TRUE(doc.Provinces[9].Commanders[4].UnitName.empty());
-    EXPECT_TRUE(doc.Provinces[9].Commanders[4].NodeKey.empty());
+    EXPECT_TRUE(doc.Provinces[9].Commanders[4].NodeKey.empty() && doc.Provinces[9].Commanders[4].NodeText.empty());
+    EXPECT_EQ(doc.Provinces[9].Commanders[4].UnitIndex, -1);
+    EXPECT_EQ(doc.Provinces[9].Commanders[4].ComName, "Hrolf");
+    EXPECT_EQ(doc.Provinces[9].Commanders[4].UnitsCount[1], 4);
     CommitCommanderSlot(doc, 9, 6, "13", "Sorceress", nodes);
     EXPECT_TRUE(tree.has("9 COMMANDERS"));
     EXPECT_EQ(tree.parent("9 COM 6"), "9 COMMANDERS");
@@ -105,7 +113,7 @@ TEST_F(CommanderRules, StackCountsFromTheirBoxes) {
         {"21", "7", 7, 21},
         {"21", "x", 1, 21},  // no number: the minimum, as leaving the box makes it
         {"21", "5000", 999, 21},
-        {"-1", "5", 0, -1},  // a count without a unit is nothing the file can hold
+        {"-1", "5", 5, -1},  // a count typed before the unit is chosen is kept with the stack
     };
     for (const Case& c : cases) {
         CommanderDetailInput in = detailOf(doc.Provinces[5].Commanders[3]);
@@ -135,8 +143,8 @@ TEST_F(CommanderRules, DetailBoxesAreCheckedOnLeaving) {
     for (const Case& c : cases)
         EXPECT_EQ(ValidatedNumberText(c.typed, c.min, c.max), QString::fromLatin1(c.shown)) << c.typed;
 
-    // Empty boxes store nothing; random equipment keeps "not set" apart from a real 0. A commit that
-    // comes before the box was left stores what leaving it would have shown.
+    // Empty boxes store 0, random equipment too. A commit that comes before the box was left stores
+    // what leaving it would have shown.
     CommanderDetailInput in = detailOf(doc.Provinces[5].Commanders[3]);
     in.magic[0] = "15";
     CommitCommanderDetail(doc, 5, 3, in);
@@ -146,10 +154,10 @@ TEST_F(CommanderRules, DetailBoxesAreCheckedOnLeaving) {
     const CommanderDataType& com = doc.Provinces[5].Commanders[3];
     EXPECT_EQ(com.MagAir, 0);
     EXPECT_EQ(com.Xp, 0);
-    EXPECT_EQ(com.RandomEquip, -1);
-    in.randomEquip = "0";
-    CommitCommanderDetail(doc, 5, 3, in);
     EXPECT_EQ(com.RandomEquip, 0);
+    in.randomEquip = "4";
+    CommitCommanderDetail(doc, 5, 3, in);
+    EXPECT_EQ(com.RandomEquip, 4);
 }
 
 TEST_F(CommanderRules, InsideCastleKeepsOutsideCommandersBeforeInsideOnes) {
@@ -218,4 +226,11 @@ TEST_F(CommanderRules, SiteGemsAndUnitsOverTheProvincesSites) {
     EXPECT_EQ(SiteGemTotals(ref, {101, 101, -1, -1})[0], 2);
     EXPECT_EQ(SiteUnits(ref, {100, 101, -1, -1}, false), std::vector<int>{21}); // each unit once
     EXPECT_EQ(SiteUnits(ref, {100, 101, -1, -1}, true), std::vector<int>{13});
+    // The table's -666 entry is shown once, as the picture -0666.jpg.
+    map.ref->SiteData[101].summons[1] = -666;
+    map.ref->SiteData[100].summons[2] = -666;
+    EXPECT_EQ(SiteUnits(ref, {100, 101, -1, -1}, true), (std::vector<int>{-666, 13}));
+    TempFolder program;
+    program.write(QStringLiteral("TSsprites/-0666.jpg"), "jpg");
+    EXPECT_EQ(UnitPicturePath(program.path(), -666), program.file(QStringLiteral("TSsprites/-0666.jpg")));
 }

@@ -2,6 +2,7 @@
 // navigator, saved and read back.
 #include "fakeuserinterface.h"
 #include "headerpanels.h"
+#include "headerrules.h"
 #include "mapheaderpanel.h"
 #include "mapreader.h"
 #include "mapwriter.h"
@@ -97,8 +98,10 @@ private slots:
             const char* box;
             const char* typed;
             const char* shown;
-        } cases[] = {{"txtFeaturesFrequency", "150", "100"}, {"txtDefaultMapZoom", "2.5", "2"},
-                     {"txtFeaturesFrequency", "", ""},        {"txtDefaultMapZoom", "zoom", "0"}};
+        } cases[] = {{"txtFeaturesFrequency", "45", "45"},   {"txtDefaultMapZoom", "0.75", "0.75"},
+                     {"txtFeaturesFrequency", "-5", "0"},   {"txtDefaultMapZoom", "-1", "0"},
+                     {"txtFeaturesFrequency", "150", "100"}, {"txtDefaultMapZoom", "2.5", "2"},
+                     {"txtFeaturesFrequency", "  ", ""},    {"txtDefaultMapZoom", "zoom", "0"}};
         for (const auto& c : cases) {
             e.type(c.box, QString::fromLatin1(c.typed));
             QCOMPARE(e.shown(c.box), QString::fromLatin1(c.shown));
@@ -106,14 +109,15 @@ private slots:
         QCOMPARE(e.doc.FeaturesFrequency, std::int16_t{-1});
         QCOMPARE(e.doc.DefaultMapZoom, 0.0f);
         QVERIFY(e.doc.MapModified);
-        QCOMPARE(e.recoveryWrites, 4);
+        const int edits = static_cast<int>(std::size(cases));
+        QCOMPARE(e.recoveryWrites, edits);
 
         // Leaving a box without a change commits nothing.
         e.type("txtThx2Title", QStringLiteral("Aelfheim"));
-        QCOMPARE(e.recoveryWrites, 5); // typed over: an edit, though the same text
+        QCOMPARE(e.recoveryWrites, edits + 1); // typed over: an edit, though the same text
         e.find<QLineEdit>("txtThx2Title")->setFocus();
         e.find<QLineEdit>("txtDefaultMapZoom")->setFocus();
-        QCOMPARE(e.recoveryWrites, 5);
+        QCOMPARE(e.recoveryWrites, edits + 1);
     }
 
     void wrapAroundSwitchCommitsBeforeItsViewIsRedrawn() {
@@ -144,11 +148,26 @@ private slots:
 
         QTest::mouseClick(label, Qt::LeftButton); // cancelled: nothing changes
         QCOMPARE(e.doc.MapTextColor[0], 128.0f / 255.0f);
+        e.type("txtRed", QStringLiteral("7")); // clamped to full red
+        QCOMPARE(e.doc.MapTextColor[0], 1.0f);
+        e.type("txtAlpha", QStringLiteral("x"));
+        QCOMPARE(e.doc.MapTextColor[3], 0.0f);
 
         e.type("txtRed", QString());
         for (float c : e.doc.MapTextColor) QCOMPARE(c, -1.0f);
         for (const char* box : {"txtGreen", "txtBlue", "txtAlpha"}) QCOMPARE(e.shown(box), QString());
         QVERIFY(label->palette().color(QPalette::Window) != QColor(128, 255, 51));
+    }
+
+    void browsingProposesTheCurrentPictureAndKeepsOnlyTheFileName() {
+        FakeUserInterface ui;
+        ui.files = {QStringLiteral("/home/me/maps/other/world.rgb"), std::nullopt};
+        QCOMPARE(BrowseMapImage(ui, QStringLiteral("/home/me/maps"), QStringLiteral("old.tga")),
+                 std::optional<QString>(QStringLiteral("world.rgb")));
+        QCOMPARE(BrowseMapImage(ui, QStringLiteral("/home/me/maps/"), QString()), std::nullopt);
+        QCOMPARE(ui.fileRequests, (std::vector<QString>{
+                                      "open|Map Image (*.tga;*.rgb)|*.tga;*.rgb|/home/me/maps|/home/me/maps/old.tga",
+                                      "open|Map Image (*.tga;*.rgb)|*.tga;*.rgb|/home/me/maps/|"}));
     }
 
     void computerPlayerProposesStandardDifficultyAndUncheckingMakesAHuman() {

@@ -36,7 +36,6 @@ TEST(NationRules, ScalesAreShownAndStoredNegated) {
             }
         }
     }
-    EXPECT_EQ(scaleBoxes()[0].field, &NationDataType::ScaleChaos); // Order is the far end of chaos
     EXPECT_EQ(scaleHint(scaleBoxes()[0]),
               QStringLiteral("Sets the Order / Turmoil dominion scale of a nation. A value of 3 tips the scale fully to "
                              "the left (Order), -3 fully to the right (Turmoil). <3-(-3)>"));
@@ -72,33 +71,6 @@ TEST(NationRules, NumberBoxes) {
         EXPECT_EQ(back.difficulty, c.storedDifficulty > 0 ? QString::number(c.storedDifficulty) : QString());
         EXPECT_EQ(back.dominion, c.storedDominion > 0 ? QString::number(c.storedDominion) : QString());
     }
-}
-
-TEST(NationRules, AlliesListTheOtherAllowedPlayersAndAreKeptBothWays) {
-    editingtest::SmallMap map;
-    MapDocument& doc = *map.doc;
-    map.ref->NationData[2] = {"EA", 2, "", "Arvik"};
-    doc.Nations[2].NationName = "Arvik";
-    for (int n : {2, 5, 20}) doc.Nations[n].AllowedPlayer = true;
-    doc.Nations[5].NationName = "Valdren";
-    doc.Nations[20].NationName = "Tirn";
-    doc.Nations[20].Allies[2] = doc.Nations[2].Allies[20] = true;
-
-    NationFields f = shownFor(map, 2);
-    EXPECT_EQ(f.name, QStringLiteral("Arvik"));
-    ASSERT_EQ(f.allies, (std::vector<AllyEntry>{{5, "EA Valdren", false}, {20, "LA Tirn", true}}));
-
-    f.allies[0].selected = true;
-    f.allies[1].selected = false;
-    CommitNation(doc, 2, f);
-    EXPECT_TRUE(doc.Nations[2].Allies[5] && doc.Nations[5].Allies[2]);
-    EXPECT_FALSE(doc.Nations[2].Allies[20] || doc.Nations[20].Allies[2]);
-
-    f.allies[0].selected = false;
-    CommitNation(doc, 2, f);
-    EXPECT_FALSE(doc.Nations[2].Allies[5] || doc.Nations[5].Allies[2]);
-    // Nation 10 is no allowed player and is not offered.
-    EXPECT_EQ(shownFor(map, 5).allies.size(), 2u);
 }
 
 } // namespace

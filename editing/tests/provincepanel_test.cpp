@@ -357,16 +357,16 @@ class ProvincePanelTest : public QObject {
     void startAndOwnerAskBeforeDroppingAnOwner() {
         Rig rig;
         rig.select(2);
-        rig.choose("cboOwner", rig.get<QComboBox>("cboOwner")->findData(0)); // nation 0
+        rig.choose("cboOwner", rig.get<QComboBox>("cboOwner")->findData(5));
         QVERIFY(rig.get<QRadioButton>("optStart1")->isChecked());
-        QCOMPARE(rig.doc.Provinces[2].Owner, 0);
+        QCOMPARE(rig.doc.Provinces[2].Owner, 5);
         QVERIFY(rig.doc.Provinces[2].NoStart);
 
         rig.ui.answers = {Answer::Cancel};
         rig.get<QRadioButton>("optStart2")->click();
         QCOMPARE(rig.ui.titles(), QStringList{"Warning!"});
         QVERIFY(rig.get<QRadioButton>("optStart1")->isChecked());
-        QCOMPARE(rig.doc.Provinces[2].Owner, 0);
+        QCOMPARE(rig.doc.Provinces[2].Owner, 5);
         QVERIFY(!rig.doc.Provinces[2].Start);
 
         rig.ui.answers = {Answer::Ok};

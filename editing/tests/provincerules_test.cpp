@@ -96,18 +96,18 @@ TEST_F(CommitTest, TerrainBoxesBecomeTheMaskBits) {
     EXPECT_EQ(doc.Provinces[2].Terrain, 4 + 2048 + 4194304);
     EXPECT_EQ(doc.Provinces[2].Terrain, 4196356);
 
-    // Every box lands on its own bit, and the form reads back what was committed.
-    f = ProvinceForm{};
-    f.siteTerrain.fill(true);
-    f.small = f.large = f.noStart = true;
-    for (int i = 1; i < kTerrainBoxes; ++i)
-        f.terrain[static_cast<std::size_t>(i)] = true;
-    commit(2, f);
-    ComputeTerrainMask(doc, 2);
-    EXPECT_EQ(doc.Provinces[2].Terrain, (1 << 23) - 1);
-    EXPECT_TRUE(doc.Provinces[2].NoStart);
-    EXPECT_EQ(formOf(2).terrain, f.terrain);
-    EXPECT_EQ(formOf(2).siteTerrain, f.siteTerrain);
+    // Each box on its bit as the file format numbers them, box by box, and shown back on that box.
+    const int terrainBit[] = {-1, 2, 11, 12, 22, 4, 6, 5, 7, 8, 3};
+    const int siteBit[] = {10, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    for (int i = 1; i < 11 + 10; ++i) {
+        f = ProvinceForm{};
+        const bool site = i >= 11;
+        (site ? f.siteTerrain[static_cast<std::size_t>(i - 11)] : f.terrain[static_cast<std::size_t>(i)]) = true;
+        commit(2, f);
+        const int bit = site ? siteBit[i - 11] : terrainBit[i];
+        EXPECT_TRUE(doc.Provinces[2].TerrainBit[bit]) << "box " << i << " bit " << bit;
+        EXPECT_EQ(site ? formOf(2).siteTerrain[static_cast<std::size_t>(i - 11)] : formOf(2).terrain[static_cast<std::size_t>(i)], true);
+    }
 
     f = ProvinceForm{};
     f.terrain[0] = true;
@@ -356,13 +356,19 @@ TEST_F(StartOwnerTest, StartOptionsSetTheFlagsAndTheOwner) {
 
 TEST_F(StartOwnerTest, TheUserRulesOfTheStartOptions) {
     ProvinceDataType& owned = doc.Provinces[5];
-    owned.Owner = 0; // nation 0 is a real nation
+    // The question guards owners above 0 only: owner 0 is not asked about, owner 1 is.
+    owned.Owner = 0;
     StartOwnerChoice c{NoStartOption, 0};
+    ChooseStartOption(c, StartLocation, owned, ui);
+    EXPECT_EQ(c.option, StartLocation);
+    EXPECT_TRUE(ui.messages.empty());
 
+    owned.Owner = 1;
+    c = {NoStartOption, 1};
     ui.answers = {Answer::Cancel};
     ChooseStartOption(c, StartLocation, owned, ui);
     EXPECT_EQ(c.option, NoStartOption);
-    EXPECT_EQ(c.ownerNation, 0);
+    EXPECT_EQ(c.ownerNation, 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, "Warning!");
     EXPECT_EQ(ui.messages[0].text,

@@ -90,6 +90,20 @@ TEST(UnitFilterTest, EachConditionKeepsExactlyItsUnits) {
     }
 }
 
+// Each path word of the list stands for one letter in the random-path texts: F, A, W, E, S, D, N, B, H.
+TEST(UnitFilterTest, RandomMagicTakesEachPathsOwnLetter) {
+    const char* const letters[] = {"F", "A", "W", "E", "S", "D", "N", "B", "H"};
+    std::string rows;
+    for (int k = 0; k < 9; ++k)
+        rows += unitRow(k + 1, {{1, "Adept"}, {32, letters[k]}});
+    const auto ref = tablesWith({{"UnitData.txt", rows}});
+    for (int k = 0; k < 9; ++k) {
+        UnitFilter f;
+        f.randomMagic = k;
+        EXPECT_EQ(FilterUnits(*ref, f), Numbers{k + 1}) << letters[k];
+    }
+}
+
 TEST(UnitFilterTest, SizeFilterOverTheShippedTable) {
     const ReferenceData& ref = shippedTables();
     UnitFilter f;

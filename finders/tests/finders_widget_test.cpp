@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(slot->property("tag").toString(), QStringLiteral("-1"));
     }
 
-    void unitWithoutPictureShowsTheNoImagePicture() {
+    void unitWithoutPictureLeavesThePreviewEmptyAndTheSlotShowsNoImage() {
         // Most units have no sprite of their own in the sample set.
         auto finder = unitFinder();
         int without = 0;
@@ -159,9 +159,12 @@ private slots:
                 break;
             }
         QVERIFY(without > 0);
+        auto slot = emptySlot();
+        finder->openFor(slot.get());
         choose(child<QComboBox>(*finder, "cboUnitFound"), without);
-        QCOMPARE(child<QLabel>(*finder, "imgUnitPreview")->pixmap().toImage(),
-                 QPixmap(mHome.file("TSsprites/NOIMAGE.jpg")).toImage());
+        QVERIFY(child<QLabel>(*finder, "imgUnitPreview")->pixmap().isNull());
+        click(*finder, "cmdOk");
+        QCOMPARE(slot->pixmap().toImage(), QPixmap(mHome.file("TSsprites/NOIMAGE.jpg")).toImage());
     }
 
     void unitNumberLeadsToItsReferencePage() {
@@ -171,8 +174,13 @@ private slots:
         choose(child<QComboBox>(*finder, "cboUnitFound"), 6);
         QLabel* link = child<QLabel>(*finder, "lblUnitLink");
         QVERIFY(link->text().isEmpty());
+        // No address set, no link.
         QTest::mouseClick(child<QLabel>(*finder, "lblUnitNumber"), Qt::LeftButton);
-        QVERIFY(link->text().endsWith(QStringLiteral("/00006.png")));
+        QVERIFY(link->text().isEmpty());
+        QString base = QStringLiteral("https://units.example/");
+        finder->referenceBase = [&base] { return base; };
+        QTest::mouseClick(child<QLabel>(*finder, "lblUnitNumber"), Qt::LeftButton);
+        QCOMPARE(link->text(), QStringLiteral("https://units.example/00006.png"));
         QTest::mouseClick(link, Qt::LeftButton);
         QCOMPARE(opened, QList<QUrl>{QUrl(link->text())});
     }

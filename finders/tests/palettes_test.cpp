@@ -100,4 +100,13 @@ TEST(PalettesTest, ShippedPalettesAreListedBesideTheUsersAndAChangeMakesAnOwnCop
     EXPECT_EQ(root.read("mine/Shipped.upa"), "2\r\n7\r\n");
     EXPECT_EQ(root.read("share/Shipped.upa"), "2\r\n");
     EXPECT_TRUE(ui.messages.empty());
+
+    // The user's copy can be deleted, which brings the shipped one back; the shipped one cannot.
+    ui.answers = {Answer::Ok};
+    EXPECT_TRUE(palettes.remove("Shipped.upa"));
+    EXPECT_EQ(palettes.read("Shipped.upa"), std::vector<int>{2});
+    EXPECT_FALSE(palettes.remove("Shipped.upa"));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("Shipped.upa is shipped with Tessary and cannot be deleted here."));
+    EXPECT_TRUE(QFile::exists(root.file("share/Shipped.upa")));
 }

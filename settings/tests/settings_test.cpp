@@ -138,4 +138,13 @@ TEST(MoreSettings, KeepingLivesBesideTheConfigurationWhichKeepsItsThirtyNineFiel
         EXPECT_EQ(back.KeepUnknown, c.after) << (c.more ? c.more : "no file");
     }
     EXPECT_TRUE(ui.messages.empty());
+
+    // The unit reference address is empty unless set, and then kept as written.
+    EXPECT_TRUE(s.UnitReferenceAddress.isEmpty());
+    s.UnitReferenceAddress = QStringLiteral("https://units.example/pages/");
+    ASSERT_TRUE(WriteConfiguration(s, path, ui));
+    EXPECT_EQ(home.read("Tessary.more"), "KeepUnknown=0\r\nUnitReferenceAddress=https://units.example/pages/\r\n");
+    Settings back = Settings::defaults("/p/");
+    ASSERT_TRUE(ReadConfiguration(back, path, ui));
+    EXPECT_EQ(back.UnitReferenceAddress, s.UnitReferenceAddress);
 }

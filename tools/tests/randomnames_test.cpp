@@ -147,6 +147,15 @@ TEST(NameFiles, DamagedFilesAreRefusedWithTheLine) {
         std::string error;
         EXPECT_FALSE(ParseNameFile(c.text, error));
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+        // Skipping, an entry line costs only itself; too many lists still fail the file.
+        std::vector<std::string> skipped;
+        error.clear();
+        const auto kept = ParseNameFile(c.text + ":b\n1,ok\n", error, &skipped);
+        EXPECT_EQ(kept.has_value(), std::string(c.name) != "lists");
+        if (!kept) continue;
+        ASSERT_EQ(skipped.size(), 1u);
+        EXPECT_EQ(skipped[0].rfind(c.error, 0), 0u) << skipped[0];
+        EXPECT_EQ(kept->lists.back().row(kept->lists.back().count), "ok");
     }
     std::string error;
     EXPECT_TRUE(ParseNameFile("T\n:a\n1-1000,x\n", error));

@@ -191,10 +191,19 @@ TEST_F(ScriptLanguage, FeatureFillsTheFirstFreeSlotAndNothingWhenAllAreTaken) {
     EXPECT_TRUE(ApplyScriptLine(*doc, *ref, 2, "feature = 12", hooks));
     EXPECT_EQ(prov(2).SiteIndex[1], 12);
     EXPECT_EQ(prov(2).SiteName[1], "Well of Ash");
-    // The slot holds one kind of site: the known site there goes.
+    // Strict: only the known site's number goes; its name stays for the writer's "-1 --" line.
     EXPECT_EQ(prov(2).KnownSiteIndex[1], -1);
-    EXPECT_TRUE(prov(2).KnownSiteName[1].empty());
+    EXPECT_EQ(prov(2).KnownSiteName[1], "Site 30");
     EXPECT_EQ(events, std::vector<std::string>{"2 sites"});
+
+    // Keeping: the name goes too, so the replaced site cannot come back from kept text.
+    doc->KeepUnknown = true;
+    prov(3).SiteIndex[0] = 20;
+    prov(3).SiteName[0] = "Site 20";
+    EXPECT_TRUE(ApplyScriptLine(*doc, *ref, 3, "knownfeature = 12", hooks));
+    EXPECT_EQ(prov(3).KnownSiteIndex[0], 12);
+    EXPECT_EQ(prov(3).SiteIndex[0], -1);
+    EXPECT_TRUE(prov(3).SiteName[0].empty());
 }
 
 TEST_F(ScriptLanguage, CommanderAppliesReachTheLastCommander) {

@@ -134,7 +134,7 @@ TEST_F(ScriptProcess, AMissingFileIsReportedAndChangesNothing) {
     const ScriptRunResult r = z_ScriptProcess(*doc, *ref, ui, path, hooks);
     EXPECT_FALSE(r.completed);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages[0].text.startsWith("Error processing " + path + " Error: "));
+    EXPECT_TRUE(ui.messages[0].text.startsWith("Error processing none.tss Error: ")) << ui.messages[0].text.toStdString();
 }
 
 TEST_F(ScriptProcess, ProgressPerProvinceAndTheSelectedProvinceIsShownAgain) {

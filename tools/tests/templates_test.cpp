@@ -92,6 +92,9 @@ protected:
 
 TEST_F(TemplateFiles, SavedTemplateHasEveryValueOnItsLineAndBecomesActive) {
     fillProvince(doc->Provinces[7]);
+    CommanderDataType& c = doc->Provinces[7].Commanders[3];
+    c.MagFire = 1, c.MagAir = 2, c.MagWater = 3, c.MagEarth = 4, c.MagAstral = 5;
+    c.MagDeath = 6, c.MagNature = 7, c.MagBlood = 8, c.MagPriest = 9;
     doc->CurProvince = 7;
     ProvinceTemplates templates(ui);
     ui.inputs.push_back(QStringLiteral("Elf Wood"));
@@ -107,10 +110,21 @@ TEST_F(TemplateFiles, SavedTemplateHasEveryValueOnItsLineAndBecomesActive) {
     EXPECT_EQ(lines[1], "#TRUE#");                // small
     EXPECT_EQ(lines[24], "\"\xC6lfholt\"");       // the name, as its bytes
     EXPECT_EQ(lines[27], "2");                    // commander count
-    EXPECT_EQ(lines[28 + 2 * 84], "\"Forest Lord\""); // slot 3: the god's slot is never stored
-    EXPECT_EQ(lines[28 + 39 * 84 + 36], "255");   // fog blue closes the file
-    EXPECT_EQ(lines[28 + 39 * 84 + 28], "10");    // ground red comes first of the colours
-    EXPECT_EQ(lines[28 + 39 * 84 + 34], "-1");    // ground blue is unset
+    const std::size_t slot3 = 28 + 2 * 84; // the god's slot is never stored
+    EXPECT_EQ(lines[slot3], "\"Forest Lord\"");
+    // Clear magic, fire, air, water, earth, astral, death, nature, blood, priest, xp, random equipment.
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + slot3 + 63, lines.begin() + slot3 + 75),
+              (std::vector<std::string>{"#FALSE#", "1", "2", "3", "4", "5", "6", "7", "8", "9", "150", "0"}));
+    EXPECT_EQ(lines[slot3 + 82], "\"Jade Mace\"");
+    EXPECT_EQ(lines[slot3 + 83], "#TRUE#");
+    // After the commanders, in the file's own order: kill features, sites, known sites, fort, temple,
+    // lab, start, no start, victory points, population, type, unrest, sky box, battle map, colours.
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 28 + 39 * 84, lines.end()),
+              (std::vector<std::string>{"#TRUE#", "\"\"", "-1", "\"\"", "-1", "\"Mossy Tower\"", "11", "\"\"", "-1",
+                                        "\"Singing Vale\"", "21", "\"\"", "-1", "\"\"", "-1", "\"\"", "-1", "3",
+                                        "#TRUE#", "#FALSE#", "#FALSE#", "#FALSE#", "2", "45000", "30", "12",
+                                        "\"./sky.tga\"", "\"empty\"", "10", "-1", "-1", "-1", "20", "-1", "-1", "-1",
+                                        "255"}));
 
     EXPECT_EQ(templates.name(), QStringLiteral("Elf Wood"));
     EXPECT_EQ(templates.path(), joinPath(home.path(), "TStemplates", "Elf Wood.ptf"));
@@ -184,8 +198,20 @@ TEST_F(TemplateFiles, ChoosingReadsTheFileFromTheDialog) {
     EXPECT_EQ(other.TemplateProvince().LandName, "Norhold");
 }
 
-// Damaged files: each is refused whole with the loading message, and the active template stays.
-TEST_F(TemplateFiles, ADamagedFileChangesNothing) {
+TEST_F(TemplateFiles, ChoosingOffersTheShippedTemplatesBesideTheUsersOwn) {
+    home.write("shipped/Coast.ptf", TemplateText(ProvinceDataType()));
+    home.write("shipped/Mine.ptf", "shipped");
+    home.write("own/Mine.ptf", "own");
+    ProvinceTemplates templates(ui, [this] { return home.file("own"); }, [this] { return home.file("shipped"); });
+    ui.files = {QStringLiteral("Coast.ptf")};
+    EXPECT_TRUE(templates.ChooseTemplate());
+    EXPECT_EQ(templates.path(), home.file("own/Coast.ptf"));
+    EXPECT_EQ(home.read("own/Mine.ptf"), "own"); // the user's own copy is never replaced
+}
+
+// Damaged files: each is read up to its failing value, with the loading message; the values from
+// there on and the active template's name stay as they were.
+TEST_F(TemplateFiles, ADamagedFileIsReadUpToItsFailingValue) {
     doc->CurProvince = 1;
     fillProvince(doc->Provinces[1]);
     ProvinceTemplates templates(ui);
@@ -229,6 +255,16 @@ TEST_F(TemplateFiles, ADamagedFileChangesNothing) {
         EXPECT_EQ(templates.name(), QStringLiteral("Good"));
         EXPECT_EQ(TemplateText(templates.TemplateProvince()), good);
     }
+
+    ProvinceDataType other;
+    other.LandName = "Stonefield";
+    auto otherLines = linesOf(TemplateText(other));
+    otherLines[29] = "x"; // in commander slot 1
+    EXPECT_FALSE(templates.ReadTemplate(home.write(QStringLiteral("TStemplates/Half.ptf"), joinLines(otherLines))));
+    EXPECT_EQ(templates.TemplateProvince().LandName, "Stonefield");
+    EXPECT_FALSE(templates.TemplateProvince().TerrainBit[0]);
+    EXPECT_EQ(templates.TemplateProvince().Population, 45000);
+    EXPECT_EQ(templates.name(), QStringLiteral("Good"));
 
     // A 32-bit population and trailing blank lines are fine.
     EXPECT_TRUE(templates.ReadTemplate(home.write("TStemplates/Big.ptf", with(3328, "2000000000") + "\r\n\r\n")));
@@ -339,7 +375,17 @@ TEST(TemplateMerge, EmptyValuesNeverClearAndTheProvinceKeepsItsOwnRules) {
     MergeTemplate(*doc, 5, *tpl);
     EXPECT_EQ(p.Population, 0);
 
-    // A template site takes its slot, whether the slot held a site or a known site.
+    // A template site takes its slot. Strict leaves the slot's other kind; keeping empties it.
+    fresh();
+    p.KnownSiteName[1] = "Old Known";
+    p.KnownSiteIndex[1] = 8;
+    tpl->SiteName[1] = "New Site";
+    tpl->SiteIndex[1] = 30;
+    MergeTemplate(*doc, 5, *tpl);
+    EXPECT_EQ(p.SiteName[1], "New Site");
+    EXPECT_EQ(p.KnownSiteName[1], "Old Known");
+    EXPECT_EQ(p.KnownSiteIndex[1], 8);
+    doc->KeepUnknown = true;
     fresh();
     p.KnownSiteName[1] = "Old Known";
     p.KnownSiteIndex[1] = 8;
@@ -391,6 +437,7 @@ TEST(TemplateMerge, ATemplateCommanderFillsItsSlotAndEmptySlotsStay) {
 
     const TemplateMerge merge = MergeTemplate(*doc, 9, *tpl);
     EXPECT_EQ(merge.commanderSlots, (std::vector<int>{4, 6}));
+    EXPECT_EQ(doc->CurCommander, 6); // the last template commander is the current one
     EXPECT_EQ(p.CommanderCount, 3); // slot 4 is new; slot 6 was occupied already
     EXPECT_EQ(p.Commanders[4].UnitName, "Forest Lord");
     EXPECT_EQ(p.Commanders[4].UnitIndex, 412);
