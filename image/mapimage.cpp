@@ -65,6 +65,10 @@ void MapImage::setZoom(int index) {
     mPicture = redrawAtZoom(mSource, mZoomScale);
 }
 
+void MapImage::setSourcePixel(int x, int y, QRgb rgb) {
+    if (mSource.rect().contains(x, y)) mSource.setPixel(x, y, 0xFF000000u | rgb);
+}
+
 void MapImage::clear() {
     *this = MapImage();
 }

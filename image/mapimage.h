@@ -31,6 +31,10 @@ class MapImage {
     // drawn over the picture before is lost. Choosing the current zoom again redraws as well.
     void setZoom(int index);
 
+    // The one way the province tools change the picture: a pixel of the source. The shown picture
+    // follows at the next redraw (setZoom), which the tools make anyway to renumber the markers.
+    void setSourcePixel(int x, int y, QRgb rgb);
+
     // Drops the picture, as when no map is open.
     void clear();
 

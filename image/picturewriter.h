@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <vector>
+
+namespace ts {
+
+// Writes the map picture back after province pixels were changed. The file read is taken as it
+// is and only the given pixels are replaced (by their colour in picture), so every other byte of a
+// pixel stays as the map maker saved it: the same kind of Targa, bit depth, origin, compression,
+// identification, colour table and extension area. The target is replaced only once the new file is
+// complete. Returns "" or why the picture could not be written (nothing is then changed on disk).
+QString patchTarga(const QString& sourcePath, const QString& targetPath, const QImage& picture,
+                   const std::vector<QPoint>& pixels);
+
+// Whether patchTarga can write this file's kind of Targa (and the colours it must hold, for a picture
+// with a colour table); "" when it can, else why not.
+QString targaPatchRefusal(const QString& sourcePath, const QImage& picture, const std::vector<QPoint>& pixels);
+
+// The whole picture as a run-length 24-bit Targa, bottom row first: for a picture whose own file
+// cannot take the change. Returns "" or why it could not be written.
+QString writeTarga24(const QImage& picture, const QString& targetPath);
+
+// Where the Targa copy of a picture that cannot be written in its own format goes: beside it, with
+// the same name ending in ".tga", or with a number added when that name is taken.
+QString targaBeside(const QString& picturePath);
+
+} // namespace ts
