@@ -134,6 +134,9 @@ int main(int argc, char** argv) {
                        "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
                        "                 write the result to OUT (0: the script ran to its end, 1: it\n"
                        "                 stopped on an error, OUT is written all the same)\n\n"
+                       "  renumber MAP OLDPICTURE OUT  read MAP with its (changed) image, match its\n"
+                       "                 provinces with OLDPICTURE's by place, remap every province\n"
+                       "                 number, write OUT and list the provinces added, removed, moved\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -153,8 +156,8 @@ int main(int argc, char** argv) {
                                      QStringLiteral("guess-neighbours: guess by regions, not by red and blue borders."));
     parser.addOption(regions);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("check, write, locate, guess-neighbours or run-script"));
-    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
+                                 QStringLiteral("check, write, locate, guess-neighbours, run-script or renumber"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT, MAP SCRIPT OUT or MAP OLDPICTURE OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
 
@@ -165,9 +168,11 @@ int main(int argc, char** argv) {
     const bool locate = command == QLatin1String("locate") && args.size() == 2;
     const bool guess = command == QLatin1String("guess-neighbours") && args.size() == 3;
     const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
-    if (!check && !write && !locate && !guess && !runScript) {
+    const bool renumber = command == QLatin1String("renumber") && args.size() == 4;
+    if (!check && !write && !locate && !guess && !runScript && !renumber) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
-                                     "\"guess-neighbours MAP OUT [--regions]\" or \"run-script MAP SCRIPT OUT\"\n\n") +
+                                     "\"guess-neighbours MAP OUT [--regions]\", \"run-script MAP SCRIPT OUT\" or "
+                                     "\"renumber MAP OLDPICTURE OUT\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -177,8 +182,9 @@ int main(int argc, char** argv) {
     ts::ConsoleUserInterface ui;
     const QString mapPath = args.at(1);
     // Only these commands open the picture module; check opens it when the map names a picture.
-    const ts::PictureCommands* pictures = locate || guess || runScript ? ts::pictureCommands() : nullptr;
-    if ((locate || guess || runScript) && !pictures) return kFailure;
+    const bool withPicture = locate || guess || runScript || renumber;
+    const ts::PictureCommands* pictures = withPicture ? ts::pictureCommands() : nullptr;
+    if (withPicture && !pictures) return kFailure;
     if (locate && !mapPath.endsWith(QLatin1String(".map"))) return pictures->locatePicture(mapPath, ui);
 
     // The tables and the document are large fixed records: they live on the heap, and are left to
@@ -193,6 +199,10 @@ int main(int argc, char** argv) {
     if (runScript) {
         if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
         return pictures->runScript(*doc, *ref, ui, args.at(2), args.at(3));
+    }
+    if (renumber) {
+        if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+        return pictures->renumber(*doc, *ref, ui, args.at(2), args.at(3));
     }
 
     if (locate) {

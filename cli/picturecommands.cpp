@@ -11,6 +11,7 @@
 #include "paths.h"
 #include "provincelocator.h"
 #include "regionguess.h"
+#include "renumbercommand.h"
 #include "runscript.h"
 #include "settings.h"
 
@@ -82,6 +83,11 @@ int runScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, con
     return runScriptCommand(doc, ref, ui, image(), scriptPath, outPath);
 }
 
+int renumber(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& oldPicturePath,
+             const QString& outPath) {
+    return renumberCommand(doc, ref, ui, image(), oldPicturePath, outPath);
+}
+
 } // namespace
 
 } // namespace ts
@@ -89,6 +95,6 @@ int runScript(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, con
 extern "C" __attribute__((visibility("default"))) const ts::PictureCommands* tessaryPictureCommands() {
     static const ts::PictureCommands commands{ts::locatePicture,   ts::loadPicture, ts::loadNamedPicture,
                                               ts::pictureLoaded,   ts::pictureSize, ts::guessNeighbours,
-                                              ts::runScript};
+                                              ts::runScript,       ts::renumber};
     return &commands;
 }

@@ -30,6 +30,9 @@ struct PictureCommands {
     // run-script, after the map was read with its picture (see runscript.h); returns the exit code.
     int (*runScript)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& scriptPath,
                      const QString& outPath);
+    // renumber, after the map was read with its picture (see renumbercommand.h); returns the exit code.
+    int (*renumber)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& oldPicturePath,
+                    const QString& outPath);
 };
 
 // The module's one exported function, by this name.
