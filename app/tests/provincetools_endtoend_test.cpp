@@ -97,15 +97,17 @@ private slots:
         const Place added{spot.x(), spot.y() + 1};
         QCOMPARE(placeOf(doc, doc.CurProvince), added); // the new province is the selected one
 
-        e.rightClick([&] {
+        const auto numberAt = [&doc](Place place) {
             for (int p = 1; p <= doc.ProvinceCount; ++p)
-                if (placeOf(doc, p) == removed) return p;
+                if (placeOf(doc, p) == place) return p;
             return 0;
-        }());
+        };
+        e.rightClick(numberAt(removed));
         e.get<QAction>("mnuRemoveProvince")->trigger();
         QCOMPARE(int(doc.ProvinceCount), countBefore);
-        // The tools in use: a province added, one removed, another about to move.
-        e.rightClick(a < c ? a : a - 1);
+        QCOMPARE(numberAt(removed), 0);
+        // The tools in use: the new province between its two neighbours, about to move.
+        e.rightClick(numberAt(added));
         e.get<QAction>("mnuMoveProvince")->trigger();
 #ifdef TESSARY_SCREENSHOT_DIR
         shoot(*e.w, "tessary-province-tools.png");

@@ -195,10 +195,10 @@ TEST_F(CliTest, RenumberFollowsTheProvincesFromTheOldPicture) {
     QImage now = old;
     for (const QPoint p : {QPoint(30, 29), QPoint(20, 10), QPoint(5, 0)}) old.setPixelColor(p, Qt::white);
     for (const QPoint p : {QPoint(22, 12), QPoint(10, 5), QPoint(5, 0)}) now.setPixelColor(p, Qt::white);
-    ASSERT_TRUE(old.save(home.file("maps/old.png")));
-    ASSERT_TRUE(now.save(home.file("maps/w.png")));
     const QString map = home.write("maps/w.map", "#imagefile w.png\n#landname 1 \"Cee\"\n#landname 2 \"Bee\"\n"
                                                  "#landname 3 \"Ay\"\n#neighbour 1 2\n#neighbour 2 3\n");
+    ASSERT_TRUE(old.save(home.file("maps/old.png")));
+    ASSERT_TRUE(now.save(home.file("maps/w.png")));
     const QString out = home.file("maps/out.map");
 
     Outcome r = run({QStringLiteral("renumber"), map, home.file("maps/old.png"), out});
