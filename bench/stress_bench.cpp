@@ -207,7 +207,7 @@ void BM_Stress_ProvinceTool(benchmark::State& state) {
         const ts::ProvincePixelEdit edit =
             state.range(0) == 0 ? ts::planInsert(*doc, source, spot) : ts::planRemove(*doc, source, 1);
         if (!edit.ok()) {
-            state.SkipWithError(edit.refusal.toStdString());
+            state.SkipWithError(edit.refusal.toStdString().c_str());
             break;
         }
         auto change = edit.change(setter);

@@ -11,7 +11,6 @@
 #include "paths.h"
 #include "provincelocator.h"
 #include "regionguess.h"
-#include "renumbercommand.h"
 #include "runscript.h"
 #include "settings.h"
 

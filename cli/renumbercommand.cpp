@@ -1,4 +1,4 @@
-#include "renumbercommand.h"
+#include "runscript.h"
 
 #include "imagedecoder.h"
 #include "mapdocument.h"
