@@ -19,9 +19,13 @@ bool SaveChangedPicture(MapDocument& doc, const MapImage& image, const std::vect
     // After a Save As into another folder the picture is not there yet: it is made from the one loaded.
     const QString source = QFileInfo::exists(target) ? target : image.ImagePath();
 
-    QString why = isSgiName(name) ? QStringLiteral("Tessary writes SGI pictures only as Targa")
-                                  : targaPatchRefusal(source, image.source(), touched);
-    if (why.isEmpty()) why = patchTarga(source, target, image.source(), touched);
+    QString why;
+    if (isSgiName(name)) {
+        why = patchSgi(source, target, image.source(), touched);
+    } else {
+        why = targaPatchRefusal(source, image.source(), touched);
+        if (why.isEmpty()) why = patchTarga(source, target, image.source(), touched);
+    }
     if (why.isEmpty()) return true;
 
     const QString copy = targaBeside(target);

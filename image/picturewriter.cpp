@@ -231,6 +231,57 @@ QString patch(Targa& t, const QImage& picture, const std::vector<QPoint>& pixels
     return {};
 }
 
+quint32 be16(const uchar* p) { return (quint32(p[0]) << 8) | p[1]; }
+quint32 be32(const uchar* p) { return (be16(p) << 16) | be16(p + 2); }
+void putBe32(uchar* p, quint32 v) {
+    for (int b = 0; b < 4; ++b) p[b] = static_cast<uchar>(v >> (8 * (3 - b)));
+}
+
+// One SGI run-length row unpacked; false when it runs past the file or the row.
+bool unpackSgiRow(const QByteArray& file, qint64 at, qint64 length, int width, QByteArray& row) {
+    row.clear();
+    const qint64 end = at + length;
+    if (at < 0 || end > file.size()) return false;
+    const auto* d = reinterpret_cast<const uchar*>(file.constData());
+    while (at < end) {
+        const uchar packet = d[at++];
+        const int count = packet & 0x7F;
+        if (count == 0) break;
+        if (packet & 0x80) {
+            if (at + count > end) return false;
+            row.append(reinterpret_cast<const char*>(d + at), count);
+            at += count;
+        } else {
+            if (at >= end) return false;
+            row.append(QByteArray(count, static_cast<char>(d[at++])));
+        }
+        if (row.size() > width) return false;
+    }
+    return row.size() == width;
+}
+
+// Runs of three or more repeat, the rest is copied; a zero count ends the row.
+QByteArray packSgiRow(const QByteArray& row) {
+    QByteArray out;
+    const auto runAt = [&](qsizetype i) {
+        qsizetype run = 1;
+        while (i + run < row.size() && run < 127 && row[i + run] == row[i]) ++run;
+        return run;
+    };
+    for (qsizetype i = 0; i < row.size();) {
+        if (const qsizetype run = runAt(i); run >= 3) {
+            out.append(static_cast<char>(run)).append(row[i]);
+            i += run;
+            continue;
+        }
+        qsizetype literal = 0;
+        while (i + literal < row.size() && literal < 127 && runAt(i + literal) < 3) ++literal;
+        out.append(static_cast<char>(0x80 | literal)).append(row.mid(i, literal));
+        i += literal;
+    }
+    return out.append('\0');
+}
+
 } // namespace
 
 QString targaPatchRefusal(const QString& sourcePath, const QImage& picture, const std::vector<QPoint>& pixels) {
@@ -280,6 +331,62 @@ QString targaBeside(const QString& picturePath) {
     QString path = base + QStringLiteral(".tga");
     for (int n = 2; QFileInfo::exists(path); ++n) path = base + QStringLiteral("_%1.tga").arg(n);
     return path;
+}
+
+QString patchSgi(const QString& sourcePath, const QString& targetPath, const QImage& picture,
+                 const std::vector<QPoint>& pixels) {
+    QFile in(sourcePath);
+    if (!in.open(QIODevice::ReadOnly)) return in.errorString();
+    QByteArray file = in.readAll();
+    constexpr qint64 kSgiHeader = 512;
+    if (file.size() < kSgiHeader) return QStringLiteral("The picture is not an SGI file");
+    auto* d = reinterpret_cast<uchar*>(file.data());
+    const bool rle = d[2] == 1;
+    if (d[3] != 1) return QStringLiteral("SGI pictures of two bytes per channel are not written");
+    const int dimensions = static_cast<int>(be16(d + 4));
+    const int width = static_cast<int>(be16(d + 6));
+    const int height = dimensions >= 2 ? static_cast<int>(be16(d + 8)) : 1;
+    const int channels = dimensions >= 3 ? static_cast<int>(be16(d + 10)) : 1;
+    if (picture.width() != width || picture.height() != height)
+        return QStringLiteral("The picture on disk is no longer the size of the one shown");
+    const qint64 rows = qint64(height) * channels;
+    if ((rle && kSgiHeader + 8 * rows > file.size()) || (!rle && kSgiHeader + rows * width > file.size()))
+        return QStringLiteral("The file is incomplete");
+
+    // Each touched row of each colour channel (alpha stays): rows count from the bottom.
+    std::vector<std::pair<qint64, std::vector<QPoint>>> touchedRows;
+    for (const QPoint& p : pixels) {
+        if (!picture.rect().contains(p)) continue;
+        for (int c = 0; c < std::min(channels, 3); ++c) {
+            const qint64 row = qint64(c) * height + (height - 1 - p.y());
+            auto it = std::find_if(touchedRows.begin(), touchedRows.end(), [row](const auto& r) { return r.first == row; });
+            if (it == touchedRows.end()) it = touchedRows.insert(touchedRows.end(), {row, {}});
+            it->second.push_back(p);
+        }
+    }
+    const auto value = [&](qint64 row, QPoint p) {
+        const QRgb rgb = picture.pixel(p);
+        if (channels < 3) return static_cast<char>((rgb & 0xFFFFFF) == 0xFFFFFF ? 255 : std::min(254, qGray(rgb)));
+        const int c = static_cast<int>(row / height);
+        return static_cast<char>(c == 0 ? qRed(rgb) : c == 1 ? qGreen(rgb) : qBlue(rgb));
+    };
+    QByteArray appended;
+    for (const auto& [row, points] : touchedRows) {
+        if (!rle) {
+            for (const QPoint& p : points) file[kSgiHeader + row * width + p.x()] = value(row, p);
+            continue;
+        }
+        uchar* start = d + kSgiHeader + 4 * row;
+        uchar* length = d + kSgiHeader + 4 * (rows + row);
+        QByteArray unpacked;
+        if (!unpackSgiRow(file, be32(start), be32(length), width, unpacked)) return QStringLiteral("The file is damaged");
+        for (const QPoint& p : points) unpacked[p.x()] = value(row, p);
+        const QByteArray packed = packSgiRow(unpacked);
+        putBe32(start, static_cast<quint32>(file.size() + appended.size()));
+        putBe32(length, static_cast<quint32>(packed.size()));
+        appended += packed;
+    }
+    return saveBytes(targetPath, file + appended);
 }
 
 } // namespace ts

@@ -15,6 +15,12 @@ namespace ts {
 QString patchTarga(const QString& sourcePath, const QString& targetPath, const QImage& picture,
                    const std::vector<QPoint>& pixels);
 
+// The same for an SGI picture of one byte per channel, plain or run-length; a run-length row that
+// changed is packed anew at the end of the file and its table entry pointed there, so the other
+// rows stay byte for byte. Returns "" or why not (two bytes per channel, a damaged file).
+QString patchSgi(const QString& sourcePath, const QString& targetPath, const QImage& picture,
+                 const std::vector<QPoint>& pixels);
+
 // Whether patchTarga can write this file's kind of Targa (and the colours it must hold, for a picture
 // with a colour table); "" when it can, else why not.
 QString targaPatchRefusal(const QString& sourcePath, const QImage& picture, const std::vector<QPoint>& pixels);

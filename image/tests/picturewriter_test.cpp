@@ -157,32 +157,45 @@ TEST(PictureWriter, AColourTableWithoutWhiteIsRefused) {
     EXPECT_EQ(targaPatchRefusal(path, changed, {QPoint(5, 5)}), QString());
 }
 
-// An SGI picture is saved as a Targa beside it and the map names that; the SGI file stays.
-TEST(PictureWriter, SgiPictureIsSavedAsTargaBesideAndTheMapFollows) {
+// SGI pictures, plain and run-length, take the change in place; a picture that cannot (here a colour
+// table without white) is saved as a Targa beside it, the map names that, and the old file stays.
+TEST(PictureWriter, SgiTakesTheChangeAndWhatCannotBecomesATargaBeside) {
+    TempFolder folder;
+    for (const bool rle : {false, true}) {
+        const QString path = folder.file(rle ? QStringLiteral("r.rgb") : QStringLiteral("p.rgb"));
+        ASSERT_TRUE(saveSgi(samplePicture(false), path, rle, rle));
+        QImage changed = decodeMapImage(path, true).image;
+        changed.setPixel(10, 4, kWhite);
+        changed.setPixel(17, 6, qRgb(1, 2, 3));
+        const QString out = folder.file(QStringLiteral("out.rgb"));
+        ASSERT_EQ(patchSgi(path, out, changed, {QPoint(10, 4), QPoint(17, 6)}), QString());
+        EXPECT_EQ(decodeMapImage(out, true).image, changed) << rle;
+    }
+
     auto doc = std::make_unique<MapDocument>();
     FakeUserInterface ui;
-    TempFolder folder;
-    doc->MapFilePath = folder.write(QStringLiteral("w/w.map"), "").toStdString();
-    doc->MapFileTitle = "w.map";
-    doc->ImageFileName = "w.rgb";
-    ASSERT_TRUE(saveSgi(samplePicture(false), folder.file(QStringLiteral("w/w.rgb")), true, false));
-    const std::string sgiBytes = folder.read(QStringLiteral("w/w.rgb"));
+    doc->MapFilePath = folder.write(QStringLiteral("w/m.map"), "").toStdString();
+    doc->MapFileTitle = "m.map";
+    doc->ImageFileName = "m.tga";
+    QImage drawn = samplePicture(false);
+    drawn.setPixel(3, 2, qRgb(1, 2, 3));
+    drawn.setPixel(17, 6, qRgb(1, 2, 3));
+    const std::string mapped = makeTarga(drawn, 1, 8, 0).toStdString();
+    folder.write(QStringLiteral("w/m.tga"), mapped);
     MapImage image;
-    ASSERT_TRUE(image.load(*doc, QStringLiteral("w.rgb"), ui));
+    ASSERT_TRUE(image.load(*doc, QStringLiteral("m.tga"), ui));
     image.setSourcePixel(10, 4, 0xFFFFFF);
 
     ASSERT_TRUE(SaveChangedPicture(*doc, image, {QPoint(10, 4)}, ui));
-    EXPECT_EQ(doc->ImageFileName.str(), "w.tga");
+    EXPECT_EQ(doc->ImageFileName.str(), "m_2.tga");
     ASSERT_EQ(ui.titles(), QStringList{QStringLiteral("Picture Saved as Targa")});
-    EXPECT_EQ(folder.read(QStringLiteral("w/w.rgb")), sgiBytes);
-    const DecodedImage copy = decodeMapImage(folder.file(QStringLiteral("w/w.tga")), false);
-    ASSERT_TRUE(copy.ok());
-    EXPECT_EQ(copy.image, image.source());
+    EXPECT_EQ(folder.read(QStringLiteral("w/m.tga")), mapped);
+    EXPECT_EQ(decodeMapImage(folder.file(QStringLiteral("w/m_2.tga")), false).image, image.source());
 
-    // The next save writes into the Targa, in place.
+    // The next save writes into the copy, in place.
     image.setSourcePixel(10, 4, 0x102030);
     ui = FakeUserInterface();
     ASSERT_TRUE(SaveChangedPicture(*doc, image, {QPoint(10, 4)}, ui));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(decodeMapImage(folder.file(QStringLiteral("w/w.tga")), false).image.pixel(10, 4), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(decodeMapImage(folder.file(QStringLiteral("w/m_2.tga")), false).image.pixel(10, 4), qRgb(0x10, 0x20, 0x30));
 }
