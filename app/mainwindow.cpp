@@ -366,7 +366,7 @@ void MainWindow::wireLifecycle() {
         rememberPlaces();
     };
     hooks.writePicture = [this] { return writeChangedPicture(); };
-    hooks.opened = [this] { followRememberedPlaces(); };
+    hooks.opened = [this](bool fromRecovery) { followRememberedPlaces(fromRecovery); };
     mLife = std::make_unique<MapLifecycle>(mDoc, referenceData(), *this, std::move(hooks));
 }
 

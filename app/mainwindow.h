@@ -132,7 +132,7 @@ private:
     void showRenumbered();
     bool writeChangedPicture();
     void rememberPlaces();
-    void followRememberedPlaces();
+    void followRememberedPlaces(bool fromRecovery);
     void followChangedPicture();
     void followPicture(const std::vector<ProvincePlace>& before, const QString& since);
 

@@ -45,6 +45,8 @@ void MainWindow::showRenumbered() {
     else mNavigator->NodeClick("MAP");
     mMapView->markSpecial();
     mLife->WriteRecoveryFile();
+    // The recovery copy is numbered for the picture as it is now, which is on disk only once saved.
+    if (mImage->isLoaded()) RememberPlaces(MapLifecycle::recoveryPath(mapFilePath()), PlacesOf(mDoc));
 }
 
 bool MainWindow::writeChangedPicture() {
@@ -58,11 +60,23 @@ bool MainWindow::writeChangedPicture() {
 }
 
 void MainWindow::rememberPlaces() {
+    ForgetPlaces(MapLifecycle::recoveryPath(mapFilePath()));
     if (mImage->isLoaded()) RememberPlaces(mapFilePath(), PlacesOf(mDoc));
 }
 
-void MainWindow::followRememberedPlaces() {
+void MainWindow::followRememberedPlaces(bool fromRecovery) {
     if (!mImage->isLoaded()) return;
+    const QString recovery = MapLifecycle::recoveryPath(mapFilePath());
+    // Work recovered after the province tools is numbered for a picture that was never saved.
+    if (fromRecovery) {
+        if (const auto before = RememberedPlaces(recovery)) {
+            followPicture(*before, QStringLiteral("in the picture on disk compared with the recovered work, whose "
+                                                  "picture changes were never saved"));
+            return;
+        }
+    } else {
+        ForgetPlaces(recovery);
+    }
     if (const auto before = RememberedPlaces(mapFilePath()))
         followPicture(*before, QStringLiteral("since this map was last saved in Tessary"));
 }

@@ -193,7 +193,7 @@ void MapLifecycle::openChosen(const QString& path) {
     read(fileToRead);
     commonFinish(true);
     mDoc.MapModified = false;
-    if (mHooks.opened) mHooks.opened();
+    if (mHooks.opened) mHooks.opened(fileToRead != path);
 }
 
 void MapLifecycle::commonFinish(bool afterOpen) {

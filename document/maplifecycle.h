@@ -39,8 +39,8 @@ struct LifecycleHooks {
     std::function<void()> commitPanels;
     // Writes what changed of the picture before the map is written; false stops the save.
     std::function<bool()> writePicture;
-    // A map was opened and is shown.
-    std::function<void()> opened;
+    // A map was opened and is shown; fromRecovery when its recovery copy was read.
+    std::function<void(bool fromRecovery)> opened;
     // The map was written where it belongs: the document as it is now is the saved one.
     std::function<void()> saved;
 };

@@ -20,6 +20,10 @@ QString memoryFile(const QString& mapPath) {
     return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) + QStringLiteral(".txt");
 }
 
+QString rememberedFile(const QString& mapPath) {
+    return QDir(userDataFolder()).filePath(kFolder + QLatin1Char('/') + memoryFile(mapPath));
+}
+
 } // namespace
 
 bool RememberPlaces(const QString& mapPath, const std::vector<ProvincePlace>& places) {
@@ -32,8 +36,10 @@ bool RememberPlaces(const QString& mapPath, const std::vector<ProvincePlace>& pl
     return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
 }
 
+void ForgetPlaces(const QString& mapPath) { QFile::remove(rememberedFile(mapPath)); }
+
 std::optional<std::vector<ProvincePlace>> RememberedPlaces(const QString& mapPath) {
-    QFile in(QDir(userDataFolder()).filePath(kFolder + QLatin1Char('/') + memoryFile(mapPath)));
+    QFile in(rememberedFile(mapPath));
     if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
     const QList<QByteArray> lines = in.readAll().split('\n');
     if (lines.isEmpty() || lines.front() != QFile::encodeName(QFileInfo(mapPath).absoluteFilePath()))

@@ -14,6 +14,7 @@ class UserInterface;
 // data folder (one small file per map, named from the map's full path), never beside the map.
 bool RememberPlaces(const QString& mapPath, const std::vector<ProvincePlace>& places);
 std::optional<std::vector<ProvincePlace>> RememberedPlaces(const QString& mapPath);
+void ForgetPlaces(const QString& mapPath);
 
 // Compares the provinces before a picture changed with the ones located on it now, and when they
 // differ says what changed (since) and offers "Renumber" or "Keep Numbers". The renumbering to apply
