@@ -6,6 +6,7 @@
 #include "imagedecoder.h"
 #include "mapimage.h"
 #include "modalwatcher.h"
+#include "picturewriter.h"
 #include "provincepixels.h"
 #include "provincetools.h"
 #include "statuspanels.h"
@@ -146,6 +147,21 @@ private slots:
             for (int x = 0; x < saved.width(); ++x) differing += saved.pixel(x, y) != pictureBefore.pixel(x, y);
         QCOMPARE(differing, 2);
         QCOMPARE(saved.pixel(spot), qRgb(255, 255, 255));
+
+        // The picture changed outside Tessary (the removed province's pixel painted white again): the
+        // map opens with the question, and Renumber (the default) gives the pixel an empty province.
+        QImage painted = saved;
+        const QPoint again(removed.first, removed.second - 1);
+        painted.setPixel(again, qRgb(255, 255, 255));
+        const QString picture = e.home.file("maps/aelfheim.tga");
+        QCOMPARE(patchTarga(picture, picture, painted, {again}), QString());
+        const std::string bareName = doc.Provinces[numberAt(placeA)].LandName.str();
+        e.w->lifecycle().openMapFile(e.map);
+        QCOMPARE(int(doc.ProvinceCount), countBefore + 1);
+        QVERIFY(doc.MapModified);
+        QCOMPARE(doc.Provinces[numberAt(removed)].LandName.str(), std::string());
+        QCOMPARE(doc.Provinces[numberAt(placeA)].LandName.str(), bareName);
+        QCOMPARE(e.get<QAction>("mnuUndo")->text(), QStringLiteral("Undo Renumber for Changed Picture"));
     }
 };
 
