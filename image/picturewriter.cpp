@@ -260,8 +260,9 @@ bool unpackSgiRow(const QByteArray& file, qint64 at, qint64 length, int width, Q
     return row.size() == width;
 }
 
-// Runs of three or more repeat, the rest is copied; a zero count ends the row.
-QByteArray packSgiRow(const QByteArray& row) {
+} // namespace
+
+QByteArray sgiRunLengthRow(const QByteArray& row) {
     QByteArray out;
     const auto runAt = [&](qsizetype i) {
         qsizetype run = 1;
@@ -281,8 +282,6 @@ QByteArray packSgiRow(const QByteArray& row) {
     }
     return out.append('\0');
 }
-
-} // namespace
 
 QString targaPatchRefusal(const QString& sourcePath, const QImage& picture, const std::vector<QPoint>& pixels) {
     Targa t;
@@ -381,7 +380,7 @@ QString patchSgi(const QString& sourcePath, const QString& targetPath, const QIm
         QByteArray unpacked;
         if (!unpackSgiRow(file, be32(start), be32(length), width, unpacked)) return QStringLiteral("The file is damaged");
         for (const QPoint& p : points) unpacked[p.x()] = value(row, p);
-        const QByteArray packed = packSgiRow(unpacked);
+        const QByteArray packed = sgiRunLengthRow(unpacked);
         putBe32(start, static_cast<quint32>(file.size() + appended.size()));
         putBe32(length, static_cast<quint32>(packed.size()));
         appended += packed;

@@ -21,6 +21,10 @@ QString patchTarga(const QString& sourcePath, const QString& targetPath, const Q
 QString patchSgi(const QString& sourcePath, const QString& targetPath, const QImage& picture,
                  const std::vector<QPoint>& pixels);
 
+// One row of SGI run-length packets: a count byte with the high bit set copies that many bytes,
+// without it repeats the next byte; a zero count ends the row. Runs of three or more repeat.
+QByteArray sgiRunLengthRow(const QByteArray& row);
+
 // Whether patchTarga can write this file's kind of Targa (and the colours it must hold, for a picture
 // with a colour table); "" when it can, else why not.
 QString targaPatchRefusal(const QString& sourcePath, const QImage& picture, const std::vector<QPoint>& pixels);
