@@ -19,12 +19,17 @@ ProvinceTools::ProvinceTools(MapView& view, MapImage& image, MapDocument& doc, E
     : mView(view), mImage(image), mDoc(doc), mJournal(journal), mUi(ui) {
     mView.takeLeftClick = [this](QPointF shown) { return click(shown); };
     mView.keyHandlers.push_back([this](QKeyEvent* event) { return keyPressed(event->key()); });
+    // The map's own hint would replace the tool's at the first move of the mouse.
+    mView.setStatus = [this, shown = std::move(mView.setStatus)](const QString& key, const QString& text) {
+        if (shown) shown(key, mMode != Mode::None && key == kMessagePanel ? mHint : text);
+    };
 }
 
 void ProvinceTools::arm(Mode mode, const QString& hint) {
     mMode = mode;
+    mHint = hint + QStringLiteral(" Escape cancels.");
     mView.setCursor(Qt::CrossCursor);
-    if (setStatus) setStatus(kMessagePanel, hint + QStringLiteral(" Escape cancels."));
+    if (setStatus) setStatus(kMessagePanel, mHint);
 }
 
 void ProvinceTools::armInsert() {

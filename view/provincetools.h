@@ -64,6 +64,7 @@ private:
     EditJournal& mJournal;
     UserInterface& mUi;
     Mode mMode = Mode::None;
+    QString mHint;
     struct PointLess {
         bool operator()(QPoint a, QPoint b) const { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); }
     };

@@ -88,6 +88,7 @@ private slots:
         e.rightClick(a);
         e.get<QAction>("mnuInsertProvince")->trigger();
         QCOMPARE(e.w->mapView().cursor().shape(), Qt::CrossCursor);
+        QTest::mouseMove(&e.w->mapView(), spot + QPoint(3, 3)); // the map's own hints wait
         QVERIFY(e.w->statusPanels().text(QStringLiteral("MESSAGE")).startsWith(QStringLiteral("Insert Province")));
         QTest::keyClick(&e.w->mapView(), Qt::Key_Escape);
         QCOMPARE(e.w->mapView().cursor().shape(), Qt::ArrowCursor);
