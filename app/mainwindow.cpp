@@ -21,6 +21,7 @@
 #include "optionsdialog.h"
 #include "panelframes.h"
 #include "paths.h"
+#include "provincetools.h"
 #include "provincewiring.h"
 #include "referencedata.h"
 #include "referencelists.h"
@@ -59,7 +60,8 @@ constexpr int kPanelColumnWidth = 420;
 
 // Top-level menus that need an open map, and single items that do.
 const char* const kMapMenus[] = {"mnuView", "mnuMark", "mnuTools"};
-const char* const kMapItems[] = {"mnuSave", "mnuSaveAs", "mnuCodeViewCurrent", "mnuCodeEditOriginal"};
+const char* const kMapItems[] = {"mnuSave", "mnuSaveAs", "mnuFollowChangedPicture", "mnuCodeViewCurrent",
+                                 "mnuCodeEditOriginal"};
 
 const struct MarkItem {
     const char* item;
@@ -167,6 +169,7 @@ MainWindow::MainWindow(QWidget* parent)
     wireLifecycle();
     connectMenus();
     wireUndo();
+    wireProvinceTools();
     mTemplateNames = std::make_unique<TemplateNameTools>(
         mDoc, *this, *mNavigator, *mMapView, *mPanels->barTool(),
         TemplateNameTools::Window{[this] { return mProgramFolder; }, [this] { return mStartingUp; },
@@ -221,6 +224,7 @@ void MainWindow::buildMenus() {
     addItem(file, "mnuOpen", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
     addItem(file, "mnuSave", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     addItem(file, "mnuSaveAs", QStringLiteral("S&ave As"));
+    addItem(file, "mnuFollowChangedPicture", QStringLiteral("Follow Changed Picture..."));
     file->addSeparator();
     mRecentMenu = file->addMenu(QStringLiteral("Recent Maps"));
     mRecentMenu->setObjectName(QStringLiteral("mnuRecentMaps"));
@@ -281,6 +285,7 @@ void MainWindow::buildMenus() {
     addItem(tools, "mnuCustomTools", QStringLiteral("Custom Tools"));
     addItem(tools, "mnuInsertProvince", QStringLiteral("Insert Province"));
     addItem(tools, "mnuRemoveProvince", QStringLiteral("Remove Province"));
+    addItem(tools, "mnuMoveProvince", QStringLiteral("Move Province"));
 
     QMenu* code = topMenu("mnuCode", tr("&Code"));
     addItem(code, "mnuCodeViewCurrent", QStringLiteral("View Current (Read Only)"));
@@ -381,7 +386,12 @@ void MainWindow::wireLifecycle() {
     hooks.showErrorLog = [this] { showMapErrorLog(); };
     hooks.focusMap = [this] { mMapView->setFocus(); };
     hooks.commitPanels = [this] { mNavigator->NodeClick("MAP"); };
-    hooks.saved = [this] { mJournal->saved(); };
+    hooks.saved = [this] {
+        mJournal->saved();
+        rememberPlaces();
+    };
+    hooks.writePicture = [this] { return writeChangedPicture(); };
+    hooks.opened = [this](bool fromRecovery) { followRememberedPlaces(fromRecovery); };
     mLife = std::make_unique<MapLifecycle>(mDoc, referenceData(), *this, std::move(hooks));
 }
 
@@ -488,6 +498,7 @@ void MainWindow::resetWindow() {
         zoom->setChecked(false);
     }
     mMapView->unload();
+    if (mProvinceTools) mProvinceTools->forgetPicture();
     // Another map, or none: nothing of the last one can be undone into it.
     mJournal->clear();
     if (mRegionReview) mRegionReview->forget();
@@ -500,6 +511,7 @@ void MainWindow::resetWindow() {
 
 bool MainWindow::loadImage(const QString& imageFileName) {
     if (!mImage->load(mDoc, imageFileName, *this)) return false;
+    if (mProvinceTools) mProvinceTools->forgetPicture();
     QAction* first = action("mnuZoomPercent0");
     first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     first->setChecked(true);

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QAction;
@@ -28,6 +29,8 @@ class MapView;
 class Navigator;
 class OptionsDialog;
 class PanelFrames;
+class ProvinceTools;
+struct ProvincePlace;
 struct ProvinceEditing;
 class RegionReview;
 class TerrainReview;
@@ -91,6 +94,7 @@ public:
     void beep() override;
     void busyMessage(const QString& message, const QString& caption, Color color) override;
     void processEvents() override;
+    bool choose(const QString& title, const QString& text, const QString& first, const QString& second) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -129,6 +133,14 @@ private:
     void moveInHistory(bool back);
     void showHistoryStep(const EditStep& step);
     void updateUndoMenu();
+    // provincetoolswiring.cpp
+    void wireProvinceTools();
+    void showRenumbered();
+    bool writeChangedPicture();
+    void rememberPlaces();
+    void followRememberedPlaces(bool fromRecovery);
+    void followChangedPicture();
+    void followPicture(const std::vector<ProvincePlace>& before, const QString& since);
 
     MapDocument& mDoc;
     Settings& mSettings;
@@ -160,6 +172,7 @@ private:
     std::unique_ptr<ProvinceEditing> mProvinceEditing;
     RegionReview* mRegionReview = nullptr;
     TerrainReview* mTerrainReview = nullptr;
+    std::unique_ptr<ProvinceTools> mProvinceTools;
 };
 
 // Turns "Map Files (*.map)|*.map" into the dialog's "Map Files (*.map)".

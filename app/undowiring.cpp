@@ -70,6 +70,10 @@ void MainWindow::moveInHistory(bool back) {
 }
 
 void MainWindow::showHistoryStep(const EditStep& step) {
+    if (step.change()) {
+        showRenumbered();
+        return;
+    }
     const std::string chosen = toCp1252(Navigator::keyOf(mNavigator->currentItem()));
     // The picture the map names came back with the header: it is the picture the records belong to.
     const bool reload = step.changesImage(mDoc);

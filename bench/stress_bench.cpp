@@ -13,6 +13,7 @@
 #include "markers.h"
 #include "neighbourguess.h"
 #include "provincelocator.h"
+#include "provincepixels.h"
 #include "referenceloader.h"
 #include "regionguess.h"
 #include "scriptprocess.h"
@@ -189,6 +190,43 @@ void BM_Stress_UndoFindNeighbours(benchmark::State& state) {
     state.counters["grown_MB"] = grown;
 }
 BENCHMARK(BM_Stress_UndoFindNeighbours)->Unit(benchmark::kMillisecond);
+
+// Tools > "Insert Province" (0) and "Remove Province" (1) on the stress map as the editor runs them:
+// the pixel changed, every province number remapped, the step recorded, and the picture redrawn
+// with all markers. Each run is undone again untimed, so every run starts from the same map.
+void BM_Stress_ProvinceTool(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    auto doc = std::make_unique<ts::MapDocument>(*map->doc);
+    QImage source = map->source.copy();
+    // A map at the limit takes no more provinces: the last one goes first, untimed.
+    const auto setter = [&source](int x, int y, std::uint32_t rgb) { source.setPixel(x, y, 0xFF000000u | rgb); };
+    ts::planRemove(*doc, source, ts::kMaxProvince).change(setter)->apply(*doc);
+    // The spot of an insert: the first free one at the bottom, so every province is renumbered.
+    QPoint spot(-1, -1);
+    for (int x = 2; x < source.width() && spot.x() < 0; ++x)
+        if (ts::planInsert(*doc, source, QPoint(x, source.height() - 3)).ok()) spot = QPoint(x, source.height() - 3);
+    ts::EditJournal journal(*doc);
+    for (auto _ : state) {
+        const ts::ProvincePixelEdit edit =
+            state.range(0) == 0 ? ts::planInsert(*doc, source, spot) : ts::planRemove(*doc, source, 1);
+        if (!edit.ok()) {
+            state.SkipWithError(edit.refusal.toStdString().c_str());
+            break;
+        }
+        auto change = edit.change(setter);
+        change->apply(*doc);
+        journal.record(ts::EditStep::of(std::move(change), "tool"));
+        QImage picture = ts::redrawAtZoom(source, 1.0f);
+        ts::z_MarkSpecial2(*doc, map->settings, picture, 1.0f, doc->ProvinceCount);
+        benchmark::DoNotOptimize(picture.constBits());
+        state.PauseTiming();
+        journal.undo();
+        state.ResumeTiming();
+    }
+    state.SetLabel(state.range(0) == 0 ? "insert" : "remove");
+}
+BENCHMARK(BM_Stress_ProvinceTool)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Peak resident memory since the last reset, in MB (the kernel keeps the high-water mark).
 double peakResidentMegabytes() {

@@ -186,6 +186,9 @@ int main(int argc, char** argv) {
                        "                 the balance report: kinds, neighbour graph and the figures of\n"
                        "                 every start; with --html also as one page with charts\n"
                        "                 (0, or 2 when the page cannot be written)\n\n"
+                       "  renumber MAP OLDPICTURE OUT  read MAP with its (changed) image, match its\n"
+                       "                 provinces with OLDPICTURE's by place, remap every province\n"
+                       "                 number, write OUT and list the provinces added, removed, moved\n\n"
                        "Exit codes: 0 the map read without errors, 1 errors were logged while reading\n"
                        "(write still writes OUT), 2 the command failed."));
     parser.addHelpOption();
@@ -222,8 +225,9 @@ int main(int argc, char** argv) {
                                  QStringLiteral("guess-terrain: guess every province, also those that have terrain."));
     parser.addOption(all);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("check, write, locate, guess-neighbours, guess-terrain, run-script, render or report"));
-    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT or MAP SCRIPT OUT"),
+                                 QStringLiteral("check, write, locate, guess-neighbours, guess-terrain, run-script, render, "
+                                                "report or renumber"));
+    parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("MAP, MAP OUT, MAP SCRIPT OUT or MAP OLDPICTURE OUT"),
                                  QStringLiteral("[...]"));
     parser.process(app);
 
@@ -237,11 +241,12 @@ int main(int argc, char** argv) {
     const bool runScript = command == QLatin1String("run-script") && args.size() == 4;
     const bool render = command == QLatin1String("render") && args.size() == 3;
     const bool reportCommand = command == QLatin1String("report") && args.size() == 2;
-    if (!check && !write && !locate && !guess && !guessTerrain && !runScript && !render && !reportCommand) {
+    const bool renumber = command == QLatin1String("renumber") && args.size() == 4;
+    if (!check && !write && !locate && !guess && !guessTerrain && !runScript && !render && !reportCommand && !renumber) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
                                      "\"guess-neighbours MAP OUT [--regions] [--keep]\", \"guess-terrain MAP OUT [--all]\", "
-                                     "\"run-script MAP SCRIPT OUT\", "
-                                     "\"render MAP OUT.png [options]\" or \"report MAP [--html OUT.html]\"\n\n") +
+                                     "\"run-script MAP SCRIPT OUT\", \"render MAP OUT.png [options]\", "
+                                     "\"report MAP [--html OUT.html]\" or \"renumber MAP OLDPICTURE OUT\"\n\n") +
                           parser.helpText());
         return kFailure;
     }
@@ -262,7 +267,7 @@ int main(int argc, char** argv) {
     ts::ConsoleUserInterface ui;
     const QString mapPath = args.at(1);
     // Only these commands open the picture module; check opens it when the map names a picture.
-    const bool needsPicture = locate || guess || guessTerrain || runScript || render;
+    const bool needsPicture = locate || guess || guessTerrain || runScript || render || renumber;
     const ts::PictureCommands* pictures = needsPicture ? ts::pictureCommands() : nullptr;
     if (needsPicture && !pictures) return kFailure;
     if (locate && !mapPath.endsWith(QLatin1String(".map"))) return pictures->locatePicture(mapPath, ui);
@@ -280,6 +285,10 @@ int main(int argc, char** argv) {
     if (runScript) {
         if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
         return pictures->runScript(*doc, *ref, ui, args.at(2), args.at(3));
+    }
+    if (renumber) {
+        if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
+        return pictures->renumber(*doc, *ref, ui, args.at(2), args.at(3));
     }
 
     if (locate) {

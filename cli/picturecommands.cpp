@@ -156,6 +156,11 @@ QString guessTerrainCommand(MapDocument& doc, bool all) {
     return out;
 }
 
+int renumber(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& oldPicturePath,
+             const QString& outPath) {
+    return renumberCommand(doc, ref, ui, image(), oldPicturePath, outPath);
+}
+
 } // namespace
 
 } // namespace ts
@@ -164,6 +169,6 @@ extern "C" __attribute__((visibility("default"))) const ts::PictureCommands* tes
     static const ts::PictureCommands commands{ts::locatePicture,   ts::loadPicture, ts::loadNamedPicture,
                                               ts::pictureLoaded,   ts::pictureSize, ts::guessNeighbours,
                                               ts::runScript,       ts::makeGuiApplication, ts::render,
-                                              ts::sharesPicture,   ts::guessTerrainCommand};
+                                              ts::sharesPicture,   ts::guessTerrainCommand, ts::renumber};
     return &commands;
 }

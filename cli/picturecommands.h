@@ -48,6 +48,9 @@ struct PictureCommands {
     // guess-terrain: sets the guessed terrain of the provinces without any (of all, with all) and
     // returns what it did, with the accuracy figures when every province has terrain.
     QString (*guessTerrain)(MapDocument& doc, bool all);
+    // renumber, after the map was read with its picture (see renumbercommand.h); returns the exit code.
+    int (*renumber)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& oldPicturePath,
+                    const QString& outPath);
 };
 
 // The module's one exported function, by this name.

@@ -20,6 +20,13 @@ public:
     virtual ~UserInterface() = default;
 
     virtual Answer messageBox(const QString& title, const QString& text, Buttons buttons = Buttons::Ok) = 0;
+    // A question answered by one of two named buttons ("Renumber", "Keep Numbers"): true for the
+    // first. Where named buttons cannot be shown, OK stands for the first and Cancel for the second.
+    virtual bool choose(const QString& title, const QString& text, const QString& first, const QString& second) {
+        (void)first;
+        (void)second;
+        return messageBox(title, text, Buttons::OkCancel) == Answer::Ok;
+    }
     // Returns nothing when the user cancels.
     virtual std::optional<QString> inputBox(const QString& title, const QString& prompt,
                                             const QString& proposed) = 0;

@@ -114,6 +114,14 @@ void EditStep::exchange(MapDocument& doc) {
         SetHeader(doc, *mHeader);
         *mHeader = std::move(now);
     }
+    if (mChange) mChange->exchange(doc);
+}
+
+std::unique_ptr<EditStep> EditStep::of(std::unique_ptr<StepChange> change, std::string text) {
+    auto step = std::make_unique<EditStep>();
+    step->mChange = std::move(change);
+    step->mText = std::move(text);
+    return step;
 }
 
 std::size_t EditStep::bytes() const {
@@ -125,6 +133,7 @@ std::size_t EditStep::bytes() const {
     n += mNeighbours.size() * sizeof(NeighbourRecord);
     for (const NationRecord& r : mNations) n += sizeof(r) + nationBytes(*r.record);
     if (mHeader) n += sizeof(MapHeaderRecord) + textBytes(mHeader->MapDescription) + textBytes(mHeader->MapTitle);
+    if (mChange) n += mChange->bytes();
     return n;
 }
 
@@ -419,6 +428,14 @@ const EditStep* EditJournal::redo() { return move(&EditHistory::redo); }
 void EditJournal::saved() {
     mHistory.setClean();
     notify();
+}
+
+bool EditJournal::record(std::unique_ptr<EditStep> step) {
+    if (open() || !step) return false;
+    mHistory.push(std::move(step));
+    mDoc.MapModified = true;
+    notify();
+    return true;
 }
 
 void EditJournal::clear() {

@@ -31,6 +31,15 @@ void SetHeader(MapDocument& doc, const MapHeaderRecord& header);
 
 using NeighbourList = std::array<std::int16_t, kNeighbourSlots>;
 
+// What a step changes besides the records it keeps (the provinces renumbered with the picture's
+// pixels). Like the records, it is exchanged: the first call undoes it, the next redoes it.
+class StepChange {
+public:
+    virtual ~StepChange() = default;
+    virtual void exchange(MapDocument& doc) = 0;
+    virtual std::size_t bytes() const = 0;
+};
+
 // One step of the history: the records an edit changed, as they were before it. Undo and redo are
 // the same move, an exchange of the kept records with the document's, so one copy serves both ways
 // and a step costs what it changed, never a copy of the document.
@@ -73,7 +82,7 @@ public:
     // redoes it.
     void exchange(MapDocument& doc);
 
-    bool empty() const { return mProvinces.empty() && mNeighbours.empty() && mNations.empty() && !mHeader; }
+    bool empty() const { return mProvinces.empty() && mNeighbours.empty() && mNations.empty() && !mHeader && !mChange; }
     std::size_t bytes() const;
     // Whether the step changes the picture the map names, so the window loads it again.
     bool changesImage(const MapDocument& doc) const;
@@ -82,6 +91,9 @@ public:
     const std::vector<NeighbourRecord>& neighbours() const { return mNeighbours; }
     const std::vector<NationRecord>& nations() const { return mNations; }
     const MapHeaderRecord* header() const { return mHeader.get(); }
+    // A step made of a change alone, already done.
+    static std::unique_ptr<EditStep> of(std::unique_ptr<StepChange> change, std::string text);
+    const StepChange* change() const { return mChange.get(); }
 
 private:
     friend class EditRecorder;
@@ -92,6 +104,7 @@ private:
     std::vector<NeighbourRecord> mNeighbours;
     std::vector<NationRecord> mNations;
     std::unique_ptr<MapHeaderRecord> mHeader;
+    std::unique_ptr<StepChange> mChange;
 };
 
 // What an edit may change, named before it runs. Records outside it that the edit reaches must be
@@ -190,6 +203,8 @@ public:
     const EditStep* redo();
     void saved();
     void clear();
+    // Records a step made outside an edit (a change already done); refused while an edit is open.
+    bool record(std::unique_ptr<EditStep> step);
 
     // After every step recorded, undone or redone, and when the history is cleared.
     std::function<void()> changed;

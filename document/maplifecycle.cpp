@@ -67,6 +67,10 @@ bool MapLifecycle::write(const QString& path) {
     return z_WriteMapFile(mDoc, mRef, mUi, path, options);
 }
 
+bool MapLifecycle::writeWithPicture(const QString& path) {
+    return (!mHooks.writePicture || mHooks.writePicture()) && write(path);
+}
+
 void MapLifecycle::newMap() {
     if (!unsavedChangesGuard()) return;
     if (mHooks.hidePanels) mHooks.hidePanels();
@@ -189,6 +193,7 @@ void MapLifecycle::openChosen(const QString& path) {
     read(fileToRead);
     commonFinish(true);
     mDoc.MapModified = false;
+    if (mHooks.opened) mHooks.opened(fileToRead != path);
 }
 
 void MapLifecycle::commonFinish(bool afterOpen) {
@@ -215,7 +220,7 @@ void MapLifecycle::save() {
     const QString path = mapFilePath();
     if (path.isEmpty()) return;
     // A failed write keeps the changes marked and the recovery copy on disk: nothing is lost.
-    if (write(path)) {
+    if (writeWithPicture(path)) {
         mDoc.MapModified = false;
         deleteRecoveryCopy(path);
         if (mHooks.saved) mHooks.saved();
@@ -244,7 +249,7 @@ void MapLifecycle::saveAs() {
             return;
         }
     }
-    if (write(*chosen)) {
+    if (writeWithPicture(*chosen)) {
         mDoc.MapModified = false;
         deleteRecoveryCopy(*chosen);
         if (mHooks.saved) mHooks.saved();

@@ -37,6 +37,10 @@ struct LifecycleHooks {
     std::function<void()> focusMap;
     // Makes an open panel commit its edits before the document is written.
     std::function<void()> commitPanels;
+    // Writes what changed of the picture before the map is written; false stops the save.
+    std::function<bool()> writePicture;
+    // A map was opened and is shown; fromRecovery when its recovery copy was read.
+    std::function<void(bool fromRecovery)> opened;
     // The map was written where it belongs: the document as it is now is the saved one.
     std::function<void()> saved;
 };
@@ -74,6 +78,8 @@ private:
     void setPath(const QString& path, const QString& title);
     void read(const QString& file);
     bool write(const QString& path);
+    // A save: the changed picture first, then the map.
+    bool writeWithPicture(const QString& path);
 
     MapDocument& mDoc;
     const ReferenceData& mRef;

@@ -160,6 +160,13 @@ qsizetype MapImage::keptBytes() const {
            (mWholeKept.isNull() ? 0 : mWholeKept.sizeInBytes());
 }
 
+void MapImage::setSourcePixel(int x, int y, QRgb rgb) {
+    if (!isLoaded() || !mFull.rect().contains(x, y)) return;
+    restoreSource();
+    reinterpret_cast<quint32*>(mFull.scanLine(y))[x] = rgb | 0xFF000000u;
+    mSourceKey = mFull.cacheKey();
+}
+
 void MapImage::clear() {
     *this = MapImage();
 }

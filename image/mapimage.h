@@ -49,6 +49,10 @@ class MapImage {
     // Sets pixels of the source and redraws the shown picture from it at the current zoom, as
     // setZoom does. Pixels outside the picture are ignored.
     void changeSource(const std::vector<PixelChange>& changes);
+    // The one way the province tools change the picture: a pixel of the source. What was drawn over
+    // the picture goes with it; the shown picture follows at the next redraw (setZoom), which the
+    // tools make anyway to renumber the markers.
+    void setSourcePixel(int x, int y, QRgb rgb);
 
     // Drops the picture, as when no map is open.
     void clear();

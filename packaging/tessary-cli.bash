@@ -13,7 +13,7 @@ _tessary_cli_files() {
 
 _tessary_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="check write locate guess-neighbours guess-terrain run-script render report"
+    local commands="check write locate guess-neighbours guess-terrain run-script render report renumber"
     local options="--home --strict --regions --keep --all --scale --numbers --names --links --starts --html --help --help-all --version"
     local IFS=$'\n'
     COMPREPLY=()
@@ -50,7 +50,8 @@ _tessary_cli() {
     locate:0) _tessary_cli_files map tga rgb ;;
     run-script:1) _tessary_cli_files tss ;;
     render:1) _tessary_cli_files png ;;
-    check:0 | write:[01] | guess-neighbours:[01] | guess-terrain:[01] | run-script:[02] | render:0 | report:0)
+    renumber:1) _tessary_cli_files tga rgb ;;
+    check:0 | write:[01] | guess-neighbours:[01] | guess-terrain:[01] | run-script:[02] | render:0 | report:0 | renumber:[02])
         _tessary_cli_files map ;;
     esac
 }

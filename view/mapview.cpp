@@ -286,6 +286,7 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         placeWrapCopies();
         break;
     case Qt::LeftButton: {
+        if (takeLeftClick && takeLeftClick(at)) break;
         const int current = mDoc.CurProvince;
         if (current < 1) break;
         const int hit = provinceAt(mDoc, x, y, mSettings.SelectionBlock, mImage.ZoomScale());

@@ -39,6 +39,9 @@ public:
     std::function<void()> onNeighboursChanged;
     // ... and they are about to: the lists as they are now can be kept for undo.
     std::function<void()> onNeighboursChanging;
+    // A province tool waiting for its spot takes the next left click, instead of the linking, when
+    // it returns true.
+    std::function<bool(QPointF shown)> takeLeftClick;
     // Status bar panels, by key.
     std::function<void(const QString& key, const QString& text)> setStatus;
     // Further keys while the map has the focus (clipboard, terrain, templates, names): each handler is
@@ -79,6 +82,8 @@ public:
     void moveMap(int left, int top);
 
     int lastActiveProv() const { return mLastActiveProv; }
+    // The provinces were renumbered: the selection goes on under its new number (below 1: none).
+    void setLastActiveProv(int province) { mLastActiveProv = province; }
     const std::array<NeighbourLine, kNeighbourSlots>& neighbourLines() const { return mLines; }
     QTimer& flashTimer() { return mTimer1; }
     void flashTick();

@@ -311,3 +311,40 @@ TEST_F(CliTest, GuessTerrainSetsTheProvincesWithoutTerrainAndSaysHowWellItGuesse
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("the map names no picture")) << r.err.toStdString();
 }
+
+TEST_F(CliTest, RenumberFollowsTheProvincesFromTheOldPicture) {
+    // Before: Cee (30,29) is 1, Bee (20,10) is 2, Ay (5,0) is 3. Now Cee is gone, Bee moved two
+    // pixels and a province was added at (10,5): Bee is 1, the new one 2, Ay 3.
+    QImage old(40, 30, QImage::Format_RGB32);
+    old.fill(QColor(20, 90, 20));
+    QImage now = old;
+    for (const QPoint p : {QPoint(30, 29), QPoint(20, 10), QPoint(5, 0)}) old.setPixelColor(p, Qt::white);
+    for (const QPoint p : {QPoint(22, 12), QPoint(10, 5), QPoint(5, 0)}) now.setPixelColor(p, Qt::white);
+    const QString map = home.write("maps/w.map", "#imagefile w.png\n#landname 1 \"Cee\"\n#landname 2 \"Bee\"\n"
+                                                 "#landname 3 \"Ay\"\n#neighbour 1 2\n#neighbour 2 3\n");
+    ASSERT_TRUE(old.save(home.file("maps/old.png")));
+    ASSERT_TRUE(now.save(home.file("maps/w.png")));
+    const QString out = home.file("maps/out.map");
+
+    Outcome r = run({QStringLiteral("renumber"), map, home.file("maps/old.png"), out});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("3 provinces before, 3 now: 1 province added, 1 removed, 1 moved\n"
+                                    "added 2 at 10 6\nremoved 1 at 30 30\nmoved 2 to 1, from 20 11 to 22 13\n"));
+    const std::string written = home.read("maps/out.map");
+    EXPECT_NE(written.find("#landname 1 \"Bee\"\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("#landname 3 \"Ay\"\n"), std::string::npos) << written;
+    EXPECT_EQ(written.find("Cee"), std::string::npos) << written;
+    EXPECT_NE(written.find("#neighbour 1 3\n"), std::string::npos) << written;
+    EXPECT_EQ(written.find("#neighbour 1 2"), std::string::npos) << written;
+
+    // A map that logged errors is still renumbered and written; a missing old picture writes nothing.
+    home.write("maps/w.map", "#imagefile w.png\n#bogus\n#landname 2 \"Bee\"\n");
+    r = run({QStringLiteral("--strict"), QStringLiteral("renumber"), map, home.file("maps/old.png"), out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(home.read("maps/out.map").find("#landname 1 \"Bee\"\n"), std::string::npos);
+    QFile::remove(out);
+    r = run({QStringLiteral("renumber"), map, home.file("maps/none.png"), out});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Map Image Not Found"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+}

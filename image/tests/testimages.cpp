@@ -1,5 +1,7 @@
 #include "testimages.h"
 
+#include "picturewriter.h"
+
 #include <FreeImage.h>
 #include <QFile>
 
@@ -10,31 +12,6 @@ namespace {
 void putBigEndian(QByteArray& out, quint32 value, int bytes) {
     for (int b = bytes - 1; b >= 0; --b)
         out.append(static_cast<char>((value >> (8 * b)) & 0xFF));
-}
-
-// SGI run-length packets: a count byte with the high bit set copies that many bytes, without it
-// repeats the next byte; a zero count ends the row. Runs of three or more repeat, the rest is copied.
-QByteArray sgiRle(const QByteArray& row) {
-    QByteArray out;
-    const auto runAt = [&](qsizetype i) {
-        qsizetype run = 1;
-        while (i + run < row.size() && run < 127 && row[i + run] == row[i])
-            ++run;
-        return run;
-    };
-    for (qsizetype i = 0; i < row.size();) {
-        if (const qsizetype run = runAt(i); run >= 3) {
-            out.append(static_cast<char>(run)).append(row[i]);
-            i += run;
-            continue;
-        }
-        qsizetype literal = 0;
-        while (i + literal < row.size() && literal < 127 && runAt(i + literal) < 3)
-            ++literal;
-        out.append(static_cast<char>(0x80 | literal)).append(row.mid(i, literal));
-        i += literal;
-    }
-    return out.append('\0');
 }
 
 } // namespace
@@ -90,7 +67,7 @@ bool saveSgi(const QImage& image, const QString& path, bool rle, bool alpha) {
                                                       : qAlpha(p)));
             }
             if (rle) {
-                row = sgiRle(row);
+                row = sgiRunLengthRow(row);
                 putBigEndian(starts, dataStart + static_cast<quint32>(body.size()), 4);
                 putBigEndian(lengths, static_cast<quint32>(row.size()), 4);
             }
