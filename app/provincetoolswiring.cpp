@@ -109,7 +109,7 @@ void MainWindow::followPicture(const std::vector<ProvincePlace>& before, const Q
     if (!renumbering) return;
     // The records are numbered for the old picture, but stand on the new one: undo gives back
     // exactly that.
-    auto change = std::make_unique<RenumberChange>(*renumbering, now, now, std::vector<PixelChange>{}, nullptr);
+    auto change = std::make_unique<RenumberChange>(*renumbering, now, now, std::vector<PixelEdit>{}, nullptr);
     change->apply(mDoc);
     mJournal->record(EditStep::of(std::move(change), "Renumber for Changed Picture"));
     showRenumbered();

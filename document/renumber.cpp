@@ -214,13 +214,13 @@ void RevertRenumbering(MapDocument& doc, const Renumbering& r, RenumberDrops dro
 }
 
 RenumberChange::RenumberChange(Renumbering r, std::vector<ProvincePlace> before, std::vector<ProvincePlace> after,
-                               std::vector<PixelChange> pixels, PixelSetter setPixel)
+                               std::vector<PixelEdit> pixels, PixelSetter setPixel)
     : mRenumbering(std::move(r)), mBefore(std::move(before)), mAfter(std::move(after)), mPixels(std::move(pixels)),
       mSetPixel(std::move(setPixel)) {}
 
 void RenumberChange::setPixels(bool after) const {
     if (!mSetPixel) return;
-    for (const PixelChange& p : mPixels) mSetPixel(p.x, p.y, after ? p.after : p.before);
+    for (const PixelEdit& p : mPixels) mSetPixel(p.x, p.y, after ? p.after : p.before);
 }
 
 void RenumberChange::apply(MapDocument& doc) {
@@ -242,7 +242,7 @@ void RenumberChange::exchange(MapDocument& doc) {
 
 std::size_t RenumberChange::bytes() const {
     std::size_t n = sizeof(*this) + mRenumbering.newNumber.size() * sizeof(std::int16_t) +
-                    (mBefore.size() + mAfter.size()) * sizeof(ProvincePlace) + mPixels.size() * sizeof(PixelChange);
+                    (mBefore.size() + mAfter.size()) * sizeof(ProvincePlace) + mPixels.size() * sizeof(PixelEdit);
     n += mDrops.records.size() * sizeof(ProvinceDataType) + mDrops.links.size() * sizeof(RenumberDrops::Link);
     return n;
 }

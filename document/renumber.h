@@ -73,7 +73,7 @@ void RevertRenumbering(MapDocument& doc, const Renumbering& r, RenumberDrops dro
                        const std::vector<ProvincePlace>& before);
 
 // One pixel of the picture as it was and as it is, colours as 0xRRGGBB.
-struct PixelChange {
+struct PixelEdit {
     int x;
     int y; // row from the top
     std::uint32_t before;
@@ -87,7 +87,7 @@ using PixelSetter = std::function<void(int x, int y, std::uint32_t rgb)>;
 class RenumberChange : public StepChange {
 public:
     RenumberChange(Renumbering r, std::vector<ProvincePlace> before, std::vector<ProvincePlace> after,
-                   std::vector<PixelChange> pixels, PixelSetter setPixel);
+                   std::vector<PixelEdit> pixels, PixelSetter setPixel);
     // Makes the change for the first time; exchange then takes it back and makes it again.
     void apply(MapDocument& doc);
     void exchange(MapDocument& doc) override;
@@ -99,7 +99,7 @@ private:
 
     Renumbering mRenumbering;
     std::vector<ProvincePlace> mBefore, mAfter;
-    std::vector<PixelChange> mPixels;
+    std::vector<PixelEdit> mPixels;
     PixelSetter mSetPixel;
     RenumberDrops mDrops;
     bool mDone = false;

@@ -14,7 +14,7 @@ struct MapDocument;
 // What a province tool does to the picture and the numbers, worked out before anything changes.
 struct ProvincePixelEdit {
     QString refusal; // why the tool cannot do it ("" when it can)
-    std::vector<PixelChange> pixels;
+    std::vector<PixelEdit> pixels;
     std::vector<ProvincePlace> before, after;
     Renumbering renumbering;
     int province = 0; // the province added or moved, numbered after; the one removed, numbered before
