@@ -44,12 +44,12 @@ QString folderOfMap(MainWindow& window) {
 const RegionMap& regionsOf(MainWindow& window) {
     static qint64 grownFrom = 0;
     static RegionMap regions;
-    const QImage& source = window.mapImage().source();
-    if (source.cacheKey() != grownFrom || regions.isEmpty()) {
+    const MapImage& image = window.mapImage();
+    if (image.sourceKey() != grownFrom || regions.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        regions = guessRegions(window.document(), source).regions;
+        regions = guessRegions(window.document(), image.source()).regions;
         QApplication::restoreOverrideCursor();
-        grownFrom = source.cacheKey();
+        grownFrom = image.sourceKey();
     }
     return regions;
 }
@@ -100,7 +100,7 @@ void exportPicture(MainWindow& window) {
         return;
     }
     static RenderOptions last{1.0, true, false, true, true};
-    const std::optional<RenderOptions> options = askRenderOptions(&window, image.source().size(), last);
+    const std::optional<RenderOptions> options = askRenderOptions(&window, image.sourceSize(), last);
     if (!options) return;
     last = *options;
     std::optional<QString> path = window.saveFileDialog(QStringLiteral("PNG Pictures (*.png)|*.png"), folderOfMap(window),

