@@ -415,7 +415,7 @@ private:
 bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
 
 struct Tuned {
-    Weights weights;
+    Weights weights{}; // silent until tuned: a side with no examples is never measured
     std::size_t neighbours = kNeighbours;
     long right = 0;      // flags guessed right when the examples are guessed from each other
     std::vector<int> sample; // the examples tried
