@@ -14,24 +14,24 @@ constexpr int kMinSharedBorder = 12;
 // A province pixel keeps this far from every border, further than the painters move a coast.
 constexpr int kWhiteMargin = 16;
 
-struct StyleSpec {
+struct StyleRecipe {
     int width, height, spacing;
     int tileWidth, tileHeight;
     int parted, lakes, islets, rivers, roads;
     std::uint64_t salt;
 };
 
-const StyleSpec& specOf(ArtStyle style) {
+const StyleRecipe& recipeOf(ArtStyle style) {
     // Picture sizes, province counts and spacing of the maps map makers publish: a tall island of
     // some 70 provinces whose neighbours lie a median 140 px apart, a wide tile world, two
     // mid-sized painted worlds.
-    static const StyleSpec specs[] = {
+    static const StyleRecipe recipes[] = {
         {1000, 1400, 120, 0, 0, 6, 5, 14, 0, 0, 101}, // Painted
         {1280, 720, 84, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
         {1200, 900, 98, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
         {1200, 900, 90, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
     };
-    return specs[static_cast<int>(style)];
+    return recipes[static_cast<int>(style)];
 }
 
 float distance(QPoint a, QPoint b) {
@@ -100,7 +100,7 @@ void paintBlob(StyleWorld& w, QPoint centre, double radius, Surface surface, con
 
 // Water between land provinces: straits that open on the sea first, then lakes between two
 // provinces inland. The pair stops being neighbours once the truth is taken again.
-void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<int>& neighbourCount) {
+void partProvinces(StyleWorld& w, const StyleRecipe& recipe, Rng& rng, std::vector<int>& neighbourCount) {
     auto& pairs = w.layout.neighbours;
     std::vector<std::size_t> order(pairs.size());
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -120,7 +120,7 @@ void partProvinces(StyleWorld& w, const StyleSpec& spec, Rng& rng, std::vector<i
     std::vector<std::size_t> dropped;
     for (int pass = 0; pass < 2; ++pass)
         for (const std::size_t i : order) {
-            if (static_cast<int>(dropped.size()) >= spec.parted * (pass + 1) / 2) break;
+            if (static_cast<int>(dropped.size()) >= recipe.parted * (pass + 1) / 2) break;
             const auto [a, b] = pairs[i];
             const auto ia = static_cast<std::size_t>(a - 1), ib = static_cast<std::size_t>(b - 1);
             if (w.layout.sea[ia] || w.layout.sea[ib] || neighbourCount[ia] < 3 || neighbourCount[ib] < 3) continue;
@@ -249,11 +249,11 @@ void tileRiver(StyleWorld& w, Rng& rng) {
 // distance that changes smoothly across the picture, so that small provinces crowd in some parts
 // and large ones spread in others. Each pixel belongs to the seed nearest to it after a gentle
 // warp, which bends the borders away from the straight lines a nearest-pixel rule would draw.
-Cells scatterCells(const StyleSpec& spec, Rng& rng) {
-    const int W = spec.width, H = spec.height;
+Cells scatterCells(const StyleRecipe& recipe, Rng& rng) {
+    const int W = recipe.width, H = recipe.height;
     const ValueNoise density(rng, W, H, 260);
     auto apart = [&](int x, int y) {
-        return spec.spacing * (0.6 + 0.9 * std::clamp((density.at(x, y) - 0.3) / 0.4, 0.0, 1.0));
+        return recipe.spacing * (0.6 + 0.9 * std::clamp((density.at(x, y) - 0.3) / 0.4, 0.0, 1.0));
     };
     std::vector<Cells::Seed> seeds;
     for (int attempt = 0; attempt < 20000; ++attempt) {
@@ -413,11 +413,11 @@ std::vector<float> distanceTo(const std::vector<bool>& inside, int width, int he
 }
 
 StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
-    const StyleSpec& spec = specOf(style);
-    Rng root(seed * 1000 + spec.salt);
+    const StyleRecipe& recipe = recipeOf(style);
+    Rng root(seed * 1000 + recipe.salt);
     Rng seedRng = root.fork(1), whiteRng = root.fork(3), seaRng = root.fork(4),
         terrainRng = root.fork(5), waterRng = root.fork(6), lineRng = root.fork(7);
-    const Cells cells = scatterCells(spec, seedRng);
+    const Cells cells = scatterCells(recipe, seedRng);
     // Every cell is a province of its own.
     std::vector<std::vector<int>> cellsOf;
     for (std::size_t id = 0; id < cells.seeds.size(); ++id)
@@ -427,8 +427,8 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     w.style = style;
     w.width = cells.width;
     w.height = cells.height;
-    w.tileWidth = spec.tileWidth;
-    w.tileHeight = spec.tileHeight;
+    w.tileWidth = recipe.tileWidth;
+    w.tileHeight = recipe.tileHeight;
     std::vector<int> label = cells.label;
     // Tile art has no finer boundary than a tile: every tile belongs to one province.
     if (w.tileWidth) snapToTiles(w, label);
@@ -445,7 +445,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
 
     const std::vector<std::vector<int>> adjacent = linkMeetingProvinces(w);
     w.ground = assignTerrain(w.layout, adjacent, seaRng, terrainRng);
-    layOutGrounds(w, adjacent, spec.spacing, terrainRng);
+    layOutGrounds(w, adjacent, recipe.spacing, terrainRng);
     // Fresh water shows as a lake or a river below; what is not drawn is not claimed.
     for (auto& mask : w.layout.terrain)
         mask &= ~8u;
@@ -456,12 +456,12 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     std::vector<int> neighbourCount(count);
     for (std::size_t p = 0; p < count; ++p)
         neighbourCount[p] = static_cast<int>(adjacent[p].size());
-    partProvinces(w, spec, waterRng, neighbourCount);
+    partProvinces(w, recipe, waterRng, neighbourCount);
     linkMeetingProvinces(w);
 
     const ValueNoise wobble(waterRng, w.width, w.height, 5);
     const int tile = std::max(w.tileWidth, 1);
-    for (int lake = 0, attempt = 0; lake < spec.lakes && attempt < 200; ++attempt) {
+    for (int lake = 0, attempt = 0; lake < recipe.lakes && attempt < 200; ++attempt) {
         const int p = waterRng.range(0, static_cast<int>(count) - 1);
         if (w.layout.sea[static_cast<std::size_t>(p)]) continue;
         const double radius = w.tileWidth ? tile * 1.2 : waterRng.range(9, 20);
@@ -472,7 +472,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
         w.layout.terrain[static_cast<std::size_t>(p)] |= 8;
         ++lake;
     }
-    for (int islet = 0, attempt = 0; islet < spec.islets && attempt < 300; ++attempt) {
+    for (int islet = 0, attempt = 0; islet < recipe.islets && attempt < 300; ++attempt) {
         const int p = waterRng.range(0, static_cast<int>(count) - 1);
         if (!w.layout.sea[static_cast<std::size_t>(p)]) continue;
         const double radius = w.tileWidth ? tile * 0.6 : waterRng.range(3, 9);
@@ -484,11 +484,11 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     }
     if (w.tileWidth) {
         snapToTiles(w, w.label);
-        for (int river = 0; river < spec.rivers; ++river)
+        for (int river = 0; river < recipe.rivers; ++river)
             tileRiver(w, lineRng);
     } else {
         const ValueNoise meander(lineRng, w.width, w.height, 60);
-        for (int river = 0, attempt = 0; river < spec.rivers && attempt < 200; ++attempt) {
+        for (int river = 0, attempt = 0; river < recipe.rivers && attempt < 200; ++attempt) {
             const QPointF source(lineRng.range(40, w.width - 40), lineRng.range(40, w.height - 40));
             if (w.surface[w.at(static_cast<int>(source.x()), static_cast<int>(source.y()))] != Surface::Land) continue;
             StyleWorld::Line line = traceRiver(w, source, meander, lineRng);
@@ -496,7 +496,7 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
             w.rivers.push_back(std::move(line));
             ++river;
         }
-        for (int road = 0, attempt = 0; road < spec.roads && attempt < 200 && !w.layout.neighbours.empty(); ++attempt) {
+        for (int road = 0, attempt = 0; road < recipe.roads && attempt < 200 && !w.layout.neighbours.empty(); ++attempt) {
             const auto [a, b] = w.layout.neighbours[static_cast<std::size_t>(
                 lineRng.range(0, static_cast<int>(w.layout.neighbours.size()) - 1))];
             const auto ia = static_cast<std::size_t>(a - 1), ib = static_cast<std::size_t>(b - 1);
