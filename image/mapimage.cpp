@@ -73,11 +73,7 @@ void MapImage::setZoom(int index) {
 
 void MapImage::changeSource(const std::vector<PixelChange>& changes) {
     if (!isLoaded()) return;
-    restoreSource();
-    for (const PixelChange& change : changes)
-        if (mFull.rect().contains(change.at))
-            reinterpret_cast<quint32*>(mFull.scanLine(change.at.y()))[change.at.x()] = change.colour | 0xFF000000u;
-    mSourceKey = mFull.cacheKey();
+    for (const PixelChange& change : changes) setSourcePixel(change.at.x(), change.at.y(), change.colour);
     setZoom(mZoomIndex);
 }
 

@@ -107,15 +107,6 @@ void MapView::redrawOverPicture(bool asClicked) {
     z_MarkSpecial2(mDoc, mSettings, canvasForAllMarkers(), mImage.ZoomScale(), mDoc.ProvinceCount);
 }
 
-void MapView::changePicture(const std::vector<PixelChange>& changes) {
-    if (!mImage.isLoaded()) return;
-    mImage.changeSource(changes);
-    // The map stays where it is: the selection is drawn again, not clicked.
-    if (mLastActiveProv > mDoc.ProvinceCount) mLastActiveProv = mDoc.ProvinceCount;
-    redrawOverPicture(false);
-    repaintAll();
-}
-
 void MapView::z_Select_Province(float x0, float y0, bool clickedMap) {
     const int hit = provinceAt(mDoc, x0, y0, mSettings.SelectionBlock, mImage.ZoomScale());
     if (hit < 1) return;

@@ -12,7 +12,6 @@
 namespace ts {
 
 class MapImage;
-struct PixelChange;
 class UserInterface;
 
 // The map picture (pbMap) inside the map area, with its eight wrap-around copies, the neighbour
@@ -55,11 +54,6 @@ public:
     // mnuZoomPercent_Click: redraws the picture from the source at menu index 0..3, selects the last
     // province again, redraws all markers and marks, and shows the map and its wrap copies.
     void zoom(int index);
-    // The one way to change the map picture itself (provinces added, removed or moved): sets the
-    // source pixels, shows the picture anew at the current zoom and draws the markers and the
-    // selection over it again, with the map left where it is. The document's provinces must already
-    // match the changed picture.
-    void changePicture(const std::vector<PixelChange>& changes);
     // z_Select_Province, at a shown position.
     void z_Select_Province(float x0, float y0, bool clickedMap);
     // Selects a province by number as the navigator and the zoom do.
