@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSet>
+#include <charconv>
 
 namespace ts {
 
@@ -12,6 +13,15 @@ namespace {
 
 QString keyText(std::string_view key) {
     return fromCp1252(key);
+}
+
+// The province a key lies in ("12 PROV", "12 COM 3", "12 SITES"...), or 0.
+int provinceOfKey(std::string_view key) {
+    int province = 0;
+    const auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), province);
+    if (ec != std::errc() || end == key.data() + key.size() || *end != ' ') return 0;
+    if (key.substr(static_cast<std::size_t>(end - key.data()) + 1).starts_with("NATION")) return 0;
+    return province >= 1 && province <= kMaxProvince ? province : 0;
 }
 
 } // namespace
@@ -24,25 +34,50 @@ Navigator::Navigator(MapDocument& doc, const ReferenceData& ref, QWidget* parent
     setSelectionMode(QAbstractItemView::SingleSelection);
     setMouseTracking(true);
     viewport()->setMouseTracking(true); // the status hint follows the mouse without a button held
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { fillProvince(provinceOfKey(toCp1252(keyOf(item)))); });
 }
 
 void Navigator::BuildNavigator() {
     clear();
     mNodes.clear();
-    for (const NavigatorNode& n : mModel.Build())
-        AddNavigatorNode(n.parentKey, n.key, n.caption);
+    std::fill(mUnfilled.begin(), mUnfilled.end(), false);
+    for (const NavigatorNode& n : mModel.Build(false)) {
+        QTreeWidgetItem* item = AddNavigatorNode(n.parentKey, n.key, n.caption);
+        if (!item || n.parentKey != "PROVINCES") continue;
+        mUnfilled[provinceOfKey(n.key)] = true;
+        if (n.hasContents) item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
     if (QTreeWidgetItem* map = node("MAP")) map->setExpanded(true);
+}
+
+void Navigator::fillProvince(int province) {
+    if (province < 1 || province > kMaxProvince || !mUnfilled[province]) return;
+    mUnfilled[province] = false;
+    std::vector<NavigatorNode> nodes;
+    AppendProvinceNodes(mDoc, mRef, province, nodes);
+    for (std::size_t i = 1; i < nodes.size(); ++i)
+        AddNavigatorNode(nodes[i].parentKey, nodes[i].key, nodes[i].caption);
+    if (QTreeWidgetItem* item = mNodes.value(keyText(nodes.front().key)))
+        item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+}
+
+void Navigator::expandAll() {
+    for (int p = 1; p <= kMaxProvince; ++p)
+        fillProvince(p);
+    QTreeWidget::expandAll();
 }
 
 QTreeWidgetItem* Navigator::AddNavigatorNode(std::string_view parentKey, std::string_view key,
                                              std::string_view caption) {
     const QString k = keyText(key);
-    if (k.isEmpty() || mNodes.contains(k)) return nullptr;
+    if (k.isEmpty()) return nullptr;
     QTreeWidgetItem* parent = nullptr;
     if (!parentKey.empty()) {
-        parent = node(parentKey);
+        parent = node(parentKey); // a province's branch is made before anything is added to it
         if (!parent) return nullptr;
     }
+    if (mNodes.contains(k)) return nullptr;
     auto* item = new QTreeWidgetItem(QStringList{fromCp1252(caption)});
     item->setData(0, Qt::UserRole, k);
     if (parent)
@@ -56,7 +91,9 @@ QTreeWidgetItem* Navigator::AddNavigatorNode(std::string_view parentKey, std::st
 void Navigator::forget(QTreeWidgetItem* item) {
     for (int i = 0; i < item->childCount(); ++i)
         forget(item->child(i));
-    mNodes.remove(keyOf(item));
+    const QString key = keyOf(item);
+    if (mNodes.remove(key) && item->parent() && keyOf(item->parent()) == QLatin1String("PROVINCES"))
+        mUnfilled[provinceOfKey(toCp1252(key))] = false;
 }
 
 bool Navigator::RemoveNavigatorNode(std::string_view key) {
@@ -79,8 +116,14 @@ void Navigator::RefreshProvinceNodes(int province) {
     if (province < 1 || province > kMaxProvince) return;
     std::vector<NavigatorNode> nodes;
     AppendProvinceNodes(mDoc, mRef, province, nodes);
-    QTreeWidgetItem* item = node(nodes.front().key);
+    QTreeWidgetItem* item = mNodes.value(keyText(nodes.front().key));
     if (!item) return;
+    item->setText(0, fromCp1252(nodes.front().caption));
+    if (mUnfilled[province]) { // made from the records when it is first reached
+        item->setChildIndicatorPolicy(nodes.size() > 1 ? QTreeWidgetItem::ShowIndicator
+                                                       : QTreeWidgetItem::DontShowIndicatorWhenChildless);
+        return;
+    }
 
     QString chosen;
     for (QTreeWidgetItem* up = currentItem(); up; up = up->parent())
@@ -97,7 +140,6 @@ void Navigator::RefreshProvinceNodes(int province) {
         delete child;
     }
 
-    item->setText(0, fromCp1252(nodes.front().caption));
     for (std::size_t i = 1; i < nodes.size(); ++i) {
         QTreeWidgetItem* added = AddNavigatorNode(nodes[i].parentKey, nodes[i].key, nodes[i].caption);
         if (added && open.contains(keyOf(added))) added->setExpanded(true);
@@ -105,7 +147,8 @@ void Navigator::RefreshProvinceNodes(int province) {
     if (!chosen.isEmpty() && !selectNode(toCp1252(chosen))) selectNode(nodes.front().key);
 }
 
-QTreeWidgetItem* Navigator::node(std::string_view key) const {
+QTreeWidgetItem* Navigator::node(std::string_view key) {
+    fillProvince(provinceOfKey(key));
     return mNodes.value(keyText(key), nullptr);
 }
 

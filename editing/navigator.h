@@ -13,7 +13,9 @@ namespace ts {
 // The navigator tree (trvNavigator): the map, its nations by era, its provinces with their forts,
 // temples, labs, sites and commanders, and the neighbours entry. Nodes are found by key through an
 // index, so records that keep their node strings can remove and re-add their node without a search.
-// Choosing a node runs the model's commit-and-select step.
+// Choosing a node runs the model's commit-and-select step. A big map has tens of thousands of nodes
+// under its provinces, so a built tree makes a province's branch only when something reaches into
+// it: the branch opened, or one of its keys looked up or added to.
 class Navigator : public QTreeWidget {
 public:
     static constexpr const char* kStatusText = "Use to quickly find and select provinces, nations and gods.";
@@ -27,6 +29,8 @@ public:
 
     // Clears the tree, adds every node from the document and expands "MAP".
     void BuildNavigator();
+    // Opens every branch, making those of the provinces first (it hides QTreeView::expandAll).
+    void expandAll();
     // Adds a child of parentKey ("" for the root) at the end of its children. Keys are unique: a key
     // already present, or a parent that is not, adds nothing and returns null.
     QTreeWidgetItem* AddNavigatorNode(std::string_view parentKey, std::string_view key,
@@ -40,7 +44,7 @@ public:
     // values changed at once. Branches that were open stay open; the chosen node stays chosen.
     void RefreshProvinceNodes(int province);
 
-    QTreeWidgetItem* node(std::string_view key) const;
+    QTreeWidgetItem* node(std::string_view key);
     static QString keyOf(const QTreeWidgetItem* item);
     // Makes the node the selected one without running NodeClick. Returns whether it exists.
     bool selectNode(std::string_view key);
@@ -62,12 +66,15 @@ protected:
 
 private:
     void forget(QTreeWidgetItem* item);
+    // Makes the branch of a province built without it; nothing for any other number.
+    void fillProvince(int province);
     void runNodeClick(QTreeWidgetItem* item);
 
     NavigatorModel mModel;
     MapDocument& mDoc;
     const ReferenceData& mRef;
     QHash<QString, QTreeWidgetItem*> mNodes;
+    std::vector<bool> mUnfilled = std::vector<bool>(kProvinceSlots, false);
     bool mLeftButton = false;
 };
 

@@ -148,7 +148,8 @@ void AppendProvinceNodes(MapDocument& doc, const ReferenceData& ref, int p, std:
     }
 }
 
-std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const ReferenceData& ref) {
+std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const ReferenceData& ref,
+                                               bool withProvinceContents) {
     std::vector<NavigatorNode> nodes = {
         {"", "MAP", "Map"},
         {"MAP", "ALLOWEDNATIONS", "Allowed Nations"},
@@ -180,8 +181,17 @@ std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const Reference
     }
 
     const int count = std::clamp<int>(doc.ProvinceCount, 0, kMaxProvince);
-    for (int p = 1; p <= count; ++p)
-        AppendProvinceNodes(doc, ref, p, nodes);
+    std::vector<NavigatorNode> province;
+    for (int p = 1; p <= count; ++p) {
+        if (withProvinceContents) {
+            AppendProvinceNodes(doc, ref, p, nodes);
+            continue;
+        }
+        province.clear();
+        AppendProvinceNodes(doc, ref, p, province);
+        province.front().hasContents = province.size() > 1;
+        nodes.push_back(std::move(province.front()));
+    }
     return nodes;
 }
 

@@ -19,6 +19,8 @@ struct NavigatorNode {
     std::string parentKey; // "" for the root
     std::string key;
     std::string caption;
+    // In a tree built without the provinces' contents: whether this province node has any.
+    bool hasContents = false;
     friend bool operator==(const NavigatorNode&, const NavigatorNode&) = default;
 };
 
@@ -41,7 +43,11 @@ bool SetNationNodeStrings(MapDocument& doc, const ReferenceData& ref, int nation
 // The whole tree in the order it is built, parents before children. Stores every nation's,
 // province's and commander slot's node strings in its record on the way, and the god's node strings
 // of each nation that has a god and a special start; records without a node get empty strings.
-std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const ReferenceData& ref);
+// Without the provinces' contents only the province nodes themselves are listed (with hasContents),
+// though every record's strings are still stored: a tree of a big map makes its provinces' branches
+// when they are first opened.
+std::vector<NavigatorNode> BuildNavigatorNodes(MapDocument& doc, const ReferenceData& ref,
+                                               bool withProvinceContents = true);
 // One province's part of the tree: its node, then its fort, temple, lab, sites and commanders, with
 // the node strings stored as the build stores them. For refreshing a province that changed as a whole.
 void AppendProvinceNodes(MapDocument& doc, const ReferenceData& ref, int province,
@@ -119,7 +125,9 @@ public:
     // Where each commit is recorded as one step to undo; none in tests that do not undo.
     EditJournal* journal = nullptr;
 
-    std::vector<NavigatorNode> Build() { return BuildNavigatorNodes(mDoc, mRef); }
+    std::vector<NavigatorNode> Build(bool withProvinceContents = true) {
+        return BuildNavigatorNodes(mDoc, mRef, withProvinceContents);
+    }
 
     // A node was chosen: commit, select what the key stands for, show its panel.
     void NodeClick(std::string_view key, bool chosenWithLeftButton = false);

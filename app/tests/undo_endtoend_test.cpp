@@ -55,7 +55,9 @@ QString firstDifference(const MapDocument& doc, const MapDocument& want) {
 }
 
 // The tree as shown against the tree the records give, both as sorted "parent|key|caption" lines.
-QStringList shownTree(const Navigator& tree) {
+// Opening every branch first makes the provinces' branches the tree has not made yet.
+QStringList shownTree(Navigator& tree) {
+    tree.expandAll();
     QStringList lines;
     std::function<void(const QTreeWidgetItem*)> walk = [&](const QTreeWidgetItem* item) {
         const QString parent = item->parent() ? Navigator::keyOf(item->parent()) : QString();

@@ -51,6 +51,42 @@ class NavigatorTest : public QObject {
         QCOMPARE(nav.node("PROVINCES")->childCount(), 1);
     }
 
+    void aProvinceBranchIsMadeWhenFirstReachedAndThenAsTheBuildWouldMakeIt() {
+        editingtest::SmallMap map;
+        Navigator nav(*map.doc, *map.ref);
+        nav.BuildNavigator();
+        QTreeWidgetItem* provinces = nav.topLevelItem(0)->child(2);
+        QCOMPARE(Navigator::keyOf(provinces), QStringLiteral("PROVINCES"));
+        QTreeWidgetItem* first = provinces->child(0);
+        QTreeWidgetItem* second = provinces->child(1);
+        QCOMPARE(first->childCount(), 0);
+        QCOMPARE(first->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+        QCOMPARE(second->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+
+        // A refresh of an unmade branch names the province and leaves the branch for later.
+        map.doc->Provinces[1].LandName = "Gath Mor";
+        nav.RefreshProvinceNodes(1);
+        QCOMPARE(first->text(0), QStringLiteral("1 Gath Mor"));
+        QCOMPARE(first->childCount(), 0);
+
+        // Adding under it makes the whole branch first, in the build's order.
+        QVERIFY(nav.AddNavigatorNode("1 COMMANDERS", "1 COM 9", "9 Scout"));
+        QStringList children;
+        for (int i = 0; i < first->childCount(); ++i)
+            children << Navigator::keyOf(first->child(i));
+        QCOMPARE(children, (QStringList{"1 FORT", "1 TEMPLE", "1 LAB", "1 SITES", "1 COMMANDERS"}));
+
+        // Opening a branch makes it; a province removed and added again is made by its adder.
+        map.doc->Provinces[2].Temple = true;
+        nav.BuildNavigator();
+        nav.topLevelItem(0)->child(2)->child(1)->setExpanded(true);
+        QCOMPARE(nav.topLevelItem(0)->child(2)->child(1)->childCount(), 1);
+        QVERIFY(nav.RemoveNavigatorNode("1 PROV"));
+        QVERIFY(nav.AddNavigatorNode("PROVINCES", "1 PROV", "1 Prov"));
+        QVERIFY(nav.AddNavigatorNode("1 PROV", "1 LAB", "Lab"));
+        QCOMPARE(nav.node("1 PROV")->childCount(), 1);
+    }
+
     void aProvinceRefreshFollowsItsRecordAndKeepsOpenBranchesAndTheChoice() {
         editingtest::SmallMap map;
         Navigator nav(*map.doc, *map.ref);
