@@ -14,17 +14,24 @@ BusyBox::BusyBox(QWidget* mapArea) : QLabel(mapArea) {
     setAutoFillBackground(true);
     setMargin(8);
     hide();
+    mShowWaiting.setSingleShot(true);
+    connect(&mShowWaiting, &QTimer::timeout, this, [this] {
+        if (isVisible()) setText(mWaiting);
+    });
 }
 
 bool BusyBox::show(const QString& message, unsigned color, bool force) {
     if (message.isEmpty()) {
+        mShowWaiting.stop();
         hide();
         return true;
     }
     if (!force && mSincePaint.isValid() && mSincePaint.elapsed() < kRepaintMs) {
-        setText(message);
+        mWaiting = message;
+        if (!mShowWaiting.isActive()) mShowWaiting.start(kRepaintMs);
         return false;
     }
+    mShowWaiting.stop();
     mSincePaint.start();
     const int r = static_cast<int>(color & 0xFF);
     const int g = static_cast<int>((color >> 8) & 0xFF);

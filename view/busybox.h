@@ -2,13 +2,16 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QTimer>
 
 namespace ts {
 
 // The coloured busy message shown in the middle of the map area during long operations. A long
-// read calls it for every line, so repaints are throttled: the text is always stored, but the box
+// read calls it for every line, so it is throttled: between paints a message is only remembered (a
+// label's text change alone costs more than reading the line), and the box takes the latest one,
 // is re-laid out and painted at most every kRepaintMs, except when the caption changes or the
-// message is hidden, which always show at once.
+// message is hidden, which always show at once. A message left waiting when the calls stop is
+// shown by a timer.
 class BusyBox : public QLabel {
 public:
     static constexpr int kRepaintMs = 40;
@@ -22,6 +25,8 @@ public:
 
 private:
     QElapsedTimer mSincePaint;
+    QString mWaiting;
+    QTimer mShowWaiting;
 };
 
 } // namespace ts
