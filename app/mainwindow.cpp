@@ -510,7 +510,12 @@ void MainWindow::resetWindow() {
 }
 
 bool MainWindow::loadImage(const QString& imageFileName) {
-    if (!mImage->load(mDoc, imageFileName, *this)) return false;
+    // A big map's picture needs the memory more than the picture behind it does.
+    dropBackground();
+    if (!mImage->load(mDoc, imageFileName, *this)) {
+        showBackground();
+        return false;
+    }
     if (mProvinceTools) mProvinceTools->forgetPicture();
     QAction* first = action("mnuZoomPercent0");
     first->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
@@ -595,9 +600,6 @@ OptionsDialog& MainWindow::optionsDialog() {
 }
 
 void MainWindow::showBackground() {
-    QString path = mSettings.BackgroundImage;
-    if (!QFile::exists(path)) path = Settings::defaultBackgroundImage(mProgramFolder);
-    mBackgroundPicture = QPixmap(path);
     mBackgroundFitted = QSize();
     fitBackground();
     if (!mMapView->isVisible()) mBackground->show();
@@ -606,11 +608,22 @@ void MainWindow::showBackground() {
 void MainWindow::fitBackground() {
     mBackground->setGeometry(mMapArea->rect());
     // Every reset of the window (each open) asks again; a smooth scaling of the picture for the
-    // same size costs time and, while it runs, memory twice over.
-    if (mBackgroundPicture.isNull() || mBackgroundFitted == mMapArea->size()) return;
+    // same size costs time and, while it runs, memory twice over. Under a map it is not seen.
+    if (mImage->isLoaded() || mBackgroundFitted == mMapArea->size()) return;
+    QString path = mSettings.BackgroundImage;
+    if (!QFile::exists(path)) path = Settings::defaultBackgroundImage(mProgramFolder);
+    // Only the scaled picture is kept: the file is read again for another size.
+    const QPixmap picture(path);
+    if (picture.isNull()) return;
     mBackgroundFitted = mMapArea->size();
-    mBackground->setPixmap(mBackgroundPicture.scaled(mMapArea->size(), Qt::KeepAspectRatioByExpanding,
-                                                     Qt::SmoothTransformation));
+    mBackground->setPixmap(
+        picture.scaled(mMapArea->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+}
+
+void MainWindow::dropBackground() {
+    mBackground->hide();
+    mBackground->clear();
+    mBackgroundFitted = QSize();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -124,6 +124,7 @@ private:
     QString mapFilePath() const;
     void showBackground();
     void fitBackground();
+    void dropBackground();
     // finderwiring.cpp
     void wireFinders();
     void createFinders();
@@ -159,7 +160,6 @@ private:
     QMenu* mRecentMenu = nullptr;
     QWidget* mMapArea = nullptr;
     QLabel* mBackground = nullptr;
-    QPixmap mBackgroundPicture;
     QSize mBackgroundFitted; // the map area's size the shown background was scaled for
     BusyBox* mBusy = nullptr;
     std::unique_ptr<StatusPanels> mStatus;

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,13 @@ void resetPosition(MapDocument& doc) {
     doc.CurBodyguardSlot = doc.CurUnitSlot = doc.CurItemSlot = doc.CurGodNation = kNone;
 }
 
+// Bytes that end no line and start no quoted text: every valid character but the quote.
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int code = 0; code < 256; ++code) plain[code] = code != '"' && code > 31 && code != 92 && (code < 127 || code > 159);
+    return plain;
+}();
+
 // Splits the file into command lines. Quoted text runs on over line ends (a description spans
 // lines), and every LF counts a map line, inside quotes too, so that error lines match an editor's.
 class LineSplitter {
@@ -39,6 +47,12 @@ class LineSplitter {
         while (mPos != mEnd) {
             int current = kNoChar;
             while (z_ValidChar(current) && mPos != mEnd) {
+                // Most bytes only join the line: take the whole run of them at once.
+                const char* run = mPos;
+                while (run != mEnd && kPlain[static_cast<unsigned char>(*run)]) ++run;
+                line.append(mPos, run);
+                mPos = run;
+                if (mPos == mEnd) break;
                 current = next();
                 if (current == '"') {
                     line += '"';
@@ -130,8 +144,9 @@ void z_ReadMapFile(MapDocument& doc, const ReferenceData& ref, UserInterface& ui
     resetPosition(doc);
     doc.GodContext = false;
 
-    QByteArray bytes;
     {
+        // The file's bytes go before the picture is decoded: on a big map both are megabytes.
+        QByteArray bytes;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             readerFailure(doc, ui, file.errorString());
@@ -142,14 +157,15 @@ void z_ReadMapFile(MapDocument& doc, const ReferenceData& ref, UserInterface& ui
             readerFailure(doc, ui, file.errorString());
             return;
         }
-    }
+        file.close();
 
-    std::optional<MapKeeper> keeper;
-    if (doc.KeepUnknown) keeper.emplace(doc);
-    LineSplitter(doc, ref, ui, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                 keeper ? &*keeper : nullptr)
-        .run();
-    if (keeper) keeper->finish();
+        std::optional<MapKeeper> keeper;
+        if (doc.KeepUnknown) keeper.emplace(doc);
+        LineSplitter(doc, ref, ui, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                     keeper ? &*keeper : nullptr)
+            .run();
+        if (keeper) keeper->finish();
+    }
 
     PlaceGodsAtStarts(doc);
     if (!doc.ImageFileName.empty() && options.loadImage) {
