@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <array>
+#include <cmath>
+#include <map>
+#include <tuple>
 
 namespace ts {
 
@@ -26,6 +29,38 @@ constexpr std::array<Color, 95> kNationColors = {
 };
 
 Color c(std::int32_t v) { return static_cast<Color>(v); }
+
+// Markers of one look whose centres lie at the same fraction of a pixel have the same pixels, as the
+// discs are drawn without smoothing. Drawing every look once into a small stamp and copying it is
+// several times faster than outlining thousands of discs, which a big map's open and each zoom do.
+class MarkerStamps {
+public:
+    MarkerStamps(QPainter& painter, const Settings& s)
+        : mPainter(painter), mSettings(s),
+          mMargin(static_cast<int>(std::ceil(std::abs(s.RingRadius) + std::abs(s.RingWidth) + 2.0))) {}
+
+    void draw(double x, double y, Color fill, Color ring) {
+        const double left = std::floor(x), top = std::floor(y);
+        const auto key = std::make_tuple(fill, ring, x - left, y - top);
+        auto stamp = mStamps.find(key);
+        if (stamp == mStamps.end()) {
+            const int side = 2 * mMargin + 1;
+            QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            drawMarker(painter, mMargin + (x - left), mMargin + (y - top), fill, ring, mSettings);
+            stamp = mStamps.emplace(key, std::move(image)).first;
+        }
+        mPainter.drawImage(QPointF(left - mMargin, top - mMargin), stamp->second);
+    }
+
+private:
+    QPainter& mPainter;
+    const Settings& mSettings;
+    const int mMargin;
+    std::map<std::tuple<Color, Color, double, double>, QImage> mStamps;
+};
 
 } // namespace
 
@@ -53,19 +88,21 @@ void drawMarker(QImage& picture, double shownX, double shownY, Color fill, Color
 void z_ReDrawMarkers(MapDocument& doc, const Settings& s, QImage& picture, double zoom, int prvCnt) {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    MarkerStamps stamps(painter, s);
     for (int n = 1; n <= prvCnt && n < kProvinceSlots; ++n) {
         ProvinceDataType& p = doc.Provinces[n];
         if (!p.MarkerFlag) {
             p.MarkerColor = c(s.ColorBaseCenter);
             p.MarkerColor2 = c(s.ColorBaseRing);
         }
-        drawMarker(painter, p.ProvinceX * zoom, p.ProvinceY * zoom, p.MarkerColor, p.MarkerColor2, s);
+        stamps.draw(p.ProvinceX * zoom, p.ProvinceY * zoom, p.MarkerColor, p.MarkerColor2);
     }
 }
 
 void z_MarkSpecial2(MapDocument& doc, const Settings& s, QImage& picture, double zoom, int prvCnt) {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    MarkerStamps stamps(painter, s);
     for (int n = 1; n <= prvCnt && n < kProvinceSlots; ++n) {
         ProvinceDataType& p = doc.Provinces[n];
         Color ring = c(s.ColorBaseRing);
@@ -95,7 +132,7 @@ void z_MarkSpecial2(MapDocument& doc, const Settings& s, QImage& picture, double
         if (s.MarkVisited && p.Visited) setFill(c(s.ColorVisited));
         if (p.Marked) setFill(c(s.ColorVisited));
 
-        drawMarker(painter, p.ProvinceX * zoom, p.ProvinceY * zoom, fill, ring, s);
+        stamps.draw(p.ProvinceX * zoom, p.ProvinceY * zoom, fill, ring);
     }
 }
 

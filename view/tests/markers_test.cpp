@@ -111,3 +111,31 @@ TEST_F(MarkersTest, RedrawUsesTheStoredLookAtTheZoomAndSkipsUnlocatedProvinces) 
     EXPECT_EQ(picture.pixelColor(10, 10), QColor(Qt::darkGreen));
     EXPECT_EQ(picture.pixelColor(180, 50), QColor(Qt::darkGreen));
 }
+
+// A redraw of every marker copies each look from one small drawing; the pixels must be those of
+// drawing every disc where it lies, far from the origin too, at every zoom and ring size, markers
+// overlapping and cut by the picture's edges included.
+TEST_F(MarkersTest, AllMarkersAtOnceHaveThePixelsOfEachDrawnByItself) {
+    picture = QImage(4100, 40, QImage::Format_RGB32);
+    doc->ProvinceCount = 0;
+    for (int x = -3; x < 4110 && doc->ProvinceCount < kMaxProvince; x += 3) {
+        ProvinceDataType& prov = doc->Provinces[++doc->ProvinceCount];
+        prov.ProvinceX = x;
+        prov.ProvinceY = (x * 7) % 45 - 2;
+        prov.Owner = x % 4 == 0 ? x % 90 : -1;
+        prov.VictoryPoints = x % 5 == 0 ? 1 : -1;
+    }
+    for (const auto& [radius, width] : {std::pair{5, 2}, {4, 1}, {7, 3}, {3, 0}}) {
+        s.RingRadius = static_cast<std::int16_t>(radius);
+        s.RingWidth = static_cast<std::int16_t>(width);
+        for (double zoom : {1.0, 0.75, 0.5, 0.25}) {
+            picture.fill(Qt::darkGreen);
+            z_MarkSpecial2(*doc, s, picture, zoom, doc->ProvinceCount);
+            QImage each(picture.size(), QImage::Format_RGB32);
+            each.fill(Qt::darkGreen);
+            for (int n = 1; n <= doc->ProvinceCount; ++n)
+                drawMarker(each, p(n).ProvinceX * zoom, p(n).ProvinceY * zoom, p(n).MarkerColor, p(n).MarkerColor2, s);
+            ASSERT_EQ(picture, each) << "ring " << radius << "/" << width << " at " << zoom;
+        }
+    }
+}
