@@ -1,9 +1,9 @@
 #pragma once
 
+#include "coarsetimer.h"
 #include "recentmaps.h"
 #include "userinterface.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPixmap>
 #include <cstdint>
@@ -166,7 +166,7 @@ private:
     std::unique_ptr<ReferenceLists> mLists;
     std::unique_ptr<TemplateNameTools> mTemplateNames;
     std::unique_ptr<FinderWindows> mFinders;
-    QElapsedTimer mSinceEvents;
+    CoarseTimer mSinceEvents;
     bool mStartingUp = false;
     bool mTablesLoaded = false;
     std::unique_ptr<ProvinceEditing> mProvinceEditing;

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,8 +72,12 @@ class LineSplitter {
 
     void countLine() {
         ++mDoc.MapLineNumber;
-        mUi.busyMessage(QStringLiteral("Loading Map Data...") + QString::number(mDoc.MapLineNumber),
-                        QString(), static_cast<Color>(mDoc.MapLineNumber) * 255u);
+        // One message buffer for every line: a big map has hundreds of thousands of them.
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, mDoc.MapLineNumber).ptr;
+        mMessage.resize(kProgressPrefix.size());
+        mMessage.append(QLatin1StringView(digits, end - digits));
+        mUi.busyMessage(mMessage, QString(), static_cast<Color>(mDoc.MapLineNumber) * 255u);
         mUi.processEvents();
     }
 
@@ -109,9 +114,12 @@ class LineSplitter {
         z_ParseCommand(mDoc, mRef, mUi, command, line, mKeeper);
     }
 
+    static constexpr QLatin1StringView kProgressPrefix{"Loading Map Data..."};
+
     MapDocument& mDoc;
     const ReferenceData& mRef;
     UserInterface& mUi;
+    QString mMessage{kProgressPrefix};
     MapKeeper* mKeeper;
     const char* mPos;
     const char* mEnd;

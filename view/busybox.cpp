@@ -27,7 +27,9 @@ bool BusyBox::show(const QString& message, unsigned color, bool force) {
         return true;
     }
     if (!force && mSincePaint.isValid() && mSincePaint.elapsed() < kRepaintMs) {
-        mWaiting = message;
+        // Copied into the box's own buffer: shared, the caller's next message would need a new one.
+        mWaiting.resize(0);
+        mWaiting.append(message.constData(), message.size());
         if (!mShowWaiting.isActive()) mShowWaiting.start(kRepaintMs);
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "coarsetimer.h"
+
 #include <QLabel>
 #include <QTimer>
 
@@ -24,7 +25,7 @@ public:
     void recentre();
 
 private:
-    QElapsedTimer mSincePaint;
+    CoarseTimer mSincePaint;
     QString mWaiting;
     QTimer mShowWaiting;
 };

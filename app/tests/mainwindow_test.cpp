@@ -93,6 +93,10 @@ private slots:
         const QWidget* area = box->parentWidget();
         QVERIFY(qAbs(box->geometry().center().x() - area->width() / 2) <= 1);
         QVERIFY(qAbs(box->geometry().center().y() - area->height() / 2) <= 1);
+        // Messages quicker than the box repaints wait; the last one is shown all the same.
+        w.busyMessage("Line 1", "Tessary: GATHERING THE ARMIES...", 255);
+        w.busyMessage("Line 2", "Tessary: GATHERING THE ARMIES...", 255);
+        QTRY_COMPARE(box->text(), QStringLiteral("Line 2"));
         w.busyMessage("", "Tessary: Awaiting the master...", 255);
         QVERIFY(!box->isVisible());
         QCOMPARE(w.windowTitle(), QStringLiteral("Tessary: Awaiting the master..."));
