@@ -44,6 +44,15 @@ TEST(Locate, PureWhiteOfAnyAlphaNumbersBottomRowFirstRowsFromOneAtTheTopUpTo2599
     EXPECT_EQ(ui.busy.back().caption, kCaption);
     EXPECT_TRUE(ui.messages.empty());
 
+    // A wide row, passed over in blocks: whites at both ends of blocks and in the last, short one
+    // are all found, among near-whites that are not.
+    image = QImage(70, 1, QImage::Format_ARGB32);
+    for (int x = 0; x < 70; ++x) image.setPixel(x, 0, qRgba(255, x % 2 ? 254 : 255, x % 2 ? 255 : 254, 255));
+    for (int x : {0, 31, 32, 63, 64, 69}) image.setPixel(x, 0, qRgba(255, 255, 255, x == 31 ? 0 : 255));
+    EXPECT_EQ(z_LocateProvinces(image, *doc, ui, kCaption), 6);
+    EXPECT_EQ(at(*doc, 2), XY(31, 1));
+    EXPECT_EQ(at(*doc, 6), XY(69, 1));
+
     // The 2600th white pixel is refused.
     image = QImage(100, 27, QImage::Format_RGB32);
     image.fill(qRgb(0, 0, 0));
