@@ -612,12 +612,13 @@ void MainWindow::fitBackground() {
     if (mImage->isLoaded() || mBackgroundFitted == mMapArea->size()) return;
     QString path = mSettings.BackgroundImage;
     if (!QFile::exists(path)) path = Settings::defaultBackgroundImage(mProgramFolder);
-    // Only the scaled picture is kept: the file is read again for another size.
-    const QPixmap picture(path);
+    // Only the scaled picture is kept: the file is read again for another size (as an image, which,
+    // unlike a pixmap read from a file, stays out of the toolkit's pixmap cache).
+    const QImage picture(path);
     if (picture.isNull()) return;
     mBackgroundFitted = mMapArea->size();
-    mBackground->setPixmap(
-        picture.scaled(mMapArea->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+    mBackground->setPixmap(QPixmap::fromImage(
+        picture.scaled(mMapArea->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)));
 }
 
 void MainWindow::dropBackground() {

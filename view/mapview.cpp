@@ -41,13 +41,6 @@ constexpr int kArrowStep = 20;
 
 Color c(std::int32_t v) { return static_cast<Color>(v); }
 
-// The shown pixels a marker at (x, y) can touch: its disc, half its ring's pen outside the radius,
-// and a pixel each way for rounding.
-QRect markerArea(QPointF at, const Settings& s) {
-    const double reach = s.RingRadius + s.RingWidth / 2.0 + 2.0;
-    return QRectF(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach).toAlignedRect();
-}
-
 } // namespace
 
 MapView::MapView(QWidget* mapArea, MapDocument& doc, const Settings& settings, MapImage& image, UserInterface& ui)

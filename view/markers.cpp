@@ -75,6 +75,11 @@ Color z_GetNationColor(int natNum) {
     return kNationColors[static_cast<std::size_t>(natNum)];
 }
 
+QRect markerArea(QPointF at, const Settings& s) {
+    const double reach = s.RingRadius + s.RingWidth / 2.0 + 1.0;
+    return QRectF(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach).toAlignedRect();
+}
+
 QColor toQColor(Color v) {
     return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
 }

@@ -20,6 +20,9 @@ QColor toQColor(Color c);
 // province, filled with fill and outlined with a RingWidth pen in ring. Drawn without smoothing so
 // that the colours stay exact: the neighbour guess reads them back.
 void drawMarker(QImage& picture, double shownX, double shownY, Color fill, Color ring, const Settings& s);
+// The shown pixels a marker at (x, y) can touch: its disc, half its ring's pen outside the radius,
+// and the pixel the rounding of the edge may add. What lies under it is all a marker hides.
+QRect markerArea(QPointF at, const Settings& s);
 // The same with a painter already open on the picture, for drawing many at once.
 void drawMarker(QPainter& painter, double shownX, double shownY, Color fill, Color ring, const Settings& s);
 

@@ -139,3 +139,28 @@ TEST_F(MarkersTest, AllMarkersAtOnceHaveThePixelsOfEachDrawnByItself) {
         }
     }
 }
+
+// What a marker hides is put back from its area alone: no drawn pixel may lie outside it, for any
+// ring and wherever in a pixel the marker's centre falls.
+TEST(MarkerArea, HoldsEveryPixelTheMarkerDraws) {
+    Settings s = Settings::defaults("/p");
+    for (int radius = 0; radius <= 12; ++radius)
+        for (int width = 0; width <= 6; ++width)
+            for (double fx : {0.0, 0.25, 0.5, 0.75})
+                for (double fy : {0.0, 0.25, 0.5, 0.75}) {
+                    s.RingRadius = static_cast<std::int16_t>(radius);
+                    s.RingWidth = static_cast<std::int16_t>(width);
+                    QImage picture(64, 64, QImage::Format_RGB32);
+                    picture.fill(Qt::black);
+                    const QPointF at(30 + fx, 30 + fy);
+                    drawMarker(picture, at.x(), at.y(), 0xFFFFFF, 0x00FF00, s);
+                    const QRect area = markerArea(at, s);
+                    for (int y = 0; y < 64; ++y) {
+                        for (int x = 0; x < 64; ++x) {
+                            if (picture.pixel(x, y) == qRgb(0, 0, 0)) continue;
+                            ASSERT_TRUE(area.contains(x, y))
+                                << radius << "/" << width << " at " << fx << "," << fy << ": " << x << "," << y;
+                        }
+                    }
+                }
+}
