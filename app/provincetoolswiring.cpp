@@ -4,6 +4,8 @@
 #include "edithistory.h"
 #include "imagedecoder.h"
 #include "mainwindow.h"
+
+#include "commanderpanels.h"
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "mapview.h"
@@ -38,6 +40,8 @@ void MainWindow::wireProvinceTools() {
 }
 
 void MainWindow::showRenumbered() {
+    // A copied slot is remembered by its province's number, which may now be another province's.
+    if (mCommanderPanels) mCommanderPanels->clipboard().reset();
     mMapView->setLastActiveProv(mDoc.CurProvince >= 1 ? mDoc.CurProvince : 0);
     mMapView->zoom(mImage->zoomIndex());
     mNavigator->BuildNavigator();

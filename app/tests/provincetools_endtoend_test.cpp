@@ -1,6 +1,7 @@
 // The province tools as a map maker uses them on the sample map: a province added between two
 // linked provinces, another removed, the map saved and opened again. Every untouched province keeps
 // its name, terrain and links on the picture, and the picture changes in the two pixels only.
+#include "commanderpanels.h"
 #include "edithistory.h"
 #include "editorfixture.h"
 #include "imagedecoder.h"
@@ -93,8 +94,14 @@ private slots:
         QTest::keyClick(&e.w->mapView(), Qt::Key_Escape);
         QCOMPARE(e.w->mapView().cursor().shape(), Qt::ArrowCursor);
         e.get<QAction>("mnuInsertProvince")->trigger();
+        Clipboard& clipboard = e.w->commanderPanels().clipboard();
+        doc.CurCommander = 1;
+        clipboard.copy(ClipCommander);
+        QCOMPARE(clipboard.state().ClipProvince, int(doc.CurProvince));
         QTest::mouseClick(&e.w->mapView(), Qt::LeftButton, Qt::NoModifier, spot);
         QCOMPARE(int(doc.ProvinceCount), countBefore + 1);
+        // What was copied went with the old numbers: nothing is offered to paste.
+        QVERIFY(!clipboard.canPaste(ClipCommander));
         QCOMPARE(e.get<QAction>("mnuUndo")->text(), QStringLiteral("Undo Insert Province"));
         const Place added{spot.x(), spot.y() + 1};
         QCOMPARE(placeOf(doc, doc.CurProvince), added); // the new province is the selected one
