@@ -354,7 +354,10 @@ void MainWindow::wireLifecycle() {
     hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
     hooks.resetWindow = [this] { resetWindow(); };
     hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
-    hooks.buildNavigator = [this] { mNavigator->BuildNavigator(); };
+    hooks.buildNavigator = [this] {
+        if (mProvinceEditingDue && !mProvinceEditing) wireProvinceEditing();
+        mNavigator->BuildNavigator();
+    };
     hooks.mapPictureSize = [this] {
         return QSize(static_cast<int>(mImage->ImageWidth()), static_cast<int>(mImage->ImageHeight()));
     };
@@ -396,6 +399,12 @@ void MainWindow::wireLifecycle() {
 }
 
 void MainWindow::connectMenus() {
+    connect(action("mnuShortcuts"), &QAction::triggered, this, [this] {
+        auto* help = findChild<HelpWindow*>(QStringLiteral("frmHelp"));
+        if (!help) help = new HelpWindow(this); // made when first asked for
+        help->show();
+        help->raise();
+    });
     connect(action("mnuNew"), &QAction::triggered, this, [this] { mLife->newMap(); });
     connect(action("mnuOpen"), &QAction::triggered, this, [this] { mLife->openMap(); });
     connect(action("mnuSave"), &QAction::triggered, this, [this] { mLife->save(); });
@@ -583,7 +592,8 @@ bool MainWindow::startUp(const QString& programFolder) {
     showBackground();
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);
-    if (loaded && !mProvinceEditing) wireProvinceEditing();
+    // The province's panels are made with the first map, which is the first that needs them.
+    mProvinceEditingDue = loaded;
     if (loaded && !mTablesLoaded) wireFinders();
     mTablesLoaded = loaded;
     mStartingUp = false;

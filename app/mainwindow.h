@@ -169,6 +169,7 @@ private:
     CoarseTimer mSinceEvents;
     bool mStartingUp = false;
     bool mTablesLoaded = false;
+    bool mProvinceEditingDue = false;
     std::unique_ptr<ProvinceEditing> mProvinceEditing;
     RegionReview* mRegionReview = nullptr;
     TerrainReview* mTerrainReview = nullptr;

@@ -4,7 +4,6 @@
 
 #include "cp1252.h"
 #include "floatingpanels.h"
-#include "helpwindow.h"
 #include "mainwindow.h"
 #include "mapdocument.h"
 #include "mapview.h"
@@ -107,11 +106,6 @@ void MainWindow::wireProvinceEditing() {
     mMapView->bindCharacter(QLatin1Char('n'), [panel] { panel->toggleNoStart(); });
     mMapView->bindCharacter(QLatin1Char('y'), [panel] { panel->toggleSiteTerrain(0); });
 
-    auto* help = new HelpWindow(this);
-    connect(action("mnuShortcuts"), &QAction::triggered, help, [help] {
-        help->show();
-        help->raise();
-    });
 }
 
 } // namespace ts
