@@ -211,8 +211,7 @@ void findOpenWater(Grid& grid) {
     const int w = grid.width, h = grid.height;
     grid.water = grid.wet;
     majority(grid.water, w, h, kWaterWindow / 2 / grid.scale);
-    grid.pool = grid.water;
-    keepWide(grid.pool, w, h, kLineWidth, grid.scale);
+    grid.pool = grid.water; // narrowed only when geography needs it
     keepWide(grid.water, w, h, kRiverWidth, grid.scale);
 }
 
@@ -469,13 +468,35 @@ std::vector<std::int16_t> paintedRegions(const Grid& grid, const std::vector<QPo
     return province;
 }
 
+// Where each province lies: sea provinces are what the map says, or else those whose pixel lies in
+// open water; a province whose pixel lies in water of any width (a sea, or a land province that is
+// a lake) is afloat, at home on the water.
+struct Shores {
+    std::vector<quint8> sea = std::vector<quint8>(kProvinceSlots, 0);
+    std::vector<quint8> afloat = std::vector<quint8>(kProvinceSlots, 0);
+};
+
+Shores shoresOf(const Grid& grid, const std::vector<QPoint>& positions, const std::vector<ProvinceGround>& grounds) {
+    Shores shores;
+    for (std::size_t n = 0; n < positions.size() && n < static_cast<std::size_t>(kMaxProvince); ++n) {
+        const int x = positions[n].x(), y = positions[n].y();
+        const bool inside = x >= 0 && y >= 0 && x / grid.scale < grid.width && y / grid.scale < grid.height;
+        const std::size_t cell = inside ? static_cast<std::size_t>(y / grid.scale) * grid.width + x / grid.scale : 0;
+        const ProvinceGround ground = n < grounds.size() ? grounds[n] : ProvinceGround::Unknown;
+        shores.sea[n + 1] = ground == ProvinceGround::Unknown ? inside && grid.water[cell] : ground == ProvinceGround::Sea;
+        shores.afloat[n + 1] = shores.sea[n + 1] || (inside && grid.pool[cell]);
+    }
+    return shores;
+}
+
 // The regions as the land and the water draw them. Sea provinces keep to open water, so a coast
-// divides a sea province from a land one and the sea takes no land; land provinces may go anywhere,
-// but water is dear to them, so each keeps to its own shore of a lake, a strait or a bay unless the
-// water is far nearer to it than to any sea province. A sea province whose pixel lies on land (the
-// picture and the map disagree) may go anywhere too. What none reaches goes to the nearest region.
+// divides a sea province from a land one and the sea takes no land. Land provinces may go anywhere,
+// but water is dear to those on land, so each keeps to its own shore of a lake, a strait or a bay
+// unless the water is far nearer to it than to anyone afloat. A sea province whose pixel lies on
+// land (the picture and the map disagree) may go anywhere too. What none reaches goes to the
+// nearest region.
 std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<QPoint>& positions,
-                                            const std::vector<quint8>& sea) {
+                                            const Shores& shores) {
     const auto cells = static_cast<std::size_t>(grid.cells());
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
@@ -483,13 +504,13 @@ std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<
     std::vector<quint8> waterOnly(kProvinceSlots, 0);
     for (const quint32 cell : seeds) {
         const auto p = static_cast<std::size_t>(province[cell]);
-        waterOnly[p] = sea[p] && grid.water[cell];
+        waterOnly[p] = shores.sea[p] && grid.water[cell];
     }
     grow(
         grid, province, distance, std::move(seeds),
         [&](quint32 cell, int owner) { return grid.water[cell] || !waterOnly[static_cast<std::size_t>(owner)]; },
         [&](quint32 from, quint32 to) {
-            return grid.pool[to] && !sea[static_cast<std::size_t>(province[from])] ? kWaterToll : 0u;
+            return grid.pool[to] && !shores.afloat[static_cast<std::size_t>(province[from])] ? kWaterToll : 0u;
         });
     if (std::find(province.begin(), province.end(), 0) == province.end()) return province;
 
@@ -511,33 +532,16 @@ std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<
     return province;
 }
 
-// Which provinces are sea: what the map says, or else open water at the province's pixel.
-std::vector<quint8> seaProvinces(const Grid& grid, const std::vector<QPoint>& positions,
-                                 const std::vector<ProvinceGround>& grounds) {
-    std::vector<quint8> sea(kProvinceSlots, 0);
-    for (std::size_t n = 0; n < positions.size() && n < static_cast<std::size_t>(kMaxProvince); ++n) {
-        const ProvinceGround ground = n < grounds.size() ? grounds[n] : ProvinceGround::Unknown;
-        if (ground != ProvinceGround::Unknown) {
-            sea[n + 1] = ground == ProvinceGround::Sea;
-            continue;
-        }
-        const int x = positions[n].x(), y = positions[n].y();
-        sea[n + 1] = x >= 0 && y >= 0 && x / grid.scale < grid.width && y / grid.scale < grid.height &&
-                     grid.water[static_cast<std::size_t>(y / grid.scale) * grid.width + x / grid.scale];
-    }
-    return sea;
-}
-
 // The pairs of the geographic regions. Two land provinces meet over land: where most of the
 // boundary between their regions lies in water they face each other across a lake or a strait (a
 // river crosses a boundary and takes only a little of it). And a boundary short beside the size of
 // the smaller region is where three or four regions happen to meet, not a border.
-std::vector<RegionPair> geographicPairs(const Grid& grid, const RegionMap& regions, const std::vector<quint8>& sea) {
-    const auto isSea = [&](int p) { return sea[static_cast<std::size_t>(p)] != 0; };
+std::vector<RegionPair> geographicPairs(const Grid& grid, const RegionMap& regions, const Shores& shores) {
+    const auto afloat = [&](int p) { return shores.afloat[static_cast<std::size_t>(p)] != 0; };
     const auto key = [](const RegionPair& pair) { return pair.a * kProvinceSlots + pair.b; };
     std::unordered_map<int, int> overLand;
     for (const RegionPair& pair : sharedBoundaries(regions, grid.wrap, [&](std::size_t i, std::size_t j, int p, int q) {
-             return !isSea(p) && !isSea(q) && !grid.pool[i] && !grid.pool[j];
+             return !afloat(p) && !afloat(q) && !grid.pool[i] && !grid.pool[j];
          }))
         overLand[key(pair)] = pair.shared;
     std::vector<qint64> area(kProvinceSlots, 0);
@@ -548,7 +552,7 @@ std::vector<RegionPair> geographicPairs(const Grid& grid, const RegionMap& regio
     std::erase_if(pairs, [&](const RegionPair& pair) {
         const qint64 smaller = std::min(area[static_cast<std::size_t>(pair.a)], area[static_cast<std::size_t>(pair.b)]);
         if (pair.shared < kMinShareOfSize * std::sqrt(static_cast<double>(smaller))) return true;
-        if (isSea(pair.a) || isSea(pair.b)) return false;
+        if (afloat(pair.a) || afloat(pair.b)) return false;
         const auto land = overLand.find(key(pair));
         return land == overLand.end() || land->second < kMinShareOverLand * pair.shared;
     });
@@ -621,9 +625,10 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
         return guess;
     }
     // Elsewhere geography rules: the coast, and the lakes and straits between land provinces.
-    const std::vector<quint8> sea = seaProvinces(grid, positions, grounds);
-    guess.regions = {grid.width, grid.height, grid.scale, geographicRegions(grid, positions, sea)};
-    guess.pairs = geographicPairs(grid, guess.regions, sea);
+    keepWide(grid.pool, grid.width, grid.height, kLineWidth, grid.scale);
+    const Shores shores = shoresOf(grid, positions, grounds);
+    guess.regions = {grid.width, grid.height, grid.scale, geographicRegions(grid, positions, shores)};
+    guess.pairs = geographicPairs(grid, guess.regions, shores);
     return guess;
 }
 
