@@ -57,8 +57,9 @@ constexpr double kMinShareOverLand = 0.4;
 // meeting of corners.
 constexpr double kMinShareOfSize = 0.1;
 
+// Water is blue, well above red and above green: a teal forest or a blue-green shadow is not.
 bool isWater(int r, int g, int b) {
-    return b > r + 30 && b > g + 10;
+    return b > r + 30 && b > g + 18;
 }
 
 struct Grid {
