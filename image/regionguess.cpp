@@ -208,6 +208,8 @@ void keepWide(std::vector<quint8>& mask, int w, int h, int width, int scale) {
         mask[i] = mask[i] && toCore[i] <= radius;
 }
 
+// Open water: water cells by majority over the window, less whatever is narrower than a river; the
+// pool keeps the narrower water as well.
 void findOpenWater(Grid& grid) {
     const int w = grid.width, h = grid.height;
     grid.water = grid.wet;

@@ -16,8 +16,10 @@ struct MapDocument;
 // the nearest province pixel) and lets the picture change that only where its evidence is strong:
 // when most of the picture's strong edges lie where regions grown along the picture meet, those
 // edges are the painter's borders (and the coast), and the regions follow them; rivers are no
-// borders. Texture, relief shading and tile edges, which lie inside provinces, leave geometry
-// alone. Provinces whose regions share enough boundary become neighbours, longest first.
+// borders. Texture, relief shading and tile edges, which lie inside provinces, bend no region;
+// there only the picture's water counts: sea provinces keep to it, land provinces find it dear,
+// and two land provinces facing each other across a lake or a strait are no neighbours. Provinces
+// whose regions share enough boundary become neighbours, longest first.
 //
 // It reads the unscaled picture, never the shown one, so markers, rings and drawn lines play no part.
 
@@ -37,8 +39,8 @@ struct RegionMap {
     bool isEmpty() const { return province.empty(); }
 };
 
-// What the map says a province is, when it says: sea provinces keep to the water, land provinces to
-// the land. Unknown ones are told by the picture at their pixel.
+// What the map says a province is, when it says: sea provinces keep to open water, land provinces
+// find water dear. Unknown ones are told by the picture at their pixel.
 enum class ProvinceGround : std::uint8_t { Unknown, Land, Sea };
 
 struct RegionGuess {
