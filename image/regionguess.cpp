@@ -323,7 +323,7 @@ void quietRivers(Grid& grid) {
 // Every cell goes to the province that reaches it by the shortest path (Dial's shortest paths: the
 // step costs are small whole numbers, so a ring of buckets replaces the heap). Cells already owned
 // at distance 0 stay as they are; a cell is entered only when `enters(cell, owner)` allows it, at
-// the cost of the step plus `cost(from, to)`.
+// the cost of the step plus `cost(from, to, owner)`.
 template <class Enters, class Cost>
 void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<quint32>& distance,
           std::vector<quint32> sources, Enters enters, Cost cost) {
@@ -350,7 +350,7 @@ void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<qui
             const int y = static_cast<int>(cell) / w, x = static_cast<int>(cell) - y * w;
             const std::int16_t owner = province[cell];
             auto relax = [&](quint32 next, int k) {
-                const quint32 nd = d + static_cast<quint32>(step[k]) + cost(cell, next);
+                const quint32 nd = d + static_cast<quint32>(step[k]) + cost(cell, next, owner);
                 if (nd >= distance[next] || !enters(next, owner)) return;
                 distance[next] = nd;
                 province[next] = owner;
@@ -465,7 +465,7 @@ std::vector<std::int16_t> paintedRegions(const Grid& grid, const std::vector<QPo
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
     std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
-    grow(grid, province, distance, std::move(seeds), anywhere, [&](quint32 from, quint32 to) {
+    grow(grid, province, distance, std::move(seeds), anywhere, [&](quint32 from, quint32 to, int) {
         return static_cast<quint32>(grid.barrier[to] + (grid.wet[to] != grid.wet[from] ? kCoast : 0));
     });
     return province;
@@ -512,8 +512,8 @@ std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<
     grow(
         grid, province, distance, std::move(seeds),
         [&](quint32 cell, int owner) { return grid.water[cell] || !waterOnly[static_cast<std::size_t>(owner)]; },
-        [&](quint32 from, quint32 to) {
-            return grid.pool[to] && !shores.afloat[static_cast<std::size_t>(province[from])] ? kWaterToll : 0u;
+        [&](quint32, quint32 to, int owner) {
+            return grid.pool[to] && !shores.afloat[static_cast<std::size_t>(owner)] ? kWaterToll : 0u;
         });
     if (std::find(province.begin(), province.end(), 0) == province.end()) return province;
 
@@ -531,7 +531,7 @@ std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<
             if (edge || !province[c - 1] || !province[c + 1] || !province[c - w] || !province[c + w])
                 frontier.push_back(static_cast<quint32>(c));
         }
-    grow(grid, province, distance, std::move(frontier), anywhere, [](quint32, quint32) { return 0u; });
+    grow(grid, province, distance, std::move(frontier), anywhere, [](quint32, quint32, int) { return 0u; });
     return province;
 }
 
@@ -594,7 +594,7 @@ RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positi
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
     std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
-    grow(grid, province, distance, std::move(seeds), anywhere, [](quint32, quint32) { return 0u; });
+    grow(grid, province, distance, std::move(seeds), anywhere, [](quint32, quint32, int) { return 0u; });
     guess.regions = {grid.width, grid.height, grid.scale, std::move(province)};
     guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, everyEdge),
                               cellsOf(minSharedPixels, grid.scale));
