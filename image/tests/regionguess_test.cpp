@@ -186,10 +186,9 @@ TEST(RegionGuess, ALakeProvinceNeighboursItsShores) {
     }
     const std::vector<QPoint> at = {{150, 150}, {30, 30}, {270, 30}, {30, 270}, {270, 270}};
     for (const ProvinceGround lake : {ProvinceGround::Land, ProvinceGround::Unknown}) {
-        const std::vector<ProvinceGround> grounds(5, ProvinceGround::Land);
-        std::vector<ProvinceGround> withLake = grounds;
-        withLake[0] = lake;
-        const Pairs pairs = pairsOf(guessRegions(picture, at, false, withLake));
+        std::vector<ProvinceGround> grounds(5, ProvinceGround::Land);
+        grounds[0] = lake;
+        const Pairs pairs = pairsOf(guessRegions(picture, at, false, grounds));
         for (int shore = 2; shore <= 5; ++shore)
             EXPECT_EQ(pairs.count({1, shore}), 1u) << shore;
     }
