@@ -156,35 +156,35 @@ void majority(std::vector<quint8>& mask, int w, int h, int radius) {
 }
 
 // Chamfer distance (3 across, 4 diagonally) of every cell to the nearest cell where `from` is set.
+// Each pass over a row takes the row before it first, which runs on whole vectors, and then runs
+// along the row, where each cell waits for its neighbour.
 std::vector<quint16> chamfer(const std::vector<quint8>& from, int w, int h, quint8 value) {
     constexpr quint16 kUnreached = 60000;
     std::vector<quint16> d(from.size());
     for (std::size_t i = 0; i < from.size(); ++i)
         d[i] = from[i] == value ? 0 : kUnreached;
-    auto relax = [](quint16& cell, quint16 other, int step) {
-        cell = static_cast<quint16>(std::min<int>(cell, other + step));
+    auto lower = [](quint16 cell, int other) { return static_cast<quint16>(std::min<int>(cell, other)); };
+    auto fromRow = [&](quint16* row, const quint16* other) {
+        if (w == 1) {
+            row[0] = lower(row[0], other[0] + 3);
+            return;
+        }
+        row[0] = lower(row[0], std::min(other[0] + 3, other[1] + 4));
+        for (int x = 1; x + 1 < w; ++x)
+            row[x] = lower(row[x], std::min(other[x] + 3, std::min(other[x - 1], other[x + 1]) + 4));
+        row[w - 1] = lower(row[w - 1], std::min(other[w - 1] + 3, other[w - 2] + 4));
     };
     for (int y = 0; y < h; ++y) {
         quint16* row = d.data() + static_cast<qsizetype>(y) * w;
-        const quint16* up = y > 0 ? row - w : nullptr;
-        for (int x = 0; x < w; ++x) {
-            if (x > 0) relax(row[x], row[x - 1], 3);
-            if (!up) continue;
-            relax(row[x], up[x], 3);
-            if (x > 0) relax(row[x], up[x - 1], 4);
-            if (x + 1 < w) relax(row[x], up[x + 1], 4);
-        }
+        if (y > 0) fromRow(row, row - w);
+        for (int x = 1; x < w; ++x)
+            row[x] = lower(row[x], row[x - 1] + 3);
     }
     for (int y = h - 1; y >= 0; --y) {
         quint16* row = d.data() + static_cast<qsizetype>(y) * w;
-        const quint16* down = y + 1 < h ? row + w : nullptr;
-        for (int x = w - 1; x >= 0; --x) {
-            if (x + 1 < w) relax(row[x], row[x + 1], 3);
-            if (!down) continue;
-            relax(row[x], down[x], 3);
-            if (x > 0) relax(row[x], down[x - 1], 4);
-            if (x + 1 < w) relax(row[x], down[x + 1], 4);
-        }
+        if (y + 1 < h) fromRow(row, row + w);
+        for (int x = w - 2; x >= 0; --x)
+            row[x] = lower(row[x], row[x + 1] + 3);
     }
     return d;
 }
