@@ -4,6 +4,7 @@
 #include "mapgeometry.h"
 #include "neighbourguess.h"
 #include "provincelocator.h"
+#include "regionguess.h"
 #include "tempfolder.h"
 
 #include <QFile>
@@ -114,5 +115,28 @@ void BM_GuessNeighbours(benchmark::State& state) {
     state.counters["pairs"] = pairs;
 }
 BENCHMARK(BM_GuessNeighbours)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Find Neighbors (Regions) on borderless painted art as large as the stress map: the painted style
+// map stretched to 4000 x 3000, where the regions follow the coast, the lakes and the straits.
+void BM_GuessRegionsBorderless(benchmark::State& state) {
+    const ts::DecodedImage decoded =
+        ts::decodeMapImage(QStringLiteral(TESSARY_PROGRAM_DIR "/maps/style_painted.tga"), false);
+    if (!decoded.ok()) {
+        state.SkipWithError("the style maps are not beside the program");
+        return;
+    }
+    auto doc = std::make_unique<ts::MapDocument>();
+    SilentUserInterface ui;
+    ts::z_LocateProvinces(decoded.image, *doc, ui, QString());
+    const QImage picture = decoded.image.scaled(4000, 3000);
+    std::vector<QPoint> at = ts::provincePixels(*doc);
+    for (QPoint& p : at)
+        p = QPoint(p.x() * 4000 / decoded.image.width(), p.y() * 3000 / decoded.image.height());
+    std::size_t pairs = 0;
+    for (auto _ : state)
+        pairs = ts::guessRegions(picture, at, false).pairs.size();
+    state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_GuessRegionsBorderless)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -62,27 +62,40 @@ Rgb lerp(const Rgb& a, const Rgb& b, double t) {
     return a * (1 - t) + b * t;
 }
 
-// The look of each painted ground at one pixel, before relief shading.
+// Blends a colour between the ones it takes in a cold, a mild dry, a mild wet and a hot land.
+Rgb byClimate(const Rgb& cold, const Rgb& dry, const Rgb& wet, const Rgb& hot, double warmth, double wetness) {
+    const Rgb mild = lerp(dry, wet, smoothstep(0.3, 0.7, wetness));
+    if (warmth < 0.5) return lerp(cold, mild, smoothstep(0.15, 0.5, warmth));
+    return lerp(mild, hot, smoothstep(0.6, 0.95, warmth));
+}
+
+// The look of each painted ground at one pixel, before light and relief shading. Each ground has
+// the palettes of several climates: where the climate changes, so does the look of a forest.
 class Textures {
   public:
-    Textures(Rng& rng, int w, int h)
+    Textures(Rng& rng, const Climate& climate, int w, int h)
         : mBroad(rng, w, h, 70), mMid(rng, w, h, 17), mCanopy(rng, w, h, 4), mClumps(rng, w, h, 13),
-          mFieldWarp(rng, w, h, 50), mPools(rng, w, h, 9), mDunes(rng, w, h, 31), mCracks(rng, w, h, 10) {}
+          mFieldWarp(rng, w, h, 50), mPools(rng, w, h, 9), mDunes(rng, w, h, 31), mCracks(rng, w, h, 10),
+          mClimate(climate) {}
 
     Rgb at(int ground, int x, int y) const {
         const double broad = mBroad.at(x, y) - 0.5, mid = mMid.at(x, y) - 0.5;
         const double grain = hash(x, y, 7) - 0.5;
+        const double warm = mClimate.warmth(x, y), wet = mClimate.wetness(x, y);
         switch (ground) {
-        case 0: // grass: broad washes of green and yellow
-            return {150 + broad * 40 + mid * 14 + grain * 6, 182 + broad * 26 + mid * 12 + grain * 6,
-                    92 + broad * 20 + mid * 8};
-        case 1: { // forest: crowns lit on one side, dark gaps between them
+        case 0: { // grass: broad washes, tundra grey in the north, steppe ochre where it is dry
+            const Rgb base = byClimate({142, 156, 118}, {192, 176, 104}, {150, 182, 92}, {118, 170, 66}, warm, wet);
+            return {base.r + broad * 40 + mid * 14 + grain * 6, base.g + broad * 26 + mid * 12 + grain * 6,
+                    base.b + broad * 20 + mid * 8};
+        }
+        case 1: { // forest: crowns lit on one side, dark gaps between them; pines, oaks, jungle, autumn
             const double crown = mCanopy.at(x, y) * 0.65 + mClumps.at(x, y) * 0.35;
             const double lit = mCanopy.at(x - 1.5, y - 1.5) - mCanopy.at(x + 1.5, y + 1.5);
-            if (crown < 0.36) return {22 + mid * 10, 58 + mid * 14, 32};
-            return {48 + lit * 60 + broad * 16, 108 + lit * 70 + broad * 24, 50 + lit * 30};
+            const Rgb leaf = byClimate({30, 76, 62}, {128, 100, 46}, {48, 108, 50}, {70, 142, 36}, warm, wet);
+            if (crown < 0.36) return leaf * 0.45 + Rgb{mid * 10, mid * 14, 0};
+            return {leaf.r + lit * 60 + broad * 16, leaf.g + lit * 70 + broad * 24, leaf.b + lit * 30};
         }
-        case 2: { // farm: a patchwork of fields with hedges between them
+        case 2: { // farm: a patchwork of fields with hedges between them, green or ripe or ploughed
             // Each stretch of farmland has its own furrow direction.
             const double warp = (mFieldWarp.at(x, y) - 0.5) * 80;
             const double angle = hash(static_cast<int>(std::floor((x + warp) / 110)),
@@ -91,31 +104,66 @@ class Textures {
             const int cu = static_cast<int>(std::floor(u / 26)), cv = static_cast<int>(std::floor(v / 15));
             const double fu = u / 26 - cu, fv = v / 15 - cv;
             if (fu < 0.06 || fv < 0.1) return {108 + mid * 10, 118 + mid * 10, 58};
-            static const Rgb crops[] = {{204, 192, 104}, {168, 188, 88}, {140, 152, 70}, {210, 172, 96}, {186, 200, 120}};
-            const Rgb crop = crops[static_cast<int>(hash(cu, cv, 11) * 5)];
+            static const Rgb green[] = {{204, 192, 104}, {168, 188, 88}, {140, 152, 70}, {210, 172, 96}, {186, 200, 120}};
+            static const Rgb dry[] = {{206, 168, 96}, {164, 120, 78}, {190, 150, 72}, {146, 106, 70}, {214, 188, 118}};
+            const int k = static_cast<int>(hash(cu, cv, 11) * 5);
+            const Rgb crop = lerp(green[k], dry[k], smoothstep(0.35, 0.75, warm * (1.2 - wet)));
             const double furrow = std::sin(u * 1.3) * 6;
             return {crop.r + furrow + grain * 8, crop.g + furrow + grain * 8, crop.b + furrow * 0.5};
         }
-        case 3: // mountain rock; the relief does the rest
-            return {136 + broad * 24 + mid * 16 + grain * 10, 122 + broad * 20 + mid * 14 + grain * 10,
-                    106 + broad * 16 + mid * 10 + grain * 10};
-        case 4: { // waste: pale dunes and dark cracks
+        case 3: { // mountain rock, grey, blue-grey in the cold, red in the heat; the relief does the rest
+            const Rgb rock = byClimate({150, 150, 158}, {136, 122, 106}, {124, 122, 110}, {164, 112, 78}, warm, wet);
+            return {rock.r + broad * 24 + mid * 16 + grain * 10, rock.g + broad * 20 + mid * 14 + grain * 10,
+                    rock.b + broad * 16 + mid * 10 + grain * 10};
+        }
+        case 4: { // waste: pale dunes and dark cracks, grey-brown badlands in the cold, red desert
             const double dune = std::sin((x * 0.8 + y * 0.35) / 5.5 + mDunes.at(x, y) * 9) * 0.5 + 0.5;
             const double crack = std::abs(mCracks.at(x, y) - 0.5);
-            if (crack < 0.018) return {120, 98, 70};
-            return {196 + dune * 22 + broad * 20, 172 + dune * 18 + broad * 16, 122 + dune * 12 + broad * 10};
+            const Rgb sand = byClimate({112, 100, 88}, {196, 172, 122}, {176, 150, 104}, {186, 112, 74}, warm, wet);
+            if (crack < 0.018) return sand * 0.6;
+            return {sand.r + dune * 22 + broad * 20, sand.g + dune * 18 + broad * 16, sand.b + dune * 12 + broad * 10};
         }
-        default: { // swamp: murky pools among reeds
+        default: { // swamp: murky pools among reeds, dark as pines in the cold, olive brown in the heat
             const double pool = mPools.at(x, y) + broad * 0.3;
-            if (pool > 0.66) return {62 + mid * 10, 92 + mid * 10, 92 + mid * 12};
+            const Rgb water = byClimate({40, 62, 60}, {70, 84, 74}, {62, 92, 92}, {88, 92, 60}, warm, wet);
+            const Rgb mud = byClimate({52, 78, 58}, {118, 112, 70}, {92, 110, 72}, {116, 106, 58}, warm, wet);
+            if (pool > 0.66) return water + Rgb{mid * 10, mid * 10, mid * 12};
             const bool reed = hash(x, y / 3, 23) < 0.12;
-            return {reed ? 58 : 92 + mid * 16, reed ? 80 : 110 + mid * 16, reed ? 40 : 72 + grain * 8};
+            return reed ? mud * 0.62 : mud + Rgb{mid * 16, mid * 16, grain * 8};
         }
         }
     }
 
   private:
     ValueNoise mBroad, mMid, mCanopy, mClumps, mFieldWarp, mPools, mDunes, mCracks;
+    const Climate& mClimate;
+};
+
+// Patches of another ground inside a field, as painters scatter them: woods on plains and farmland,
+// clearings in forests, fields beside a swamp, scrub in a waste, trees on a mountain's foot. They
+// cover a small share of a field, so the province's terrain stays what most of it shows.
+class Patches {
+  public:
+    Patches(Rng& rng, int w, int h) : mShape(rng, w, h, 26), mEdge(rng, w, h, 7), mKind(rng, w, h, 140) {}
+
+    // How much of the pixel the patch covers, 0 .. 1.
+    double cover(int x, int y) const {
+        return smoothstep(0.63, 0.69, mShape.at(x, y) * 0.8 + mEdge.at(x, y) * 0.2 + 0.02);
+    }
+    int groundOn(int ground, int x, int y) const {
+        const bool first = mKind.at(x, y) < 0.5;
+        switch (ground) {
+        case 0: return first ? 1 : 2;  // plains: woods or fields
+        case 1: return 0;              // forest: clearings
+        case 2: return first ? 1 : 0;  // farm: woods or pasture
+        case 3: return 1;              // mountain: woods on the foot
+        case 4: return 0;              // waste: scrub
+        default: return first ? 2 : 0; // swamp: fields or meadows on its edge
+        }
+    }
+
+  private:
+    ValueNoise mShape, mEdge, mKind;
 };
 
 // How a border between two provinces is drawn in the styles with lines; width 0 when it is not.
@@ -181,11 +229,43 @@ void strokeLine(QImage& image, const StyleWorld::Line& line, Rgb colour, double 
 
 } // namespace
 
+Climate::Climate(Rng& rng, int width, int height)
+    : mWarmth(rng, width, height, 280), mWet(rng, width, height, 230), mLight(rng, width, height, 360),
+      mHaze(rng, width, height, 110), mWashR(rng, width, height, 150), mWashG(rng, width, height, 150),
+      mWashB(rng, width, height, 150), mWidth(width), mHeight(height), mSunX(rng.unit() - 0.5), mSunY(rng.unit() - 0.5) {}
+
+double Climate::warmth(double x, double y) const {
+    return std::clamp(0.15 + 0.7 * y / mHeight + (mWarmth.at(x, y) - 0.5) * 1.1, 0.0, 1.0);
+}
+
+double Climate::wetness(double x, double y) const {
+    return std::clamp(0.5 + (mWet.at(x, y) - 0.5) * 2.2, 0.0, 1.0);
+}
+
+std::array<double, 3> Climate::wash(double x, double y) const {
+    // Along the tints painters use for land: warm against cool, green against brown, light against
+    // dark; never the purples no ground has.
+    const double warm = (mWashR.at(x, y) - 0.5) * 2, green = (mWashG.at(x, y) - 0.5) * 2, value = (mWashB.at(x, y) - 0.5) * 2;
+    return {34 * warm - 16 * green + 20 * value, 4 * warm + 30 * green + 20 * value, -34 * warm - 12 * green + 20 * value};
+}
+
+double Climate::light(double x, double y) const {
+    return 0.98 + (mLight.at(x, y) - 0.5) * 0.7 + (mHaze.at(x, y) - 0.5) * 0.2 + mSunX * (x / mWidth - 0.5) * 0.6 +
+           mSunY * (y / mHeight - 0.5) * 0.6;
+}
+
 QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
     Rng rng(seed * 7919 + static_cast<std::uint64_t>(world.style));
     const int W = world.width, H = world.height;
     const std::size_t N = world.label.size();
     const bool painted = world.style == ArtStyle::Painted;
+    // The climate, the light and the patches draw from their own stream, so that the sea, the coasts
+    // and the lines stay as they were drawn before the land got them.
+    Rng look = Rng(seed * 104729 + static_cast<std::uint64_t>(world.style) * 31 + 7).fork(11);
+    const Climate climate(look, W, H);
+    const Patches patches(look, W, H);
+    // Where a province of two grounds shows its second one: about half of it, in stretches.
+    const ValueNoise halves(look, W, H, 34), halvesFine(look, W, H, 11);
 
     // The painter's fields do not follow the borders exactly: every lookup is moved a little, and
     // where one land ground meets another much further, so that fields spill across borders.
@@ -198,10 +278,13 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
             const double wy = (warpY.at(x, y) - 0.5) * 14 + (fineY.at(x, y) - 0.5) * 7;
             const std::size_t s = world.at(std::clamp(static_cast<int>(x + wx), 0, W - 1),
                                            std::clamp(static_cast<int>(y + wy), 0, H - 1));
-            const std::size_t far = world.at(std::clamp(static_cast<int>(x + wx + (spillX.at(x, y) - 0.5) * 50), 0, W - 1),
-                                             std::clamp(static_cast<int>(y + wy + (spillY.at(x, y) - 0.5) * 50), 0, H - 1));
+            const std::size_t far = world.at(std::clamp(static_cast<int>(x + wx + (spillX.at(x, y) - 0.5) * 70), 0, W - 1),
+                                             std::clamp(static_cast<int>(y + wy + (spillY.at(x, y) - 0.5) * 70), 0, H - 1));
+            const bool secondHalf = halves.at(x, y) * 0.8 + halvesFine.at(x, y) * 0.2 > 0.5;
             auto groundAt = [&](std::size_t i) {
-                return static_cast<std::uint8_t>(world.ground[static_cast<std::size_t>(world.label[i])]);
+                const auto p = static_cast<std::size_t>(world.label[i]);
+                const Ground g = secondHalf && world.second[p] != Ground::Plains ? world.second[p] : world.ground[p];
+                return static_cast<std::uint8_t>(g);
             };
             switch (world.surface[s]) {
             case Surface::Land:
@@ -285,7 +368,7 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
             const double hills = hillsA.at(x, y) * 0.55 + hillsB.at(x, y) * 0.3 + hillsC.at(x, y) * 0.15;
             const double rA = 1 - std::abs(ridgeA.at(x, y) * 2 - 1), rB = 1 - std::abs(ridgeB.at(x, y) * 2 - 1);
             const double mountain = range.empty() ? 0.0 : range[i];
-            double h = hills * 0.16 + mountain * (rA * rA * 1.1 + rB * rB * 0.45 + hills * 0.3);
+            double h = hills * 0.22 + mountain * (rA * rA * 1.1 + rB * rB * 0.45 + hills * 0.3);
             const double steps = h * 7;
             const double terraced = (std::floor(steps) + smoothstep(0.75, 1.0, steps - std::floor(steps))) / 7;
             h = h + (terraced - h) * mountain * 0.7;
@@ -294,7 +377,7 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
             height[i] = static_cast<float>(land[i] ? h : 0);
         }
 
-    const Textures textures(rng, W, H);
+    const Textures textures(rng, climate, W, H);
     const ValueNoise waves(rng, W, H, 5), seaBroad(rng, W, H, 120);
     const double relief = painted ? 9.0 : 4.0;
     QImage image(W, H, QImage::Format_RGB32);
@@ -320,6 +403,10 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
                     total += wg;
                 }
                 colour = total > 0 ? colour * (1 / total) : textures.at(ground[i], x, y);
+                if (const double patch = patches.cover(x, y); patch > 0)
+                    colour = lerp(colour, textures.at(patches.groundOn(ground[i], x, y), x, y), patch);
+                const auto wash = climate.wash(x, y);
+                colour = (colour + Rgb{wash[0], wash[1], wash[2]}) * climate.light(x, y);
                 const auto h = [&](int xx, int yy) { return height[world.at(std::clamp(xx, 0, W - 1), std::clamp(yy, 0, H - 1))]; };
                 const double slope = (h(x + 1, y) - h(x - 1, y)) + (h(x, y + 1) - h(x, y - 1));
                 const double shade = std::clamp(1 + slope * relief * 8, 0.45, 1.5);

@@ -139,6 +139,38 @@ QImage drawTile(Tile kind, Rng& rng, int tw, int th) {
     return tile;
 }
 
+// The tile set's land drawn in the climate and light of where it lies: bluish and pale in the cold,
+// ochre in the dry heat, greener where it is wet. A tile keeps one tint, as tile art does.
+void tintTile(QImage& image, const QRect& tile, const Climate& climate) {
+    const QPoint c = tile.center();
+    const double warm = climate.warmth(c.x(), c.y()), wet = climate.wetness(c.x(), c.y()), light = climate.light(c.x(), c.y());
+    const double cold = 1 - std::clamp(warm * 2.5, 0.0, 1.0), hot = std::clamp((warm - 0.6) * 3, 0.0, 1.0);
+    const double dry = std::clamp(0.6 - wet, 0.0, 0.6), green = std::clamp(wet - 0.4, 0.0, 0.6);
+    const double kr = light * (1 - 0.2 * cold + 0.3 * hot * (0.4 + dry) - 0.18 * green);
+    const double kg = light * (1 - 0.08 * cold + 0.03 * hot + 0.14 * green);
+    const double kb = light * (1 + 0.16 * cold - 0.4 * hot * (0.4 + dry) - 0.08 * green);
+    const double pale = 0.3 * cold;
+    const auto wash = climate.wash(c.x(), c.y());
+    for (int y = tile.top(); y <= tile.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = tile.left(); x <= tile.right(); ++x) {
+            const QRgb p = row[x];
+            auto channel = [&](int v, double k, double tint) {
+                return static_cast<int>(std::lround(((v + tint) * k * (1 - pale) + 236 * pale) / 4)) * 4;
+            };
+            row[x] = clampPainted(channel(qRed(p), kr, wash[0]), channel(qGreen(p), kg, wash[1]),
+                                  channel(qBlue(p), kb, wash[2]));
+        }
+    }
+}
+
+// A fixed value in [0, 1) per tile, for choices that must not change the order of the generator's draws.
+double tileHash(int tx, int ty) {
+    std::uint32_t h = static_cast<std::uint32_t>(tx) * 2654435761u ^ (static_cast<std::uint32_t>(ty) * 2246822519u + 97u);
+    h = (h ^ (h >> 15)) * 2246822519u;
+    return ((h ^ (h >> 13)) & 0xFFFFFF) / 16777216.0;
+}
+
 } // namespace
 
 QImage paintTileWorld(const StyleWorld& world, std::uint64_t seed) {
@@ -152,7 +184,10 @@ QImage paintTileWorld(const StyleWorld& world, std::uint64_t seed) {
     for (const QPoint& cave : world.caves)
         caves.insert({cave.x() / tw, cave.y() / th});
 
+    Rng look = Rng(seed * 104729 + 17 * 31 + 7).fork(11);
+    const Climate climate(look, world.width, world.height);
     QImage image(world.width, world.height, QImage::Format_RGB32);
+    std::vector<QRect> land;
     QPainter painter(&image);
     for (int ty = 0; ty * th < world.height; ++ty)
         for (int tx = 0; tx * tw < world.width; ++tx) {
@@ -176,17 +211,27 @@ QImage paintTileWorld(const StyleWorld& world, std::uint64_t seed) {
                 kind = Islet;
                 break;
             case Surface::Land: {
-                // A province shows its ground on most of its tiles, grass or a wood here and there.
+                // A province shows its ground on most of its tiles, others here and there: woods and
+                // fields on grass, clearings in a forest, pasture and woods among fields, woods on a
+                // mountain's foot, scrub in a waste, fields and meadows in a swamp.
                 static const Tile byGround[] = {Grass, Forest, Farm, Peak, Ruins, Reeds};
-                kind = byGround[static_cast<int>(world.ground[p])];
-                if (kind == Grass ? roll < 0.1 : roll < 0.2) kind = kind == Grass ? Forest : Grass;
+                static const Tile firstOther[] = {Forest, Grass, Grass, Forest, Grass, Grass};
+                static const Tile secondOther[] = {Farm, Grass, Forest, Grass, Grass, Farm};
+                const int g = static_cast<int>(world.ground[p]);
+                kind = byGround[g];
+                if (world.second[p] != Ground::Plains && tileHash(ty + 7919, tx) < 0.45)
+                    kind = byGround[static_cast<int>(world.second[p])];
+                if (roll < 0.26) kind = tileHash(tx, ty) < 0.6 ? firstOther[g] : secondOther[g];
                 if (caves.count({tx, ty})) kind = Cave;
+                land.emplace_back(tx * tw, ty * th, std::min(tw, world.width - tx * tw), std::min(th, world.height - ty * th));
                 break;
             }
             }
             painter.drawImage(tx * tw, ty * th, tiles[static_cast<std::size_t>(kind * kVariants + rng.range(0, kVariants - 1))]);
         }
     painter.end();
+    for (const QRect& tile : land)
+        tintTile(image, tile, climate);
     for (std::size_t p = 0; p < world.layout.x.size(); ++p)
         image.setPixel(world.layout.x[p], world.layout.y[p], qRgb(255, 255, 255));
     return image;

@@ -1,5 +1,6 @@
 #include "styleworld.h"
 
+#include <array>
 #include <cmath>
 #include <deque>
 #include <limits>
@@ -347,6 +348,36 @@ void layOutGrounds(StyleWorld& w, const std::vector<std::vector<int>>& adjacent,
         w.ground[p] = deep ? Ground::Deep : Ground::Sea;
         // No picture shows a cave under the sea.
         m.terrain[p] = (m.terrain[p] & ~(kGroundBits | 4096u)) | (deep ? 2048u : 0u);
+    }
+    // Many provinces of real maps are of two grounds; the drawing shows both.
+    Rng mixRng = rng.fork(41);
+    w.second.assign(m.x.size(), Ground::Plains);
+    for (std::size_t p = 0; p < m.x.size(); ++p) {
+        if (m.sea[p] || (m.terrain[p] & 4194304)) continue;
+        struct Mixed {
+            Ground ground;
+            double chance;
+        };
+        static const std::pair<Ground, std::array<Mixed, 2>> mixes[] = {
+            {Ground::Forest, {{{Ground::Mountain, 0.35}, {Ground::Swamp, 0.2}}}},
+            {Ground::Mountain, {{{Ground::Forest, 0.4}, {Ground::Waste, 0.25}}}},
+            {Ground::Swamp, {{{Ground::Forest, 0.35}, {Ground::Farm, 0.15}}}},
+            {Ground::Farm, {{{Ground::Forest, 0.3}, {Ground::Swamp, 0.15}}}},
+            {Ground::Waste, {{{Ground::Mountain, 0.35}, {Ground::Farm, 0.15}}}},
+        };
+        const double roll = mixRng.unit();
+        double sofar = 0;
+        for (const auto& [ground, options] : mixes) {
+            if (ground != w.ground[p]) continue;
+            for (const Mixed& option : options) {
+                sofar += option.chance;
+                if (roll >= sofar) continue;
+                w.second[p] = option.ground;
+                static const std::uint32_t flag[] = {0, 128, 256, 16, 64, 32};
+                m.terrain[p] |= flag[static_cast<int>(option.ground)];
+                break;
+            }
+        }
     }
     // Small and large go by the province's size on the map, as map makers set them.
     std::vector<int> area(m.x.size());

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPointF>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct StyleWorld {
     std::vector<int> label;            // province index (number - 1) of every pixel, row by row
     std::vector<Surface> surface;      // of every pixel
     std::vector<Ground> ground;        // of every province
+    // A second ground a land province shows on about half of it, its flag set too (forested hills,
+    // a wooded swamp, rocky waste); Plains where there is none.
+    std::vector<Ground> second;
     struct Line {
         std::vector<QPointF> points;
         double startWidth = 1, endWidth = 1;
@@ -48,6 +52,24 @@ struct StyleWorld {
 StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed);
 // The file name of the style's map and picture, without extension.
 const char* styleMapName(ArtStyle style);
+
+// The lie of the land as a painter's palette follows it: colder to the north, dry or wet in broad
+// stretches, and a light that falls unevenly across the whole map. The same ground is painted in
+// other colours where these change, as a pine forest in the north and a jungle in the south.
+class Climate {
+  public:
+    Climate(Rng& rng, int width, int height);
+    double warmth(double x, double y) const; // 0 cold .. 1 hot
+    double wetness(double x, double y) const;
+    double light(double x, double y) const; // a factor on the colour, about 0.6 .. 1.35
+    // The painter's wash: a tint laid over broad stretches, added to red, green and blue.
+    std::array<double, 3> wash(double x, double y) const;
+
+  private:
+    ValueNoise mWarmth, mWet, mLight, mHaze, mWashR, mWashG, mWashB;
+    int mWidth, mHeight;
+    double mSunX, mSunY;
+};
 
 // Soft painted terrain fields with relief and a sea gradient; borders and rivers styles add their
 // lines.

@@ -5,7 +5,9 @@
 #include <QColor>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace ts {
 
@@ -40,11 +42,24 @@ constexpr int kWaterWindow = 13;
 // Water narrower than this (image pixels) is a river, a lake shore's fringe or a painted stroke:
 // part of the land it runs through, never a coast.
 constexpr int kRiverWidth = 36;
+// Water narrower than this (image pixels) is a line drawn on the land, a river or a stream, and
+// parts no provinces; a lake or a strait is wider.
+constexpr int kLineWidth = 12;
 // ... and runs on for at least this far (image pixels); a shorter blue stroke is a painted border.
 constexpr int kMinRiverLength = 80;
 
+// What a cell of water costs a land province more than a cell of land (tenths of a pixel).
+constexpr quint32 kWaterToll = 20;
+// Two land provinces whose regions meet over land along less than this share of their boundary
+// face each other across water.
+constexpr double kMinShareOverLand = 0.4;
+// A boundary shorter than this share of the smaller region's size (the root of its area) is a
+// meeting of corners.
+constexpr double kMinShareOfSize = 0.1;
+
+// Water is blue, well above red and above green: a teal forest or a blue-green shadow is not.
 bool isWater(int r, int g, int b) {
-    return b > r + 30 && b > g + 10;
+    return b > r + 30 && b > g + 18;
 }
 
 struct Grid {
@@ -52,6 +67,7 @@ struct Grid {
     bool wrap = false;
     std::vector<quint8> water; // 1 for open water: wide enough to be a sea, a lake or a strait
     std::vector<quint8> wet;   // 1 where the cell has the colour of water, however narrow
+    std::vector<quint8> pool;  // 1 for water of any width but a painted line's: rivers, lakes, straits, sea
     std::vector<quint16> barrier; // cost of growing into the cell: the colour change across it
     std::array<std::vector<quint8>, 3> colour; // average red, green and blue of each cell
 
@@ -140,59 +156,66 @@ void majority(std::vector<quint8>& mask, int w, int h, int radius) {
 }
 
 // Chamfer distance (3 across, 4 diagonally) of every cell to the nearest cell where `from` is set.
+// Each pass over a row takes the row before it first, which runs on whole vectors, and then runs
+// along the row, where each cell waits for its neighbour.
 std::vector<quint16> chamfer(const std::vector<quint8>& from, int w, int h, quint8 value) {
     constexpr quint16 kUnreached = 60000;
     std::vector<quint16> d(from.size());
     for (std::size_t i = 0; i < from.size(); ++i)
         d[i] = from[i] == value ? 0 : kUnreached;
-    auto relax = [](quint16& cell, quint16 other, int step) {
-        cell = static_cast<quint16>(std::min<int>(cell, other + step));
+    auto lower = [](quint16 cell, int other) { return static_cast<quint16>(std::min<int>(cell, other)); };
+    auto fromRow = [&](quint16* row, const quint16* other) {
+        if (w == 1) {
+            row[0] = lower(row[0], other[0] + 3);
+            return;
+        }
+        row[0] = lower(row[0], std::min(other[0] + 3, other[1] + 4));
+        for (int x = 1; x + 1 < w; ++x)
+            row[x] = lower(row[x], std::min(other[x] + 3, std::min(other[x - 1], other[x + 1]) + 4));
+        row[w - 1] = lower(row[w - 1], std::min(other[w - 1] + 3, other[w - 2] + 4));
     };
     for (int y = 0; y < h; ++y) {
         quint16* row = d.data() + static_cast<qsizetype>(y) * w;
-        const quint16* up = y > 0 ? row - w : nullptr;
-        for (int x = 0; x < w; ++x) {
-            if (x > 0) relax(row[x], row[x - 1], 3);
-            if (!up) continue;
-            relax(row[x], up[x], 3);
-            if (x > 0) relax(row[x], up[x - 1], 4);
-            if (x + 1 < w) relax(row[x], up[x + 1], 4);
-        }
+        if (y > 0) fromRow(row, row - w);
+        for (int x = 1; x < w; ++x)
+            row[x] = lower(row[x], row[x - 1] + 3);
     }
     for (int y = h - 1; y >= 0; --y) {
         quint16* row = d.data() + static_cast<qsizetype>(y) * w;
-        const quint16* down = y + 1 < h ? row + w : nullptr;
-        for (int x = w - 1; x >= 0; --x) {
-            if (x + 1 < w) relax(row[x], row[x + 1], 3);
-            if (!down) continue;
-            relax(row[x], down[x], 3);
-            if (x > 0) relax(row[x], down[x - 1], 4);
-            if (x + 1 < w) relax(row[x], down[x + 1], 4);
-        }
+        if (y + 1 < h) fromRow(row, row + w);
+        for (int x = w - 2; x >= 0; --x)
+            row[x] = lower(row[x], row[x + 1] + 3);
     }
     return d;
 }
 
-// Open water: water cells by majority over the window, less whatever is narrower than a river
-// (a morphological opening: what survives shrinking the water by half a river's width, grown back).
 void findWater(Grid& grid) {
     grid.wet.resize(static_cast<std::size_t>(grid.cells()));
     for (std::size_t i = 0; i < grid.wet.size(); ++i)
         grid.wet[i] = isWater(grid.colour[0][i], grid.colour[1][i], grid.colour[2][i]);
 }
 
+// What is left of a 0/1 mask after taking away whatever is narrower than width (image pixels): a
+// morphological opening, what survives shrinking the mask by half the width, grown back.
+void keepWide(std::vector<quint8>& mask, int w, int h, int width, int scale) {
+    const int radius = 3 * ((width / 2 + scale - 1) / scale);
+    const std::vector<quint16> toOutside = chamfer(mask, w, h, 0);
+    std::vector<quint8> core(mask.size());
+    for (std::size_t i = 0; i < core.size(); ++i)
+        core[i] = toOutside[i] > radius;
+    const std::vector<quint16> toCore = chamfer(core, w, h, 1);
+    for (std::size_t i = 0; i < core.size(); ++i)
+        mask[i] = mask[i] && toCore[i] <= radius;
+}
+
+// Open water: water cells by majority over the window, less whatever is narrower than a river; the
+// pool keeps the narrower water as well.
 void findOpenWater(Grid& grid) {
     const int w = grid.width, h = grid.height;
     grid.water = grid.wet;
     majority(grid.water, w, h, kWaterWindow / 2 / grid.scale);
-    const int radius = 3 * ((kRiverWidth / 2 + grid.scale - 1) / grid.scale);
-    const std::vector<quint16> toLand = chamfer(grid.water, w, h, 0);
-    std::vector<quint8> core(grid.water.size());
-    for (std::size_t i = 0; i < core.size(); ++i)
-        core[i] = toLand[i] > radius;
-    const std::vector<quint16> toCore = chamfer(core, w, h, 1);
-    for (std::size_t i = 0; i < core.size(); ++i)
-        grid.water[i] = grid.water[i] && toCore[i] <= radius;
+    grid.pool = grid.water; // narrowed only when geography needs it
+    keepWide(grid.water, w, h, kRiverWidth, grid.scale);
 }
 
 // A cell's barrier is the colour change across it, the larger of across and down per channel, near
@@ -300,7 +323,7 @@ void quietRivers(Grid& grid) {
 // Every cell goes to the province that reaches it by the shortest path (Dial's shortest paths: the
 // step costs are small whole numbers, so a ring of buckets replaces the heap). Cells already owned
 // at distance 0 stay as they are; a cell is entered only when `enters(cell, owner)` allows it, at
-// the cost of the step plus `cost(from, to)`.
+// the cost of the step plus `cost(from, to, owner)`.
 template <class Enters, class Cost>
 void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<quint32>& distance,
           std::vector<quint32> sources, Enters enters, Cost cost) {
@@ -327,7 +350,7 @@ void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<qui
             const int y = static_cast<int>(cell) / w, x = static_cast<int>(cell) - y * w;
             const std::int16_t owner = province[cell];
             auto relax = [&](quint32 next, int k) {
-                const quint32 nd = d + static_cast<quint32>(step[k]) + cost(cell, next);
+                const quint32 nd = d + static_cast<quint32>(step[k]) + cost(cell, next, owner);
                 if (nd >= distance[next] || !enters(next, owner)) return;
                 distance[next] = nd;
                 province[next] = owner;
@@ -371,13 +394,16 @@ std::vector<quint32> seedCells(const Grid& grid, const std::vector<QPoint>& posi
     return seeds;
 }
 
-// Shared boundary per pair of provinces, counted over the cell edges between their regions.
-std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap) {
+// Shared boundary per pair of provinces, counted over the cell edges between their regions for which
+// `counts(cell, other cell, lower province, higher province)` holds.
+template <class Counts>
+std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap, Counts counts) {
     std::vector<std::vector<std::pair<int, int>>> lists(kProvinceSlots); // lower number -> (higher, cells)
     auto count = [&](std::size_t i, std::size_t j) {
         int p = regions.province[i], q = regions.province[j];
         if (p == q || p <= 0 || q <= 0) return;
         if (p > q) std::swap(p, q);
+        if (!counts(i, j, p, q)) return;
         auto& list = lists[static_cast<std::size_t>(p)];
         for (auto& [other, cells] : list)
             if (other == q) {
@@ -405,6 +431,8 @@ std::vector<RegionPair> sharedBoundaries(const RegionMap& regions, bool wrap) {
             pairs.push_back({p, q, cells});
     return pairs;
 }
+
+constexpr auto everyEdge = [](std::size_t, std::size_t, int, int) { return true; };
 
 // The longest boundaries first, at most kRegionMaxPartners per province.
 std::vector<RegionPair> acceptPairs(std::vector<RegionPair> candidates, int minCells) {
@@ -437,10 +465,101 @@ std::vector<std::int16_t> paintedRegions(const Grid& grid, const std::vector<QPo
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
     std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
-    grow(grid, province, distance, std::move(seeds), anywhere, [&](quint32 from, quint32 to) {
+    grow(grid, province, distance, std::move(seeds), anywhere, [&](quint32 from, quint32 to, int) {
         return static_cast<quint32>(grid.barrier[to] + (grid.wet[to] != grid.wet[from] ? kCoast : 0));
     });
     return province;
+}
+
+// Where each province lies: sea provinces are what the map says, or else those whose pixel lies in
+// open water; a province whose pixel lies in water of any width (a sea, or a land province that is
+// a lake) is afloat, at home on the water.
+struct Shores {
+    std::vector<quint8> sea = std::vector<quint8>(kProvinceSlots, 0);
+    std::vector<quint8> afloat = std::vector<quint8>(kProvinceSlots, 0);
+};
+
+Shores shoresOf(const Grid& grid, const std::vector<QPoint>& positions, const std::vector<ProvinceGround>& grounds) {
+    Shores shores;
+    for (std::size_t n = 0; n < positions.size() && n < static_cast<std::size_t>(kMaxProvince); ++n) {
+        const int x = positions[n].x(), y = positions[n].y();
+        const bool inside = x >= 0 && y >= 0 && x / grid.scale < grid.width && y / grid.scale < grid.height;
+        const std::size_t cell = inside ? static_cast<std::size_t>(y / grid.scale) * grid.width + x / grid.scale : 0;
+        const ProvinceGround ground = n < grounds.size() ? grounds[n] : ProvinceGround::Unknown;
+        shores.sea[n + 1] = ground == ProvinceGround::Unknown ? inside && grid.water[cell] : ground == ProvinceGround::Sea;
+        shores.afloat[n + 1] = shores.sea[n + 1] || (inside && grid.pool[cell]);
+    }
+    return shores;
+}
+
+// The regions as the land and the water draw them. Sea provinces keep to open water, so a coast
+// divides a sea province from a land one and the sea takes no land. Land provinces may go anywhere,
+// but water is dear to those on land, so each keeps to its own shore of a lake, a strait or a bay
+// unless the water is far nearer to it than to anyone afloat. A sea province whose pixel lies on
+// land (the picture and the map disagree) may go anywhere too. What none reaches goes to the
+// nearest region.
+std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<QPoint>& positions,
+                                            const Shores& shores) {
+    const auto cells = static_cast<std::size_t>(grid.cells());
+    std::vector<std::int16_t> province(cells, 0);
+    std::vector<quint32> distance(cells, UINT32_MAX);
+    std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
+    std::vector<quint8> waterOnly(kProvinceSlots, 0);
+    for (const quint32 cell : seeds) {
+        const auto p = static_cast<std::size_t>(province[cell]);
+        waterOnly[p] = shores.sea[p] && grid.water[cell];
+    }
+    grow(
+        grid, province, distance, std::move(seeds),
+        [&](quint32 cell, int owner) { return grid.water[cell] || !waterOnly[static_cast<std::size_t>(owner)]; },
+        [&](quint32, quint32 to, int owner) {
+            return grid.pool[to] && !shores.afloat[static_cast<std::size_t>(owner)] ? kWaterToll : 0u;
+        });
+    if (std::find(province.begin(), province.end(), 0) == province.end()) return province;
+
+    const int w = grid.width, h = grid.height;
+    std::vector<quint32> frontier;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const auto c = static_cast<std::size_t>(y) * w + x;
+            if (province[c] == 0) {
+                distance[c] = UINT32_MAX;
+                continue;
+            }
+            distance[c] = 0;
+            const bool edge = x == 0 || y == 0 || x + 1 == w || y + 1 == h;
+            if (edge || !province[c - 1] || !province[c + 1] || !province[c - w] || !province[c + w])
+                frontier.push_back(static_cast<quint32>(c));
+        }
+    grow(grid, province, distance, std::move(frontier), anywhere, [](quint32, quint32, int) { return 0u; });
+    return province;
+}
+
+// The pairs of the geographic regions. Two land provinces meet over land: where most of the
+// boundary between their regions lies in water they face each other across a lake or a strait (a
+// river crosses a boundary and takes only a little of it). And a boundary short beside the size of
+// the smaller region is where three or four regions happen to meet, not a border.
+std::vector<RegionPair> geographicPairs(const Grid& grid, const RegionMap& regions, const Shores& shores) {
+    const auto afloat = [&](int p) { return shores.afloat[static_cast<std::size_t>(p)] != 0; };
+    const auto key = [](const RegionPair& pair) { return pair.a * kProvinceSlots + pair.b; };
+    std::unordered_map<int, int> overLand;
+    for (const RegionPair& pair : sharedBoundaries(regions, grid.wrap, [&](std::size_t i, std::size_t j, int p, int q) {
+             return !afloat(p) && !afloat(q) && !grid.pool[i] && !grid.pool[j];
+         }))
+        overLand[key(pair)] = pair.shared;
+    std::vector<qint64> area(kProvinceSlots, 0);
+    for (const std::int16_t p : regions.province)
+        ++area[static_cast<std::size_t>(std::max<int>(0, p))];
+
+    std::vector<RegionPair> pairs = sharedBoundaries(regions, grid.wrap, everyEdge);
+    std::erase_if(pairs, [&](const RegionPair& pair) {
+        const qint64 smaller = std::min(area[static_cast<std::size_t>(pair.a)], area[static_cast<std::size_t>(pair.b)]);
+        if (pair.shared < kMinShareOfSize * std::sqrt(static_cast<double>(smaller))) return true;
+        if (afloat(pair.a) || afloat(pair.b)) return false;
+        const auto land = overLand.find(key(pair));
+        return land == overLand.end() || land->second < kMinShareOverLand * pair.shared;
+    });
+    return acceptPairs(std::move(pairs), cellsOf(kRegionMinSharedBoundary, grid.scale));
 }
 
 // The share of the picture's strong edges that lie where two regions meet (within a few pixels:
@@ -475,14 +594,15 @@ RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positi
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
     std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
-    grow(grid, province, distance, std::move(seeds), anywhere, [](quint32, quint32) { return 0u; });
+    grow(grid, province, distance, std::move(seeds), anywhere, [](quint32, quint32, int) { return 0u; });
     guess.regions = {grid.width, grid.height, grid.scale, std::move(province)};
-    guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround),
+    guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, everyEdge),
                               cellsOf(minSharedPixels, grid.scale));
     return guess;
 }
 
-RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround) {
+RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround,
+                         const std::vector<ProvinceGround>& grounds) {
     RegionGuess guess;
     if (picture.isNull() || positions.empty()) return guess;
     const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
@@ -503,11 +623,16 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     const double share = bordersShare(grid, painted);
     if (share >= kBorderedShare) {
         guess.regions = {grid.width, grid.height, grid.scale, std::move(painted)};
-        guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround),
+        guess.pairs = acceptPairs(sharedBoundaries(guess.regions, wrapAround, everyEdge),
                                   cellsOf(kRegionMinSharedBorder, grid.scale));
         return guess;
     }
-    return guessNearestRegions(rgb.size(), positions, wrapAround, kRegionMinSharedBoundary);
+    // Elsewhere geography rules: the coast, and the lakes and straits between land provinces.
+    keepWide(grid.pool, grid.width, grid.height, kLineWidth, grid.scale);
+    const Shores shores = shoresOf(grid, positions, grounds);
+    guess.regions = {grid.width, grid.height, grid.scale, geographicRegions(grid, positions, shores)};
+    guess.pairs = geographicPairs(grid, guess.regions, shores);
+    return guess;
 }
 
 std::vector<QPoint> provincePixels(const MapDocument& doc) {
@@ -520,7 +645,16 @@ std::vector<QPoint> provincePixels(const MapDocument& doc) {
 }
 
 RegionGuess guessRegions(const MapDocument& doc, const QImage& picture) {
-    return guessRegions(picture, provincePixels(doc), doc.WrapAround);
+    std::vector<ProvinceGround> grounds;
+    const int count = std::clamp<int>(doc.ProvinceCount, 0, kMaxProvince);
+    grounds.reserve(static_cast<std::size_t>(count));
+    for (int n = 1; n <= count; ++n) {
+        const ProvinceDataType& p = doc.Provinces[n];
+        grounds.push_back(p.Terrain < 0       ? ProvinceGround::Unknown
+                          : p.TerrainBit[2] ? ProvinceGround::Sea
+                                            : ProvinceGround::Land);
+    }
+    return guessRegions(picture, provincePixels(doc), doc.WrapAround, grounds);
 }
 
 QImage regionOverlay(const RegionMap& regions) {
