@@ -1,14 +1,18 @@
 // The commander strip, commander detail and sites panels with the slot menu, wired into the window.
 #include "commanderpanels.h"
 #include "cp1252.h"
+#include "finderwiring.h"
+#include "itemfinder.h"
 #include "mainwindow.h"
 #include "mapview.h"
 #include "navigator.h"
 #include "panelframes.h"
 #include "referencedata.h"
 #include "sitespanel.h"
+#include "sitefinder.h"
 #include "sitetext.h"
 #include "templatenametools.h"
+#include "unitfinder.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -37,6 +41,10 @@ void MainWindow::wireCommanderPanels() {
     panels.sites().siteDescriptionText = [](int site) {
         return fromCp1252(SiteDescriptionText(referenceData(), site).text);
     };
+    // The finders come with the tables, which are loaded before any map is.
+    panels.openUnitFinder = [this](QLabel* slot) { finders()->unitFinder().openFor(slot); };
+    panels.openSiteFinder = [this](QLabel* slot) { finders()->siteFinder().openFor(slot); };
+    panels.openItemFinder = [this](QLabel* label, int unit) { finders()->itemFinder().openFor(label, unit); };
     mMapView->keyHandlers.push_back(
         [this](QKeyEvent* event) { return mCommanderPanels->mapKey(event->key(), event->modifiers()); });
 }

@@ -56,10 +56,6 @@ FinderWindows* MainWindow::finders() {
 
 void MainWindow::wireFinders() {
     FinderWindows::addMenuItems(menuBar()->findChild<QMenu*>(QStringLiteral("mnuTools")), [this] { return finders(); });
-    CommanderPanels& panels = *mCommanderPanels;
-    panels.openUnitFinder = [this](QLabel* slot) { finders()->unitFinder().openFor(slot); };
-    panels.openSiteFinder = [this](QLabel* slot) { finders()->siteFinder().openFor(slot); };
-    panels.openItemFinder = [this](QLabel* label, int unit) { finders()->itemFinder().openFor(label, unit); };
 }
 
 void MainWindow::createFinders() {
@@ -74,7 +70,7 @@ void MainWindow::createFinders() {
                             static_cast<FinderWindow*>(&mFinders->siteFinder()),
                             static_cast<FinderWindow*>(&mFinders->itemFinder())})
         w->afterHandBack = [this, w] {
-            mCommanderPanels->handBack(w->callerSlot());
+            if (mCommanderPanels) mCommanderPanels->handBack(w->callerSlot());
             mNavigator->NodeClick();
         };
 }

@@ -163,9 +163,6 @@ MainWindow::MainWindow(QWidget* parent)
     mBusy = new BusyBox(mMapArea);
 
     wireNavigator();
-    // The commander panels wrap the nation filler the header panels set, so they come second.
-    wireHeaderPanels();
-    wireCommanderPanels();
     wireLifecycle();
     connectMenus();
     wireUndo();
@@ -354,10 +351,7 @@ void MainWindow::wireLifecycle() {
     hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
     hooks.resetWindow = [this] { resetWindow(); };
     hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
-    hooks.buildNavigator = [this] {
-        if (mProvinceEditingDue && !mProvinceEditing) wireProvinceEditing();
-        mNavigator->BuildNavigator();
-    };
+    hooks.buildNavigator = [this] { mNavigator->BuildNavigator(); };
     hooks.mapPictureSize = [this] {
         return QSize(static_cast<int>(mImage->ImageWidth()), static_cast<int>(mImage->ImageHeight()));
     };
@@ -499,7 +493,19 @@ void MainWindow::enableMapMenus(bool mapOpen) {
         if (auto* a = findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(mapOpen);
 }
 
+void MainWindow::makePanels() {
+    if (!mCommanderPanels) {
+        // The commander panels wrap the nation filler the header panels set, so they come second.
+        wireHeaderPanels();
+        wireCommanderPanels();
+    }
+    // The province's own panels wrap the commander strip's filler, and need the tables.
+    if (mProvinceEditingDue && !mProvinceEditing) wireProvinceEditing();
+}
+
 void MainWindow::resetWindow() {
+    // The editing panels are made for the first map, new or opened: nothing shows them before.
+    makePanels();
     for (int i = 0; i < 4; ++i) {
         QAction* zoom = action(zoomItem(i).constData());
         // The group would keep one item checked; no map means no zoom.
@@ -592,7 +598,6 @@ bool MainWindow::startUp(const QString& programFolder) {
     showBackground();
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);
-    // The province's panels are made with the first map, which is the first that needs them.
     mProvinceEditingDue = loaded;
     if (loaded && !mTablesLoaded) wireFinders();
     mTablesLoaded = loaded;

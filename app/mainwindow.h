@@ -110,6 +110,7 @@ private:
     void wireHeaderPanels();
     void wireLifecycle();
     void wireProvinceEditing(); // provincewiring.cpp
+    void makePanels();
     void setTopMenusEnabled(bool enabled);
     void resetWindow();
     bool loadImage(const QString& imageFileName);

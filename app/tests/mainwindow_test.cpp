@@ -34,6 +34,9 @@ private slots:
         QVERIFY(!w.findChild<QLabel*>("lblBusy")->isVisible());
         QVERIFY(!w.startingUp());
         QCOMPARE(w.referenceLists().forts.size(), size_t{44});
+        // What only a map shows is made with the first map.
+        for (const char* panel : {"txtThx2Title", "txtCommanderName", "txtLandName", "frmHelp"})
+            QVERIFY2(!w.findChild<QWidget*>(panel), panel);
     }
 
     void statusBarHasTheSixKeyedPanelsInOrder() {
