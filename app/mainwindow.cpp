@@ -351,6 +351,7 @@ void MainWindow::wireLifecycle() {
     hooks.setTopMenusEnabled = [this](bool on) { setTopMenusEnabled(on); };
     hooks.resetWindow = [this] { resetWindow(); };
     hooks.loadImage = [this](const QString& name, const QString&) { loadImage(name); };
+    hooks.imageNamed = [this](const QString& name, const QString&) { mImage->prefetch(mDoc, name); };
     hooks.buildNavigator = [this] { mNavigator->BuildNavigator(); };
     hooks.mapPictureSize = [this] {
         return QSize(static_cast<int>(mImage->ImageWidth()), static_cast<int>(mImage->ImageHeight()));

@@ -56,6 +56,7 @@ void MapLifecycle::read(const QString& file) {
     mDoc.KeepUnknown = !mHooks.keepUnknown || mHooks.keepUnknown();
     MapReadOptions options;
     options.loadImage = mHooks.loadImage;
+    options.imageNamed = mHooks.imageNamed;
     z_ReadMapFile(mDoc, mRef, mUi, file, options);
 }
 

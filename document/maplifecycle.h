@@ -25,6 +25,8 @@ struct LifecycleHooks {
     std::function<void()> resetWindow;
     // Loads the image the map names (no folder) from where the reader looks for it.
     std::function<void(const QString& imageFileName, const QString& imagePath)> loadImage;
+    // The map being read named its image: it may be decoded while the rest is read.
+    std::function<void(const QString& imageFileName, const QString& imagePath)> imageNamed;
     // The steps of the common finish that belong to the window, in the order they run.
     std::function<void()> buildNavigator;
     std::function<QSize()> mapPictureSize;

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <array>
 #include <charconv>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +41,9 @@ constexpr std::array<bool, 256> kPlain = [] {
 class LineSplitter {
   public:
     LineSplitter(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, std::string_view bytes,
-                 MapKeeper* keeper)
-        : mDoc(doc), mRef(ref), mUi(ui), mKeeper(keeper), mPos(bytes.data()), mEnd(bytes.data() + bytes.size()) {}
+                 MapKeeper* keeper, std::function<void()> imageNamed)
+        : mDoc(doc), mRef(ref), mUi(ui), mKeeper(keeper), mImageNamed(std::move(imageNamed)), mPos(bytes.data()),
+          mEnd(bytes.data() + bytes.size()) {}
 
     void run() {
         std::string line;
@@ -112,6 +114,7 @@ class LineSplitter {
             line = line.substr(first, line.find_last_not_of(' ') - first + 1);
         }
         z_ParseCommand(mDoc, mRef, mUi, command, line, mKeeper);
+        if (command == "#imagefile" && mImageNamed) mImageNamed();
     }
 
     static constexpr QLatin1StringView kProgressPrefix{"Loading Map Data..."};
@@ -121,6 +124,7 @@ class LineSplitter {
     UserInterface& mUi;
     QString mMessage{kProgressPrefix};
     MapKeeper* mKeeper;
+    std::function<void()> mImageNamed;
     const char* mPos;
     const char* mEnd;
 };
@@ -169,8 +173,15 @@ void z_ReadMapFile(MapDocument& doc, const ReferenceData& ref, UserInterface& ui
 
         std::optional<MapKeeper> keeper;
         if (doc.KeepUnknown) keeper.emplace(doc);
+        std::function<void()> imageNamed;
+        if (options.imageNamed)
+            imageNamed = [&doc, &options, &path] {
+                if (doc.ImageFileName.empty()) return;
+                const QString name = fromCp1252(doc.ImageFileName.view());
+                options.imageNamed(name, MapImagePath(doc, name, path));
+            };
         LineSplitter(doc, ref, ui, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                     keeper ? &*keeper : nullptr)
+                     keeper ? &*keeper : nullptr, std::move(imageNamed))
             .run();
         if (keeper) keeper->finish();
     }

@@ -15,6 +15,9 @@ struct MapReadOptions {
     // an image. imageFileName is the name as the map gives it (no folder), imagePath where that image
     // is looked for: beside the map file. Without a loader the image step is left out.
     std::function<void(const QString& imageFileName, const QString& imagePath)> loadImage;
+    // Told as soon as a line names the image, while the rest of the file is still to be read, so that
+    // the picture can be decoded meanwhile; told again if a later line names another.
+    std::function<void(const QString& imageFileName, const QString& imagePath)> imageNamed;
 };
 
 // Reads a map file into a freshly reset document: splits it into command lines for z_ParseCommand,

@@ -36,7 +36,12 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
                    QStringLiteral("Tessary: LOADING AND CONVERTING MAP IMAGE...") + imageFileName, kBusyRed);
     ui.processEvents();
 
-    DecodedImage decoded = decodeMapImage(path, sgi);
+    // A decoding started for this very file while the map was read is taken; any other is let go.
+    Prefetch started = std::move(mPrefetch);
+    mPrefetch = Prefetch();
+    DecodedImage decoded = started.decoded.valid() && started.path == path && started.sgi == sgi
+                               ? started.decoded.get()
+                               : decodeMapImage(path, sgi);
     if (!decoded.ok()) {
         reportUnloadableImage(ui, path, decoded.error);
         ui.busyMessage(QString(), QStringLiteral("Tessary: ERROR!-> ") + imageFileName, kBusyRed);
@@ -50,6 +55,16 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
     z_LocateProvinces(mFull, doc, ui, locatingCaption);
     ui.busyMessage(QString(), QStringLiteral("Tessary: ") + imageFileName, kBusyRed);
     return true;
+}
+
+void MapImage::prefetch(const MapDocument& doc, const QString& imageFileName) {
+    const QString path = imagePathFor(doc, imageFileName);
+    const bool sgi = isSgiName(imageFileName);
+    // Decoding touches nothing but the file and the memory it fills, so it may run beside the reader.
+    mPrefetch.decoded = std::future<DecodedImage>(); // a decoding of another file ends first
+    mPrefetch.path = path;
+    mPrefetch.sgi = sgi;
+    mPrefetch.decoded = std::async(std::launch::async, [path, sgi] { return decodeMapImage(path, sgi); });
 }
 
 void MapImage::setSource(QImage source, const QString& imagePath) {

@@ -5,8 +5,11 @@
 #include <QPoint>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
+
+#include "imagedecoder.h"
 
 namespace ts {
 
@@ -34,6 +37,9 @@ class MapImage {
     // A failure is reported to the user and leaves the previous picture and provinces as they were.
     // After a successful load the caller redraws markers and selection at 100%, as after a zoom.
     bool load(MapDocument& doc, const QString& imageFileName, UserInterface& ui);
+    // Starts decoding the image the map names on another thread while the map is still being read;
+    // the load that follows takes the result when it asks for the same file.
+    void prefetch(const MapDocument& doc, const QString& imageFileName);
 
     // The full path of an image named in the map: every occurrence of the map file's name in its
     // path replaced by the image's name, so the image is looked for beside the map file.
@@ -111,6 +117,13 @@ class MapImage {
     float mImageWidth = 0.0f;
     float mImageHeight = 0.0f;
     QString mImagePath;
+    // A decoding started by prefetch(), for the file and kind it was started for.
+    struct Prefetch {
+        QString path;
+        bool sgi = false;
+        std::future<DecodedImage> decoded;
+    };
+    Prefetch mPrefetch;
 };
 
 // The message shown when the picture at path cannot be loaded, and why.

@@ -8,7 +8,8 @@ namespace {
 
 struct ReaderTest : ts::testing::DocumentTest {
     std::vector<std::pair<QString, QString>> imageLoads;
-    MapReadOptions options{[this](const QString& name, const QString& path) { imageLoads.emplace_back(name, path); }};
+    MapReadOptions options{[this](const QString& name, const QString& path) { imageLoads.emplace_back(name, path); },
+                           nullptr};
 
     void read(std::string_view bytes, const QString& name = QStringLiteral("test.map")) {
         ui = FakeUserInterface{};
@@ -114,6 +115,19 @@ TEST_F(ReaderTest, AfterTheLinesGodsArePlacedTheImageLoadedAndNothingIsCurrent) 
     ResetMapDocument(*doc, *ref, ui);
     read("#land 1\n");
     EXPECT_TRUE(imageLoads.empty());
+
+    // Each naming of the image is told at its line, before the lines after it are read, so the
+    // picture can be decoded meanwhile; the load at the end is of the last one named.
+    std::vector<std::pair<QString, int>> named;
+    options.imageNamed = [&](const QString& name, const QString& path) {
+        EXPECT_EQ(path, folder.file(QStringLiteral("maps/") + name));
+        named.emplace_back(name, doc->CurProvince); // which #land lines were read by then
+    };
+    ResetMapDocument(*doc, *ref, ui);
+    read("#thx2title Isle\n#imagefile first.tga\n#land 1\n#imagefile second.tga\n#land 2\n",
+         QStringLiteral("maps/isle.map"));
+    EXPECT_EQ(named, (std::vector<std::pair<QString, int>>{{"first.tga", kNone}, {"second.tga", 1}}));
+    EXPECT_EQ(imageLoads.back().first, QStringLiteral("second.tga"));
 }
 
 TEST_F(ReaderTest, AFileThatCannotBeReadIsReportedAndEndsTheRead) {

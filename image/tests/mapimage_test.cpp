@@ -52,6 +52,23 @@ TEST(MapImageLoad, LocatesBesideTheMapAndAFailureKeepsThePreviousPicture) {
     EXPECT_EQ(doc->ProvinceCount, 2);
     EXPECT_EQ(image.ImagePath(), folder.file(QStringLiteral("w/w.tga")));
     EXPECT_EQ(image.source().size(), QSize(40, 30));
+
+    // A decoding started while the map was read serves the load of its own file only; one that
+    // failed is reported as the load's own failure would be.
+    ASSERT_TRUE(saveTarga(filledPicture(20, 10), folder.file(QStringLiteral("w/v.tga")), true, true));
+    for (const auto& [started, loaded, size] :
+         {std::tuple{QStringLiteral("w.tga"), QStringLiteral("v.tga"), QSize(20, 10)},
+          {QStringLiteral("v.tga"), QStringLiteral("v.tga"), QSize(20, 10)},
+          {QStringLiteral("v.tga"), QStringLiteral("w.tga"), QSize(40, 30)}}) {
+        image.prefetch(*doc, started);
+        ASSERT_TRUE(image.load(*doc, loaded, ui));
+        EXPECT_EQ(image.source().size(), size);
+    }
+    image.prefetch(*doc, QStringLiteral("missing.tga"));
+    ui = FakeUserInterface();
+    EXPECT_FALSE(image.load(*doc, QStringLiteral("missing.tga"), ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Error: File not found")));
 }
 
 // At 100% the shown picture is the source itself; whatever is drawn into it, in small announced
