@@ -29,8 +29,10 @@ constexpr std::size_t kMaxTuningExamples = 600;
 
 // Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
 // Core: the colours and water right round the province's own pixel, which lies inside the province
-// however its borders run; the rest read the province's whole region.
-enum Group { Colours, Texture, Tone, Water, Core, kGroups };
+// however its borders run; the rest read the province's whole region. Contrast: each pixel's
+// brightness against that of the pixels a few steps away, which the light over that part of the map
+// does not change.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -198,11 +200,33 @@ struct Sums {
     double count = 0, lum = 0, lum2 = 0, chroma = 0, r = 0, g = 0, b = 0, water = 0;
     std::array<double, kPaletteSize> palette{};
     std::array<double, kEdgeBinCount> fine{}, coarse{};
+    std::array<double, 6> contrast{};
 };
 
-void addPixel(Sums& s, const QRgb* line, const QRgb* below, const QRgb* farBelow, int x, int W,
-              const std::vector<std::uint8_t>& table) {
-    const QRgb c = line[x];
+// Brightness against that around, in bins from much darker to much brighter: the gaps between tree
+// crowns, reeds and cracks against their ground stay as dark as they are under any light.
+int contrastBin(int l, int around) {
+    static constexpr std::array<double, 5> kCuts = {0.6, 0.8, 0.94, 1.06, 1.25};
+    const double ratio = (l + 1.0) / (around + 1.0);
+    int bin = 0;
+    while (bin < static_cast<int>(kCuts.size()) && ratio >= kCuts[static_cast<std::size_t>(bin)]) ++bin;
+    return bin;
+}
+
+// The rows a pixel's texture is read from: its own, and those one and four below.
+struct Rows {
+    const QRgb *line, *below, *farBelow;
+    int width;
+    Rows(const QImage& picture, int y) : width(picture.width()) {
+        const auto at = [&](int dy) {
+            return reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + dy, picture.height() - 1)));
+        };
+        line = at(0), below = at(1), farBelow = at(4);
+    }
+};
+
+void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
+    const QRgb c = rows.line[x];
     if ((c & 0xffffffu) == 0xffffffu) return; // the province pixels themselves
     const int l = luminance(c);
     s.count += 1;
@@ -212,9 +236,12 @@ void addPixel(Sums& s, const QRgb* line, const QRgb* below, const QRgb* farBelow
     s.chroma += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)});
     s.water += waterLike(c) ? 1 : 0;
     s.palette[table[static_cast<std::size_t>(key15(c))]] += 1;
-    const int right = luminance(line[std::min(x + 1, W - 1)]), farRight = luminance(line[std::min(x + 4, W - 1)]);
-    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(below[x]) - l)))] += 1;
-    s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(luminance(farBelow[x]) - l)))] += 1;
+    const int last = rows.width - 1;
+    const int right = luminance(rows.line[std::min(x + 1, last)]), farRight = luminance(rows.line[std::min(x + 4, last)]);
+    const int farBelow = luminance(rows.farBelow[x]);
+    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(rows.below[x]) - l)))] += 1;
+    s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(farBelow - l)))] += 1;
+    s.contrast[static_cast<std::size_t>(contrastBin(l, (farRight + farBelow) / 2))] += 1;
 }
 
 struct Evidence {
@@ -237,12 +264,10 @@ void readCores(const QImage& picture, const std::vector<QPoint>& positions, cons
         const int step = std::max(1, radius / 8);
         Sums& core = evidence[i + 1].core;
         for (int y = std::max(0, at.y() - radius); y <= std::min(H - 1, at.y() + radius); y += step) {
-            const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-            const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
-            const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+            const Rows rows(picture, y);
             for (int x = std::max(0, at.x() - radius); x <= std::min(W - 1, at.x() + radius); x += step)
                 if ((x - at.x()) * (x - at.x()) + (y - at.y()) * (y - at.y()) <= radius * radius)
-                    addPixel(core, line, below, farBelow, x, W, table);
+                    addPixel(core, rows, x, table);
         }
     }
 }
@@ -265,15 +290,13 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
     const int stride = std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxSamples)));
     std::vector<Evidence> evidence(count + 1);
     for (int y = 0; y < H; y += stride) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
-        const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+        const Rows rows(picture, y);
         const std::size_t row = static_cast<std::size_t>(y / r.scale) * r.width;
         for (int x = 0; x < W; x += stride) {
             const std::size_t cell = row + static_cast<std::size_t>(x / r.scale);
             const auto p = static_cast<std::size_t>(r.province[cell]);
             if (p == 0 || part.edgeDistance[cell] < margin[p]) continue;
-            addPixel(evidence[p].region, line, below, farBelow, x, W, table);
+            addPixel(evidence[p].region, rows, x, table);
         }
     }
     readCores(picture, positions, table, evidence);
@@ -299,6 +322,8 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
         f[p][Tone] = {float(mean / 255), float(std::sqrt(std::max(0.0, s.lum2 / n - mean * mean)) / 128),
                       float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
         f[p][Water] = {float(s.water / n)};
+        auto& contrast = f[p][Contrast];
+        for (const double v : s.contrast) contrast.push_back(static_cast<float>(std::sqrt(v / n)));
         const Sums& c = evidence[p].core;
         const double cn = std::max(1.0, c.count);
         auto& core = f[p][Core];
@@ -337,15 +362,16 @@ struct Vote {
     float confidence = 0;
 };
 
-// The k nearest examples vote on each decided flag, nearer ones louder. The confidence is the
-// narrowest majority, lowered when even the nearest example lies far off.
+// The k nearest examples vote on each decided flag, nearer ones much louder (by the square of their
+// nearness). The confidence is the narrowest majority, lowered when even the nearest example lies
+// far off.
 Vote vote(const std::vector<std::pair<float, std::uint32_t>>& nearest, std::uint32_t decided, float typical) {
     Vote v;
     if (nearest.empty()) return v;
     float total = 0;
     std::array<float, 32> yes{};
     for (const auto& [d, mask] : nearest) {
-        const float w = 1.0f / (std::sqrt(d) + 1e-3f);
+        const float w = 1.0f / (d + 1e-6f);
         total += w;
         for (int bit = 0; bit < 32; ++bit)
             if ((decided >> bit & 1u) && (mask >> bit & 1u)) yes[static_cast<std::size_t>(bit)] += w;
