@@ -243,7 +243,8 @@ void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>&
     s.water += waterLike(c) ? 1 : 0;
     s.palette[table[static_cast<std::size_t>(key15(c))]] += 1;
     const int last = rows.width - 1;
-    const int right = luminance(rows.line[std::min(x + 1, last)]), farRight = luminance(rows.line[std::min(x + 4, last)]);
+    const int right = luminance(rows.line[std::min(x + 1, last)]);
+    const int farRight = luminance(rows.line[std::min(x + 4, last)]);
     const int farBelow = luminance(rows.farBelow[x]);
     s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(rows.below[x]) - l)))] += 1;
     s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(farBelow - l)))] += 1;
@@ -485,7 +486,8 @@ public:
                 size += x[r] * x[r];
                 for (std::size_t c = 0; c < n; ++c) a[r * n + c] += x[r] * x[c];
                 for (int bit = 0; bit < 32; ++bit)
-                    if (flags >> bit & 1u) xy[r][static_cast<std::size_t>(bit)] += x[r] * ((mask >> bit & 1u) ? 1.0 : -1.0);
+                    if (flags >> bit & 1u)
+                        xy[r][static_cast<std::size_t>(bit)] += x[r] * ((mask >> bit & 1u) ? 1.0 : -1.0);
             }
         }
         const double lambda = ridge * std::max(1e-9, size / double(std::max<std::size_t>(1, m)));
@@ -497,13 +499,16 @@ public:
             for (std::size_t r = 0; r < n; ++r) {
                 const double factor = a[r * n + c];
                 if (r == c || factor == 0) continue;
-                for (std::size_t j = 0; j < n; ++j) a[r * n + j] -= factor * a[c * n + j], inverse[r * n + j] -= factor * inverse[c * n + j];
+                for (std::size_t j = 0; j < n; ++j) {
+                    a[r * n + j] -= factor * a[c * n + j];
+                    inverse[r * n + j] -= factor * inverse[c * n + j];
+                }
             }
         }
         mCoefficients.assign(n, std::array<double, 32>{});
         for (std::size_t r = 0; r < n; ++r)
             for (std::size_t c = 0; c < n; ++c)
-                for (int bit = 0; bit < 32; ++bit) mCoefficients[r][static_cast<std::size_t>(bit)] += inverse[r * n + c] * xy[c][static_cast<std::size_t>(bit)];
+                for (std::size_t bit = 0; bit < 32; ++bit) mCoefficients[r][bit] += inverse[r * n + c] * xy[c][bit];
         // An example left out of the fit: its residual grows by its leverage.
         for (std::size_t i = 0; i < m; ++i) {
             measures(sample[i], x);
@@ -601,7 +606,8 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
                 nearest.emplace_back(dist, static_cast<std::uint32_t>(maskOf(j)));
             }
             keepNearest(nearest, k);
-            right += flagsRight(decide(nearestShares(nearest, flags), flags, 1).mask, static_cast<std::uint32_t>(maskOf(i)), flags);
+            const Vote v = decide(nearestShares(nearest, flags), flags, 1);
+            right += flagsRight(v.mask, static_cast<std::uint32_t>(maskOf(i)), flags);
         }
         return right;
     };
