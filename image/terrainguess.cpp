@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace ts {
 
@@ -26,11 +27,18 @@ constexpr int kPaletteSize = 20;
 constexpr std::size_t kNeighbours = 5;
 // Examples used to weigh the kinds of evidence against each other; more only cost time.
 constexpr std::size_t kMaxTuningExamples = 600;
+// The straight rule per flag: how strongly it is held to small coefficients (against the mean size
+// of the examples' products), and how much it counts beside the nearest examples. Tried on the test
+// pictures; a tuned weight did no better than an even one.
+constexpr float kRidge = 0.1f;
+constexpr float kRuleWeight = 0.5f;
 
 // Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
 // Core: the colours and water right round the province's own pixel, which lies inside the province
-// however its borders run; the rest read the province's whole region.
-enum Group { Colours, Texture, Tone, Water, Core, kGroups };
+// however its borders run; the rest read the province's whole region. Contrast: each pixel's
+// brightness against that of the pixels a few steps away, which the light over that part of the map
+// does not change.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -198,11 +206,33 @@ struct Sums {
     double count = 0, lum = 0, lum2 = 0, chroma = 0, r = 0, g = 0, b = 0, water = 0;
     std::array<double, kPaletteSize> palette{};
     std::array<double, kEdgeBinCount> fine{}, coarse{};
+    std::array<double, 6> contrast{};
 };
 
-void addPixel(Sums& s, const QRgb* line, const QRgb* below, const QRgb* farBelow, int x, int W,
-              const std::vector<std::uint8_t>& table) {
-    const QRgb c = line[x];
+// Brightness against that around, in bins from much darker to much brighter: the gaps between tree
+// crowns, reeds and cracks against their ground stay as dark as they are under any light.
+int contrastBin(int l, int around) {
+    static constexpr std::array<double, 5> kCuts = {0.6, 0.8, 0.94, 1.06, 1.25};
+    const double ratio = (l + 1.0) / (around + 1.0);
+    int bin = 0;
+    while (bin < static_cast<int>(kCuts.size()) && ratio >= kCuts[static_cast<std::size_t>(bin)]) ++bin;
+    return bin;
+}
+
+// The rows a pixel's texture is read from: its own, and those one and four below.
+struct Rows {
+    const QRgb *line, *below, *farBelow;
+    int width;
+    Rows(const QImage& picture, int y) : width(picture.width()) {
+        const auto at = [&](int dy) {
+            return reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + dy, picture.height() - 1)));
+        };
+        line = at(0), below = at(1), farBelow = at(4);
+    }
+};
+
+void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
+    const QRgb c = rows.line[x];
     if ((c & 0xffffffu) == 0xffffffu) return; // the province pixels themselves
     const int l = luminance(c);
     s.count += 1;
@@ -212,9 +242,13 @@ void addPixel(Sums& s, const QRgb* line, const QRgb* below, const QRgb* farBelow
     s.chroma += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)});
     s.water += waterLike(c) ? 1 : 0;
     s.palette[table[static_cast<std::size_t>(key15(c))]] += 1;
-    const int right = luminance(line[std::min(x + 1, W - 1)]), farRight = luminance(line[std::min(x + 4, W - 1)]);
-    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(below[x]) - l)))] += 1;
-    s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(luminance(farBelow[x]) - l)))] += 1;
+    const int last = rows.width - 1;
+    const int right = luminance(rows.line[std::min(x + 1, last)]);
+    const int farRight = luminance(rows.line[std::min(x + 4, last)]);
+    const int farBelow = luminance(rows.farBelow[x]);
+    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(rows.below[x]) - l)))] += 1;
+    s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(farBelow - l)))] += 1;
+    s.contrast[static_cast<std::size_t>(contrastBin(l, (farRight + farBelow) / 2))] += 1;
 }
 
 struct Evidence {
@@ -237,12 +271,10 @@ void readCores(const QImage& picture, const std::vector<QPoint>& positions, cons
         const int step = std::max(1, radius / 8);
         Sums& core = evidence[i + 1].core;
         for (int y = std::max(0, at.y() - radius); y <= std::min(H - 1, at.y() + radius); y += step) {
-            const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-            const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
-            const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+            const Rows rows(picture, y);
             for (int x = std::max(0, at.x() - radius); x <= std::min(W - 1, at.x() + radius); x += step)
                 if ((x - at.x()) * (x - at.x()) + (y - at.y()) * (y - at.y()) <= radius * radius)
-                    addPixel(core, line, below, farBelow, x, W, table);
+                    addPixel(core, rows, x, table);
         }
     }
 }
@@ -265,15 +297,13 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
     const int stride = std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxSamples)));
     std::vector<Evidence> evidence(count + 1);
     for (int y = 0; y < H; y += stride) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        const auto* below = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 1, H - 1)));
-        const auto* farBelow = reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + 4, H - 1)));
+        const Rows rows(picture, y);
         const std::size_t row = static_cast<std::size_t>(y / r.scale) * r.width;
         for (int x = 0; x < W; x += stride) {
             const std::size_t cell = row + static_cast<std::size_t>(x / r.scale);
             const auto p = static_cast<std::size_t>(r.province[cell]);
             if (p == 0 || part.edgeDistance[cell] < margin[p]) continue;
-            addPixel(evidence[p].region, line, below, farBelow, x, W, table);
+            addPixel(evidence[p].region, rows, x, table);
         }
     }
     readCores(picture, positions, table, evidence);
@@ -299,6 +329,8 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
         f[p][Tone] = {float(mean / 255), float(std::sqrt(std::max(0.0, s.lum2 / n - mean * mean)) / 128),
                       float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
         f[p][Water] = {float(s.water / n)};
+        auto& contrast = f[p][Contrast];
+        for (const double v : s.contrast) contrast.push_back(static_cast<float>(std::sqrt(v / n)));
         const Sums& c = evidence[p].core;
         const double cn = std::max(1.0, c.count);
         auto& core = f[p][Core];
@@ -337,29 +369,45 @@ struct Vote {
     float confidence = 0;
 };
 
-// The k nearest examples vote on each decided flag, nearer ones louder. The confidence is the
-// narrowest majority, lowered when even the nearest example lies far off.
-Vote vote(const std::vector<std::pair<float, std::uint32_t>>& nearest, std::uint32_t decided, float typical) {
-    Vote v;
-    if (nearest.empty()) return v;
+// For each flag, how much of the evidence speaks for it (0..1).
+using FlagShares = std::array<float, 32>;
+
+// The k nearest examples vote on each decided flag, nearer ones much louder (by the square of their
+// nearness).
+FlagShares nearestShares(const std::vector<std::pair<float, std::uint32_t>>& nearest, std::uint32_t decided) {
+    FlagShares yes{};
     float total = 0;
-    std::array<float, 32> yes{};
     for (const auto& [d, mask] : nearest) {
-        const float w = 1.0f / (std::sqrt(d) + 1e-3f);
+        const float w = 1.0f / (d + 1e-6f);
         total += w;
         for (int bit = 0; bit < 32; ++bit)
             if ((decided >> bit & 1u) && (mask >> bit & 1u)) yes[static_cast<std::size_t>(bit)] += w;
     }
+    if (total > 0)
+        for (float& v : yes) v /= total;
+    return yes;
+}
+
+// Every flag more than half spoken for is set. The confidence is the narrowest majority, times the
+// given factor (lower when even the nearest example lies far off).
+Vote decide(const FlagShares& shares, std::uint32_t decided, float remoteness) {
+    Vote v;
     float margin = 1;
     for (int bit = 0; bit < 32; ++bit) {
         if (!(decided >> bit & 1u)) continue;
-        const float share = yes[static_cast<std::size_t>(bit)] / total;
+        const float share = shares[static_cast<std::size_t>(bit)];
         if (share > 0.5f) v.mask |= 1u << bit;
         margin = std::min(margin, std::abs(2 * share - 1));
     }
-    const float closest = std::sqrt(nearest.front().first);
-    v.confidence = margin * (closest > typical && closest > 0 ? typical / closest : 1.0f);
+    v.confidence = margin * remoteness;
     return v;
+}
+
+// Two sources of shares, the second counting by the given weight.
+FlagShares blend(const FlagShares& a, const FlagShares& b, float weight) {
+    FlagShares out;
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = (1 - weight) * a[i] + weight * b[i];
+    return out;
 }
 
 // The k smallest of (distance, mask), nearest first.
@@ -396,6 +444,8 @@ public:
             }
         }
     }
+    const float* row(int a) const { return mValues.data() + static_cast<std::size_t>(a) * mDims; }
+    std::size_t dims() const { return mDims; }
     float distance(int a, int b) const {
         const float* x = mValues.data() + static_cast<std::size_t>(a) * mDims;
         const float* y = mValues.data() + static_cast<std::size_t>(b) * mDims;
@@ -414,11 +464,107 @@ private:
 
 bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
 
+// A straight rule for each flag over all the evidence, fitted to the examples by ridge regression:
+// it learns which measures go with a flag wherever on the map the examples lie, where the nearest
+// examples can only speak for ground that looks alike as a whole.
+class LinearRule {
+public:
+    LinearRule(Space space, const std::vector<int>& sample, const std::vector<std::int32_t>& known, std::uint32_t flags,
+               float ridge)
+        : mSpace(std::move(space)), mDims(mSpace.dims() + 1), mFlags(flags) {
+        const std::size_t n = mDims, m = sample.size();
+        // The measures' products over the examples (the last measure a constant), the ridge on the
+        // diagonal in proportion to the examples' mean size; then its inverse.
+        std::vector<double> a(n * n, 0.0), inverse(n * n, 0.0);
+        std::vector<std::array<double, 32>> xy(n, std::array<double, 32>{});
+        double size = 0;
+        std::vector<double> x(n);
+        for (std::size_t i = 0; i < m; ++i) {
+            measures(sample[i], x);
+            const auto mask = static_cast<std::uint32_t>(known[static_cast<std::size_t>(sample[i]) - 1]);
+            for (std::size_t r = 0; r < n; ++r) {
+                size += x[r] * x[r];
+                for (std::size_t c = 0; c < n; ++c) a[r * n + c] += x[r] * x[c];
+                for (int bit = 0; bit < 32; ++bit)
+                    if (flags >> bit & 1u)
+                        xy[r][static_cast<std::size_t>(bit)] += x[r] * ((mask >> bit & 1u) ? 1.0 : -1.0);
+            }
+        }
+        const double lambda = ridge * std::max(1e-9, size / double(std::max<std::size_t>(1, m)));
+        for (std::size_t r = 0; r < n; ++r) a[r * n + r] += lambda, inverse[r * n + r] = 1;
+        // Gauss-Jordan; the matrix is positive definite, so no pivot is ever near zero.
+        for (std::size_t c = 0; c < n; ++c) {
+            const double pivot = a[c * n + c];
+            for (std::size_t j = 0; j < n; ++j) a[c * n + j] /= pivot, inverse[c * n + j] /= pivot;
+            for (std::size_t r = 0; r < n; ++r) {
+                const double factor = a[r * n + c];
+                if (r == c || factor == 0) continue;
+                for (std::size_t j = 0; j < n; ++j) {
+                    a[r * n + j] -= factor * a[c * n + j];
+                    inverse[r * n + j] -= factor * inverse[c * n + j];
+                }
+            }
+        }
+        mCoefficients.assign(n, std::array<double, 32>{});
+        for (std::size_t r = 0; r < n; ++r)
+            for (std::size_t c = 0; c < n; ++c)
+                for (std::size_t bit = 0; bit < 32; ++bit) mCoefficients[r][bit] += inverse[r * n + c] * xy[c][bit];
+        // An example left out of the fit: its residual grows by its leverage.
+        for (std::size_t i = 0; i < m; ++i) {
+            measures(sample[i], x);
+            double leverage = 0;
+            for (std::size_t r = 0; r < n; ++r)
+                for (std::size_t c = 0; c < n; ++c) leverage += x[r] * inverse[r * n + c] * x[c];
+            const auto mask = static_cast<std::uint32_t>(known[static_cast<std::size_t>(sample[i]) - 1]);
+            FlagShares held{};
+            for (int bit = 0; bit < 32; ++bit) {
+                if (!(flags >> bit & 1u)) continue;
+                const double want = (mask >> bit & 1u) ? 1.0 : -1.0;
+                const double residual = (want - value(x, bit)) / std::max(1e-6, 1 - leverage);
+                held[static_cast<std::size_t>(bit)] = share(want - residual);
+            }
+            mHeldOut.emplace_back(sample[i], held);
+        }
+        std::sort(mHeldOut.begin(), mHeldOut.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
+    }
+    // The shares for province p, fitted without it when it is an example.
+    FlagShares at(int p) const {
+        const auto found = std::lower_bound(mHeldOut.begin(), mHeldOut.end(), p,
+                                            [](const auto& entry, int q) { return entry.first < q; });
+        if (found != mHeldOut.end() && found->first == p) return found->second;
+        std::vector<double> x(mDims);
+        measures(p, x);
+        FlagShares out{};
+        for (int bit = 0; bit < 32; ++bit)
+            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = share(value(x, bit));
+        return out;
+    }
+
+private:
+    static float share(double value) { return static_cast<float>(std::clamp((value + 1) / 2, 0.0, 1.0)); }
+    void measures(int p, std::vector<double>& x) const {
+        const float* row = mSpace.row(p);
+        for (std::size_t i = 0; i + 1 < mDims; ++i) x[i] = row[i];
+        x[mDims - 1] = 1;
+    }
+    double value(const std::vector<double>& x, int bit) const {
+        double sum = 0;
+        for (std::size_t r = 0; r < mDims; ++r) sum += x[r] * mCoefficients[r][static_cast<std::size_t>(bit)];
+        return sum;
+    }
+    Space mSpace;
+    std::size_t mDims;
+    std::uint32_t mFlags;
+    std::vector<std::array<double, 32>> mCoefficients; // by measure, by flag
+    std::vector<std::pair<int, FlagShares>> mHeldOut;  // by example
+};
+
 struct Tuned {
     Weights weights{}; // silent until tuned: a side with no examples is never measured
     std::size_t neighbours = kNeighbours;
     long right = 0;      // flags guessed right when the examples are guessed from each other
     std::vector<int> sample; // the examples tried
+    std::shared_ptr<const LinearRule> rule; // heard beside the nearest examples
 };
 
 // How loudly each kind of evidence speaks for the given flags, and how many examples vote: tried on
@@ -460,7 +606,8 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
                 nearest.emplace_back(dist, static_cast<std::uint32_t>(maskOf(j)));
             }
             keepNearest(nearest, k);
-            right += flagsRight(vote(nearest, flags, 1).mask, static_cast<std::uint32_t>(maskOf(i)), flags);
+            const Vote v = decide(nearestShares(nearest, flags), flags, 1);
+            right += flagsRight(v.mask, static_cast<std::uint32_t>(maskOf(i)), flags);
         }
         return right;
     };
@@ -473,9 +620,10 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
                 if (const long s = score(trial, kNeighbours); s > best) best = s, w = trial;
             }
-    Tuned tuned{w, kNeighbours, 0, sample};
+    Tuned tuned{w, kNeighbours, 0, sample, nullptr};
     for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
         if (const long s = score(w, k); s > best) best = s, tuned.neighbours = k;
+    tuned.rule = std::make_shared<LinearRule>(Space(f, w), sample, known, flags, kRidge);
     tuned.right = best;
     return tuned;
 }
@@ -628,7 +776,11 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
                 nearest.emplace_back(space.distance(p, e), static_cast<std::uint32_t>(mask));
         }
         keepNearest(nearest, t.neighbours);
-        return vote(nearest, flags, typical);
+        if (nearest.empty()) return Vote{};
+        FlagShares shares = nearestShares(nearest, flags);
+        if (t.rule) shares = blend(shares, t.rule->at(p), kRuleWeight);
+        const float closest = std::sqrt(nearest.front().first);
+        return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
     for (const int p : targets) {
         Vote v{0, 1};
