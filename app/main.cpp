@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "mapdocument.h"
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "paths.h"
@@ -53,6 +54,7 @@ void reportAndQuit(ts::MainWindow& window, const char* what, const QElapsedTimer
 } // namespace
 
 int main(int argc, char** argv) {
+    ts::startBuildingMapDocument(); // meanwhile the toolkit starts and the window is made
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
     QApplication::setApplicationVersion(QStringLiteral(TESSARY_VERSION));

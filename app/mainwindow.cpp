@@ -104,7 +104,7 @@ QString toDialogFilter(const QString& filter) {
 }
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), mDoc(mapDocument()), mSettings(settings()), mJournal(std::make_unique<EditJournal>(mDoc)),
+    : QMainWindow(parent), mDoc(startBuildingMapDocument()), mSettings(settings()),
       mProgramFolder(programFolder()),
       mImage(std::make_unique<MapImage>()), mLists(std::make_unique<ReferenceLists>()) {
     setObjectName(QStringLiteral("frmMain"));
@@ -162,6 +162,9 @@ MainWindow::MainWindow(QWidget* parent)
     // Created last, so it stands above the map and the panels.
     mBusy = new BusyBox(mMapArea);
 
+    // The widgets above only keep where the document is; from here on it is used.
+    mapDocument();
+    mJournal = std::make_unique<EditJournal>(mDoc);
     wireNavigator();
     wireLifecycle();
     connectMenus();

@@ -1,17 +1,54 @@
 #include "mapdocument.h"
 
-#include "largepages.h"
 #include "referencedata.h"
 #include "userinterface.h"
 
 #include <cmath>
+#include <future>
+#include <mutex>
 #include <new>
 
 namespace ts {
 
+namespace {
+
+// Where the program-wide document lives, for the whole run, like the tables it mirrors.
+struct DocumentPlace {
+    void* memory = ::operator new(sizeof(MapDocument));
+    std::once_flag started;
+    std::future<void> building;
+};
+
+DocumentPlace& documentPlace() {
+    static DocumentPlace place;
+    return place;
+}
+
+} // namespace
+
+MapDocument& startBuildingMapDocument() {
+    DocumentPlace& place = documentPlace();
+    std::call_once(place.started, [&place] {
+        place.building = std::async(std::launch::async, [memory = place.memory] { new (memory) MapDocument; });
+    });
+    return *static_cast<MapDocument*>(place.memory);
+}
+
 MapDocument& mapDocument() {
-    // Lives for the whole run, like the tables it mirrors; its constructor writes all of it.
-    static MapDocument* doc = new (allocateInLargePages(sizeof(MapDocument))) MapDocument;
+    // Its constructor writes all of it. Large pages are not asked for: they map it faster where the
+    // system has them ready, but where it must first fetch them back (a virtual machine that returns
+    // its free memory to the host) they cost several times as much as small ones, and an open of
+    // the biggest map took half as long again. The map picture is taken the same way.
+    static MapDocument* const doc = [] {
+        DocumentPlace& place = documentPlace();
+        bool built = false;
+        std::call_once(place.started, [&] {
+            new (place.memory) MapDocument;
+            built = true;
+        });
+        if (!built) place.building.get();
+        return std::launder(static_cast<MapDocument*>(place.memory));
+    }();
     return *doc;
 }
 

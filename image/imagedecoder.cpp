@@ -1,7 +1,6 @@
 #include "imagedecoder.h"
 
 #include "freeimagelibrary.h"
-#include "largepages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,21 +55,6 @@ Bitmap toThirtyTwoBits(FIBITMAP* dib) {
     Bitmap standard(freeImage().ConvertToStandardType(dib, TRUE));
     if (!standard) return nullptr;
     return Bitmap(freeImage().ConvertTo32Bits(standard.get()));
-}
-
-// A big map picture is written from end to end as soon as it is made.
-QImage blankPicture(int width, int height) {
-    const std::size_t bytesPerLine = std::size_t(width) * 4;
-    const std::size_t size = bytesPerLine * std::size_t(height);
-    if (size < (std::size_t{1} << 20)) return QImage(width, height, QImage::Format_RGB32);
-    void* memory = nullptr;
-    try {
-        memory = allocateInLargePages(size);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-    return QImage(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(bytesPerLine),
-                  QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
 }
 
 DecodedImage failure(const QString& error) {
@@ -163,7 +147,7 @@ QImage decodeTrueColourTarga(const uchar* data, qint64 size) {
     const int width = static_cast<int>(littleEndian16(data + 12));
     const int height = static_cast<int>(littleEndian16(data + 14));
     if (width == 0 || height == 0) return {};
-    QImage image = blankPicture(width, height);
+    QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) return {};
     const qint64 pixelBytes = bits / 8;
     const uchar* at = data + 18 + data[0];
@@ -313,7 +297,7 @@ DecodedImage decodeMapImage(const QString& path, bool sgi) {
     const int height = static_cast<int>(freeImage().GetHeight(decoded.get()));
     if (width <= 0 || height <= 0) return failure(QStringLiteral("The picture has no pixels"));
 
-    QImage image = blankPicture(width, height);
+    QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) return failure(QStringLiteral("Not enough memory for the picture"));
 
     // FreeImage keeps rows bottom-up in B, G, R(, A) byte order; a 32-bit pixel is then exactly
