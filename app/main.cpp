@@ -54,7 +54,6 @@ void reportAndQuit(ts::MainWindow& window, const char* what, const QElapsedTimer
 } // namespace
 
 int main(int argc, char** argv) {
-    ts::startBuildingMapDocument(); // meanwhile the toolkit starts and the window is made
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessary"));
     QApplication::setApplicationVersion(QStringLiteral(TESSARY_VERSION));
@@ -65,6 +64,7 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("map"), QStringLiteral("A map file to open at start-up."));
     parser.process(app);
     const QStringList maps = parser.positionalArguments();
+    ts::startBuildingMapDocument(); // meanwhile the window is made
 
     ts::MainWindow window;
     window.show();
