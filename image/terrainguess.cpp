@@ -32,10 +32,6 @@ constexpr std::size_t kMaxTuningExamples = 600;
 // pictures; a tuned weight did no better than an even one.
 constexpr float kRidge = 0.1f;
 constexpr float kRuleWeight = 0.5f;
-// The rule for fresh water from river lines alone counts as much as the vote and the straight rule
-// together. Deciding alone it caught one more river in ten on the river picture, but fifteen
-// examples sometimes pick it where lakes, not lines, carry the flag, and it cost the other pictures.
-constexpr float kLineRuleWeight = 0.5f;
 
 // Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
 // Core: the colours and water right round the province's own pixel, which lies inside the province
@@ -242,7 +238,8 @@ int blueness(QRgb c) { return qBlue(c) - (qRed(c) + qGreen(c)) / 2; }
 // into the ground so that few of its pixels look like water; but across it, a pixel is much bluer
 // than the ground a few steps away on both sides. Wide water, a lake or the sea, is not.
 bool riverLinePixel(const Rows& rows, int x) {
-    constexpr int kBlue = 20, kAbove = 35;
+    // Clearly blue, which purple or teal inks are not, and far bluer than the ground beside it.
+    constexpr int kBlue = 40, kAbove = 55;
     const int here = blueness(rows.line[x]);
     if (here <= kBlue) return false;
     const int last = rows.width - 1;
@@ -809,26 +806,28 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         if (t.rule) shares = blend(shares, t.rule->at(p), kRuleWeight);
         if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag)) {
             const double lines = riverLines(evidence[static_cast<std::size_t>(p)]);
-            const auto own = static_cast<float>(std::clamp(0.5 + 2 * (lines - riverCut), 0.0, 1.0));
-            float& fresh = shares[std::countr_zero(kFreshWaterFlag)];
-            fresh = (1 - kLineRuleWeight) * fresh + kLineRuleWeight * own;
+            shares[std::countr_zero(kFreshWaterFlag)] = static_cast<float>(std::clamp(0.5 + 2 * (lines - riverCut), 0.0, 1.0));
         }
         const float closest = std::sqrt(nearest.front().first);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
     // A river line is too thin a part of a province for the nearest examples to hear; a cut of the
-    // river lines, learnt from the examples on land, is heard beside their vote when, each example
-    // left out in turn, it sorts them better than that vote.
+    // river lines, learnt from the examples on land, decides fresh water on land instead of their
+    // vote when, each example left out in turn, it sorts them better than that vote. Where lakes, not
+    // lines, carry the flag, the cut sorts the examples no better and the vote stays.
     if ((otherFlags & kFreshWaterFlag) && !nearestColour) {
-        std::vector<int> land;
+        // Tried on the examples the weights were tuned on (as many as that is quick for).
+        std::vector<int> land, tried;
         for (const int e : examples)
             if (!knownSea(e)) land.push_back(e);
+        for (const int e : other.sample)
+            if (!knownSea(e)) tried.push_back(e);
         const auto fresh = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & kFreshWaterFlag) != 0; };
         const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
         long voteRight = 0;
-        for (const int e : land)
+        for (const int e : tried)
             voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, seaFlags ? 0 : -1).mask & kFreshWaterFlag) != 0) == fresh(e);
-        if (learntCutRight(land, lines, fresh) > voteRight) {
+        if (learntCutRight(tried, lines, fresh) > voteRight) {
             std::vector<std::pair<double, bool>> shares;
             for (const int e : land) shares.emplace_back(lines(e), fresh(e));
             riverCut = learntCut(shares);
