@@ -814,7 +814,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // A river line is too thin a part of a province for the nearest examples to hear; a cut of the
     // river lines, learnt from the examples on land, decides fresh water on land instead of their
     // vote when, each example left out in turn, it sorts them better than that vote. Where lakes, not
-    // lines, carry the flag, the cut sorts the examples no better and the vote stays.
+    // lines, carry the flag, the cut seldom sorts the examples better and the vote stays.
     if ((otherFlags & kFreshWaterFlag) && !nearestColour) {
         // Tried on the examples the weights were tuned on (as many as that is quick for).
         std::vector<int> land, tried;
