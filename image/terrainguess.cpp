@@ -204,6 +204,7 @@ int edgeBin(int step) {
 
 struct Sums {
     double count = 0, lum = 0, lum2 = 0, chroma = 0, r = 0, g = 0, b = 0, water = 0;
+    double riverLine = 0; // pixels of thin blue lines: see riverLinePixel
     std::array<double, kPaletteSize> palette{};
     std::array<double, kEdgeBinCount> fine{}, coarse{};
     std::array<double, 6> contrast{};
@@ -219,17 +220,33 @@ int contrastBin(int l, int around) {
     return bin;
 }
 
-// The rows a pixel's texture is read from: its own, and those one and four below.
+// The rows a pixel's texture is read from: its own, those one and four below and four above.
 struct Rows {
-    const QRgb *line, *below, *farBelow;
+    const QRgb *line, *below, *farBelow, *farAbove;
     int width;
     Rows(const QImage& picture, int y) : width(picture.width()) {
         const auto at = [&](int dy) {
-            return reinterpret_cast<const QRgb*>(picture.constScanLine(std::min(y + dy, picture.height() - 1)));
+            return reinterpret_cast<const QRgb*>(picture.constScanLine(std::clamp(y + dy, 0, picture.height() - 1)));
         };
-        line = at(0), below = at(1), farBelow = at(4);
+        line = at(0), below = at(1), farBelow = at(4), farAbove = at(-4);
     }
 };
+
+int blueness(QRgb c) { return qBlue(c) - (qRed(c) + qGreen(c)) / 2; }
+
+// A river drawn as a line covers too little of a province to move its colours, and its edges blend
+// into the ground so that few of its pixels look like water; but across it, a pixel is much bluer
+// than the ground a few steps away on both sides. Wide water, a lake or the sea, is not.
+bool riverLinePixel(const Rows& rows, int x) {
+    // Clearly blue, which purple or teal inks are not, and far bluer than the ground beside it.
+    constexpr int kBlue = 40, kAbove = 55;
+    const int here = blueness(rows.line[x]);
+    if (here <= kBlue) return false;
+    const int last = rows.width - 1;
+    const int across = std::max(blueness(rows.line[std::max(x - 4, 0)]), blueness(rows.line[std::min(x + 4, last)]));
+    const int along = std::max(blueness(rows.farAbove[x]), blueness(rows.farBelow[x]));
+    return here - std::min(across, along) > kAbove;
+}
 
 void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
     const QRgb c = rows.line[x];
@@ -241,6 +258,7 @@ void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>&
     s.r += qRed(c), s.g += qGreen(c), s.b += qBlue(c);
     s.chroma += std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)});
     s.water += waterLike(c) ? 1 : 0;
+    s.riverLine += riverLinePixel(rows, x) ? 1 : 0;
     s.palette[table[static_cast<std::size_t>(key15(c))]] += 1;
     const int last = rows.width - 1;
     const int right = luminance(rows.line[std::min(x + 1, last)]);
@@ -630,39 +648,44 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
 
 double coreWater(const Evidence& e) { return e.core.water / std::max(1.0, e.core.count); }
 
-// The share of water round a province's pixel above which it is sea, as the examples show it: the
-// cut that sorts most of them right, in the middle of its gap. Without examples of both, half.
-double waterCut(std::vector<std::pair<double, bool>> shares) {
+// The measure (0..1) above which a province has a flag, as the examples show it: the cut that sorts
+// most of them right, in the middle of its gap. Without examples of both, half.
+double learntCut(std::vector<std::pair<double, bool>> shares) {
     std::sort(shares.begin(), shares.end());
-    long seaAbove = std::count_if(shares.begin(), shares.end(), [](const auto& s) { return s.second; });
-    long landBelow = 0, best = -1;
+    long withAbove = std::count_if(shares.begin(), shares.end(), [](const auto& s) { return s.second; });
+    long withoutBelow = 0, best = -1;
     double cut = 0.5;
     for (std::size_t i = 0; i <= shares.size(); ++i) {
-        // The cut below shares[i]: everything before it land, everything from it on sea.
+        // The cut below shares[i]: everything before it without the flag, everything from it with it.
         const double low = i > 0 ? shares[i - 1].first : 0.0, high = i < shares.size() ? shares[i].first : 1.0;
         const double here = i == 0 ? std::min(0.5, high) : i == shares.size() ? std::max(0.5, low) : (low + high) / 2;
-        if (landBelow + seaAbove > best || (landBelow + seaAbove == best && std::abs(here - 0.5) < std::abs(cut - 0.5)))
-            best = landBelow + seaAbove, cut = here;
-        if (i < shares.size()) (shares[i].second ? seaAbove : landBelow) += shares[i].second ? -1 : 1;
+        if (withoutBelow + withAbove > best || (withoutBelow + withAbove == best && std::abs(here - 0.5) < std::abs(cut - 0.5)))
+            best = withoutBelow + withAbove, cut = here;
+        if (i < shares.size()) (shares[i].second ? withAbove : withoutBelow) += shares[i].second ? -1 : 1;
     }
     return cut;
 }
 
-// How many of the examples the water cut sorts right when each is left out of learning it.
-long waterCutRight(const std::vector<Evidence>& evidence, const std::vector<int>& sample,
-                   const std::vector<std::int32_t>& known) {
+// How many of the examples a learnt cut of measure(p) sorts right as to has(p) when each is left out
+// of learning it.
+template <class Measure, class Has>
+long learntCutRight(const std::vector<int>& sample, const Measure& measure, const Has& has) {
     long right = 0;
     std::vector<std::pair<double, bool>> shares;
     for (std::size_t i = 0; i < sample.size(); ++i) {
         shares.clear();
         for (std::size_t j = 0; j < sample.size(); ++j)
-            if (j != i)
-                shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(sample[j])]),
-                                    isSea(known[static_cast<std::size_t>(sample[j]) - 1]));
-        const bool sea = coreWater(evidence[static_cast<std::size_t>(sample[i])]) > waterCut(shares);
-        right += sea == isSea(known[static_cast<std::size_t>(sample[i]) - 1]) ? 1 : 0;
+            if (j != i) shares.emplace_back(measure(sample[j]), has(sample[j]));
+        right += (measure(sample[i]) > learntCut(shares)) == has(sample[i]) ? 1 : 0;
     }
     return right;
+}
+
+// How much thin blue line a province's region holds against its size: about the length of river
+// across it against its breadth, squeezed into 0..1.
+double riverLines(const Evidence& e) {
+    const double v = e.region.riverLine / std::sqrt(std::max(1.0, e.region.count));
+    return v / (1 + v);
 }
 
 // How far the nearest example usually lies: a province much farther from all of them is doubtful.
@@ -756,18 +779,20 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     }
     // A few sea examples among many of land are outvoted by their neighbours; the plain share of water
     // round the pixel, cut where the examples say, then sorts sea from land better.
+    const auto knownSea = [&](int p) { return isSea(input.known[static_cast<std::size_t>(p) - 1]); };
+    const auto waterOf = [&](int p) { return coreWater(evidence[static_cast<std::size_t>(p)]); };
     double cut = -1;
-    if (seaFlags && !nearestColour && waterCutRight(evidence, sea.sample, input.known) > sea.right) {
+    if (seaFlags && !nearestColour && learntCutRight(sea.sample, waterOf, knownSea) > sea.right) {
         std::vector<std::pair<double, bool>> shares;
-        for (const int e : examples)
-            shares.emplace_back(coreWater(evidence[static_cast<std::size_t>(e)]), isSea(input.known[static_cast<std::size_t>(e) - 1]));
-        cut = waterCut(shares);
+        for (const int e : examples) shares.emplace_back(waterOf(e), knownSea(e));
+        cut = learntCut(shares);
     }
     const Space seaSpace(f, sea.weights), otherSpace(f, other.weights);
     const float typicalSea = seaFlags ? typicalNearest(seaSpace, examples) : 0;
     const float typicalOther = otherFlags ? typicalNearest(otherSpace, examples) : 0;
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
+    double riverCut = -1; // fresh water on land from the river lines, when the examples say so
     const auto ask = [&](int p, const Tuned& t, const Space& space, std::uint32_t flags, float typical, int side) {
         nearest.clear();
         for (const int e : examples) {
@@ -779,9 +804,35 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         if (nearest.empty()) return Vote{};
         FlagShares shares = nearestShares(nearest, flags);
         if (t.rule) shares = blend(shares, t.rule->at(p), kRuleWeight);
+        if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag)) {
+            const double lines = riverLines(evidence[static_cast<std::size_t>(p)]);
+            shares[std::countr_zero(kFreshWaterFlag)] = static_cast<float>(std::clamp(0.5 + 2 * (lines - riverCut), 0.0, 1.0));
+        }
         const float closest = std::sqrt(nearest.front().first);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
+    // A river line is too thin a part of a province for the nearest examples to hear; a cut of the
+    // river lines, learnt from the examples on land, decides fresh water on land instead of their
+    // vote when, each example left out in turn, it sorts them better than that vote. Where lakes, not
+    // lines, carry the flag, the cut seldom sorts the examples better and the vote stays.
+    if ((otherFlags & kFreshWaterFlag) && !nearestColour) {
+        // Tried on the examples the weights were tuned on (as many as that is quick for).
+        std::vector<int> land, tried;
+        for (const int e : examples)
+            if (!knownSea(e)) land.push_back(e);
+        for (const int e : other.sample)
+            if (!knownSea(e)) tried.push_back(e);
+        const auto fresh = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & kFreshWaterFlag) != 0; };
+        const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
+        long voteRight = 0;
+        for (const int e : tried)
+            voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, seaFlags ? 0 : -1).mask & kFreshWaterFlag) != 0) == fresh(e);
+        if (learntCutRight(tried, lines, fresh) > voteRight) {
+            std::vector<std::pair<double, bool>> shares;
+            for (const int e : land) shares.emplace_back(lines(e), fresh(e));
+            riverCut = learntCut(shares);
+        }
+    }
     for (const int p : targets) {
         Vote v{0, 1};
         if (cut >= 0) {

@@ -23,6 +23,7 @@ inline constexpr std::uint32_t kPictureTerrainMask = (1u << 2) | (1u << 3) | (1u
                                                      (1u << 7) | (1u << 8) | (1u << 11) | (1u << 12) | (1u << 22);
 inline constexpr std::uint32_t kSeaFlag = 1u << 2;
 inline constexpr std::uint32_t kDeepSeaFlag = 1u << 11;
+inline constexpr std::uint32_t kFreshWaterFlag = 1u << 3;
 // Fewer examples than this teach nothing reliable; sea and land can still be told from the picture.
 inline constexpr int kTerrainMinExamples = 5;
 // Proposals below this confidence are shown as doubtful.
