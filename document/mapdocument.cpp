@@ -12,7 +12,11 @@ namespace ts {
 
 namespace {
 
-// Where the program-wide document lives, for the whole run, like the tables it mirrors.
+// Where the program-wide document lives, for the whole run, like the tables it mirrors. Large pages
+// are not asked for: they map it faster where the system has them ready, but where it must first
+// fetch them back (a virtual machine that returns its free memory to the host) they cost several
+// times as much as small ones, and an open of the biggest map took half as long again. The map
+// picture is taken the same way.
 struct DocumentPlace {
     void* memory = ::operator new(sizeof(MapDocument));
     std::once_flag started;
@@ -35,10 +39,7 @@ MapDocument& startBuildingMapDocument() {
 }
 
 MapDocument& mapDocument() {
-    // Its constructor writes all of it. Large pages are not asked for: they map it faster where the
-    // system has them ready, but where it must first fetch them back (a virtual machine that returns
-    // its free memory to the host) they cost several times as much as small ones, and an open of
-    // the biggest map took half as long again. The map picture is taken the same way.
+    // Built here unless startBuildingMapDocument() began it; its constructor writes all of it.
     static MapDocument* const doc = [] {
         DocumentPlace& place = documentPlace();
         bool built = false;

@@ -956,7 +956,7 @@ constexpr Shade kShades[] = {
     {kDeepSeaFlag, qRgb(20, 40, 140)}, {kSeaFlag, qRgb(40, 110, 230)},  {1u << 12, qRgb(70, 60, 70)},
     {1u << 22, qRgb(170, 150, 140)},   {1u << 4, qRgb(130, 90, 60)},     {1u << 5, qRgb(90, 120, 60)},
     {1u << 6, qRgb(220, 190, 120)},    {1u << 7, qRgb(20, 110, 30)},     {1u << 8, qRgb(240, 220, 40)},
-    {1u << 3, qRgb(60, 210, 230)},
+    {kFreshWaterFlag, qRgb(60, 210, 230)},
 };
 constexpr QRgb kPlainsShade = qRgb(150, 230, 110);
 
@@ -1002,7 +1002,7 @@ QImage terrainOverlay(const TerrainGuess& guess, const std::vector<bool>& taken)
 
 std::vector<const char*> terrainWords(std::uint32_t mask) {
     static constexpr std::pair<std::uint32_t, const char*> kWords[] = {
-        {kDeepSeaFlag, "Deep sea"}, {kSeaFlag, "Sea"},      {1u << 3, "Lake or river"}, {1u << 4, "Mountains"},
+        {kDeepSeaFlag, "Deep sea"}, {kSeaFlag, "Sea"},      {kFreshWaterFlag, "Lake or river"}, {1u << 4, "Mountains"},
         {1u << 22, "Border mountains"}, {1u << 5, "Swamp"}, {1u << 6, "Waste"},         {1u << 7, "Forest"},
         {1u << 8, "Farm"},          {1u << 12, "Cave"}};
     std::vector<const char*> words;
