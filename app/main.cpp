@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         const bool quit = qEnvironmentVariableIsSet("TESSARY_QUIT_AFTER_OPEN");
         QElapsedTimer timer;
         timer.start();
-        if (!window.startUp(ts::programFolder())) {
+        if (!window.startUp(ts::programFolder(), !maps.isEmpty())) {
             QCoreApplication::exit(1);
             return;
         }
@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
         }
         timer.start();
         window.lifecycle().openMapFile(maps.first());
+        if (!window.mapImage().isLoaded()) window.showBackground();
         if (quit) reportAndQuit(window, "open_ms", timer, window.mapImage().isLoaded() ? 0 : 1);
     });
     return QApplication::exec();

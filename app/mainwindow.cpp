@@ -589,7 +589,7 @@ void MainWindow::optionsApplied(const Settings& before, const Settings& after) {
     if (mImage->isLoaded()) mMapView->zoom(mImage->zoomIndex());
 }
 
-bool MainWindow::startUp(const QString& programFolder) {
+bool MainWindow::startUp(const QString& programFolder, bool mapFollows) {
     mStartingUp = true;
     mProgramFolder = programFolder;
     LoadOrWelcome(
@@ -599,7 +599,8 @@ bool MainWindow::startUp(const QString& programFolder) {
         mFrames->setSectionOpen(QString::fromLatin1(section.frame), mSettings.*(section.field));
     mRecent.load(RecentMaps::filePath(programFolder));
     rebuildRecentMenu();
-    showBackground();
+    // A map about to open covers the background, which would only cost its decoding and scaling.
+    if (!mapFollows) showBackground();
     processEvents();
     const bool loaded = LoadStartUpData(*this, referenceData(), *mLists, programFolder);
     mProvinceEditingDue = loaded;

@@ -50,7 +50,10 @@ public:
 
     // Runs the start-up steps; false when the reference tables could not be loaded, in which case
     // the user has seen why and the program should end.
-    bool startUp(const QString& programFolder);
+    // mapFollows: a map is opened next; the background is shown only if it does not open.
+    bool startUp(const QString& programFolder, bool mapFollows = false);
+    // The start-up picture behind the map area, while no map is shown.
+    void showBackground();
     bool startingUp() const { return mStartingUp; }
     // The folder start-up was given, where the data folders (TSscripts, ...) are.
     const QString& programFolderPath() const { return mProgramFolder; }
@@ -123,7 +126,6 @@ private:
     void rebuildRecentMenu();
     QAction* action(const char* name) const;
     QString mapFilePath() const;
-    void showBackground();
     void fitBackground();
     void dropBackground();
     // finderwiring.cpp

@@ -8,7 +8,6 @@ namespace ts {
 
 namespace {
 constexpr std::size_t kHeader = sizeof(std::uint32_t);
-const char kEmpty[1] = {0};
 } // namespace
 
 Text& Text::operator=(const Text& other) {
@@ -20,15 +19,6 @@ Text& Text::operator=(std::string_view s) {
     assign(s);
     return *this;
 }
-
-std::size_t Text::size() const {
-    if (!mData) return 0;
-    std::uint32_t n;
-    std::memcpy(&n, mData, kHeader);
-    return n;
-}
-
-const char* Text::data() const { return mData ? mData + kHeader : kEmpty; }
 
 void Text::assign(std::string_view s) {
     if (s.empty()) {

@@ -4,6 +4,7 @@
 #include "userinterface.h"
 
 #include <cmath>
+#include <cstring>
 #include <future>
 #include <mutex>
 #include <new>
@@ -85,6 +86,20 @@ void ResetNations(MapDocument& doc, const ReferenceData& ref) {
     }
 }
 
+void ResetProvince(ProvinceDataType& p) {
+    // Nearly all of a province is its 40 commander slots, and on most maps nearly all of them are
+    // empty: looking is cheaper than writing, and a fresh document is emptied at once.
+    static const ProvinceFields blankFields;
+    static const CommanderDataType blankCommander;
+    ProvinceFields& fields = p;
+    if (!(fields == blankFields)) fields = blankFields;
+    for (CommanderDataType& c : p.Commanders) {
+        // The same bytes are surely the same slot, and a slot never written has them.
+        if (std::memcmp(&c, &blankCommander, sizeof c) == 0) continue;
+        if (!(c == blankCommander)) c = blankCommander;
+    }
+}
+
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
                       const std::function<void()>& resetWindow) {
     ui.busyMessage(QStringLiteral("Refreshing Blood Pool..."), QStringLiteral("Tessary: Refreshing Blood Pool..."),
@@ -104,11 +119,10 @@ void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface&
             ui.busyMessage(QStringLiteral("The Forge Lord approaches..."),
                            QStringLiteral("Tessary: THE FORGE LORD APPROACHES..."), value);
         }
-        doc.Provinces[p] = ProvinceDataType{};
+        ResetProvince(doc.Provinces[p]);
     }
 
     for (bool& d : doc.PanelDirty) d = false;
-
     ui.busyMessage(QString(), QStringLiteral("Tessary: Awaiting the master..."), 255);
 }
 

@@ -205,6 +205,8 @@ MapDocument& startBuildingMapDocument();
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,
                       const std::function<void()>& resetWindow = {});
 
+// One province back to its empty state.
+void ResetProvince(ProvinceDataType& p);
 // The header fields alone back to their empty values, as the reset leaves them, with the lines kept
 // in the header and outside any record.
 void ResetMapHeader(MapDocument& doc);

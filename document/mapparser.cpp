@@ -188,13 +188,14 @@ class Parser {
             index = static_cast<std::int16_t>(number);
         } else {
             index = toInt(part);
-            std::string found = DataNameOf(mRef, index, table);
+            const std::string_view found = DataNameView(mRef, index, table);
             if (found == kIndexNotFound && !mKeeper) fail(numberMissing);
             if (found == kIndexNotFound) {
                 mKeeper->note(mCommand, why);
-                found = std::to_string(index);
+                name = std::to_string(index);
+            } else {
+                name = found;
             }
-            name = found;
         }
     }
     void unitReference(std::string_view part, std::int16_t& index, Text& name) {

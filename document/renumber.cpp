@@ -174,7 +174,7 @@ RenumberDrops ApplyRenumbering(MapDocument& doc, const Renumbering& r, const std
     std::vector<int> fromOf;
     moveRecords(doc, r.newNumber, fromOf);
     for (int p = 1; p <= kMaxProvince; ++p)
-        if (!numbered(r.newNumber[fromOf[p]])) doc.Provinces[p] = ProvinceDataType{};
+        if (!numbered(r.newNumber[fromOf[p]])) ResetProvince(doc.Provinces[p]);
 
     for (int p = 1; p <= kMaxProvince; ++p) {
         std::int16_t* slots = doc.Provinces[p].Neighbours;

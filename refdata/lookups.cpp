@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace ts {
 
@@ -30,8 +31,14 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 struct LookupIndex {
     struct Table {
         std::unordered_map<std::string, int> slotByName; // upper-cased name -> last slot
-        std::unordered_map<int, int> slotByNumber;       // number -> last slot
+        // Numbers are 16-bit, so every one has its place: a big map asks tens of thousands of times.
+        std::vector<std::int16_t> slotByNumber = std::vector<std::int16_t>(kNumberRange, -1); // last slot, or -1
+        int slotOf(int number) const {
+            const int at = number + kNumberOffset;
+            return at >= 0 && at < kNumberRange ? slotByNumber[static_cast<std::size_t>(at)] : -1;
+        }
     };
+    static constexpr int kNumberOffset = 32768, kNumberRange = 65536;
     Table units;
     Table sites;
 };
@@ -41,26 +48,26 @@ namespace {
 template <typename Record> LookupIndex::Table indexTable(const Record* records, int count) {
     LookupIndex::Table t;
     t.slotByName.reserve(static_cast<std::size_t>(count));
-    t.slotByNumber.reserve(static_cast<std::size_t>(count));
     // Ascending order, so a later slot replaces an earlier one: the last match wins, as in a scan.
     for (int i = 0; i < count; ++i) {
-        t.slotByNumber[records[i].number] = i;
+        t.slotByNumber[static_cast<std::size_t>(records[i].number + LookupIndex::kNumberOffset)] =
+            static_cast<std::int16_t>(i);
         if (!records[i].name.empty()) t.slotByName[upperCased(records[i].name)] = i;
     }
     return t;
 }
 
 template <typename Record>
-std::string nameOf(const Record* records, int count, const LookupIndex::Table* index, int number) {
+std::string_view nameOf(const Record* records, int count, const LookupIndex::Table* index, int number) {
     if (index) {
-        const auto it = index->slotByNumber.find(number);
-        if (it == index->slotByNumber.end()) return std::string(kIndexNotFound);
-        if (records[it->second].number == number) return records[it->second].name;
+        const int slot = index->slotOf(number);
+        if (slot < 0) return kIndexNotFound;
+        if (records[slot].number == number) return records[slot].name;
         // The table changed since the index was built: fall through to the scan.
     }
     for (int i = count - 1; i >= 0; --i)
         if (records[i].number == number) return records[i].name;
-    return std::string(kIndexNotFound);
+    return kIndexNotFound;
 }
 
 template <typename Record>
@@ -84,13 +91,17 @@ void LoadDeferredTables(const ReferenceData& ref) {
 }
 
 std::string DataNameOf(const ReferenceData& ref, int number, std::string_view tableKey) {
+    return std::string(DataNameView(ref, number, tableKey));
+}
+
+std::string_view DataNameView(const ReferenceData& ref, int number, std::string_view tableKey) {
     LoadDeferredTables(ref);
     const LookupIndex* index = ref.lookupIndex.get();
     if (tableKey == kUnitTableKey)
         return nameOf(ref.UnitData, kUnitSlots, index ? &index->units : nullptr, number);
     if (tableKey == kSiteTableKey)
         return nameOf(ref.SiteData, kSiteSlots, index ? &index->sites : nullptr, number);
-    return std::string(kIndexNotFound);
+    return kIndexNotFound;
 }
 
 int DataNumberOf(const ReferenceData& ref, std::string_view name, std::string_view tableKey) {

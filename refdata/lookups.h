@@ -14,6 +14,8 @@ inline constexpr std::string_view kIndexNotFound = "Index not found!";
 
 // The name of the last slot whose number equals number, or "Index not found!".
 std::string DataNameOf(const ReferenceData& ref, int number, std::string_view tableKey);
+// The same without a copy; the view holds while the table is unchanged.
+std::string_view DataNameView(const ReferenceData& ref, int number, std::string_view tableKey);
 
 // The number of the last slot whose non-empty name equals name, ignoring the case of ASCII
 // letters, or -1.
