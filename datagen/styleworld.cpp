@@ -229,7 +229,8 @@ void tileRiver(StyleWorld& w, Rng& rng) {
         while (good && surfaceOf(c, r) != Surface::Sea) {
             if (nearWhite(c, r) || (wide && nearWhite(c + 1, r))) good = false;
             path.emplace_back(c, r);
-            const bool across = rng.range(0, std::abs(bestC - c) + std::abs(bestR - r)) < std::abs(bestC - c);
+            // Once on the sea tile's row, a step to another row only leads away from it, off the map at worst.
+            const bool across = rng.range(0, std::abs(bestC - c) + std::abs(bestR - r)) < std::abs(bestC - c) || bestR == r;
             if (across) c += bestC > c ? 1 : -1;
             else r += bestR > r ? 1 : -1;
         }
