@@ -159,6 +159,33 @@ QPoint pointInside(const StyleWorld& w, const Cells& cells, const std::vector<in
     return {-1, -1};
 }
 
+// Tile provinces are a few tiles across, too small for a name anywhere but over their middle, so
+// map makers put their pixel there: a little off the middle of the province's tiles, on the nearest
+// spot clear of other provinces by margin.
+std::vector<Cells::Seed> placeNearMiddle(const Cells& cells, const std::vector<int>& label, Rng& rng, int margin) {
+    const int W = cells.width;
+    std::vector<std::vector<int>> pixels(cells.seeds.size());
+    for (std::size_t i = 0; i < label.size(); ++i)
+        pixels[static_cast<std::size_t>(label[i])].push_back(static_cast<int>(i));
+    std::vector<Cells::Seed> white(cells.seeds.begin(), cells.seeds.end());
+    for (std::size_t p = 0; p < pixels.size(); ++p) {
+        double sx = 0, sy = 0;
+        for (const int i : pixels[p])
+            sx += i % W, sy += i / W;
+        const double n = std::max<double>(1, pixels[p].size());
+        const int jitter = static_cast<int>(std::lround(0.1 * std::sqrt(n)));
+        const double tx = sx / n + rng.range(-jitter, jitter), ty = sy / n + rng.range(-jitter, jitter);
+        auto away = [&](int i) { return (i % W - tx) * (i % W - tx) + (i / W - ty) * (i / W - ty); };
+        std::sort(pixels[p].begin(), pixels[p].end(), [&](int a, int b) { return away(a) < away(b); });
+        for (const int i : pixels[p])
+            if (clearOfOthers(label, W, cells.height, i % W, i / W, static_cast<int>(p), margin)) {
+                white[p] = {i % W, i / W};
+                break;
+            }
+    }
+    return white;
+}
+
 // A river from a source inland, meandering towards the nearest sea province, through as many
 // provinces as lie in its way; empty when it would pass a province pixel.
 StyleWorld::Line traceRiver(const StyleWorld& w, QPointF source, const ValueNoise& meander, Rng& rng) {
@@ -229,7 +256,10 @@ void tileRiver(StyleWorld& w, Rng& rng) {
         while (good && surfaceOf(c, r) != Surface::Sea) {
             if (nearWhite(c, r) || (wide && nearWhite(c + 1, r))) good = false;
             path.emplace_back(c, r);
-            const bool across = rng.range(0, std::abs(bestC - c) + std::abs(bestR - r)) < std::abs(bestC - c);
+            // Once on the sea tile's row, a step to another row only leads away from it (off the map
+            // at worst).
+            const bool across =
+                rng.range(0, std::abs(bestC - c) + std::abs(bestR - r)) < std::abs(bestC - c) || bestR == r;
             if (across) c += bestC > c ? 1 : -1;
             else r += bestR > r ? 1 : -1;
         }
@@ -463,7 +493,9 @@ StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed) {
     std::vector<int> label = cells.label;
     // Tile art has no finer boundary than a tile: every tile belongs to one province.
     if (w.tileWidth) snapToTiles(w, label);
-    const std::vector<Cells::Seed> white = placeWhitePixels(cells, cellsOf, label, whiteRng, kWhiteMargin);
+    const std::vector<Cells::Seed> white = w.tileWidth
+                                               ? placeNearMiddle(cells, label, whiteRng, kWhiteMargin)
+                                               : placeWhitePixels(cells, cellsOf, label, whiteRng, kWhiteMargin);
     std::vector<int> number;
     w.layout = placeProvinces(w.width, w.height, white, number);
     const std::size_t count = white.size();
