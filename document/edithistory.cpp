@@ -174,7 +174,7 @@ std::vector<std::string> changedParts(const ProvinceDataType& a, const ProvinceD
     part(!same(a.SiteName, b.SiteName) || !same(a.SiteIndex, b.SiteIndex) || !same(a.KnownSiteName, b.KnownSiteName) ||
              !same(a.KnownSiteIndex, b.KnownSiteIndex) || a.KillFeatures != b.KillFeatures,
          "Sites");
-    part(a.CommanderCount != b.CommanderCount || !same(a.Commanders, b.Commanders), "Commanders");
+    part(a.CommanderCount != b.CommanderCount || !(a.Commanders == b.Commanders), "Commanders");
     part(!same(a.Neighbours, b.Neighbours), "Neighbours");
     // SetLandFlag follows from the other fields; the user sets only the clearing of the province.
     part(a.LandFlag != b.LandFlag, "Clearing");

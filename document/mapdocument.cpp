@@ -4,7 +4,6 @@
 #include "userinterface.h"
 
 #include <cmath>
-#include <cstring>
 #include <future>
 #include <mutex>
 #include <new>
@@ -87,17 +86,10 @@ void ResetNations(MapDocument& doc, const ReferenceData& ref) {
 }
 
 void ResetProvince(ProvinceDataType& p) {
-    // Nearly all of a province is its 40 commander slots, and on most maps nearly all of them are
-    // empty: looking is cheaper than writing, and a fresh document is emptied at once.
     static const ProvinceFields blankFields;
-    static const CommanderDataType blankCommander;
     ProvinceFields& fields = p;
     if (!(fields == blankFields)) fields = blankFields;
-    for (CommanderDataType& c : p.Commanders) {
-        // The same bytes are surely the same slot, and a slot never written has them.
-        if (std::memcmp(&c, &blankCommander, sizeof c) == 0) continue;
-        if (!(c == blankCommander)) c = blankCommander;
-    }
+    p.Commanders.clear();
 }
 
 void ResetMapDocument(MapDocument& doc, const ReferenceData& ref, UserInterface& ui,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "slotarray.h"
 #include "text.h"
 
 #include <cstdint>
@@ -98,7 +99,7 @@ struct ProvinceFields {
 };
 
 struct ProvinceDataType : ProvinceFields {
-    CommanderDataType Commanders[kCommanderSlots];
+    SlotArray<CommanderDataType, kCommanderSlots> Commanders;
 
     bool operator==(const ProvinceDataType&) const = default;
 };

@@ -154,7 +154,7 @@ void CommitGodDetail(MapDocument& doc, int nation, const CommanderDetailInput& i
 
 void ApplyInsideCastle(MapDocument& doc, int province, int slot, bool inside) {
     if (!validSlot(province, slot)) return;
-    CommanderDataType* slotInputs = doc.Provinces[province].Commanders;
+    auto& slotInputs = doc.Provinces[province].Commanders;
     if (inside) {
         for (int c = slot; c < kCommanderSlots; ++c)
             slotInputs[c].InsideCastle = true;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace ts {
 
@@ -132,11 +133,16 @@ void AppendProvinceNodes(MapDocument& doc, const ReferenceData& ref, int p, std:
     bool groupAdded = false;
     const std::string groupKey = CommandersGroupKey(p);
     for (int c = 0; c < kCommanderSlots; ++c) {
-        CommanderDataType& com = prov.Commanders[c];
-        if (com.UnitName.empty()) {
-            clearNodeStrings(com.NodeParentKey, com.NodeKey, com.NodeText);
+        // Looked at first: reaching an empty slot for writing would build it for nothing.
+        const CommanderDataType& seen = std::as_const(prov.Commanders)[c];
+        if (seen.UnitName.empty()) {
+            if (!seen.NodeParentKey.empty() || !seen.NodeKey.empty() || !seen.NodeText.empty()) {
+                CommanderDataType& com = prov.Commanders[c];
+                clearNodeStrings(com.NodeParentKey, com.NodeKey, com.NodeText);
+            }
             continue;
         }
+        CommanderDataType& com = prov.Commanders[c];
         if (!groupAdded) {
             nodes.push_back({provKey, groupKey, "Commanders"});
             groupAdded = true;

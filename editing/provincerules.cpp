@@ -159,6 +159,12 @@ ProvinceForm ProvinceFormOf(const MapDocument& doc, int province) {
     return f;
 }
 
+static bool anyCommanderSet(const ProvinceDataType& p) {
+    for (int c = 0; c < kCommanderSlots; ++c)
+        if (p.Commanders[c].UnitIndex >= 0) return true;
+    return false;
+}
+
 bool ProvinceHasDetail(const ProvinceDataType& p) {
     const auto anyAtLeast0 = [](const auto& values) {
         return std::any_of(std::begin(values), std::end(values), [](auto v) { return v >= 0; });
@@ -166,8 +172,7 @@ bool ProvinceHasDetail(const ProvinceDataType& p) {
     return p.Population >= 0 || p.Unrest >= 0 || p.Defence >= 0 || p.PopType > 0 || p.Temple || p.Lab ||
            p.Fort >= 0 || p.Owner >= 0 || p.KillFeatures || anyAtLeast0(p.SiteIndex) ||
            anyAtLeast0(p.KnownSiteIndex) ||
-           std::any_of(std::begin(p.Commanders), std::end(p.Commanders),
-                       [](const CommanderDataType& c) { return c.UnitIndex >= 0; }) ||
+           anyCommanderSet(p) ||
            !p.SkyBox.empty() || !p.BatMap.empty() || p.GroundCol[0] >= 0 || p.RockCol[0] >= 0 ||
            p.FogCol[0] >= 0;
 }

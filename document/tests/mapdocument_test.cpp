@@ -44,6 +44,32 @@ TEST_F(DocumentTest, ResetEmptiesEveryTableNamesTheNationsAndReportsProgress) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// The memory under a commander slot is only taken when the slot is written; emptying or copying
+// over a slot keeps it where it is, so a reference to it holds as it did with a plain array.
+TEST_F(DocumentTest, CommanderSlotsAreBuiltOnlyWhenWrittenAndStayPutWhenEmptied) {
+    ProvinceDataType& p = doc->Provinces[3];
+    CommanderDataType& kept = p.Commanders[2];
+    kept.UnitName = "Scout";
+    kept.UnitIndex = 7;
+    const ProvinceDataType& seen = p;
+    EXPECT_EQ(seen.Commanders[5].UnitIndex, -1);
+    EXPECT_TRUE(seen.Commanders[5].UnitName.empty());
+    EXPECT_TRUE(p.Commanders.built(2));
+    EXPECT_FALSE(p.Commanders.built(0) || p.Commanders.built(5));
+
+    doc->Provinces[4] = p;
+    EXPECT_TRUE(doc->Provinces[4] == p);
+    EXPECT_EQ(doc->Provinces[4].Commanders[2].UnitName, "Scout");
+
+    doc->Provinces[4] = doc->Provinces[9]; // an empty province copied over empties the slot
+    EXPECT_TRUE(doc->Provinces[4] == doc->Provinces[9]);
+    ResetProvince(p);
+    EXPECT_EQ(&kept, &p.Commanders[2]);
+    EXPECT_TRUE(kept.UnitName.empty());
+    EXPECT_EQ(kept.UnitIndex, -1);
+    EXPECT_TRUE(p == doc->Provinces[9]);
+}
+
 TEST_F(DocumentTest, TerrainMasksDecodeToFlagsAndBackAndOnlyInvalidOnesAreReported) {
     const std::vector<int> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22};
     struct Case {

@@ -254,8 +254,8 @@ std::string describe(const ProvinceDataType& p) {
         add(s, {n});
     for (int k = 0; k < kSiteSlotsPerProvince; ++k)
         add(s, p.SiteName[k]), add(s, p.KnownSiteName[k]);
-    for (const CommanderDataType& c : p.Commanders)
-        if (&c == &p.Commanders[0] || !c.UnitName.empty()) describe(s, c);
+    for (int c = 0; c < kCommanderSlots; ++c)
+        if (c == 0 || !p.Commanders[c].UnitName.empty()) describe(s, p.Commanders[c]);
     return s;
 }
 

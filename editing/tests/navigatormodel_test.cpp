@@ -43,6 +43,8 @@ TEST(NavigatorBuild, FixedNodesThenNationsThenProvincesWithTheirChildrenInOrder)
     doc.Nations[30].NodeKey = "30 NATION";                           // left over from an earlier build
     doc.Nations[10].GodName = doc.Nations[10].God.UnitName = "Lich"; // a god without a special start
     EXPECT_EQ(BuildNavigatorNodes(doc, *map.ref), expected);
+    // Looking at the empty slots builds none of them (a big map would take all their memory).
+    EXPECT_FALSE(doc.Provinces[1].Commanders.built(1) || doc.Provinces[2].Commanders.built(0));
 
     // The records keep their node strings, which the tree later refreshes from.
     const CommanderDataType& god = doc.Nations[5].God;

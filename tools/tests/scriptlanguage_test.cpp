@@ -164,8 +164,8 @@ TEST_F(ScriptLanguage, ApplyLinesConvertTheValueOrChangeNothing) {
          }},
         {{"xp = 5", "comname = Olaf", "unit = 3", "item = Axe"},
          [](auto& p) {
-             for (const auto& c : p.Commanders)
-                 EXPECT_EQ(c.Xp, 0);
+             for (int c = 0; c < ts::kCommanderSlots; ++c)
+                 EXPECT_EQ(p.Commanders[c].Xp, 0);
          }},
     };
     for (const auto& row : rows) {
