@@ -37,8 +37,9 @@ constexpr float kRuleWeight = 0.5f;
 // Core: the colours and water right round the province's own pixel, which lies inside the province
 // however its borders run; the rest read the province's whole region. Contrast: each pixel's
 // brightness against that of the pixels a few steps away, which the light over that part of the map
-// does not change.
-enum Group { Colours, Texture, Tone, Water, Core, Contrast, kGroups };
+// does not change. Shape: thin lines against spots, such as the furrows and hedges of fields against
+// the gaps between tree crowns.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -208,6 +209,7 @@ struct Sums {
     std::array<double, kPaletteSize> palette{};
     std::array<double, kEdgeBinCount> fine{}, coarse{};
     std::array<double, 6> contrast{};
+    std::array<double, 4> shape{}; // dark lines, bright lines, dark spots, bright spots
 };
 
 // Brightness against that around, in bins from much darker to much brighter: the gaps between tree
@@ -220,15 +222,16 @@ int contrastBin(int l, int around) {
     return bin;
 }
 
-// The rows a pixel's texture is read from: its own, those one and four below and four above.
+// The rows a pixel's texture is read from: its own, those one, two and four below and two and four
+// above.
 struct Rows {
-    const QRgb *line, *below, *farBelow, *farAbove;
+    const QRgb *line, *below, *below2, *above2, *farBelow, *farAbove;
     int width;
     Rows(const QImage& picture, int y) : width(picture.width()) {
         const auto at = [&](int dy) {
             return reinterpret_cast<const QRgb*>(picture.constScanLine(std::clamp(y + dy, 0, picture.height() - 1)));
         };
-        line = at(0), below = at(1), farBelow = at(4), farAbove = at(-4);
+        line = at(0), below = at(1), below2 = at(2), above2 = at(-2), farBelow = at(4), farAbove = at(-4);
     }
 };
 
@@ -246,6 +249,33 @@ bool riverLinePixel(const Rows& rows, int x) {
     const int across = std::max(blueness(rows.line[std::max(x - 4, 0)]), blueness(rows.line[std::min(x + 4, last)]));
     const int along = std::max(blueness(rows.farAbove[x]), blueness(rows.farBelow[x]));
     return here - std::min(across, along) > kAbove;
+}
+
+// A pixel against those two steps away in four directions: a line when it is darker (or brighter)
+// than both pixels across one direction and like both along the one square to it; a spot when it is
+// darker (or brighter) than all eight. Ratios, so that the light over that part of the map does not
+// matter.
+void addShape(Sums& s, const Rows& rows, int x, int l) {
+    constexpr double kCut = 0.9;
+    const int last = rows.width - 1, left = std::max(x - 2, 0), right = std::min(x + 2, last);
+    // Pairs by direction: across a row, down a column, and the two diagonals.
+    const int pairs[4][2] = {{luminance(rows.line[left]), luminance(rows.line[right])},
+                             {luminance(rows.above2[x]), luminance(rows.below2[x])},
+                             {luminance(rows.above2[left]), luminance(rows.below2[right])},
+                             {luminance(rows.above2[right]), luminance(rows.below2[left])}};
+    static constexpr int kSquare[4] = {1, 0, 3, 2};
+    const double here = l + 1.0;
+    bool darkLine = false, brightLine = false;
+    int darker = 0, brighter = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int lo = std::min(pairs[i][0], pairs[i][1]) + 1, hi = std::max(pairs[i][0], pairs[i][1]) + 1;
+        const bool dark = here < kCut * lo, bright = here * kCut > hi;
+        darker += dark, brighter += bright;
+        const auto& along = pairs[kSquare[i]];
+        const bool like = std::abs(along[0] - l) + std::abs(along[1] - l) < (1 - kCut) * 2 * here;
+        darkLine |= dark && like, brightLine |= bright && like;
+    }
+    s.shape[0] += darkLine, s.shape[1] += brightLine, s.shape[2] += darker == 4, s.shape[3] += brighter == 4;
 }
 
 void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
@@ -267,6 +297,7 @@ void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>&
     s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(rows.below[x]) - l)))] += 1;
     s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(farBelow - l)))] += 1;
     s.contrast[static_cast<std::size_t>(contrastBin(l, (farRight + farBelow) / 2))] += 1;
+    addShape(s, rows, x, l);
 }
 
 struct Evidence {
@@ -347,6 +378,7 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
         f[p][Tone] = {float(mean / 255), float(std::sqrt(std::max(0.0, s.lum2 / n - mean * mean)) / 128),
                       float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
         f[p][Water] = {float(s.water / n)};
+        for (const double v : s.shape) f[p][Shape].push_back(static_cast<float>(std::sqrt(v / n)));
         auto& contrast = f[p][Contrast];
         for (const double v : s.contrast) contrast.push_back(static_cast<float>(std::sqrt(v / n)));
         const Sums& c = evidence[p].core;
