@@ -32,6 +32,10 @@ constexpr std::size_t kMaxTuningExamples = 600;
 // pictures; a tuned weight did no better than an even one.
 constexpr float kRidge = 0.1f;
 constexpr float kRuleWeight = 0.5f;
+// The grounds a province may be painted with, one or two at a time (mountains, swamp, waste, forest,
+// farm), and how much of a province one must cover for its flag.
+constexpr std::uint32_t kGroundFlags = (1u << 4) | (1u << 5) | (1u << 6) | (1u << 7) | (1u << 8);
+constexpr double kGroundCover = 0.35;
 
 // Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
 // Core: the colours and water right round the province's own pixel, which lies inside the province
@@ -537,7 +541,7 @@ public:
                 for (std::size_t c = 0; c < n; ++c) a[r * n + c] += x[r] * x[c];
                 for (int bit = 0; bit < 32; ++bit)
                     if (flags >> bit & 1u)
-                        xy[r][static_cast<std::size_t>(bit)] += x[r] * ((mask >> bit & 1u) ? 1.0 : -1.0);
+                        xy[r][static_cast<std::size_t>(bit)] += x[r] * target(mask, bit);
             }
         }
         const double lambda = ridge * std::max(1e-9, size / double(std::max<std::size_t>(1, m)));
@@ -569,9 +573,9 @@ public:
             FlagShares held{};
             for (int bit = 0; bit < 32; ++bit) {
                 if (!(flags >> bit & 1u)) continue;
-                const double want = (mask >> bit & 1u) ? 1.0 : -1.0;
+                const double want = target(mask, bit);
                 const double residual = (want - value(x, bit)) / std::max(1e-6, 1 - leverage);
-                held[static_cast<std::size_t>(bit)] = share(want - residual);
+                held[static_cast<std::size_t>(bit)] = share(want - residual, bit);
             }
             mHeldOut.emplace_back(sample[i], held);
         }
@@ -586,12 +590,23 @@ public:
         measures(p, x);
         FlagShares out{};
         for (int bit = 0; bit < 32; ++bit)
-            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = share(value(x, bit));
+            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = share(value(x, bit), bit);
         return out;
     }
 
 private:
-    static float share(double value) { return static_cast<float>(std::clamp((value + 1) / 2, 0.0, 1.0)); }
+    // A province of two grounds looks half like each, and the measures, shares of its pixels, mix as
+    // its grounds do: so the rule learns how much of a province each ground covers (a ground of an
+    // example of two covering half), and a ground covering more than kGroundCover of a province is
+    // spoken for. The other flags are yes or no.
+    static double target(std::uint32_t mask, int bit) {
+        if (kGroundFlags >> bit & 1u) return (mask >> bit & 1u) ? 1.0 / std::popcount(mask & kGroundFlags) : 0.0;
+        return (mask >> bit & 1u) ? 1.0 : -1.0;
+    }
+    static float share(double value, int bit) {
+        const double s = (kGroundFlags >> bit & 1u) ? value / (2 * kGroundCover) : (value + 1) / 2;
+        return static_cast<float>(std::clamp(s, 0.0, 1.0));
+    }
     void measures(int p, std::vector<double>& x) const {
         const float* row = mSpace.row(p);
         for (std::size_t i = 0; i + 1 < mDims; ++i) x[i] = row[i];
