@@ -840,6 +840,12 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
     double riverCut = -1; // fresh water on land from the river lines, when the examples say so
+    double deepCut = -1;  // deep sea from the darkness of the water, when the examples say so
+    const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
+    const auto darkness = [&](int p) {
+        const Sums& r = evidence[static_cast<std::size_t>(p)].region;
+        return 1 - r.lum / std::max(1.0, r.count) / 255;
+    };
     const auto ask = [&](int p, const Tuned& t, const Space& space, std::uint32_t flags, float typical, int side) {
         nearest.clear();
         for (const int e : examples) {
@@ -851,35 +857,40 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         if (nearest.empty()) return Vote{};
         FlagShares shares = nearestShares(nearest, flags);
         if (t.rule) shares = blend(shares, t.rule->at(p), kRuleWeight);
-        if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag)) {
-            const double lines = riverLines(evidence[static_cast<std::size_t>(p)]);
-            shares[std::countr_zero(kFreshWaterFlag)] = static_cast<float>(std::clamp(0.5 + 2 * (lines - riverCut), 0.0, 1.0));
-        }
+        const auto cutShare = [](double measure, double at) { return static_cast<float>(std::clamp(0.5 + 2 * (measure - at), 0.0, 1.0)); };
+        if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag))
+            shares[std::countr_zero(kFreshWaterFlag)] = cutShare(lines(p), riverCut);
+        if (deepCut >= 0 && side == 1 && (flags & kDeepSeaFlag))
+            shares[std::countr_zero(kDeepSeaFlag)] = cutShare(darkness(p), deepCut);
         const float closest = std::sqrt(nearest.front().first);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
-    // A river line is too thin a part of a province for the nearest examples to hear; a cut of the
-    // river lines, learnt from the examples on land, decides fresh water on land instead of their
-    // vote when, each example left out in turn, it sorts them better than that vote. Where lakes, not
-    // lines, carry the flag, the cut seldom sorts the examples better and the vote stays.
-    if ((otherFlags & kFreshWaterFlag) && !nearestColour) {
+    // A cut of one measure, learnt from the examples on one side of the coast, decides a flag there
+    // instead of their vote when, each example left out in turn, it sorts them better than that vote.
+    const auto cutFor = [&](std::uint32_t flag, bool atSea, const auto& measure) {
         // Tried on the examples the weights were tuned on (as many as that is quick for).
-        std::vector<int> land, tried;
+        std::vector<int> side, tried;
         for (const int e : examples)
-            if (!knownSea(e)) land.push_back(e);
+            if (knownSea(e) == atSea) side.push_back(e);
         for (const int e : other.sample)
-            if (!knownSea(e)) tried.push_back(e);
-        const auto fresh = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & kFreshWaterFlag) != 0; };
-        const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
+            if (knownSea(e) == atSea) tried.push_back(e);
+        const auto has = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & flag) != 0; };
+        const int voteSide = seaFlags ? int(atSea) : -1;
         long voteRight = 0;
         for (const int e : tried)
-            voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, seaFlags ? 0 : -1).mask & kFreshWaterFlag) != 0) == fresh(e);
-        if (learntCutRight(tried, lines, fresh) > voteRight) {
-            std::vector<std::pair<double, bool>> shares;
-            for (const int e : land) shares.emplace_back(lines(e), fresh(e));
-            riverCut = learntCut(shares);
-        }
-    }
+            voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, voteSide).mask & flag) != 0) == has(e);
+        if (learntCutRight(tried, measure, has) <= voteRight) return -1.0;
+        std::vector<std::pair<double, bool>> shares;
+        for (const int e : side) shares.emplace_back(measure(e), has(e));
+        return learntCut(shares);
+    };
+    // A river line is too thin a part of a province for the nearest examples to hear: the river lines
+    // decide fresh water on land. Where lakes, not lines, carry the flag, the cut seldom sorts the
+    // examples better and the vote stays.
+    if ((otherFlags & kFreshWaterFlag) && !nearestColour) riverCut = cutFor(kFreshWaterFlag, false, lines);
+    // Deep sea is painted darker than the shallows along the coast, but the few sea examples are
+    // weighed as the many of land want: the darkness of the water decides deep sea.
+    if ((otherFlags & kDeepSeaFlag) && seaFlags && !nearestColour) deepCut = cutFor(kDeepSeaFlag, true, darkness);
     for (const int p : targets) {
         Vote v{0, 1};
         if (cut >= 0) {
