@@ -32,13 +32,18 @@ constexpr std::size_t kMaxTuningExamples = 600;
 // pictures; a tuned weight did no better than an even one.
 constexpr float kRidge = 0.1f;
 constexpr float kRuleWeight = 0.5f;
+// The grounds a province may be painted with, one or two at a time (mountains, swamp, waste, forest,
+// farm), and how much of a province one must cover for its flag.
+constexpr std::uint32_t kGroundFlags = (1u << 4) | (1u << 5) | (1u << 6) | (1u << 7) | (1u << 8);
+constexpr double kGroundCover = 0.35;
 
 // Kinds of evidence, each scaled to one unit of spread over the map before they are weighed.
 // Core: the colours and water right round the province's own pixel, which lies inside the province
 // however its borders run; the rest read the province's whole region. Contrast: each pixel's
 // brightness against that of the pixels a few steps away, which the light over that part of the map
-// does not change.
-enum Group { Colours, Texture, Tone, Water, Core, Contrast, kGroups };
+// does not change. Shape: thin lines against spots, such as the furrows and hedges of fields against
+// the gaps between tree crowns.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -208,6 +213,7 @@ struct Sums {
     std::array<double, kPaletteSize> palette{};
     std::array<double, kEdgeBinCount> fine{}, coarse{};
     std::array<double, 6> contrast{};
+    std::array<double, 4> shape{}; // dark lines, bright lines, dark spots, bright spots
 };
 
 // Brightness against that around, in bins from much darker to much brighter: the gaps between tree
@@ -220,15 +226,16 @@ int contrastBin(int l, int around) {
     return bin;
 }
 
-// The rows a pixel's texture is read from: its own, those one and four below and four above.
+// The rows a pixel's texture is read from: its own, those one, two and four below and two and four
+// above.
 struct Rows {
-    const QRgb *line, *below, *farBelow, *farAbove;
+    const QRgb *line, *below, *below2, *above2, *farBelow, *farAbove;
     int width;
     Rows(const QImage& picture, int y) : width(picture.width()) {
         const auto at = [&](int dy) {
             return reinterpret_cast<const QRgb*>(picture.constScanLine(std::clamp(y + dy, 0, picture.height() - 1)));
         };
-        line = at(0), below = at(1), farBelow = at(4), farAbove = at(-4);
+        line = at(0), below = at(1), below2 = at(2), above2 = at(-2), farBelow = at(4), farAbove = at(-4);
     }
 };
 
@@ -246,6 +253,33 @@ bool riverLinePixel(const Rows& rows, int x) {
     const int across = std::max(blueness(rows.line[std::max(x - 4, 0)]), blueness(rows.line[std::min(x + 4, last)]));
     const int along = std::max(blueness(rows.farAbove[x]), blueness(rows.farBelow[x]));
     return here - std::min(across, along) > kAbove;
+}
+
+// A pixel against those two steps away in four directions: a line when it is darker (or brighter)
+// than both pixels across one direction and like both along the one square to it; a spot when it is
+// darker (or brighter) than all eight. Ratios, so that the light over that part of the map does not
+// matter.
+void addShape(Sums& s, const Rows& rows, int x, int l) {
+    constexpr double kCut = 0.9;
+    const int last = rows.width - 1, left = std::max(x - 2, 0), right = std::min(x + 2, last);
+    // Pairs by direction: across a row, down a column, and the two diagonals.
+    const int pairs[4][2] = {{luminance(rows.line[left]), luminance(rows.line[right])},
+                             {luminance(rows.above2[x]), luminance(rows.below2[x])},
+                             {luminance(rows.above2[left]), luminance(rows.below2[right])},
+                             {luminance(rows.above2[right]), luminance(rows.below2[left])}};
+    static constexpr int kSquare[4] = {1, 0, 3, 2};
+    const double here = l + 1.0;
+    bool darkLine = false, brightLine = false;
+    int darker = 0, brighter = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int lo = std::min(pairs[i][0], pairs[i][1]) + 1, hi = std::max(pairs[i][0], pairs[i][1]) + 1;
+        const bool dark = here < kCut * lo, bright = here * kCut > hi;
+        darker += dark, brighter += bright;
+        const auto& along = pairs[kSquare[i]];
+        const bool like = std::abs(along[0] - l) + std::abs(along[1] - l) < (1 - kCut) * 2 * here;
+        darkLine |= dark && like, brightLine |= bright && like;
+    }
+    s.shape[0] += darkLine, s.shape[1] += brightLine, s.shape[2] += darker == 4, s.shape[3] += brighter == 4;
 }
 
 void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
@@ -267,6 +301,7 @@ void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>&
     s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(rows.below[x]) - l)))] += 1;
     s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(farBelow - l)))] += 1;
     s.contrast[static_cast<std::size_t>(contrastBin(l, (farRight + farBelow) / 2))] += 1;
+    addShape(s, rows, x, l);
 }
 
 struct Evidence {
@@ -347,6 +382,7 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
         f[p][Tone] = {float(mean / 255), float(std::sqrt(std::max(0.0, s.lum2 / n - mean * mean)) / 128),
                       float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
         f[p][Water] = {float(s.water / n)};
+        for (const double v : s.shape) f[p][Shape].push_back(static_cast<float>(std::sqrt(v / n)));
         auto& contrast = f[p][Contrast];
         for (const double v : s.contrast) contrast.push_back(static_cast<float>(std::sqrt(v / n)));
         const Sums& c = evidence[p].core;
@@ -505,7 +541,7 @@ public:
                 for (std::size_t c = 0; c < n; ++c) a[r * n + c] += x[r] * x[c];
                 for (int bit = 0; bit < 32; ++bit)
                     if (flags >> bit & 1u)
-                        xy[r][static_cast<std::size_t>(bit)] += x[r] * ((mask >> bit & 1u) ? 1.0 : -1.0);
+                        xy[r][static_cast<std::size_t>(bit)] += x[r] * target(mask, bit);
             }
         }
         const double lambda = ridge * std::max(1e-9, size / double(std::max<std::size_t>(1, m)));
@@ -537,9 +573,9 @@ public:
             FlagShares held{};
             for (int bit = 0; bit < 32; ++bit) {
                 if (!(flags >> bit & 1u)) continue;
-                const double want = (mask >> bit & 1u) ? 1.0 : -1.0;
+                const double want = target(mask, bit);
                 const double residual = (want - value(x, bit)) / std::max(1e-6, 1 - leverage);
-                held[static_cast<std::size_t>(bit)] = share(want - residual);
+                held[static_cast<std::size_t>(bit)] = share(want - residual, bit);
             }
             mHeldOut.emplace_back(sample[i], held);
         }
@@ -554,12 +590,23 @@ public:
         measures(p, x);
         FlagShares out{};
         for (int bit = 0; bit < 32; ++bit)
-            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = share(value(x, bit));
+            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = share(value(x, bit), bit);
         return out;
     }
 
 private:
-    static float share(double value) { return static_cast<float>(std::clamp((value + 1) / 2, 0.0, 1.0)); }
+    // A province of two grounds looks half like each, and the measures, shares of its pixels, mix as
+    // its grounds do: so the rule learns how much of a province each ground covers (a ground of an
+    // example of two covering half), and a ground covering more than kGroundCover of a province is
+    // spoken for. The other flags are yes or no.
+    static double target(std::uint32_t mask, int bit) {
+        if (kGroundFlags >> bit & 1u) return (mask >> bit & 1u) ? 1.0 / std::popcount(mask & kGroundFlags) : 0.0;
+        return (mask >> bit & 1u) ? 1.0 : -1.0;
+    }
+    static float share(double value, int bit) {
+        const double s = (kGroundFlags >> bit & 1u) ? value / (2 * kGroundCover) : (value + 1) / 2;
+        return static_cast<float>(std::clamp(s, 0.0, 1.0));
+    }
     void measures(int p, std::vector<double>& x) const {
         const float* row = mSpace.row(p);
         for (std::size_t i = 0; i + 1 < mDims; ++i) x[i] = row[i];
@@ -793,6 +840,12 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
     double riverCut = -1; // fresh water on land from the river lines, when the examples say so
+    double deepCut = -1;  // deep sea from the darkness of the water, when the examples say so
+    const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
+    const auto darkness = [&](int p) {
+        const Sums& r = evidence[static_cast<std::size_t>(p)].region;
+        return 1 - r.lum / std::max(1.0, r.count) / 255;
+    };
     const auto ask = [&](int p, const Tuned& t, const Space& space, std::uint32_t flags, float typical, int side) {
         nearest.clear();
         for (const int e : examples) {
@@ -804,35 +857,40 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         if (nearest.empty()) return Vote{};
         FlagShares shares = nearestShares(nearest, flags);
         if (t.rule) shares = blend(shares, t.rule->at(p), kRuleWeight);
-        if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag)) {
-            const double lines = riverLines(evidence[static_cast<std::size_t>(p)]);
-            shares[std::countr_zero(kFreshWaterFlag)] = static_cast<float>(std::clamp(0.5 + 2 * (lines - riverCut), 0.0, 1.0));
-        }
+        const auto cutShare = [](double measure, double at) { return static_cast<float>(std::clamp(0.5 + 2 * (measure - at), 0.0, 1.0)); };
+        if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag))
+            shares[std::countr_zero(kFreshWaterFlag)] = cutShare(lines(p), riverCut);
+        if (deepCut >= 0 && side == 1 && (flags & kDeepSeaFlag))
+            shares[std::countr_zero(kDeepSeaFlag)] = cutShare(darkness(p), deepCut);
         const float closest = std::sqrt(nearest.front().first);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
-    // A river line is too thin a part of a province for the nearest examples to hear; a cut of the
-    // river lines, learnt from the examples on land, decides fresh water on land instead of their
-    // vote when, each example left out in turn, it sorts them better than that vote. Where lakes, not
-    // lines, carry the flag, the cut seldom sorts the examples better and the vote stays.
-    if ((otherFlags & kFreshWaterFlag) && !nearestColour) {
+    // A cut of one measure, learnt from the examples on one side of the coast, decides a flag there
+    // instead of their vote when, each example left out in turn, it sorts them better than that vote.
+    const auto cutFor = [&](std::uint32_t flag, bool atSea, const auto& measure) {
         // Tried on the examples the weights were tuned on (as many as that is quick for).
-        std::vector<int> land, tried;
+        std::vector<int> side, tried;
         for (const int e : examples)
-            if (!knownSea(e)) land.push_back(e);
+            if (knownSea(e) == atSea) side.push_back(e);
         for (const int e : other.sample)
-            if (!knownSea(e)) tried.push_back(e);
-        const auto fresh = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & kFreshWaterFlag) != 0; };
-        const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
+            if (knownSea(e) == atSea) tried.push_back(e);
+        const auto has = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & flag) != 0; };
+        const int voteSide = seaFlags ? int(atSea) : -1;
         long voteRight = 0;
         for (const int e : tried)
-            voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, seaFlags ? 0 : -1).mask & kFreshWaterFlag) != 0) == fresh(e);
-        if (learntCutRight(tried, lines, fresh) > voteRight) {
-            std::vector<std::pair<double, bool>> shares;
-            for (const int e : land) shares.emplace_back(lines(e), fresh(e));
-            riverCut = learntCut(shares);
-        }
-    }
+            voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, voteSide).mask & flag) != 0) == has(e);
+        if (learntCutRight(tried, measure, has) <= voteRight) return -1.0;
+        std::vector<std::pair<double, bool>> shares;
+        for (const int e : side) shares.emplace_back(measure(e), has(e));
+        return learntCut(shares);
+    };
+    // A river line is too thin a part of a province for the nearest examples to hear: the river lines
+    // decide fresh water on land. Where lakes, not lines, carry the flag, the cut seldom sorts the
+    // examples better and the vote stays.
+    if ((otherFlags & kFreshWaterFlag) && !nearestColour) riverCut = cutFor(kFreshWaterFlag, false, lines);
+    // Deep sea is painted darker than the shallows along the coast, but the few sea examples are
+    // weighed as the many of land want: the darkness of the water decides deep sea.
+    if ((otherFlags & kDeepSeaFlag) && seaFlags && !nearestColour) deepCut = cutFor(kDeepSeaFlag, true, darkness);
     for (const int p : targets) {
         Vote v{0, 1};
         if (cut >= 0) {
