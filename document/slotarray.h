@@ -33,7 +33,7 @@ public:
 
     T& operator[](int i) {
         if (!made(i)) {
-            std::construct_at(at(i));
+            std::construct_at(reinterpret_cast<T*>(place(i)));
             mMade |= bit(i);
         }
         return *at(i);
@@ -48,7 +48,6 @@ public:
     }
     T* begin() { return data(); }
     T* end() { return data() + N; }
-
 
     // Every slot empty again. A built slot stays built (emptied in place), so a reference to it holds.
     void clear() {
@@ -65,10 +64,11 @@ public:
 private:
     static std::uint64_t bit(int i) { return std::uint64_t{1} << i; }
     bool made(int i) const { return (mMade & bit(i)) != 0; }
-    T* at(int i) { return std::launder(reinterpret_cast<T*>(mBytes + static_cast<std::size_t>(i) * sizeof(T))); }
-    const T* at(int i) const {
-        return std::launder(reinterpret_cast<const T*>(mBytes + static_cast<std::size_t>(i) * sizeof(T)));
-    }
+    std::byte* place(int i) { return mBytes + static_cast<std::size_t>(i) * sizeof(T); }
+    const std::byte* place(int i) const { return mBytes + static_cast<std::size_t>(i) * sizeof(T); }
+    // Only for a slot already built.
+    T* at(int i) { return std::launder(reinterpret_cast<T*>(place(i))); }
+    const T* at(int i) const { return std::launder(reinterpret_cast<const T*>(place(i))); }
     static const T& empty() {
         static const T record;
         return record;
