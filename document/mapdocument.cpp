@@ -39,7 +39,7 @@ MapDocument& startBuildingMapDocument() {
 }
 
 MapDocument& mapDocument() {
-    // Built here unless startBuildingMapDocument() began it; its constructor writes all of it.
+    // Built here unless startBuildingMapDocument() began it.
     static MapDocument* const doc = [] {
         DocumentPlace& place = documentPlace();
         bool built = false;

@@ -196,8 +196,9 @@ struct MapDocument {
 // The program-wide document. Code that can take it as a parameter does, so tests use their own.
 // Waits for the build startBuildingMapDocument() began.
 MapDocument& mapDocument();
-// Starts building the program-wide document on another thread, so that writing its tens of megabytes
-// (which the system must first clear) runs while the window is made. Returns where it will be:
+// Starts building the program-wide document on another thread, so that writing its province records
+// (megabytes the system must first clear; commander slots wait until they are written) runs while
+// the window is made. Returns where it will be:
 // nothing may read or write there before mapDocument() has been called.
 MapDocument& startBuildingMapDocument();
 

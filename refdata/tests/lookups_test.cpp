@@ -15,7 +15,8 @@ class LookupsTest : public ::testing::TestWithParam<bool> {
     void SetUp() override {
         // Slot 20 holds a number that does not match it.
         for (const auto& [slot, number, name] : {std::tuple{5, 5, "Heavy Infantry"}, {9, 9, "heavy infantry"},
-                                                 {12, 12, "Archer"}, {20, 7, "Scout"}, {7, 7, "Early Scout"}})
+                                                 {12, 12, "Archer"}, {20, 7, "Scout"}, {7, 7, "Early Scout"},
+                                                 {30, 32767, "Last"}, {31, -32768, "First"}})
             ref->UnitData[slot].number = static_cast<std::int16_t>(number), ref->UnitData[slot].name = name;
         for (const auto& [slot, name] : {std::pair{3, "Fountain of Youth"}, {4, "FOUNTAIN OF YOUTH"}})
             ref->SiteData[slot].number = static_cast<std::int16_t>(slot), ref->SiteData[slot].name = name;
@@ -32,6 +33,7 @@ TEST_P(LookupsTest, NamesIgnoreCaseNumbersAreScannedAndTheLastMatchWins) {
     EXPECT_EQ(DataNumberOf(*ref, "fountain of youth", "SiteDataType"), 4);
     const std::pair<int, const char*> names[] = {
         {12, "Archer"}, {7, "Scout"}, {13, "Index not found!"}, {70000, "Index not found!"},
+        {32767, "Last"}, {-32768, "First"}, {32768, "Index not found!"}, {-32769, "Index not found!"},
         {0, ""}}; // every empty slot holds number 0
     for (const auto& [number, name] : names)
         EXPECT_EQ(DataNameOf(*ref, number, "UnitDataType"), name) << number;
