@@ -53,6 +53,13 @@ constexpr quint32 kWaterToll = 20;
 // Two land provinces whose regions meet over land along less than this share of their boundary
 // face each other across water.
 constexpr double kMinShareOverLand = 0.4;
+// Water narrower than open water is a river, not a lake or a strait, when it runs through the
+// regions of at least three land provinces, each holding this share of it (water is dear to them,
+// so the one that reaches a river first takes most of it)...
+constexpr double kRiverShare = 0.02;
+// ... and runs on for at least this many times its width; a lake laid over three provinces' borders
+// is broader.
+constexpr double kRiverLength = 4;
 // A boundary shorter than this share of the smaller region's size (the root of its area) is a
 // meeting of corners.
 constexpr double kMinShareOfSize = 0.1;
@@ -268,6 +275,27 @@ void findBarriers(Grid& grid) {
     }
 }
 
+// The cells 8-connected to start for which `take(cell)` holds, start included; take marks what it
+// takes, so that no cell is taken twice.
+template <class Take>
+void floodFrom(int w, int h, quint32 start, Take take, std::vector<quint32>& stack, std::vector<quint32>& cells) {
+    cells.clear();
+    stack.assign(1, start);
+    while (!stack.empty()) {
+        const quint32 c = stack.back();
+        stack.pop_back();
+        cells.push_back(c);
+        const int y = static_cast<int>(c) / w, x = static_cast<int>(c) - y * w;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                const auto n = static_cast<quint32>(ny * w + nx);
+                if (take(n)) stack.push_back(n);
+            }
+    }
+}
+
 // Rivers are no borders: narrow water counts as the land it runs through, and the colour change
 // along its banks is no barrier.
 void quietRivers(Grid& grid) {
@@ -284,27 +312,15 @@ void quietRivers(Grid& grid) {
     // A short blue stroke is a border painted in blue; a river runs on.
     const int w = grid.width, h = grid.height;
     std::vector<quint32> stroke, stack;
+    const auto take = [&](quint32 n) { return river[n] == 1 ? (river[n] = 2, true) : false; };
     for (std::size_t start = 0; start < river.size(); ++start) {
         if (river[start] != 1) continue;
-        stroke.clear();
-        stack.assign(1, static_cast<quint32>(start));
         river[start] = 2;
+        floodFrom(w, h, static_cast<quint32>(start), take, stack, stroke);
         int left = w, right = 0, top = h, bottom = 0;
-        while (!stack.empty()) {
-            const quint32 c = stack.back();
-            stack.pop_back();
-            stroke.push_back(c);
+        for (const quint32 c : stroke) {
             const int y = static_cast<int>(c) / w, x = static_cast<int>(c) - y * w;
             left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx, ny = y + dy;
-                    if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                    const auto n = static_cast<std::size_t>(ny) * w + nx;
-                    if (river[n] != 1) continue;
-                    river[n] = 2;
-                    stack.push_back(static_cast<quint32>(n));
-                }
         }
         const bool runsOn = std::max(right - left, bottom - top) * grid.scale >= kMinRiverLength;
         for (const quint32 c : stroke)
@@ -535,6 +551,41 @@ std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<
     return province;
 }
 
+// Narrow water that runs through the regions of several land provinces is a river, however wide
+// its tiles or strokes are drawn: a lake or a strait lies between two provinces only.
+std::vector<quint8> riversThrough(const Grid& grid, const RegionMap& regions, const Shores& shores) {
+    std::vector<quint8> river(grid.pool.size(), 0), seen(grid.pool.size(), 0);
+    // The slivers that open water leaves along its shores run past many provinces too: they are coast.
+    const std::vector<quint16> toOpenWater = chamfer(grid.water, grid.width, grid.height, 1);
+    const int coast = 3 * ((kRiverWidth / 2 + grid.scale - 1) / grid.scale);
+    const auto narrow = [&](quint32 c) { return grid.pool[c] && toOpenWater[c] > coast; };
+    const std::vector<quint16> toShore = chamfer(grid.pool, grid.width, grid.height, 0);
+    const auto take = [&](quint32 n) { return !seen[n] && narrow(n) ? (seen[n] = 1, true) : false; };
+    std::vector<quint32> band, stack;
+    std::unordered_map<int, int> owners;
+    for (quint32 start = 0; start < river.size(); ++start) {
+        if (seen[start] || !narrow(start)) continue;
+        seen[start] = 1;
+        floodFrom(grid.width, grid.height, start, take, stack, band);
+        owners.clear();
+        for (const quint32 c : band)
+            if (const int owner = regions.province[c]; owner > 0 && !shores.afloat[static_cast<std::size_t>(owner)])
+                ++owners[owner];
+        const auto through = std::count_if(owners.begin(), owners.end(), [&](const auto& owner) {
+            return owner.second >= kRiverShare * static_cast<double>(band.size());
+        });
+        int half = 1;
+        for (const quint32 c : band)
+            half = std::max<int>(half, toShore[c]);
+        const double across = 2.0 * half / 3.0; // cells
+        const double along = static_cast<double>(band.size()) / across;
+        if (through < 3 || along < kRiverLength * across) continue;
+        for (const quint32 c : band)
+            river[c] = 1;
+    }
+    return river;
+}
+
 // The pairs of the geographic regions. Two land provinces meet over land: where most of the
 // boundary between their regions lies in water they face each other across a lake or a strait (a
 // river crosses a boundary and takes only a little of it). And a boundary short beside the size of
@@ -543,8 +594,9 @@ std::vector<RegionPair> geographicPairs(const Grid& grid, const RegionMap& regio
     const auto afloat = [&](int p) { return shores.afloat[static_cast<std::size_t>(p)] != 0; };
     const auto key = [](const RegionPair& pair) { return pair.a * kProvinceSlots + pair.b; };
     std::unordered_map<int, int> overLand;
+    const std::vector<quint8> river = riversThrough(grid, regions, shores);
     for (const RegionPair& pair : sharedBoundaries(regions, grid.wrap, [&](std::size_t i, std::size_t j, int p, int q) {
-             return !afloat(p) && !afloat(q) && !grid.pool[i] && !grid.pool[j];
+             return !afloat(p) && !afloat(q) && (!grid.pool[i] || river[i]) && (!grid.pool[j] || river[j]);
          }))
         overLand[key(pair)] = pair.shared;
     std::vector<qint64> area(kProvinceSlots, 0);
