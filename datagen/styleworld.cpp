@@ -17,6 +17,8 @@ constexpr int kWhiteMargin = 16;
 
 struct StyleRecipe {
     int width, height, spacing;
+    // Seeds keep between closest and closest + spread times the spacing apart, by where they lie.
+    double closest, spread;
     int tileWidth, tileHeight;
     int parted, lakes, islets, rivers, roads;
     std::uint64_t salt;
@@ -24,13 +26,14 @@ struct StyleRecipe {
 
 const StyleRecipe& recipeOf(ArtStyle style) {
     // Picture sizes, province counts and spacing of the maps map makers publish: a tall island of
-    // some 70 provinces whose neighbours lie a median 140 px apart, a wide tile world, two
-    // mid-sized painted worlds.
+    // some 70 provinces whose neighbours lie a median 140 px apart, a wide tile world whose
+    // provinces run from a few tiles to a dozen or more across (neighbours up to some 250 px
+    // apart, as on the painted maps), two mid-sized painted worlds.
     static const StyleRecipe recipes[] = {
-        {1000, 1400, 120, 0, 0, 6, 5, 14, 0, 0, 101}, // Painted
-        {1280, 720, 84, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
-        {1200, 900, 98, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
-        {1200, 900, 90, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
+        {1000, 1400, 120, 0.6, 0.9, 0, 0, 6, 5, 14, 0, 0, 101}, // Painted
+        {1280, 720, 80, 0.5, 1.5, 16, 24, 4, 4, 8, 5, 0, 102},  // Tiles
+        {1200, 900, 98, 0.6, 0.9, 0, 0, 5, 4, 8, 0, 0, 103},    // Borders
+        {1200, 900, 90, 0.6, 0.9, 0, 0, 5, 3, 8, 9, 26, 104},   // Rivers
     };
     return recipes[static_cast<int>(style)];
 }
@@ -284,7 +287,7 @@ Cells scatterCells(const StyleRecipe& recipe, Rng& rng) {
     const int W = recipe.width, H = recipe.height;
     const ValueNoise density(rng, W, H, 260);
     auto apart = [&](int x, int y) {
-        return recipe.spacing * (0.6 + 0.9 * std::clamp((density.at(x, y) - 0.3) / 0.4, 0.0, 1.0));
+        return recipe.spacing * (recipe.closest + recipe.spread * std::clamp((density.at(x, y) - 0.3) / 0.4, 0.0, 1.0));
     };
     std::vector<Cells::Seed> seeds;
     for (int attempt = 0; attempt < 20000; ++attempt) {
