@@ -174,6 +174,16 @@ TEST(RegionGuess, WaterBetweenLandProvincesPartsThemButARiverDoesNot) {
     }
 }
 
+// A river drawn as wide as a strait, as tile art draws it, parts nobody: it runs on through the
+// regions of more than two provinces.
+TEST(RegionGuess, AWideRiverThroughSeveralProvincesPartsNone) {
+    QImage picture = ground(400, 400, kLand);
+    QPainter(&picture).fillRect(188, 0, 24, 400, kSea);
+    const Pairs pairs = pairsOf(guessRegions(picture, {{90, 60}, {310, 60}, {90, 340}, {310, 340}}, false));
+    EXPECT_EQ(pairs.count({1, 2}), 1u);
+    EXPECT_EQ(pairs.count({3, 4}), 1u);
+}
+
 // A province that is a lake is at home on the water: its shores are its neighbours, whether the map
 // says it is land or leaves the picture to tell.
 TEST(RegionGuess, ALakeProvinceNeighboursItsShores) {
