@@ -172,10 +172,12 @@ int main(int argc, char** argv) {
                        "                 read MAP with its image, replace every neighbour list by the\n"
                        "                 guess (by regions with --regions; adding to the pairs the\n"
                        "                 lists hold with --keep) and write OUT\n"
-                       "  guess-terrain MAP OUT [--all]\n"
+                       "  guess-terrain MAP OUT [--all] [--draws N] [--seed S]\n"
                        "                 read MAP with its image, set the terrain guessed from the\n"
                        "                 provinces that have terrain for those without (for all with\n"
-                       "                 --all) and write OUT\n\n"
+                       "                 --all) and write OUT; a MAP whose provinces nearly all have\n"
+                       "                 terrain is also scored over N draws (default 5) of a fifth of\n"
+                       "                 them as examples, seeds S (default 1) to S+N-1\n\n"
                        "  run-script MAP SCRIPT OUT  read MAP with its image, run the script on it and\n"
                        "                 write the result to OUT (0: the script ran to its end, 1: it\n"
                        "                 stopped on an error, OUT is written all the same)\n\n"
@@ -224,6 +226,13 @@ int main(int argc, char** argv) {
     const QCommandLineOption all(QStringLiteral("all"),
                                  QStringLiteral("guess-terrain: guess every province, also those that have terrain."));
     parser.addOption(all);
+    const QCommandLineOption draws(QStringLiteral("draws"),
+                                   QStringLiteral("guess-terrain: how many draws of examples to score, 1 to 1000."),
+                                   QStringLiteral("N"), QStringLiteral("5"));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("guess-terrain: the seed of the first draw scored, 1 or more."),
+                                  QStringLiteral("S"), QStringLiteral("1"));
+    parser.addOptions({draws, seed});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("check, write, locate, guess-neighbours, guess-terrain, run-script, render, "
                                                 "report or renumber"));
@@ -244,7 +253,7 @@ int main(int argc, char** argv) {
     const bool renumber = command == QLatin1String("renumber") && args.size() == 4;
     if (!check && !write && !locate && !guess && !guessTerrain && !runScript && !render && !reportCommand && !renumber) {
         print(stderr, QStringLiteral("tessary-cli: expected \"check MAP\", \"write MAP OUT\", \"locate MAP\", "
-                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\", \"guess-terrain MAP OUT [--all]\", "
+                                     "\"guess-neighbours MAP OUT [--regions] [--keep]\", \"guess-terrain MAP OUT [--all] [--draws N] [--seed S]\", "
                                      "\"run-script MAP SCRIPT OUT\", \"render MAP OUT.png [options]\", "
                                      "\"report MAP [--html OUT.html]\" or \"renumber MAP OLDPICTURE OUT\"\n\n") +
                           parser.helpText());
@@ -261,6 +270,14 @@ int main(int argc, char** argv) {
     renderOptions.names = parser.isSet(names);
     renderOptions.links = parser.isSet(links);
     renderOptions.starts = parser.isSet(starts);
+    bool drawsRead = false, seedRead = false;
+    const int drawCount = parser.value(draws).toInt(&drawsRead), firstSeed = parser.value(seed).toInt(&seedRead);
+    if (!drawsRead || drawCount < 1 || drawCount > 1000 || !seedRead || firstSeed < 1) {
+        print(stderr, QStringLiteral("tessary-cli: --draws takes a number from 1 to 1000 and --seed one from 1 up, not "
+                                     "\"%1\" and \"%2\"\n")
+                          .arg(parser.value(draws), parser.value(seed)));
+        return kFailure;
+    }
     if (parser.isSet(home)) ts::setProgramFolder(parser.value(home));
     gKeepUnknown = !parser.isSet(strict);
 
@@ -327,7 +344,7 @@ int main(int argc, char** argv) {
             return kFailure;
         }
         if (guess) pictures->guessNeighbours(*doc, ui, parser.isSet(regions), parser.isSet(keep));
-        else print(stdout, pictures->guessTerrain(*doc, parser.isSet(all)));
+        else print(stdout, pictures->guessTerrain(*doc, parser.isSet(all), drawCount, firstSeed));
     }
     if (doc->MapErrorsFound) printErrorLog(*doc, stderr);
     if (!ts::z_WriteMapFile(*doc, *ref, ui, args.at(2))) return kFailure;

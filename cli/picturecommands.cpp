@@ -115,7 +115,7 @@ QByteArray sharesPicture(const MapDocument& doc, const MapReport& report) {
 
 QString percent(double share) { return QString::number(100 * share, 'f', 1) + QLatin1Char('%'); }
 
-QString guessTerrainCommand(MapDocument& doc, bool all) {
+QString guessTerrainCommand(MapDocument& doc, bool all, int draws, int firstSeed) {
     const QImage& picture = image().source();
     const std::vector<std::int32_t> truth = knownTerrain(doc);
     const TerrainGuess guess = guessTerrain(doc, picture, all);
@@ -135,24 +135,37 @@ QString guessTerrainCommand(MapDocument& doc, bool all) {
                .arg(set)
                .arg(flags.isEmpty() ? QStringLiteral("none") : flags.join(QStringLiteral(", ")));
     // When the map's terrain is known (nearly every province has some), the guess is tried as a map
-    // maker meets it, a fifth of those provinces given, over a few draws, beside the plain copy of
-    // the nearest-coloured example.
+    // maker meets it, a fifth of those provinces given, over the draws asked for, beside the plain
+    // copy of the nearest-coloured example; then where the guess goes wrong.
     const auto without = std::count(truth.begin(), truth.end(), -1);
     if (truth.empty() || without * 10 > static_cast<long>(truth.size())) return out;
     TerrainGuessInput input;
     input.positions = provincePixels(doc);
     input.wrapAround = doc.WrapAround;
     TerrainScore learned, baseline;
-    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+    const auto first = static_cast<std::uint32_t>(firstSeed);
+    for (std::uint32_t seed = first; seed < first + static_cast<std::uint32_t>(draws); ++seed) {
         input.method = TerrainMethod::Learned;
         learned.add(measureTerrainGuess(picture, input, truth, 0.2, seed));
         input.method = TerrainMethod::NearestColour;
         baseline.add(measureTerrainGuess(picture, input, truth, 0.2, seed));
     }
-    out += QStringLiteral("with 20% of the provinces as examples (5 draws): sea/land right %1, flags right %2; "
-                          "nearest colour: sea/land %3, flags %4\n")
+    out += QStringLiteral("with 20% of the provinces as examples (%1 draws, seeds %2 to %3): sea/land right %4, "
+                          "flags right %5; nearest colour: sea/land %6, flags %7\n")
+               .arg(draws)
+               .arg(firstSeed)
+               .arg(firstSeed + draws - 1)
                .arg(percent(learned.seaShare()), percent(learned.flagShare()), percent(baseline.seaShare()),
                     percent(baseline.flagShare()));
+    QStringList misses;
+    for (const int bit : kPictureTerrainBits)
+        if (const long wrong = learned.wrong[static_cast<std::size_t>(bit)])
+            misses << QStringLiteral("%1 %2")
+                          .arg(QString::fromLatin1(terrainWords(1u << bit).front()).toLower())
+                          .arg(double(wrong) / draws, 0, 'f', 1);
+    out += QStringLiteral("provinces wrong a draw, of %1: %2\n")
+               .arg(double(learned.provinces) / draws, 0, 'f', 1)
+               .arg(misses.isEmpty() ? QStringLiteral("none") : misses.join(QStringLiteral(", ")));
     return out;
 }
 

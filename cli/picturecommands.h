@@ -46,8 +46,9 @@ struct PictureCommands {
     // shaded, as PNG; empty without a picture.
     QByteArray (*sharesPicture)(const MapDocument& doc, const MapReport& report);
     // guess-terrain: sets the guessed terrain of the provinces without any (of all, with all) and
-    // returns what it did, with the accuracy figures when every province has terrain.
-    QString (*guessTerrain)(MapDocument& doc, bool all);
+    // returns what it did, with the accuracy figures over the given draws (seeds firstSeed on) when
+    // every province has terrain.
+    QString (*guessTerrain)(MapDocument& doc, bool all, int draws, int firstSeed);
     // renumber, after the map was read with its picture (see renumbercommand.h); returns the exit code.
     int (*renumber)(MapDocument& doc, const ReferenceData& ref, UserInterface& ui, const QString& oldPicturePath,
                     const QString& outPath);

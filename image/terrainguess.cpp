@@ -972,6 +972,7 @@ void TerrainScore::add(const TerrainScore& other) {
     seaRight += other.seaRight;
     flags += other.flags;
     flagsRight += other.flagsRight;
+    for (std::size_t bit = 0; bit < wrong.size(); ++bit) wrong[bit] += other.wrong[bit];
 }
 
 TerrainScore scoreTerrainGuess(const TerrainGuess& guess, const std::vector<std::int32_t>& truth) {
@@ -984,6 +985,8 @@ TerrainScore scoreTerrainGuess(const TerrainGuess& guess, const std::vector<std:
         score.seaRight += ((p.mask & kSeaFlag) != 0) == ((real & kSeaFlag) != 0) ? 1 : 0;
         score.flags += std::popcount(guess.decided);
         score.flagsRight += flagsRight(p.mask, real, guess.decided);
+        for (std::uint32_t miss = (p.mask ^ real) & guess.decided; miss; miss &= miss - 1)
+            ++score.wrong[static_cast<std::size_t>(std::countr_zero(miss))];
     }
     return score;
 }

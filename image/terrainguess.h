@@ -87,6 +87,7 @@ int applyTerrainGuess(MapDocument& doc, const TerrainGuess& guess, const std::ve
 struct TerrainScore {
     int provinces = 0, seaRight = 0;
     long flags = 0, flagsRight = 0; // (province, decided flag) pairs
+    std::array<long, 32> wrong{};   // by flag, the provinces where it is wrong
     void add(const TerrainScore& other);
     double seaShare() const { return provinces ? double(seaRight) / provinces : 0.0; }
     double flagShare() const { return flags ? double(flagsRight) / flags : 0.0; }

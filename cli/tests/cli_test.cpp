@@ -292,7 +292,13 @@ TEST_F(CliTest, GuessTerrainSetsTheProvincesWithoutTerrainAndSaysHowWellItGuesse
     r = run({"guess-terrain", home.write("maps/isle.map", written), out, "--all"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("12 examples, 12 provinces guessed, 0 set")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("with 20% of the provinces as examples (5 draws): sea/land right ")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("with 20% of the provinces as examples (5 draws, seeds 1 to 5): sea/land right "))
+        << r.out.toStdString();
+    // Any run of draws can be scored again; the misses are counted by flag.
+    r = run({"guess-terrain", home.file("maps/isle.map"), out, "--draws", "2", "--seed", "41"});
+    EXPECT_TRUE(r.out.contains("(2 draws, seeds 41 to 42)")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\nprovinces wrong a draw, of 10.0: ")) << r.out.toStdString();
+    EXPECT_EQ(run({"guess-terrain", home.file("maps/isle.map"), out, "--draws", "0"}).exitCode, 2);
 
     // Too few examples: sea and land alone, said so.
     r = run({"guess-terrain", home.write("maps/isle.map", "#imagefile isle.png\n#terrain 3 128\n"), out});
