@@ -14,7 +14,7 @@ _tessary_cli_files() {
 _tessary_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local commands="check write locate guess-neighbours guess-terrain run-script render report renumber"
-    local options="--home --strict --regions --keep --all --scale --numbers --names --links --starts --html --help --help-all --version"
+    local options="--home --strict --regions --keep --all --draws --seed --scale --numbers --names --links --starts --html --help --help-all --version"
     local IFS=$'\n'
     COMPREPLY=()
     compopt -o filenames 2>/dev/null
@@ -27,7 +27,7 @@ _tessary_cli() {
         _tessary_cli_files html
         return
     fi
-    [[ $prev == --scale ]] && return
+    [[ $prev == --scale || $prev == --draws || $prev == --seed ]] && return
     if [[ $cur == -* ]]; then
         COMPREPLY=($(IFS=' '; compgen -W "$options" -- "$cur"))
         return
