@@ -20,6 +20,7 @@ class ConsoleUserInterface : public UserInterface {
     void beep() override {}
     void busyMessage(const QString&, const QString&, Color) override {}
     void processEvents() override {}
+    bool progressDue() override { return false; }
 
     int messageCount() const { return mMessages; }
 

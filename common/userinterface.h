@@ -41,6 +41,9 @@ public:
     virtual void busyMessage(const QString& message, const QString& caption, Color color) = 0;
     // Lets pending window events run during a long operation.
     virtual void processEvents() = 0;
+    // Whether a progress message sent now would reach the screen. A loop that reports every step
+    // (a big map has hundreds of thousands of lines) asks first, and composes the message only then.
+    virtual bool progressDue() { return true; }
 };
 
 } // namespace ts

@@ -74,6 +74,7 @@ class LineSplitter {
 
     void countLine() {
         ++mDoc.MapLineNumber;
+        if (!mUi.progressDue()) return;
         // One message buffer for every line: a big map has hundreds of thousands of them.
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, mDoc.MapLineNumber).ptr;

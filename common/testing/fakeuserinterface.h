@@ -34,6 +34,8 @@ public:
     std::vector<QString> captions; // each distinct caption, in the order it was set
     int beeps = 0;
     int eventRuns = 0;
+    int progressEvery = 1; // progress is due on every this many-th ask
+    int progressAsks = 0;
 
     Answer messageBox(const QString& title, const QString& text, Buttons buttons) override;
     std::optional<QString> inputBox(const QString& title, const QString& prompt,
@@ -46,6 +48,7 @@ public:
     void beep() override { ++beeps; }
     void busyMessage(const QString& message, const QString& caption, Color color) override;
     void processEvents() override { ++eventRuns; }
+    bool progressDue() override { return ++progressAsks % progressEvery == 0; }
 
     // Titles of all message boxes so far, for compact assertions.
     QStringList titles() const;

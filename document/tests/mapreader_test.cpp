@@ -37,6 +37,17 @@ TEST_F(ReaderTest, CrLfAndLfFilesReadAlikeAndOnlyLfCountsLines) {
     EXPECT_EQ(ui.busy[3].message, QStringLiteral("Loading Map Data...5"));
     EXPECT_EQ(ui.busy[3].color, 5u * 255u);
     EXPECT_EQ(ui.eventRuns, 4);
+
+    // A window that is not ready to show progress is not sent it, and what it is sent is current.
+    ResetMapDocument(*doc, *ref, ui);
+    ui = FakeUserInterface{};
+    ui.progressEvery = 2;
+    z_ReadMapFile(*doc, *ref, ui, folder.write(QStringLiteral("test.map"), "#land 5\n#owner 3\n#land 6\n#owner 4\n\n"),
+                  options);
+    ASSERT_EQ(ui.busy.size(), 2u);
+    EXPECT_EQ(ui.busy[1].message, QStringLiteral("Loading Map Data...5"));
+    EXPECT_EQ(ui.eventRuns, 2);
+    EXPECT_EQ(prov(6).Owner, 4);
 }
 
 // Outside quotes a line ends at any code below 32, at 127 to 159 and at a backslash; lines that do
