@@ -39,9 +39,9 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
     // A decoding started for this very file while the map was read is taken; any other is let go.
     Prefetch started = std::move(mPrefetch);
     mPrefetch = Prefetch();
-    DecodedImage decoded = started.decoded.valid() && started.path == path && started.sgi == sgi
-                               ? started.decoded.get()
-                               : decodeMapImage(path, sgi);
+    const bool fetched = started.done.valid() && started.path == path && started.sgi == sgi;
+    Prefetched done = fetched ? started.done.get() : Prefetched{decodeMapImage(path, sgi), {}};
+    DecodedImage& decoded = done.decoded;
     if (!decoded.ok()) {
         reportUnloadableImage(ui, path, decoded.error);
         ui.busyMessage(QString(), QStringLiteral("Tessary: ERROR!-> ") + imageFileName, kBusyRed);
@@ -52,7 +52,8 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
 
     const QString locatingCaption = QStringLiteral("Tessary: LOCATING PROVINCES...") + imageFileName;
     ui.busyMessage(QStringLiteral("Locating Provinces..."), locatingCaption, kBusyRed);
-    z_LocateProvinces(mFull, doc, ui, locatingCaption);
+    if (fetched) z_LocateProvinces(done.provincePixels, doc, ui, locatingCaption);
+    else z_LocateProvinces(mFull, doc, ui, locatingCaption);
     ui.busyMessage(QString(), QStringLiteral("Tessary: ") + imageFileName, kBusyRed);
     return true;
 }
@@ -60,11 +61,16 @@ bool MapImage::load(MapDocument& doc, const QString& imageFileName, UserInterfac
 void MapImage::prefetch(const MapDocument& doc, const QString& imageFileName) {
     const QString path = imagePathFor(doc, imageFileName);
     const bool sgi = isSgiName(imageFileName);
-    // Decoding touches nothing but the file and the memory it fills, so it may run beside the reader.
-    mPrefetch.decoded = std::future<DecodedImage>(); // a decoding of another file ends first
+    // Decoding, and finding the provinces, touch nothing but the file and the memory it fills, so they
+    // may run beside the reader.
+    mPrefetch.done = std::future<Prefetched>(); // a decoding of another file ends first
     mPrefetch.path = path;
     mPrefetch.sgi = sgi;
-    mPrefetch.decoded = std::async(std::launch::async, [path, sgi] { return decodeMapImage(path, sgi); });
+    mPrefetch.done = std::async(std::launch::async, [path, sgi] {
+        Prefetched done{decodeMapImage(path, sgi), {}};
+        if (done.decoded.ok()) done.provincePixels = findProvincePixels(done.decoded.image);
+        return done;
+    });
 }
 
 void MapImage::setSource(QImage source, const QString& imagePath) {

@@ -118,10 +118,15 @@ class MapImage {
     float mImageHeight = 0.0f;
     QString mImagePath;
     // A decoding started by prefetch(), for the file and kind it was started for.
+    // A picture decoded, and its provinces found, on a second thread while the map is read.
+    struct Prefetched {
+        DecodedImage decoded;
+        std::vector<QPoint> provincePixels;
+    };
     struct Prefetch {
         QString path;
         bool sgi = false;
-        std::future<DecodedImage> decoded;
+        std::future<Prefetched> done;
     };
     Prefetch mPrefetch;
 };

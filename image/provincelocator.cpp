@@ -20,6 +20,19 @@ void showCount(UserInterface& ui, const QString& caption, int count) {
                    static_cast<Color>(count) * 255u);
 }
 
+std::int16_t placeProvinces(const std::vector<QPoint>& found, MapDocument& doc, UserInterface& ui,
+                            const QString& caption, int shownCount) {
+    const int count = std::min(static_cast<int>(found.size()), kMaxProvince);
+    for (int n = 1; n <= count; ++n) {
+        doc.Provinces[n].ProvinceX = found[static_cast<std::size_t>(n - 1)].x();
+        doc.Provinces[n].ProvinceY = found[static_cast<std::size_t>(n - 1)].y();
+    }
+    if (shownCount != count) showCount(ui, caption, count);
+    if (found.size() > static_cast<std::size_t>(kMaxProvince)) reportTooManyProvinces(ui);
+    doc.ProvinceCount = static_cast<std::int16_t>(count);
+    return doc.ProvinceCount;
+}
+
 } // namespace
 
 void reportTooManyProvinces(UserInterface& ui) {
@@ -27,8 +40,7 @@ void reportTooManyProvinces(UserInterface& ui) {
                   QStringLiteral("Exceeded max province count! Check map image for excess white (R255 G255 B255) pixels."));
 }
 
-std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterface& ui,
-                               const QString& caption) {
+std::vector<QPoint> findProvincePixels(const QImage& image, const std::function<void(int found)>& progress) {
     // Both plain 32-bit formats keep RGB in the low three bytes with alpha on top, which the mask
     // below ignores; any other format is brought to one first.
     QImage converted;
@@ -40,10 +52,9 @@ std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterf
 
     const int width = picture->width();
     const int height = picture->height();
-    int count = 0;
-    int shownCount = 0; // the loader already said "Locating Provinces..."
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
+    std::vector<QPoint> found;
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
 
     for (int fromBottom = 0; fromBottom < height; ++fromBottom) {
         const int row = height - 1 - fromBottom;
@@ -60,28 +71,33 @@ std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterf
                 }
             }
             if ((pixels[column] & kRgbMask) != kRgbMask) continue;
-            if (count == kMaxProvince) {
-                if (shownCount != count) showCount(ui, caption, count);
-                reportTooManyProvinces(ui);
-                doc.ProvinceCount = static_cast<std::int16_t>(kMaxProvince);
-                return doc.ProvinceCount;
-            }
-            ++count;
-            doc.Provinces[count].ProvinceX = column;
-            doc.Provinces[count].ProvinceY = height - fromBottom;
+            found.emplace_back(column, height - fromBottom);
+            if (found.size() > static_cast<std::size_t>(kMaxProvince)) return found;
         }
-        if (sinceRepaint.elapsed() >= kRepaintIntervalMs) {
-            if (shownCount != count) {
-                showCount(ui, caption, count);
-                shownCount = count;
-            }
-            ui.processEvents();
-            sinceRepaint.restart();
+        if (progress && sinceProgress.elapsed() >= kRepaintIntervalMs) {
+            progress(static_cast<int>(found.size()));
+            sinceProgress.restart();
         }
     }
-    if (shownCount != count) showCount(ui, caption, count);
-    doc.ProvinceCount = static_cast<std::int16_t>(count);
-    return doc.ProvinceCount;
+    return found;
+}
+
+std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterface& ui,
+                               const QString& caption) {
+    int shownCount = 0; // the loader already said "Locating Provinces..."
+    const std::vector<QPoint> found = findProvincePixels(image, [&](int count) {
+        if (shownCount != count) {
+            showCount(ui, caption, count);
+            shownCount = count;
+        }
+        ui.processEvents();
+    });
+    return placeProvinces(found, doc, ui, caption, shownCount);
+}
+
+std::int16_t z_LocateProvinces(const std::vector<QPoint>& found, MapDocument& doc, UserInterface& ui,
+                               const QString& caption) {
+    return placeProvinces(found, doc, ui, caption, 0);
 }
 
 } // namespace ts

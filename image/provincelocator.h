@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace ts {
 
@@ -17,10 +20,18 @@ class UserInterface;
 //
 // The running count is shown as a busy message under caption, and window events run, but no more
 // often than every few dozen milliseconds; the final count is always shown.
-// The message shown when a picture has more white pixels than a map can have provinces.
-void reportTooManyProvinces(UserInterface& ui);
-
 std::int16_t z_LocateProvinces(const QImage& image, MapDocument& doc, UserInterface& ui,
                                const QString& caption);
+// The same from the pixels findProvincePixels found, on another thread perhaps, in the same picture.
+std::int16_t z_LocateProvinces(const std::vector<QPoint>& found, MapDocument& doc, UserInterface& ui,
+                               const QString& caption);
+
+// The province positions of a picture in the order above, at most one more than a map can have
+// (which tells that it has too many). Touches nothing but the picture; progress, when given, hears
+// the count so far every few dozen milliseconds.
+std::vector<QPoint> findProvincePixels(const QImage& image, const std::function<void(int found)>& progress = {});
+
+// The message shown when a picture has more white pixels than a map can have provinces.
+void reportTooManyProvinces(UserInterface& ui);
 
 } // namespace ts

@@ -65,4 +65,12 @@ TEST(Locate, PureWhiteOfAnyAlphaNumbersBottomRowFirstRowsFromOneAtTheTopUpTo2599
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Exceeded max province count! Check map image for excess "
                                                   "white (R255 G255 B255) pixels."));
     EXPECT_EQ(at(*doc, 2599), XY(98, 2)); // the 2600th pixel, (99, 0), found no slot
+
+    // Found on a second thread, as while a map is read, the pixels place the provinces alike.
+    doc->Provinces[2599].ProvinceX = 0;
+    ui = FakeUserInterface{};
+    EXPECT_EQ(z_LocateProvinces(findProvincePixels(image), *doc, ui, kCaption), 2599);
+    EXPECT_EQ(at(*doc, 2599), XY(98, 2));
+    EXPECT_EQ(ui.titles(), QStringList{QStringLiteral("Too many Provinces!")});
+    EXPECT_EQ(ui.busy.back().message, QStringLiteral("Locating Provinces... 2599"));
 }
