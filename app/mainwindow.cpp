@@ -592,6 +592,7 @@ void MainWindow::optionsApplied(const Settings& before, const Settings& after) {
 bool MainWindow::startUp(const QString& programFolder, bool mapFollows) {
     mStartingUp = true;
     mProgramFolder = programFolder;
+    mBackgroundHeld = mapFollows;
     LoadOrWelcome(
         mSettings, programFolder, *this, [this] { optionsDialog().exec(); }, [this] { showBackground(); });
     syncMarkMenu();
@@ -620,6 +621,7 @@ OptionsDialog& MainWindow::optionsDialog() {
 }
 
 void MainWindow::showBackground() {
+    mBackgroundHeld = false;
     mBackgroundFitted = QSize();
     fitBackground();
     if (!mMapView->isVisible()) mBackground->show();
@@ -629,7 +631,7 @@ void MainWindow::fitBackground() {
     mBackground->setGeometry(mMapArea->rect());
     // Every reset of the window (each open) asks again; a smooth scaling of the picture for the
     // same size costs time and, while it runs, memory twice over. Under a map it is not seen.
-    if (mImage->isLoaded() || mBackgroundFitted == mMapArea->size()) return;
+    if (mBackgroundHeld || mImage->isLoaded() || mBackgroundFitted == mMapArea->size()) return;
     QString path = mSettings.BackgroundImage;
     if (!QFile::exists(path)) path = Settings::defaultBackgroundImage(mProgramFolder);
     // Only the scaled picture is kept: the file is read again for another size (as an image, which,
@@ -709,17 +711,24 @@ void MainWindow::beep() { QApplication::beep(); }
 void MainWindow::busyMessage(const QString& message, const QString& caption, Color color) {
     const bool captionChanged = windowTitle() != caption;
     if (captionChanged) setWindowTitle(caption);
-    if (mBusy->show(message, color, captionChanged)) {
-        // Painted: let it reach the screen now rather than after the long operation.
-        mSinceEvents.invalidate();
+    // A hidden box waits for the next paint like the rest of the window: the work is over, and that
+    // paint shows its result.
+    if (message.isEmpty()) {
+        mBusy->show(message, color, captionChanged);
+        return;
     }
+    // Painted: let it reach the screen now rather than after the long operation.
+    if (mBusy->show(message, color, captionChanged)) mSinceEvents.invalidate();
     processEvents();
 }
 
 void MainWindow::processEvents() {
-    if (mSinceEvents.isValid() && mSinceEvents.elapsed() < kEventsEveryMs) return;
+    if (!progressDue()) return;
     QCoreApplication::processEvents();
     mSinceEvents.start();
 }
+
+// Between two runs of the events nothing reaches the screen, so a message sent then is not seen.
+bool MainWindow::progressDue() { return !mSinceEvents.isValid() || mSinceEvents.elapsed() >= kEventsEveryMs; }
 
 } // namespace ts

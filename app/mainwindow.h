@@ -50,7 +50,7 @@ public:
 
     // Runs the start-up steps; false when the reference tables could not be loaded, in which case
     // the user has seen why and the program should end.
-    // mapFollows: a map is opened next; the background is shown only if it does not open.
+    // mapFollows: a map is opened next; the background waits for showBackground, called once it is.
     bool startUp(const QString& programFolder, bool mapFollows = false);
     // The start-up picture behind the map area, while no map is shown.
     void showBackground();
@@ -97,6 +97,7 @@ public:
     void beep() override;
     void busyMessage(const QString& message, const QString& caption, Color color) override;
     void processEvents() override;
+    bool progressDue() override;
     bool choose(const QString& title, const QString& text, const QString& first, const QString& second) override;
 
 protected:
@@ -164,6 +165,7 @@ private:
     QWidget* mMapArea = nullptr;
     QLabel* mBackground = nullptr;
     QSize mBackgroundFitted; // the map area's size the shown background was scaled for
+    bool mBackgroundHeld = false; // from a start that opens a map until showBackground
     BusyBox* mBusy = nullptr;
     std::unique_ptr<StatusPanels> mStatus;
     std::unique_ptr<ReferenceLists> mLists;
