@@ -120,6 +120,7 @@ void checkFits(std::string_view part) {
 
 // The record whose kept lines a line that follows a command goes to.
 enum class Follows { Header, CurrentProvince, NamedProvince, Commander, Nation, NoRecord };
+Follows followsOf(std::string_view command);
 
 class Parser {
   public:
@@ -135,6 +136,12 @@ class Parser {
   private:
     using Handler = std::function<void(Parser&)>;
     static const std::unordered_map<std::string_view, Handler>& handlers();
+    struct Command {
+        Handler handle;
+        Follows follows;
+    };
+    // Both of the above in one look-up a line: a big map has hundreds of thousands of lines.
+    static const std::unordered_map<std::string_view, Command>& commands();
 
     Parts parts(int n) const { return Parts(mLine, n); }
 
@@ -236,6 +243,7 @@ class Parser {
     MapKeeper* mKeeper;
     int mLastProvince = -1;
     int mLastNation = -1;
+    Follows mFollows = Follows::NoRecord; // of the command run
 };
 
 void Parser::description() {
@@ -593,7 +601,7 @@ void Parser::followRecord() {
     const auto validProvince = [](int p) { return p >= 0 && p <= kMaxProvince; };
     const auto validNation = [](int n) { return n >= 0 && n < kNationCount; };
     Text* record = nullptr;
-    switch (followsOf(mCommand)) {
+    switch (mFollows) {
     case Follows::Header:
         record = &mDoc.HeaderKeptLines;
         break;
@@ -623,11 +631,22 @@ void Parser::followRecord() {
     else mKeeper->followNoRecord();
 }
 
+const std::unordered_map<std::string_view, Parser::Command>& Parser::commands() {
+    static const auto* table = [] {
+        auto* t = new std::unordered_map<std::string_view, Command>;
+        for (const auto& [word, handle] : handlers())
+            (*t)[word] = Command{handle, followsOf(word)};
+        return t;
+    }();
+    return *table;
+}
+
 bool Parser::run(std::string_view command) {
-    const auto& table = handlers();
+    const auto& table = commands();
     const auto it = table.find(command);
     if (it == table.end()) return false;
-    it->second(*this);
+    mFollows = it->second.follows;
+    it->second.handle(*this);
     return true;
 }
 
