@@ -3,6 +3,7 @@
 #include "mapimage.h"
 #include "maplifecycle.h"
 #include "paths.h"
+#include "referencedata.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -64,7 +65,9 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("map"), QStringLiteral("A map file to open at start-up."));
     parser.process(app);
     const QStringList maps = parser.positionalArguments();
-    ts::startBuildingMapDocument(); // meanwhile the window is made
+    // The document and the tables are megabytes of empty records: they are built one after the
+    // other while the window is made.
+    ts::startBuildingMapDocument([] { ts::referenceData(); });
 
     ts::MainWindow window;
     window.show();

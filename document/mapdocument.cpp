@@ -30,10 +30,13 @@ DocumentPlace& documentPlace() {
 
 } // namespace
 
-MapDocument& startBuildingMapDocument() {
+MapDocument& startBuildingMapDocument(std::function<void()> andThen) {
     DocumentPlace& place = documentPlace();
-    std::call_once(place.started, [&place] {
-        place.building = std::async(std::launch::async, [memory = place.memory] { new (memory) MapDocument; });
+    std::call_once(place.started, [&place, &andThen] {
+        place.building = std::async(std::launch::async, [memory = place.memory, andThen = std::move(andThen)] {
+            new (memory) MapDocument;
+            if (andThen) andThen();
+        });
     });
     return *static_cast<MapDocument*>(place.memory);
 }

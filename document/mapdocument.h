@@ -199,8 +199,9 @@ MapDocument& mapDocument();
 // Starts building the program-wide document on another thread, so that writing its province records
 // (megabytes the system must first clear; commander slots wait until they are written) runs while
 // the window is made. Returns where it will be:
-// nothing may read or write there before mapDocument() has been called.
-MapDocument& startBuildingMapDocument();
+// nothing may read or write there before mapDocument() has been called. andThen runs on the same
+// thread once the document is built, and mapDocument() waits for it too.
+MapDocument& startBuildingMapDocument(std::function<void()> andThen = {});
 
 // Returns the document to its empty state. resetWindow, when given, puts the window back into its
 // no-map state (zoom 100%, map picture hidden) at the point the reset order requires.
