@@ -337,9 +337,10 @@ void quietRivers(Grid& grid) {
 }
 
 // Every cell goes to the province that reaches it by the shortest path (Dial's shortest paths: the
-// step costs are small whole numbers, so a ring of buckets replaces the heap). Cells already owned
-// at distance 0 stay as they are; a cell is entered only when `enters(cell, owner)` allows it, at
-// the cost of the step plus `cost(from, to, owner)`.
+// step costs are small whole numbers, so a ring of buckets replaces the heap). The sources start
+// growing at their own distance, and cells owned at a lower distance stay as they are; a cell is
+// entered only when `enters(cell, owner)` allows it, at the cost of the step plus
+// `cost(from, to, owner)`.
 template <class Enters, class Cost>
 void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<quint32>& distance,
           std::vector<quint32> sources, Enters enters, Cost cost) {
@@ -790,7 +791,8 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     const Shores shores = shoresOf(grid, positions, grounds);
     guess.regions = {grid.width, grid.height, grid.scale, geographicRegions(grid, positions, shores)};
     // Tile art is painted tile by tile: each tile is one province's. Its pixels sit over the middle
-    // of their provinces, for a tile province is too small for its name anywhere else.
+    // of their provinces, for a tile province is too small for its name anywhere else. (Painted
+    // maps place theirs less evenly: there the sizes cost more than they give.)
     if (const Tiling tiling = tilingOf(rgb); tiling.across.size > 0 && tiling.down.size > 0) {
         guess.regions.province = geographicRegions(grid, positions, shores, lateStarts(guess.regions));
         snapToTiles(guess.regions, tiling);
