@@ -337,16 +337,18 @@ void quietRivers(Grid& grid) {
 }
 
 // Every cell goes to the province that reaches it by the shortest path (Dial's shortest paths: the
-// step costs are small whole numbers, so a ring of buckets replaces the heap). Cells already owned
-// at distance 0 stay as they are; a cell is entered only when `enters(cell, owner)` allows it, at
-// the cost of the step plus `cost(from, to, owner)`.
+// step costs are small whole numbers, so a ring of buckets replaces the heap). The sources start
+// growing at their own distance, and cells owned at a lower distance stay as they are; a cell is
+// entered only when `enters(cell, owner)` allows it, at the cost of the step plus
+// `cost(from, to, owner)`.
 template <class Enters, class Cost>
 void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<quint32>& distance,
           std::vector<quint32> sources, Enters enters, Cost cost) {
     const int w = grid.width, h = grid.height;
     std::vector<std::vector<quint32>> buckets(kBuckets);
     std::size_t pending = sources.size();
-    buckets[0] = std::move(sources);
+    for (const quint32 source : sources)
+        buckets[distance[source] & (kBuckets - 1)].push_back(source);
 
     static constexpr int dx[8] = {1, -1, 0, 0, 1, 1, -1, -1};
     static constexpr int dy[8] = {0, 0, 1, -1, 1, -1, 1, -1};
@@ -356,7 +358,10 @@ void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<qui
     for (int k = 0; k < 8; ++k)
         offset[k] = static_cast<qsizetype>(dy[k]) * w + dx[k];
     std::vector<quint32> current;
-    for (quint32 d = 0; pending > 0; ++d) {
+    quint32 first = UINT32_MAX;
+    for (const quint32 source : sources)
+        first = std::min(first, distance[source]);
+    for (quint32 d = sources.empty() ? 0 : first; pending > 0; ++d) {
         std::vector<quint32>& bucket = buckets[d & (kBuckets - 1)];
         if (bucket.empty()) continue;
         current.swap(bucket);
@@ -515,19 +520,24 @@ Shores shoresOf(const Grid& grid, const std::vector<QPoint>& positions, const st
 // land (the picture and the map disagree) may go anywhere too. What none reaches goes to the
 // nearest region.
 std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<QPoint>& positions,
-                                            const Shores& shores) {
+                                            const Shores& shores, const std::vector<quint32>& lateBy = {}) {
     const auto cells = static_cast<std::size_t>(grid.cells());
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
     std::vector<quint32> seeds = seedCells(grid, positions, province, distance);
     std::vector<quint8> waterOnly(kProvinceSlots, 0);
+    // A province that starts late keeps its own pixel all the same.
+    std::vector<quint8> seed(lateBy.empty() ? 0 : cells, 0);
     for (const quint32 cell : seeds) {
         const auto p = static_cast<std::size_t>(province[cell]);
         waterOnly[p] = shores.sea[p] && grid.water[cell];
+        if (!lateBy.empty()) distance[cell] = lateBy[p], seed[cell] = 1;
     }
     grow(
         grid, province, distance, std::move(seeds),
-        [&](quint32 cell, int owner) { return grid.water[cell] || !waterOnly[static_cast<std::size_t>(owner)]; },
+        [&](quint32 cell, int owner) {
+            return (seed.empty() || !seed[cell]) && (grid.water[cell] || !waterOnly[static_cast<std::size_t>(owner)]);
+        },
         [&](quint32, quint32 to, int owner) {
             return grid.pool[to] && !shores.afloat[static_cast<std::size_t>(owner)] ? kWaterToll : 0u;
         });
@@ -549,6 +559,24 @@ std::vector<std::int16_t> geographicRegions(const Grid& grid, const std::vector<
         }
     grow(grid, province, distance, std::move(frontier), anywhere, [](quint32, quint32, int) { return 0u; });
     return province;
+}
+
+// Map makers put a province's pixel over its middle, so a big province's border lies far from its
+// pixel and a small one's near it, where the nearest-pixel regions put every border halfway. Each
+// province is given the reach of a disc as large as its nearest-pixel region and starts growing
+// late by how much shorter its reach is than the longest: regions then meet where each has covered
+// its own reach. (In tenths of a cell, like the growing; at most half the ring of buckets.)
+std::vector<quint32> lateStarts(const RegionMap& nearest) {
+    std::vector<double> reach(kProvinceSlots, 0);
+    for (const std::int16_t p : nearest.province)
+        ++reach[static_cast<std::size_t>(std::max<int>(0, p))];
+    double longest = 0;
+    for (double& r : reach)
+        longest = std::max(longest, r = std::sqrt(r / M_PI));
+    std::vector<quint32> late(kProvinceSlots, 0);
+    for (std::size_t p = 1; p < reach.size(); ++p)
+        late[p] = static_cast<quint32>(std::min<double>(kBuckets / 2, std::lround((longest - reach[p]) * kStraight)));
+    return late;
 }
 
 // Narrow water that runs through the regions of several land provinces is a river, however wide
@@ -635,6 +663,85 @@ double bordersShare(const Grid& grid, const std::vector<std::int16_t>& province)
     return edges > 0 ? static_cast<double>(onBorders) / static_cast<double>(edges) : 0.0;
 }
 
+// The tiles of tile art, across or down: the picture changes colour sharply at every tile's edge
+// and only here and there inside it.
+struct TileRun {
+    int size = 0, offset = 0; // no tiles when size is 0
+};
+struct Tiling {
+    TileRun across, down;
+};
+
+constexpr int kMinTile = 8, kMaxTile = 64;
+// Tile edges change colour this many times more, on average, than the picture does elsewhere.
+constexpr double kTileContrast = 2.0;
+
+// The period and phase of the strong changes along one direction, from the change summed over each
+// line between two columns (or rows). A period's multiples fit as well as it does, so the
+// shortest period that fits about as well as the best one is taken; a period of a few pixels is a
+// picture scaled up pixel by pixel, not tiles.
+TileRun tileRun(const std::vector<double>& change) {
+    const int n = static_cast<int>(change.size());
+    if (n < 3 * kMaxTile) return {};
+    double total = 0;
+    for (const double c : change)
+        total += c;
+    const double mean = total / n;
+    if (mean <= 0) return {};
+    std::vector<std::pair<double, TileRun>> fits;
+    double best = 0;
+    for (int size = 2; size <= kMaxTile; ++size)
+        for (int offset = 0; offset < size; ++offset) {
+            double sum = 0;
+            int count = 0;
+            for (int at = offset > 0 ? offset : size; at < n; at += size) // nothing changes before the first line
+                sum += change[static_cast<std::size_t>(at)], ++count;
+            const double fit = sum / count / mean;
+            best = std::max(best, fit);
+            fits.push_back({fit, {size, offset}});
+        }
+    if (best < kTileContrast) return {};
+    for (const auto& [fit, run] : fits)
+        if (fit >= 0.9 * best) return run.size >= kMinTile ? run : TileRun{};
+    return {};
+}
+
+Tiling tilingOf(const QImage& picture) {
+    const int w = picture.width(), h = picture.height();
+    std::vector<double> across(static_cast<std::size_t>(w), 0), down(static_cast<std::size_t>(h), 0);
+    const auto change = [](quint32 a, quint32 b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+    };
+    for (int y = 1; y < h; ++y) {
+        const auto* row = reinterpret_cast<const quint32*>(picture.constScanLine(y));
+        const auto* above = reinterpret_cast<const quint32*>(picture.constScanLine(y - 1));
+        double rowChange = 0;
+        for (int x = 1; x < w; ++x) {
+            across[static_cast<std::size_t>(x)] += change(row[x], row[x - 1]);
+            rowChange += change(row[x], above[x]);
+        }
+        down[static_cast<std::size_t>(y)] = rowChange;
+    }
+    return {tileRun(across), tileRun(down)};
+}
+
+// Each cell takes the province at the middle of its tile.
+void snapToTiles(RegionMap& regions, const Tiling& tiling) {
+    const std::vector<std::int16_t> before = regions.province;
+    const int s = regions.scale;
+    const auto middle = [s](int cell, const TileRun& run, int cells) {
+        const int pixel = cell * s + s / 2;
+        const int tile = (pixel - run.offset + run.size) / run.size - 1;
+        return std::clamp((run.offset + tile * run.size + run.size / 2) / s, 0, cells - 1);
+    };
+    for (int y = 0; y < regions.height; ++y) {
+        const int my = middle(y, tiling.down, regions.height);
+        for (int x = 0; x < regions.width; ++x)
+            regions.province[static_cast<std::size_t>(y) * regions.width + x] =
+                before[static_cast<std::size_t>(my) * regions.width + middle(x, tiling.across, regions.width)];
+    }
+}
+
 } // namespace
 
 RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positions, bool wrapAround,
@@ -683,6 +790,13 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     keepWide(grid.pool, grid.width, grid.height, kLineWidth, grid.scale);
     const Shores shores = shoresOf(grid, positions, grounds);
     guess.regions = {grid.width, grid.height, grid.scale, geographicRegions(grid, positions, shores)};
+    // Tile art is painted tile by tile: each tile is one province's. Its pixels sit over the middle
+    // of their provinces, for a tile province is too small for its name anywhere else. (Painted
+    // maps place theirs less evenly: there the sizes cost more than they give.)
+    if (const Tiling tiling = tilingOf(rgb); tiling.across.size > 0 && tiling.down.size > 0) {
+        guess.regions.province = geographicRegions(grid, positions, shores, lateStarts(guess.regions));
+        snapToTiles(guess.regions, tiling);
+    }
     guess.pairs = geographicPairs(grid, guess.regions, shores);
     return guess;
 }

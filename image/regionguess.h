@@ -18,8 +18,9 @@ struct MapDocument;
 // edges are the painter's borders (and the coast), and the regions follow them; rivers are no
 // borders. Texture, relief shading and tile edges, which lie inside provinces, bend no region;
 // there only the picture's water counts: sea provinces keep to it, land provinces find it dear,
-// and two land provinces facing each other across a lake or a strait are no neighbours. Provinces
-// whose regions share enough boundary become neighbours, longest first.
+// and two land provinces facing each other across a lake or a strait are no neighbours. On tile
+// art each tile goes whole to one province, and big provinces reach further from their pixels
+// than small ones. Provinces whose regions share enough boundary become neighbours, longest first.
 //
 // It reads the unscaled picture, never the shown one, so markers, rings and drawn lines play no part.
 
