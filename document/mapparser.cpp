@@ -140,7 +140,8 @@ class Parser {
         Handler handle;
         Follows follows;
     };
-    // Both of the above in one look-up a line: a big map has hundreds of thousands of lines.
+    // A command's handler and the record its kept lines follow, in one look-up a line: a big map has
+    // hundreds of thousands of lines.
     static const std::unordered_map<std::string_view, Command>& commands();
 
     Parts parts(int n) const { return Parts(mLine, n); }
