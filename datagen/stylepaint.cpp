@@ -4,6 +4,7 @@
 
 #include "styleworld.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -264,8 +265,28 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
     Rng look = Rng(seed * 104729 + static_cast<std::uint64_t>(world.style) * 31 + 7).fork(11);
     const Climate climate(look, W, H);
     const Patches patches(look, W, H);
-    // Where a province of two grounds shows its second one: about half of it, in stretches.
+    // Where a province of two grounds shows its second one: about half of it, in stretches. The
+    // noise is cut at each province's own median, not at one level for the whole map, which left
+    // some provinces a sliver of one ground while their masks flag both.
     const ValueNoise halves(look, W, H, 34), halvesFine(look, W, H, 11);
+    auto halvesAt = [&](int x, int y) { return halves.at(x, y) * 0.8f + halvesFine.at(x, y) * 0.2f; };
+    std::vector<float> halfCut(world.second.size(), 0.5f);
+    {
+        std::vector<std::vector<float>> values(world.second.size());
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const std::size_t i = world.at(x, y);
+                const auto p = static_cast<std::size_t>(world.label[i]);
+                if (world.surface[i] == Surface::Land && world.second[p] != Ground::Plains)
+                    values[p].push_back(halvesAt(x, y));
+            }
+        for (std::size_t p = 0; p < values.size(); ++p) {
+            if (values[p].empty()) continue;
+            const auto middle = values[p].begin() + static_cast<std::ptrdiff_t>(values[p].size() / 2);
+            std::nth_element(values[p].begin(), middle, values[p].end());
+            halfCut[p] = *middle;
+        }
+    }
 
     // The painter's fields do not follow the borders exactly: every lookup is moved a little, and
     // where one land ground meets another much further, so that fields spill across borders.
@@ -280,10 +301,10 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
                                            std::clamp(static_cast<int>(y + wy), 0, H - 1));
             const std::size_t far = world.at(std::clamp(static_cast<int>(x + wx + (spillX.at(x, y) - 0.5) * 70), 0, W - 1),
                                              std::clamp(static_cast<int>(y + wy + (spillY.at(x, y) - 0.5) * 70), 0, H - 1));
-            const bool secondHalf = halves.at(x, y) * 0.8 + halvesFine.at(x, y) * 0.2 > 0.5;
+            const float half = halvesAt(x, y);
             auto groundAt = [&](std::size_t i) {
                 const auto p = static_cast<std::size_t>(world.label[i]);
-                const Ground g = secondHalf && world.second[p] != Ground::Plains ? world.second[p] : world.ground[p];
+                const Ground g = half > halfCut[p] && world.second[p] != Ground::Plains ? world.second[p] : world.ground[p];
                 return static_cast<std::uint8_t>(g);
             };
             switch (world.surface[s]) {
