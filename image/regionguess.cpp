@@ -347,8 +347,11 @@ void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<qui
     const int w = grid.width, h = grid.height;
     std::vector<std::vector<quint32>> buckets(kBuckets);
     std::size_t pending = sources.size();
-    for (const quint32 source : sources)
+    quint32 first = sources.empty() ? 0 : UINT32_MAX;
+    for (const quint32 source : sources) {
         buckets[distance[source] & (kBuckets - 1)].push_back(source);
+        first = std::min(first, distance[source]);
+    }
 
     static constexpr int dx[8] = {1, -1, 0, 0, 1, 1, -1, -1};
     static constexpr int dy[8] = {0, 0, 1, -1, 1, -1, 1, -1};
@@ -358,10 +361,7 @@ void grow(const Grid& grid, std::vector<std::int16_t>& province, std::vector<qui
     for (int k = 0; k < 8; ++k)
         offset[k] = static_cast<qsizetype>(dy[k]) * w + dx[k];
     std::vector<quint32> current;
-    quint32 first = UINT32_MAX;
-    for (const quint32 source : sources)
-        first = std::min(first, distance[source]);
-    for (quint32 d = sources.empty() ? 0 : first; pending > 0; ++d) {
+    for (quint32 d = first; pending > 0; ++d) {
         std::vector<quint32>& bucket = buckets[d & (kBuckets - 1)];
         if (bucket.empty()) continue;
         current.swap(bucket);
