@@ -298,7 +298,8 @@ TEST_F(CliTest, GuessTerrainSetsTheProvincesWithoutTerrainAndSaysHowWellItGuesse
     r = run({"guess-terrain", home.file("maps/isle.map"), out, "--draws", "2", "--seed", "41"});
     EXPECT_TRUE(r.out.contains("(2 draws, seeds 41 to 42)")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("\nprovinces wrong a draw, of 10.0: ")) << r.out.toStdString();
-    EXPECT_EQ(run({"guess-terrain", home.file("maps/isle.map"), out, "--draws", "0"}).exitCode, 2);
+    for (const auto& [option, value] : {std::pair{"--draws", "0"}, {"--draws", "1001"}, {"--seed", "0"}})
+        EXPECT_EQ(run({"guess-terrain", home.file("maps/isle.map"), out, option, value}).exitCode, 2) << option << value;
 
     // Too few examples: sea and land alone, said so.
     r = run({"guess-terrain", home.write("maps/isle.map", "#imagefile isle.png\n#terrain 3 128\n"), out});

@@ -73,4 +73,11 @@ TEST(Locate, PureWhiteOfAnyAlphaNumbersBottomRowFirstRowsFromOneAtTheTopUpTo2599
     EXPECT_EQ(at(*doc, 2599), XY(98, 2));
     EXPECT_EQ(ui.titles(), QStringList{QStringLiteral("Too many Provinces!")});
     EXPECT_EQ(ui.busy.back().message, QStringLiteral("Locating Provinces... 2599"));
+
+    // One pixel fewer is a full map, not too many.
+    image.setPixel(99, 1, qRgb(0, 0, 0));
+    ui = FakeUserInterface{};
+    EXPECT_EQ(findProvincePixels(image).size(), 2599u);
+    EXPECT_EQ(z_LocateProvinces(findProvincePixels(image), *doc, ui, kCaption), 2599);
+    EXPECT_TRUE(ui.messages.empty());
 }
