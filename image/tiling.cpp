@@ -32,7 +32,8 @@ TileRun tileRun(const std::vector<double>& change) {
         for (int offset = 0; offset < size; ++offset) {
             double sum = 0;
             int count = 0;
-            for (int at = offset > 0 ? offset : size; at < n; at += size) // nothing changes before the first line
+            for (int at = offset > 0 ? offset : size; at < n;
+                 at += size) // nothing changes before the first line
                 sum += change[static_cast<std::size_t>(at)], ++count;
             const double fit = sum / count / mean;
             best = std::max(best, fit);
@@ -46,7 +47,7 @@ TileRun tileRun(const std::vector<double>& change) {
 
 } // namespace
 
-Tiling tilingOf(const QImage& picture) {
+Tiling tilingOf(const QImage& picture, int step) {
     const int w = picture.width(), h = picture.height();
     std::vector<double> across(static_cast<std::size_t>(w), 0), down(static_cast<std::size_t>(h), 0);
     const auto change = [](quint32 a, quint32 b) {
@@ -55,11 +56,12 @@ Tiling tilingOf(const QImage& picture) {
     for (int y = 1; y < h; ++y) {
         const auto* row = reinterpret_cast<const quint32*>(picture.constScanLine(y));
         const auto* above = reinterpret_cast<const quint32*>(picture.constScanLine(y - 1));
+        if (y % step == 0)
+            for (int x = 1; x < w; ++x)
+                across[static_cast<std::size_t>(x)] += change(row[x], row[x - 1]);
         double rowChange = 0;
-        for (int x = 1; x < w; ++x) {
-            across[static_cast<std::size_t>(x)] += change(row[x], row[x - 1]);
+        for (int x = 1; x < w; x += step)
             rowChange += change(row[x], above[x]);
-        }
         down[static_cast<std::size_t>(y)] = rowChange;
     }
     return {tileRun(across), tileRun(down)};

@@ -14,7 +14,9 @@ struct Tiling {
     bool isTiled() const { return across.size > 0 && down.size > 0; }
 };
 
-// The tile grid of an RGB32 or ARGB32 picture; no tiles when the picture is not tile art.
-Tiling tilingOf(const QImage& picture);
+// The tile grid of an RGB32 or ARGB32 picture; no tiles when the picture is not tile art. With a
+// step above 1 only every step-th row and column is read, which finds the same grid in less time
+// when the picture holds many tiles.
+Tiling tilingOf(const QImage& picture, int step = 1);
 
 } // namespace ts
