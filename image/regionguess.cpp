@@ -1,6 +1,7 @@
 #include "regionguess.h"
 
 #include "mapdocument.h"
+#include "tiling.h"
 
 #include <QColor>
 #include <algorithm>
@@ -663,68 +664,6 @@ double bordersShare(const Grid& grid, const std::vector<std::int16_t>& province)
     return edges > 0 ? static_cast<double>(onBorders) / static_cast<double>(edges) : 0.0;
 }
 
-// The tiles of tile art, across or down: the picture changes colour sharply at every tile's edge
-// and only here and there inside it.
-struct TileRun {
-    int size = 0, offset = 0; // no tiles when size is 0
-};
-struct Tiling {
-    TileRun across, down;
-};
-
-constexpr int kMinTile = 8, kMaxTile = 64;
-// Tile edges change colour this many times more, on average, than the picture does elsewhere.
-constexpr double kTileContrast = 2.0;
-
-// The period and phase of the strong changes along one direction, from the change summed over each
-// line between two columns (or rows). A period's multiples fit as well as it does, so the
-// shortest period that fits about as well as the best one is taken; a period of a few pixels is a
-// picture scaled up pixel by pixel, not tiles.
-TileRun tileRun(const std::vector<double>& change) {
-    const int n = static_cast<int>(change.size());
-    if (n < 3 * kMaxTile) return {};
-    double total = 0;
-    for (const double c : change)
-        total += c;
-    const double mean = total / n;
-    if (mean <= 0) return {};
-    std::vector<std::pair<double, TileRun>> fits;
-    double best = 0;
-    for (int size = 2; size <= kMaxTile; ++size)
-        for (int offset = 0; offset < size; ++offset) {
-            double sum = 0;
-            int count = 0;
-            for (int at = offset > 0 ? offset : size; at < n; at += size) // nothing changes before the first line
-                sum += change[static_cast<std::size_t>(at)], ++count;
-            const double fit = sum / count / mean;
-            best = std::max(best, fit);
-            fits.push_back({fit, {size, offset}});
-        }
-    if (best < kTileContrast) return {};
-    for (const auto& [fit, run] : fits)
-        if (fit >= 0.9 * best) return run.size >= kMinTile ? run : TileRun{};
-    return {};
-}
-
-Tiling tilingOf(const QImage& picture) {
-    const int w = picture.width(), h = picture.height();
-    std::vector<double> across(static_cast<std::size_t>(w), 0), down(static_cast<std::size_t>(h), 0);
-    const auto change = [](quint32 a, quint32 b) {
-        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
-    };
-    for (int y = 1; y < h; ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(picture.constScanLine(y));
-        const auto* above = reinterpret_cast<const quint32*>(picture.constScanLine(y - 1));
-        double rowChange = 0;
-        for (int x = 1; x < w; ++x) {
-            across[static_cast<std::size_t>(x)] += change(row[x], row[x - 1]);
-            rowChange += change(row[x], above[x]);
-        }
-        down[static_cast<std::size_t>(y)] = rowChange;
-    }
-    return {tileRun(across), tileRun(down)};
-}
-
 // Each cell takes the province at the middle of its tile.
 void snapToTiles(RegionMap& regions, const Tiling& tiling) {
     const std::vector<std::int16_t> before = regions.province;
@@ -793,7 +732,7 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     // Tile art is painted tile by tile: each tile is one province's. Its pixels sit over the middle
     // of their provinces, for a tile province is too small for its name anywhere else. (Painted
     // maps place theirs less evenly: there the sizes cost more than they give.)
-    if (const Tiling tiling = tilingOf(rgb); tiling.across.size > 0 && tiling.down.size > 0) {
+    if (const Tiling tiling = tilingOf(rgb); tiling.isTiled()) {
         guess.regions.province = geographicRegions(grid, positions, shores, lateStarts(guess.regions));
         snapToTiles(guess.regions, tiling);
     }

@@ -2,6 +2,7 @@
 
 #include "mapdocument.h"
 #include "regionguess.h"
+#include "tiling.h"
 
 #include <algorithm>
 #include <bit>
@@ -42,8 +43,8 @@ constexpr double kGroundCover = 0.35;
 // however its borders run; the rest read the province's whole region. Contrast: each pixel's
 // brightness against that of the pixels a few steps away, which the light over that part of the map
 // does not change. Shape: thin lines against spots, such as the furrows and hedges of fields against
-// the gaps between tree crowns.
-enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, kGroups };
+// the gaps between tree crowns. Glyphs: on tile art, the kinds of tile the region holds.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, Glyphs, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -136,64 +137,157 @@ bool waterLike(QRgb c) {
     return b >= r + 30 && b + 12 >= g && b >= 60;
 }
 
+// Squared distance between two points of dims values each.
+float squaredDistance(const float* a, const float* b, std::size_t dims) {
+    float d = 0;
+    for (std::size_t i = 0; i < dims; ++i) d += (a[i] - b[i]) * (a[i] - b[i]);
+    return d;
+}
+
+std::size_t nearestCentre(const float* point, const std::vector<float>& centres, std::size_t dims) {
+    std::size_t best = 0;
+    float bestD = std::numeric_limits<float>::max();
+    for (std::size_t c = 0; c * dims < centres.size(); ++c)
+        if (const float d = squaredDistance(point, centres.data() + c * dims, dims); d < bestD) bestD = d, best = c;
+    return best;
+}
+
+// k clusters of points (dims values each, one after another), as their centres laid out the same
+// way. Spread starting points, each next one far from those chosen (the farthest of a few draws),
+// so that a small cluster of far points is not merged into a large one.
+std::vector<float> clusterCentres(const std::vector<float>& points, std::size_t dims, std::size_t k, int rounds) {
+    const std::size_t n = points.size() / dims;
+    std::vector<float> centres;
+    if (n == 0) return std::vector<float>(dims, 0.0f);
+    std::uint32_t state = 12345;
+    const auto point = [&](std::size_t i) { return points.begin() + static_cast<std::ptrdiff_t>(i * dims); };
+    const auto add = [&](std::size_t i) {
+        centres.insert(centres.end(), point(i), point(i) + static_cast<std::ptrdiff_t>(dims));
+    };
+    add(nextRandom(state) % n);
+    while (centres.size() < k * dims) {
+        float bestFar = -1;
+        std::size_t best = 0;
+        for (int t = 0; t < 24; ++t) {
+            const std::size_t s = nextRandom(state) % n;
+            float nearest = std::numeric_limits<float>::max();
+            for (std::size_t c = 0; c < centres.size(); c += dims)
+                nearest = std::min(nearest, squaredDistance(&points[s * dims], &centres[c], dims));
+            if (nearest > bestFar) bestFar = nearest, best = s;
+        }
+        add(best);
+    }
+    std::vector<double> sum;
+    for (int round = 0; round < rounds; ++round) {
+        sum.assign(k * (dims + 1), 0.0);
+        for (std::size_t i = 0; i < n; ++i) {
+            double* s = &sum[nearestCentre(&points[i * dims], centres, dims) * (dims + 1)];
+            for (std::size_t d = 0; d < dims; ++d) s[d] += points[i * dims + d];
+            s[dims] += 1;
+        }
+        for (std::size_t c = 0; c < k; ++c)
+            if (const double* s = &sum[c * (dims + 1)]; s[dims] > 0)
+                for (std::size_t d = 0; d < dims; ++d) centres[c * dims + d] = float(s[d] / s[dims]);
+    }
+    return centres;
+}
+
 // The picture's own colours: a few clusters of its pixels, so that a province is described by how
 // much of each colour it holds, whatever the palette of the art. A table over 15-bit colours gives
 // each pixel its cluster at once.
 std::vector<std::uint8_t> paletteTable(const QImage& picture) {
-    std::vector<std::array<float, 3>> samples;
+    std::vector<float> samples;
     const int W = picture.width(), H = picture.height();
     const int step = std::max(1, static_cast<int>(std::sqrt(double(W) * H / 8000.0)));
     for (int y = step / 2; y < H; y += step) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         for (int x = step / 2; x < W; x += step)
-            samples.push_back({float(qRed(line[x])), float(qGreen(line[x])), float(qBlue(line[x]))});
+            samples.insert(samples.end(), {float(qRed(line[x])), float(qGreen(line[x])), float(qBlue(line[x]))});
     }
-    std::vector<std::array<float, 3>> centre;
-    std::uint32_t state = 12345;
-    const auto d2 = [](const std::array<float, 3>& a, const std::array<float, 3>& b) {
-        return (a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]);
-    };
-    if (!samples.empty()) {
-        // Spread starting points: each next one far from those chosen (the farthest of a few draws).
-        centre.push_back(samples[nextRandom(state) % samples.size()]);
-        while (static_cast<int>(centre.size()) < kPaletteSize) {
-            float bestFar = -1;
-            std::array<float, 3> best{};
-            for (int t = 0; t < 24; ++t) {
-                const auto& s = samples[nextRandom(state) % samples.size()];
-                float nearest = std::numeric_limits<float>::max();
-                for (const auto& c : centre) nearest = std::min(nearest, d2(s, c));
-                if (nearest > bestFar) bestFar = nearest, best = s;
-            }
-            centre.push_back(best);
-        }
-        for (int round = 0; round < 8; ++round) {
-            std::vector<std::array<double, 4>> sum(centre.size(), {0, 0, 0, 0});
-            for (std::size_t i = 0; i < samples.size(); ++i) {
-                int best = 0;
-                float bestD = std::numeric_limits<float>::max();
-                for (std::size_t c = 0; c < centre.size(); ++c)
-                    if (const float d = d2(samples[i], centre[c]); d < bestD) bestD = d, best = static_cast<int>(c);
-                auto& s = sum[static_cast<std::size_t>(best)];
-                s[0] += samples[i][0], s[1] += samples[i][1], s[2] += samples[i][2], s[3] += 1;
-            }
-            for (std::size_t c = 0; c < centre.size(); ++c)
-                if (sum[c][3] > 0)
-                    centre[c] = {float(sum[c][0] / sum[c][3]), float(sum[c][1] / sum[c][3]), float(sum[c][2] / sum[c][3])};
-        }
-    } else {
-        centre.push_back({0, 0, 0});
-    }
+    const std::vector<float> centres = clusterCentres(samples, 3, kPaletteSize, 8);
     std::vector<std::uint8_t> table(32768);
     for (int i = 0; i < 32768; ++i) {
-        const std::array<float, 3> c{float(((i >> 10) & 31) * 8 + 4), float(((i >> 5) & 31) * 8 + 4), float((i & 31) * 8 + 4)};
-        int best = 0;
-        float bestD = std::numeric_limits<float>::max();
-        for (std::size_t k = 0; k < centre.size(); ++k)
-            if (const float d = d2(c, centre[k]); d < bestD) bestD = d, best = static_cast<int>(k);
-        table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(best);
+        const float c[3] = {float(((i >> 10) & 31) * 8 + 4), float(((i >> 5) & 31) * 8 + 4), float((i & 31) * 8 + 4)};
+        table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(nearestCentre(c, centres, 3));
     }
     return table;
+}
+
+// Tile art draws a province's ground as glyphs on most of its tiles, each tile tinted by the climate
+// and the light where it lies, so that the colours of one glyph differ across the map as much as
+// those of two. A tile is told by its pattern instead: the brightness of a few blocks of it against
+// the tile's own mean, which the tint and the light scale with the rest. The tiles of the whole
+// picture are sorted into kinds by that pattern, and a province is described by how many of each
+// kind its region holds. Tried on the test tile art: the colour channels each against their own
+// mean, the hardness of steps across and down and the shares of darker and brighter pixels added to
+// the pattern, finer or coarser blocks and 12 to 24 kinds did no better.
+constexpr std::size_t kTileKinds = 16;
+constexpr int kTileBlocks = 4; // across and down
+constexpr std::size_t kTilePatternSize = kTileBlocks * kTileBlocks;
+// The tile grid is sought over this many pixels at most: it shows on every row and column.
+constexpr double kMaxTilingSamples = 1e6;
+// Kinds are learnt from this many tiles at most; the others are only sorted.
+constexpr std::size_t kMaxClusteredTiles = 8000;
+
+void addTilePattern(const QImage& picture, const QRect& tile, std::vector<float>& out) {
+    std::array<double, kTilePatternSize> block{}, count{};
+    double sum = 0, n = 0;
+    for (int y = tile.top(); y <= tile.bottom(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const int by = (y - tile.top()) * kTileBlocks / tile.height();
+        for (int x = tile.left(); x <= tile.right(); ++x) {
+            if ((line[x] & 0xffffffu) == 0xffffffu) continue; // a province's own pixel
+            const int l = luminance(line[x]);
+            const auto b = static_cast<std::size_t>(by * kTileBlocks + (x - tile.left()) * kTileBlocks / tile.width());
+            block[b] += l, count[b] += 1, sum += l, n += 1;
+        }
+    }
+    const double mean = sum / std::max(1.0, n) + 1;
+    for (std::size_t b = 0; b < block.size(); ++b)
+        out.push_back(float(count[b] > 0 ? (block[b] / count[b] + 1) / mean : 1.0));
+}
+
+// The tiles of each kind whose middle lies in each province's region, by province; none when the
+// picture is not tile art. A province whose region holds no tile's middle gets the tile under its pixel.
+std::vector<std::vector<double>> tileKindsOf(const QImage& picture, const TerrainRegions& regions,
+                                             const std::vector<QPoint>& positions) {
+    const int W = picture.width(), H = picture.height();
+    const Tiling tiling = tilingOf(picture, std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxTilingSamples))));
+    if (!tiling.isTiled()) return {};
+    const int tw = tiling.across.size, th = tiling.down.size;
+    const int columns = (W - tiling.across.offset) / tw, rows = (H - tiling.down.offset) / th;
+    if (columns <= 0 || rows <= 0) return {};
+    std::vector<float> patterns;
+    patterns.reserve(static_cast<std::size_t>(columns) * rows * kTilePatternSize);
+    for (int row = 0; row < rows; ++row)
+        for (int col = 0; col < columns; ++col)
+            addTilePattern(picture, {tiling.across.offset + col * tw, tiling.down.offset + row * th, tw, th}, patterns);
+    const std::size_t tiles = patterns.size() / kTilePatternSize;
+    std::vector<float> learnt;
+    const std::size_t step = (tiles + kMaxClusteredTiles - 1) / kMaxClusteredTiles;
+    for (std::size_t t = 0; t < tiles; t += step)
+        learnt.insert(learnt.end(), patterns.begin() + static_cast<std::ptrdiff_t>(t * kTilePatternSize),
+                      patterns.begin() + static_cast<std::ptrdiff_t>((t + 1) * kTilePatternSize));
+    const std::vector<float> centres = clusterCentres(learnt, kTilePatternSize, kTileKinds, 10);
+    std::vector<std::size_t> kindOf(tiles);
+    std::vector<std::vector<double>> kinds(positions.size() + 1);
+    for (std::size_t t = 0; t < tiles; ++t) {
+        kindOf[t] = nearestCentre(&patterns[t * kTilePatternSize], centres, kTilePatternSize);
+        const int col = static_cast<int>(t) % columns, row = static_cast<int>(t) / columns;
+        const auto p = static_cast<std::size_t>(regions.atPixel(tiling.across.offset + col * tw + tw / 2,
+                                                                tiling.down.offset + row * th + th / 2));
+        if (p == 0 || p >= kinds.size()) continue;
+        kinds[p].resize(kTileKinds, 0.0);
+        kinds[p][kindOf[t]] += 1;
+    }
+    for (std::size_t p = 1; p < kinds.size(); ++p) {
+        if (!kinds[p].empty()) continue;
+        kinds[p].assign(kTileKinds, 0.0);
+        const int col = std::clamp((positions[p - 1].x() - tiling.across.offset) / tw, 0, columns - 1);
+        const int row = std::clamp((positions[p - 1].y() - tiling.down.offset) / th, 0, rows - 1);
+        kinds[p][kindOf[static_cast<std::size_t>(row) * columns + col]] = 1;
+    }
+    return kinds;
 }
 
 int key15(QRgb c) { return ((qRed(c) >> 3) << 10) | ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3); }
@@ -306,6 +400,7 @@ void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>&
 
 struct Evidence {
     Sums region, core;
+    std::vector<double> tiles; // tiles of each kind in the region, on tile art only
 };
 
 // The disc round each province's pixel, reaching a little less than half way to the nearest other one.
@@ -360,8 +455,11 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
         }
     }
     readCores(picture, positions, table, evidence);
-    for (std::size_t p = 1; p <= count; ++p)
+    std::vector<std::vector<double>> tiles = tileKindsOf(picture, r, positions);
+    for (std::size_t p = 1; p <= count; ++p) {
         if (evidence[p].region.count == 0) evidence[p].region = evidence[p].core;
+        if (p < tiles.size()) evidence[p].tiles = std::move(tiles[p]);
+    }
     return evidence;
 }
 
@@ -390,6 +488,10 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
         auto& core = f[p][Core];
         for (const double v : c.palette) core.push_back(static_cast<float>(std::sqrt(v / cn)));
         core.push_back(static_cast<float>(c.water / cn));
+        double tiles = 0;
+        for (const double v : evidence[p].tiles) tiles += v;
+        for (const double v : evidence[p].tiles)
+            f[p][Glyphs].push_back(static_cast<float>(std::sqrt(v / std::max(1.0, tiles))));
     }
     for (int g = 0; g < kGroups; ++g) {
         const std::size_t dims = f.size() > 1 ? f[1][static_cast<std::size_t>(g)].size() : 0;
@@ -408,12 +510,6 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
             for (float& v : f[p][static_cast<std::size_t>(g)]) v *= scale;
     }
     return f;
-}
-
-float groupDistance(const std::vector<float>& a, const std::vector<float>& b) {
-    float d = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) d += (a[i] - b[i]) * (a[i] - b[i]);
-    return d;
 }
 
 using Weights = std::array<float, kGroups>;
@@ -640,7 +736,10 @@ struct Tuned {
 Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
                     const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
     Weights w;
-    w.fill(1.0f);
+    // A kind the picture gives no evidence of (the tiles of a picture that is not tile art) stays
+    // silent, so that the others are tuned as they would be without it.
+    for (int g = 0; g < kGroups; ++g)
+        w[static_cast<std::size_t>(g)] = f.size() > 1 && !f[1][static_cast<std::size_t>(g)].empty() ? 1.0f : 0.0f;
     std::vector<int> sample = examples;
     if (sample.size() > kMaxTuningExamples) {
         std::uint32_t state = 777;
@@ -655,8 +754,8 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
         for (std::size_t j = i + 1; j < m; ++j)
             for (int g = 0; g < kGroups; ++g) {
                 const auto gi = static_cast<std::size_t>(g);
-                const float v = groupDistance(f[static_cast<std::size_t>(sample[i])][gi],
-                                              f[static_cast<std::size_t>(sample[j])][gi]);
+                const std::vector<float>& a = f[static_cast<std::size_t>(sample[i])][gi];
+                const float v = squaredDistance(a.data(), f[static_cast<std::size_t>(sample[j])][gi].data(), a.size());
                 d[i * m + j][gi] = d[j * m + i][gi] = v;
             }
     const auto score = [&](const Weights& weights, std::size_t k) {
@@ -680,6 +779,7 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
     for (int round = 0; round < 2; ++round)
         for (int g = 0; g < kGroups; ++g)
             for (const float factor : {0.0f, 0.35f, 3.0f}) {
+                if (w[static_cast<std::size_t>(g)] == 0) break; // a silent kind stays silent
                 Weights trial = w;
                 trial[static_cast<std::size_t>(g)] = w[static_cast<std::size_t>(g)] * factor;
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
