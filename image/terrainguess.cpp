@@ -43,8 +43,10 @@ constexpr double kGroundCover = 0.35;
 // however its borders run; the rest read the province's whole region. Contrast: each pixel's
 // brightness against that of the pixels a few steps away, which the light over that part of the map
 // does not change. Shape: thin lines against spots, such as the furrows and hedges of fields against
-// the gaps between tree crowns. Glyphs: on tile art, the kinds of tile the region holds.
-enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, Glyphs, kGroups };
+// the gaps between tree crowns. Glyphs: on tile art, the kinds of tile the region holds. Thin: the
+// same marks a pixel wide, the hedges, cracks and furrow edges that roads and inked borders are too
+// broad to pass for.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, Glyphs, Thin, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -307,7 +309,7 @@ struct Sums {
     std::array<double, kPaletteSize> palette{};
     std::array<double, kEdgeBinCount> fine{}, coarse{};
     std::array<double, 6> contrast{};
-    std::array<double, 4> shape{}; // dark lines, bright lines, dark spots, bright spots
+    std::array<double, 4> shape{}, thin{}; // dark lines, bright lines, dark spots, bright spots
 };
 
 // Brightness against that around, in bins from much darker to much brighter: the gaps between tree
@@ -320,16 +322,31 @@ int contrastBin(int l, int around) {
     return bin;
 }
 
-// The rows a pixel's texture is read from: its own, those one, two and four below and two and four
-// above.
+// The brightness of every pixel, worked out once: the marks read each pixel's some twenty times.
+std::vector<std::uint8_t> brightnessOf(const QImage& picture) {
+    const int W = picture.width(), H = picture.height();
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(W) * H);
+    for (int y = 0; y < H; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        std::uint8_t* to = out.data() + static_cast<std::size_t>(y) * W;
+        for (int x = 0; x < W; ++x) to[x] = static_cast<std::uint8_t>(luminance(line[x]));
+    }
+    return out;
+}
+
+// The rows a pixel's texture is read from, in colour and in brightness: its own, those one and two
+// above and below, and those four away.
 struct Rows {
-    const QRgb *line, *below, *below2, *above2, *farBelow, *farAbove;
+    const QRgb *line, *farBelow, *farAbove;
+    const std::uint8_t *l, *lBelow, *lAbove, *lBelow2, *lAbove2, *lFarBelow, *lFarAbove;
     int width;
-    Rows(const QImage& picture, int y) : width(picture.width()) {
-        const auto at = [&](int dy) {
-            return reinterpret_cast<const QRgb*>(picture.constScanLine(std::clamp(y + dy, 0, picture.height() - 1)));
-        };
-        line = at(0), below = at(1), below2 = at(2), above2 = at(-2), farBelow = at(4), farAbove = at(-4);
+    Rows(const QImage& picture, const std::vector<std::uint8_t>& brightness, int y) : width(picture.width()) {
+        const auto row = [&](int dy) { return std::clamp(y + dy, 0, picture.height() - 1); };
+        const auto at = [&](int dy) { return reinterpret_cast<const QRgb*>(picture.constScanLine(row(dy))); };
+        const auto lum = [&](int dy) { return brightness.data() + static_cast<std::size_t>(row(dy)) * width; };
+        line = at(0), farBelow = at(4), farAbove = at(-4);
+        l = lum(0), lBelow = lum(1), lAbove = lum(-1), lBelow2 = lum(2), lAbove2 = lum(-2), lFarBelow = lum(4),
+        lFarAbove = lum(-4);
     }
 };
 
@@ -349,37 +366,61 @@ bool riverLinePixel(const Rows& rows, int x) {
     return here - std::min(across, along) > kAbove;
 }
 
-// A pixel against those two steps away in four directions: a line when it is darker (or brighter)
-// than both pixels across one direction and like both along the one square to it; a spot when it is
-// darker (or brighter) than all eight. Ratios, so that the light over that part of the map does not
-// matter.
-void addShape(Sums& s, const Rows& rows, int x, int l) {
+// The brightness of the pixels a step away from x, in pairs: across a row, down a column, and along
+// the two diagonals.
+using Pairs = std::array<std::array<int, 2>, 4>;
+Pairs pairsAround(const Rows& rows, int x, int step) {
+    const int left = std::max(x - step, 0), right = std::min(x + step, rows.width - 1);
+    const std::uint8_t* up = step == 1 ? rows.lAbove : rows.lAbove2;
+    const std::uint8_t* down = step == 1 ? rows.lBelow : rows.lBelow2;
+    return {{{rows.l[left], rows.l[right]}, {up[x], down[x]}, {up[left], down[right]}, {up[right], down[left]}}};
+}
+
+struct Marks {
+    bool darkLine = false, brightLine = false, darkSpot = false, brightSpot = false;
+};
+
+// A pixel against the pairs round it: a line when it is darker (or brighter) than both pixels across
+// one direction and like both along the one square to it; a spot when it is darker (or brighter) than
+// all eight. Ratios, so that the light over that part of the map does not matter. Given the pairs
+// further out, a line must also end within the step: the pixels further across it no darker (or
+// brighter) than those nearer.
+Marks marksOf(const Pairs& pairs, int l, const Pairs* further = nullptr) {
     constexpr double kCut = 0.9;
-    const int last = rows.width - 1, left = std::max(x - 2, 0), right = std::min(x + 2, last);
-    // Pairs by direction: across a row, down a column, and the two diagonals.
-    const int pairs[4][2] = {{luminance(rows.line[left]), luminance(rows.line[right])},
-                             {luminance(rows.above2[x]), luminance(rows.below2[x])},
-                             {luminance(rows.above2[left]), luminance(rows.below2[right])},
-                             {luminance(rows.above2[right]), luminance(rows.below2[left])}};
     static constexpr int kSquare[4] = {1, 0, 3, 2};
     const double here = l + 1.0;
-    bool darkLine = false, brightLine = false;
+    Marks m;
     int darker = 0, brighter = 0;
     for (int i = 0; i < 4; ++i) {
         const int lo = std::min(pairs[i][0], pairs[i][1]) + 1, hi = std::max(pairs[i][0], pairs[i][1]) + 1;
         const bool dark = here < kCut * lo, bright = here * kCut > hi;
+        if (!dark && !bright) continue; // most pixels: nothing more to tell
         darker += dark, brighter += bright;
         const auto& along = pairs[kSquare[i]];
-        const bool like = std::abs(along[0] - l) + std::abs(along[1] - l) < (1 - kCut) * 2 * here;
-        darkLine |= dark && like, brightLine |= bright && like;
+        if (std::abs(along[0] - l) + std::abs(along[1] - l) >= (1 - kCut) * 2 * here) continue;
+        const auto& out = further ? (*further)[i] : pairs[i];
+        m.darkLine |= dark && (!further || std::min(out[0], out[1]) + 1 > kCut * lo);
+        m.brightLine |= bright && (!further || std::max(out[0], out[1]) + 1 < hi / kCut);
     }
-    s.shape[0] += darkLine, s.shape[1] += brightLine, s.shape[2] += darker == 4, s.shape[3] += brighter == 4;
+    m.darkSpot = darker == 4, m.brightSpot = brighter == 4;
+    return m;
+}
+
+void addMarks(std::array<double, 4>& counts, const Marks& m) {
+    counts[0] += m.darkLine, counts[1] += m.brightLine, counts[2] += m.darkSpot, counts[3] += m.brightSpot;
+}
+
+// Marks two steps wide, and marks a step wide.
+void addShape(Sums& s, const Rows& rows, int x, int l) {
+    const Pairs two = pairsAround(rows, x, 2);
+    addMarks(s.shape, marksOf(two, l));
+    addMarks(s.thin, marksOf(pairsAround(rows, x, 1), l, &two));
 }
 
 void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
     const QRgb c = rows.line[x];
     if ((c & 0xffffffu) == 0xffffffu) return; // the province pixels themselves
-    const int l = luminance(c);
+    const int l = rows.l[x];
     s.count += 1;
     s.lum += l;
     s.lum2 += double(l) * l;
@@ -389,10 +430,10 @@ void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>&
     s.riverLine += riverLinePixel(rows, x) ? 1 : 0;
     s.palette[table[static_cast<std::size_t>(key15(c))]] += 1;
     const int last = rows.width - 1;
-    const int right = luminance(rows.line[std::min(x + 1, last)]);
-    const int farRight = luminance(rows.line[std::min(x + 4, last)]);
-    const int farBelow = luminance(rows.farBelow[x]);
-    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(luminance(rows.below[x]) - l)))] += 1;
+    const int right = rows.l[std::min(x + 1, last)];
+    const int farRight = rows.l[std::min(x + 4, last)];
+    const int farBelow = rows.lFarBelow[x];
+    s.fine[static_cast<std::size_t>(edgeBin(std::abs(right - l) + std::abs(rows.lBelow[x] - l)))] += 1;
     s.coarse[static_cast<std::size_t>(edgeBin(std::abs(farRight - l) + std::abs(farBelow - l)))] += 1;
     s.contrast[static_cast<std::size_t>(contrastBin(l, (farRight + farBelow) / 2))] += 1;
     addShape(s, rows, x, l);
@@ -404,8 +445,8 @@ struct Evidence {
 };
 
 // The disc round each province's pixel, reaching a little less than half way to the nearest other one.
-void readCores(const QImage& picture, const std::vector<QPoint>& positions, const std::vector<std::uint8_t>& table,
-               std::vector<Evidence>& evidence) {
+void readCores(const QImage& picture, const std::vector<std::uint8_t>& brightness, const std::vector<QPoint>& positions,
+               const std::vector<std::uint8_t>& table, std::vector<Evidence>& evidence) {
     const int W = picture.width(), H = picture.height();
     for (std::size_t i = 0; i < positions.size(); ++i) {
         const QPoint at = positions[i];
@@ -419,7 +460,7 @@ void readCores(const QImage& picture, const std::vector<QPoint>& positions, cons
         const int step = std::max(1, radius / 8);
         Sums& core = evidence[i + 1].core;
         for (int y = std::max(0, at.y() - radius); y <= std::min(H - 1, at.y() + radius); y += step) {
-            const Rows rows(picture, y);
+            const Rows rows(picture, brightness, y);
             for (int x = std::max(0, at.x() - radius); x <= std::min(W - 1, at.x() + radius); x += step)
                 if ((x - at.x()) * (x - at.x()) + (y - at.y()) * (y - at.y()) <= radius * radius)
                     addPixel(core, rows, x, table);
@@ -443,9 +484,10 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
 
     const int W = picture.width(), H = picture.height();
     const int stride = std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxSamples)));
+    const std::vector<std::uint8_t> brightness = brightnessOf(picture);
     std::vector<Evidence> evidence(count + 1);
     for (int y = 0; y < H; y += stride) {
-        const Rows rows(picture, y);
+        const Rows rows(picture, brightness, y);
         const std::size_t row = static_cast<std::size_t>(y / r.scale) * r.width;
         for (int x = 0; x < W; x += stride) {
             const std::size_t cell = row + static_cast<std::size_t>(x / r.scale);
@@ -454,7 +496,7 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
             addPixel(evidence[p].region, rows, x, table);
         }
     }
-    readCores(picture, positions, table, evidence);
+    readCores(picture, brightness, positions, table, evidence);
     std::vector<std::vector<double>> tiles = tileKindsOf(picture, r, positions);
     for (std::size_t p = 1; p <= count; ++p) {
         if (evidence[p].region.count == 0) evidence[p].region = evidence[p].core;
@@ -481,6 +523,7 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
                       float(s.chroma / n / 255), float(s.r / n / 255), float(s.g / n / 255), float(s.b / n / 255)};
         f[p][Water] = {float(s.water / n)};
         for (const double v : s.shape) f[p][Shape].push_back(static_cast<float>(std::sqrt(v / n)));
+        for (const double v : s.thin) f[p][Thin].push_back(static_cast<float>(std::sqrt(v / n)));
         auto& contrast = f[p][Contrast];
         for (const double v : s.contrast) contrast.push_back(static_cast<float>(std::sqrt(v / n)));
         const Sums& c = evidence[p].core;
@@ -749,25 +792,36 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
     }
     const std::size_t m = sample.size();
     const auto maskOf = [&](std::size_t i) { return known[static_cast<std::size_t>(sample[i]) - 1]; };
-    std::vector<std::array<float, kGroups>> d(m * m);
-    for (std::size_t i = 0; i < m; ++i)
-        for (std::size_t j = i + 1; j < m; ++j)
-            for (int g = 0; g < kGroups; ++g) {
-                const auto gi = static_cast<std::size_t>(g);
+    // The distances of each kind between every two examples, and their sum under the weights so far:
+    // a trial that changes one kind's weight only adds that kind's distances again.
+    std::array<std::vector<float>, kGroups> d;
+    for (int g = 0; g < kGroups; ++g) {
+        const auto gi = static_cast<std::size_t>(g);
+        d[gi].assign(m * m, 0.0f);
+        for (std::size_t i = 0; i < m; ++i)
+            for (std::size_t j = i + 1; j < m; ++j) {
                 const std::vector<float>& a = f[static_cast<std::size_t>(sample[i])][gi];
                 const float v = squaredDistance(a.data(), f[static_cast<std::size_t>(sample[j])][gi].data(), a.size());
-                d[i * m + j][gi] = d[j * m + i][gi] = v;
+                d[gi][i * m + j] = d[gi][j * m + i] = v;
             }
-    const auto score = [&](const Weights& weights, std::size_t k) {
+    }
+    std::vector<float> sum(m * m, 0.0f);
+    const auto weigh = [&](const Weights& weights) {
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (std::size_t g = 0; g < d.size(); ++g)
+            for (std::size_t ij = 0; ij < sum.size(); ++ij) sum[ij] += weights[g] * d[g][ij];
+    };
+    // Flags told right with the sum so far, kind g weighed `change` more, k voters.
+    const auto score = [&](std::size_t g, float change, std::size_t k) {
         long right = 0;
         std::vector<std::pair<float, std::uint32_t>> nearest;
         for (std::size_t i = 0; i < m; ++i) {
             nearest.clear();
+            const float* base = sum.data() + i * m;
+            const float* extra = d[g].data() + i * m;
             for (std::size_t j = 0; j < m; ++j) {
                 if (j == i || (sameSea && isSea(maskOf(j)) != isSea(maskOf(i)))) continue;
-                float dist = 0;
-                for (int g = 0; g < kGroups; ++g) dist += weights[static_cast<std::size_t>(g)] * d[i * m + j][static_cast<std::size_t>(g)];
-                nearest.emplace_back(dist, static_cast<std::uint32_t>(maskOf(j)));
+                nearest.emplace_back(base[j] + change * extra[j], static_cast<std::uint32_t>(maskOf(j)));
             }
             keepNearest(nearest, k);
             const Vote v = decide(nearestShares(nearest, flags), flags, 1);
@@ -775,19 +829,21 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
         }
         return right;
     };
-    long best = score(w, kNeighbours);
+    weigh(w);
+    long best = score(0, 0, kNeighbours);
     for (int round = 0; round < 2; ++round)
         for (int g = 0; g < kGroups; ++g)
             for (const float factor : {0.0f, 0.35f, 3.0f}) {
-                if (w[static_cast<std::size_t>(g)] == 0) break; // a silent kind stays silent
+                const auto gi = static_cast<std::size_t>(g);
+                if (w[gi] == 0) break; // a silent kind stays silent
                 Weights trial = w;
-                trial[static_cast<std::size_t>(g)] = w[static_cast<std::size_t>(g)] * factor;
+                trial[gi] = w[gi] * factor;
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
-                if (const long s = score(trial, kNeighbours); s > best) best = s, w = trial;
+                if (const long s = score(gi, trial[gi] - w[gi], kNeighbours); s > best) best = s, w = trial, weigh(w);
             }
     Tuned tuned{w, kNeighbours, 0, sample, nullptr};
     for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
-        if (const long s = score(w, k); s > best) best = s, tuned.neighbours = k;
+        if (const long s = score(0, 0, k); s > best) best = s, tuned.neighbours = k;
     tuned.rule = std::make_shared<LinearRule>(Space(f, w), sample, known, flags, kRidge);
     tuned.right = best;
     return tuned;
