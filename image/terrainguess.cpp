@@ -231,15 +231,29 @@ constexpr double kMaxTilingSamples = 1e6;
 // Kinds are learnt from this many tiles at most; the others are only sorted.
 constexpr std::size_t kMaxClusteredTiles = 8000;
 
-void addTilePattern(const QImage& picture, const QRect& tile, std::vector<float>& out) {
+// The brightness of every pixel, worked out once: the marks read each pixel's some twenty times.
+std::vector<std::uint8_t> brightnessOf(const QImage& picture) {
+    const int W = picture.width(), H = picture.height();
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(W) * H);
+    for (int y = 0; y < H; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        std::uint8_t* to = out.data() + static_cast<std::size_t>(y) * W;
+        for (int x = 0; x < W; ++x) to[x] = static_cast<std::uint8_t>(luminance(line[x]));
+    }
+    return out;
+}
+
+void addTilePattern(const QImage& picture, const std::vector<std::uint8_t>& brightness, const QRect& tile,
+                    std::vector<float>& out) {
     std::array<double, kTilePatternSize> block{}, count{};
     double sum = 0, n = 0;
     for (int y = tile.top(); y <= tile.bottom(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const std::uint8_t* lum = brightness.data() + static_cast<std::size_t>(y) * picture.width();
         const int by = (y - tile.top()) * kTileBlocks / tile.height();
         for (int x = tile.left(); x <= tile.right(); ++x) {
             if ((line[x] & 0xffffffu) == 0xffffffu) continue; // a province's own pixel
-            const int l = luminance(line[x]);
+            const int l = lum[x];
             const auto b = static_cast<std::size_t>(by * kTileBlocks + (x - tile.left()) * kTileBlocks / tile.width());
             block[b] += l, count[b] += 1, sum += l, n += 1;
         }
@@ -251,8 +265,8 @@ void addTilePattern(const QImage& picture, const QRect& tile, std::vector<float>
 
 // The tiles of each kind whose middle lies in each province's region, by province; none when the
 // picture is not tile art. A province whose region holds no tile's middle gets the tile under its pixel.
-std::vector<std::vector<double>> tileKindsOf(const QImage& picture, const TerrainRegions& regions,
-                                             const std::vector<QPoint>& positions) {
+std::vector<std::vector<double>> tileKindsOf(const QImage& picture, const std::vector<std::uint8_t>& brightness,
+                                             const TerrainRegions& regions, const std::vector<QPoint>& positions) {
     const int W = picture.width(), H = picture.height();
     const Tiling tiling = tilingOf(picture, std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxTilingSamples))));
     if (!tiling.isTiled()) return {};
@@ -263,7 +277,7 @@ std::vector<std::vector<double>> tileKindsOf(const QImage& picture, const Terrai
     patterns.reserve(static_cast<std::size_t>(columns) * rows * kTilePatternSize);
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < columns; ++col)
-            addTilePattern(picture, {tiling.across.offset + col * tw, tiling.down.offset + row * th, tw, th}, patterns);
+            addTilePattern(picture, brightness, {tiling.across.offset + col * tw, tiling.down.offset + row * th, tw, th}, patterns);
     const std::size_t tiles = patterns.size() / kTilePatternSize;
     std::vector<float> learnt;
     const std::size_t step = (tiles + kMaxClusteredTiles - 1) / kMaxClusteredTiles;
@@ -320,18 +334,6 @@ int contrastBin(int l, int around) {
     int bin = 0;
     while (bin < static_cast<int>(kCuts.size()) && ratio >= kCuts[static_cast<std::size_t>(bin)]) ++bin;
     return bin;
-}
-
-// The brightness of every pixel, worked out once: the marks read each pixel's some twenty times.
-std::vector<std::uint8_t> brightnessOf(const QImage& picture) {
-    const int W = picture.width(), H = picture.height();
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(W) * H);
-    for (int y = 0; y < H; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        std::uint8_t* to = out.data() + static_cast<std::size_t>(y) * W;
-        for (int x = 0; x < W; ++x) to[x] = static_cast<std::uint8_t>(luminance(line[x]));
-    }
-    return out;
 }
 
 // The rows a pixel's texture is read from, in colour and in brightness: its own, those one and two
@@ -497,7 +499,7 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
         }
     }
     readCores(picture, brightness, positions, table, evidence);
-    std::vector<std::vector<double>> tiles = tileKindsOf(picture, r, positions);
+    std::vector<std::vector<double>> tiles = tileKindsOf(picture, brightness, r, positions);
     for (std::size_t p = 1; p <= count; ++p) {
         if (evidence[p].region.count == 0) evidence[p].region = evidence[p].core;
         if (p < tiles.size()) evidence[p].tiles = std::move(tiles[p]);

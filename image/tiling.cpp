@@ -32,8 +32,7 @@ TileRun tileRun(const std::vector<double>& change) {
         for (int offset = 0; offset < size; ++offset) {
             double sum = 0;
             int count = 0;
-            for (int at = offset > 0 ? offset : size; at < n;
-                 at += size) // nothing changes before the first line
+            for (int at = offset > 0 ? offset : size; at < n; at += size) // nothing changes before the first line
                 sum += change[static_cast<std::size_t>(at)], ++count;
             const double fit = sum / count / mean;
             best = std::max(best, fit);
