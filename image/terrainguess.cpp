@@ -28,6 +28,13 @@ constexpr int kPaletteSize = 20;
 constexpr std::size_t kNeighbours = 5;
 // Examples used to weigh the kinds of evidence against each other; more only cost time.
 constexpr std::size_t kMaxTuningExamples = 600;
+// A few dozen examples weigh the evidence unsteadily: one example more or less can change the
+// weights. Up to this many, the guess also hears weights tuned on kBags draws of kBagShare of the
+// examples, each voting with all of them; beyond it the weights hold steady and the draws only cost
+// time.
+constexpr std::size_t kMaxBaggedExamples = 100;
+constexpr int kBags = 8;
+constexpr double kBagShare = 0.75;
 // The straight rule per flag: how strongly it is held to small coefficients (against the mean size
 // of the examples' products), and how much it counts beside the nearest examples. Tried on the test
 // pictures; a tuned weight did no better than an even one.
@@ -773,6 +780,12 @@ struct Tuned {
     std::shared_ptr<const LinearRule> rule; // heard beside the nearest examples
 };
 
+// One weighing of the evidence and the distances it gives.
+struct Model {
+    Tuned tuned;
+    Space space;
+};
+
 // How loudly each kind of evidence speaks for the given flags, and how many examples vote: tried on
 // the examples themselves, each guessed from the others (with sameSea, from those on the same side of
 // the coast only), a kind at a time louder or quieter while that guesses more of those flags right.
@@ -849,6 +862,30 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
     tuned.rule = std::make_shared<LinearRule>(Space(f, w), sample, known, flags, kRidge);
     tuned.right = best;
     return tuned;
+}
+
+// The weighing tuned on all the examples, then, for a few dozen examples, those tuned on draws of
+// them (each with its straight rule fitted to all the examples).
+std::vector<Model> modelsFor(const std::vector<Features>& f, const std::vector<int>& examples,
+                             const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
+    std::vector<Model> models;
+    Tuned all = tuneWeights(f, examples, known, flags, sameSea);
+    Space space(f, all.weights);
+    models.push_back({std::move(all), std::move(space)});
+    if (examples.size() > kMaxBaggedExamples) return models;
+    std::uint32_t state = 4242;
+    const std::size_t drawn =
+        std::max<std::size_t>(kTerrainMinExamples, static_cast<std::size_t>(std::lround(kBagShare * double(examples.size()))));
+    for (int b = 0; b < kBags; ++b) {
+        std::vector<int> draw = examples;
+        for (std::size_t i = 0; i + 1 < draw.size(); ++i) std::swap(draw[i], draw[i + nextRandom(state) % (draw.size() - i)]);
+        draw.resize(std::min(drawn, draw.size()));
+        Tuned t = tuneWeights(f, draw, known, flags, sameSea);
+        Space bagSpace(f, t.weights);
+        t.rule = std::make_shared<LinearRule>(bagSpace, examples, known, flags, kRidge);
+        models.push_back({std::move(t), std::move(bagSpace)});
+    }
+    return models;
 }
 
 double coreWater(const Evidence& e) { return e.core.water / std::max(1.0, e.core.count); }
@@ -967,7 +1004,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // Sea or land first, from its own kinds of evidence; the other flags then come from the examples
     // on the same side of the coast, so that no sea province is voted a forest.
     const std::uint32_t seaFlags = guess.decided & kSeaFlag, otherFlags = guess.decided & ~kSeaFlag;
-    Tuned sea, other;
+    std::vector<Model> seaModels, otherModels;
     if (nearestColour) {
         // Mean colour alone, the nearest example alone.
         for (std::size_t p = 1; p < f.size(); ++p) {
@@ -975,13 +1012,20 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             const double n = std::max(1.0, s.count);
             f[p][Colours] = {float(s.r / n), float(s.g / n), float(s.b / n)};
         }
-        sea.weights.fill(0), other.weights.fill(0);
-        sea.weights[Colours] = other.weights[Colours] = 1;
-        sea.neighbours = other.neighbours = 1;
+        Tuned plain;
+        plain.weights[Colours] = 1;
+        plain.neighbours = 1;
+        seaModels.push_back({plain, Space(f, plain.weights)});
+        otherModels.push_back({plain, Space(f, plain.weights)});
     } else {
-        if (seaFlags) sea = tuneWeights(f, examples, input.known, seaFlags, false);
-        if (otherFlags) other = tuneWeights(f, examples, input.known, otherFlags, seaFlags != 0);
+        // Sea or land is told well enough from one weighing.
+        Tuned sea = seaFlags ? tuneWeights(f, examples, input.known, seaFlags, false) : Tuned{};
+        seaModels.push_back({sea, Space(f, sea.weights)});
+        otherModels = otherFlags ? modelsFor(f, examples, input.known, otherFlags, seaFlags != 0)
+                                 : std::vector<Model>{{Tuned{}, Space(f, Weights{})}};
     }
+    const Tuned& sea = seaModels.front().tuned;
+    const Tuned& other = otherModels.front().tuned;
     // A few sea examples among many of land are outvoted by their neighbours; the plain share of water
     // round the pixel, cut where the examples say, then sorts sea from land better.
     const auto knownSea = [&](int p) { return isSea(input.known[static_cast<std::size_t>(p) - 1]); };
@@ -992,9 +1036,8 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         for (const int e : examples) shares.emplace_back(waterOf(e), knownSea(e));
         cut = learntCut(shares);
     }
-    const Space seaSpace(f, sea.weights), otherSpace(f, other.weights);
-    const float typicalSea = seaFlags ? typicalNearest(seaSpace, examples) : 0;
-    const float typicalOther = otherFlags ? typicalNearest(otherSpace, examples) : 0;
+    const float typicalSea = seaFlags ? typicalNearest(seaModels.front().space, examples) : 0;
+    const float typicalOther = otherFlags ? typicalNearest(otherModels.front().space, examples) : 0;
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
     double riverCut = -1; // fresh water on land from the river lines, when the examples say so
@@ -1004,23 +1047,29 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         const Sums& r = evidence[static_cast<std::size_t>(p)].region;
         return 1 - r.lum / std::max(1.0, r.count) / 255;
     };
-    const auto ask = [&](int p, const Tuned& t, const Space& space, std::uint32_t flags, float typical, int side) {
-        nearest.clear();
-        for (const int e : examples) {
-            const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
-            if (e != p && (side < 0 || isSea(mask) == (side == 1)))
-                nearest.emplace_back(space.distance(p, e), static_cast<std::uint32_t>(mask));
+    // Every weighing heard evenly; how far off the nearest example lies, by the first.
+    const auto ask = [&](int p, const std::vector<Model>& models, std::uint32_t flags, float typical, int side) {
+        FlagShares shares{};
+        float closest = -1;
+        for (const Model& model : models) {
+            nearest.clear();
+            for (const int e : examples) {
+                const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
+                if (e != p && (side < 0 || isSea(mask) == (side == 1)))
+                    nearest.emplace_back(model.space.distance(p, e), static_cast<std::uint32_t>(mask));
+            }
+            keepNearest(nearest, model.tuned.neighbours);
+            if (nearest.empty()) return Vote{};
+            FlagShares own = nearestShares(nearest, flags);
+            if (model.tuned.rule) own = blend(own, model.tuned.rule->at(p), kRuleWeight);
+            for (std::size_t i = 0; i < shares.size(); ++i) shares[i] += own[i] / float(models.size());
+            if (closest < 0) closest = std::sqrt(nearest.front().first);
         }
-        keepNearest(nearest, t.neighbours);
-        if (nearest.empty()) return Vote{};
-        FlagShares shares = nearestShares(nearest, flags);
-        if (t.rule) shares = blend(shares, t.rule->at(p), kRuleWeight);
         const auto cutShare = [](double measure, double at) { return static_cast<float>(std::clamp(0.5 + 2 * (measure - at), 0.0, 1.0)); };
         if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag))
             shares[std::countr_zero(kFreshWaterFlag)] = cutShare(lines(p), riverCut);
         if (deepCut >= 0 && side == 1 && (flags & kDeepSeaFlag))
             shares[std::countr_zero(kDeepSeaFlag)] = cutShare(darkness(p), deepCut);
-        const float closest = std::sqrt(nearest.front().first);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
     // A cut of one measure, learnt from the examples on one side of the coast, decides a flag there
@@ -1036,7 +1085,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         const int voteSide = seaFlags ? int(atSea) : -1;
         long voteRight = 0;
         for (const int e : tried)
-            voteRight += ((ask(e, other, otherSpace, otherFlags, typicalOther, voteSide).mask & flag) != 0) == has(e);
+            voteRight += ((ask(e, otherModels, otherFlags, typicalOther, voteSide).mask & flag) != 0) == has(e);
         if (learntCutRight(tried, measure, has) <= voteRight) return -1.0;
         std::vector<std::pair<double, bool>> shares;
         for (const int e : side) shares.emplace_back(measure(e), has(e));
@@ -1055,14 +1104,14 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             const double share = coreWater(evidence[static_cast<std::size_t>(p)]);
             v = {share > cut ? kSeaFlag : 0u, static_cast<float>(std::min(1.0, std::abs(share - cut) * 4))};
         } else if (seaFlags) {
-            v = ask(p, sea, seaSpace, seaFlags, typicalSea, -1);
+            v = ask(p, seaModels, seaFlags, typicalSea, -1);
         }
         if (otherFlags) {
             const bool atSea = (v.mask & kSeaFlag) != 0;
             const bool sideKnown = seaFlags && std::any_of(examples.begin(), examples.end(), [&](int e) {
                 return e != p && isSea(input.known[static_cast<std::size_t>(e) - 1]) == atSea;
             });
-            const Vote rest = ask(p, other, otherSpace, otherFlags, typicalOther, sideKnown ? int(atSea) : -1);
+            const Vote rest = ask(p, otherModels, otherFlags, typicalOther, sideKnown ? int(atSea) : -1);
             v.mask |= rest.mask;
             v.confidence = std::min(v.confidence, rest.confidence);
         }
