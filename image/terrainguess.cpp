@@ -790,9 +790,10 @@ struct Model {
 // the examples themselves, each guessed from the others (with sameSea, from those on the same side of
 // the coast only), a kind at a time louder or quieter while that guesses more of those flags right.
 // A rare kind of ground, a few sea provinces among many of land, is outvoted by a crowd: fewer voters
-// then guess better.
+// then guess better. The straight rule is fitted to ruleOn, or to the examples tried when it is null.
 Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
-                    const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
+                    const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea,
+                    const std::vector<int>* ruleOn = nullptr) {
     Weights w;
     // A kind the picture gives no evidence of (the tiles of a picture that is not tile art) stays
     // silent, so that the others are tuned as they would be without it.
@@ -859,7 +860,7 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
     Tuned tuned{w, kNeighbours, 0, sample, nullptr};
     for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
         if (const long s = score(0, 0, k); s > best) best = s, tuned.neighbours = k;
-    tuned.rule = std::make_shared<LinearRule>(Space(f, w), sample, known, flags, kRidge);
+    tuned.rule = std::make_shared<LinearRule>(Space(f, w), ruleOn ? *ruleOn : sample, known, flags, kRidge);
     tuned.right = best;
     return tuned;
 }
@@ -880,9 +881,8 @@ std::vector<Model> modelsFor(const std::vector<Features>& f, const std::vector<i
         std::vector<int> draw = examples;
         for (std::size_t i = 0; i + 1 < draw.size(); ++i) std::swap(draw[i], draw[i + nextRandom(state) % (draw.size() - i)]);
         draw.resize(std::min(drawn, draw.size()));
-        Tuned t = tuneWeights(f, draw, known, flags, sameSea);
+        Tuned t = tuneWeights(f, draw, known, flags, sameSea, &examples);
         Space bagSpace(f, t.weights);
-        t.rule = std::make_shared<LinearRule>(bagSpace, examples, known, flags, kRidge);
         models.push_back({std::move(t), std::move(bagSpace)});
     }
     return models;
