@@ -36,10 +36,13 @@ constexpr std::size_t kMaxBaggedExamples = 100;
 constexpr int kBags = 8;
 constexpr double kBagShare = 0.75;
 // The straight rule per flag: how strongly it is held to small coefficients (against the mean size
-// of the examples' products), and how much it counts beside the nearest examples. Tried on the test
-// pictures; a tuned weight did no better than an even one.
+// of the examples' products). It counts as much as the nearest examples and the bell rule: tried on
+// the test pictures, a tuned weight did no better than an even one.
 constexpr float kRidge = 0.1f;
-constexpr float kRuleWeight = 0.5f;
+// The bell rule: how strongly it is held to small pulls, against an example's pull on itself (one);
+// it is fitted to this many examples at most, as its cost grows with the cube of their number.
+constexpr double kBellRidge = 0.03;
+constexpr std::size_t kMaxBellExamples = 200;
 // The grounds a province may be painted with, one or two at a time (mountains, swamp, waste, forest,
 // farm), and how much of a province one must cover for its flag.
 constexpr std::uint32_t kGroundFlags = (1u << 4) | (1u << 5) | (1u << 6) | (1u << 7) | (1u << 8);
@@ -605,13 +608,6 @@ Vote decide(const FlagShares& shares, std::uint32_t decided, float remoteness) {
     return v;
 }
 
-// Two sources of shares, the second counting by the given weight.
-FlagShares blend(const FlagShares& a, const FlagShares& b, float weight) {
-    FlagShares out;
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = (1 - weight) * a[i] + weight * b[i];
-    return out;
-}
-
 // The k smallest of (distance, mask), nearest first.
 void keepNearest(std::vector<std::pair<float, std::uint32_t>>& all, std::size_t k) {
     k = std::min(k, all.size());
@@ -666,6 +662,58 @@ private:
 
 bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
 
+// The inverse of the n x n matrix a, by Gauss-Jordan: the rules' matrices are positive definite, so
+// no pivot is ever near zero.
+std::vector<double> inverted(std::vector<double> a, std::size_t n) {
+    std::vector<double> out(n * n, 0.0);
+    for (std::size_t r = 0; r < n; ++r) out[r * n + r] = 1;
+    for (std::size_t c = 0; c < n; ++c) {
+        const double pivot = a[c * n + c];
+        for (std::size_t j = 0; j < n; ++j) a[c * n + j] /= pivot, out[c * n + j] /= pivot;
+        for (std::size_t r = 0; r < n; ++r) {
+            const double factor = a[r * n + c];
+            if (r == c || factor == 0) continue;
+            for (std::size_t j = 0; j < n; ++j) {
+                a[r * n + j] -= factor * a[c * n + j];
+                out[r * n + j] -= factor * out[c * n + j];
+            }
+        }
+    }
+    return out;
+}
+
+// A province of two grounds looks half like each, and the measures, shares of its pixels, mix as
+// its grounds do: so the rules learn how much of a province each ground covers (a ground of an
+// example of two covering half), and a ground covering more than kGroundCover of a province is
+// spoken for. The other flags are yes or no.
+double coverTarget(std::uint32_t mask, int bit) {
+    if (kGroundFlags >> bit & 1u) return (mask >> bit & 1u) ? 1.0 / std::popcount(mask & kGroundFlags) : 0.0;
+    return (mask >> bit & 1u) ? 1.0 : -1.0;
+}
+
+float coverShare(double value, int bit) {
+    const double s = (kGroundFlags >> bit & 1u) ? value / (2 * kGroundCover) : (value + 1) / 2;
+    return static_cast<float>(std::clamp(s, 0.0, 1.0));
+}
+
+// A rule's shares for each of its examples, fitted without that example, so that the examples are
+// guessed from each other as the other provinces are guessed from them.
+class HeldOut {
+public:
+    void add(int p, const FlagShares& shares) { mShares.emplace_back(p, shares); }
+    void done() {
+        std::sort(mShares.begin(), mShares.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
+    }
+    const FlagShares* find(int p) const {
+        const auto found = std::lower_bound(mShares.begin(), mShares.end(), p,
+                                            [](const auto& entry, int q) { return entry.first < q; });
+        return found != mShares.end() && found->first == p ? &found->second : nullptr;
+    }
+
+private:
+    std::vector<std::pair<int, FlagShares>> mShares; // by province
+};
+
 // A straight rule for each flag over all the evidence, fitted to the examples by ridge regression:
 // it learns which measures go with a flag wherever on the map the examples lie, where the nearest
 // examples can only speak for ground that looks alike as a whole.
@@ -677,7 +725,7 @@ public:
         const std::size_t n = mDims, m = sample.size();
         // The measures' products over the examples (the last measure a constant), the ridge on the
         // diagonal in proportion to the examples' mean size; then its inverse.
-        std::vector<double> a(n * n, 0.0), inverse(n * n, 0.0);
+        std::vector<double> a(n * n, 0.0);
         std::vector<std::array<double, 32>> xy(n, std::array<double, 32>{});
         double size = 0;
         std::vector<double> x(n);
@@ -689,24 +737,12 @@ public:
                 for (std::size_t c = 0; c < n; ++c) a[r * n + c] += x[r] * x[c];
                 for (int bit = 0; bit < 32; ++bit)
                     if (flags >> bit & 1u)
-                        xy[r][static_cast<std::size_t>(bit)] += x[r] * target(mask, bit);
+                        xy[r][static_cast<std::size_t>(bit)] += x[r] * coverTarget(mask, bit);
             }
         }
         const double lambda = ridge * std::max(1e-9, size / double(std::max<std::size_t>(1, m)));
-        for (std::size_t r = 0; r < n; ++r) a[r * n + r] += lambda, inverse[r * n + r] = 1;
-        // Gauss-Jordan; the matrix is positive definite, so no pivot is ever near zero.
-        for (std::size_t c = 0; c < n; ++c) {
-            const double pivot = a[c * n + c];
-            for (std::size_t j = 0; j < n; ++j) a[c * n + j] /= pivot, inverse[c * n + j] /= pivot;
-            for (std::size_t r = 0; r < n; ++r) {
-                const double factor = a[r * n + c];
-                if (r == c || factor == 0) continue;
-                for (std::size_t j = 0; j < n; ++j) {
-                    a[r * n + j] -= factor * a[c * n + j];
-                    inverse[r * n + j] -= factor * inverse[c * n + j];
-                }
-            }
-        }
+        for (std::size_t r = 0; r < n; ++r) a[r * n + r] += lambda;
+        const std::vector<double> inverse = inverted(std::move(a), n);
         mCoefficients.assign(n, std::array<double, 32>{});
         for (std::size_t r = 0; r < n; ++r)
             for (std::size_t c = 0; c < n; ++c)
@@ -721,40 +757,26 @@ public:
             FlagShares held{};
             for (int bit = 0; bit < 32; ++bit) {
                 if (!(flags >> bit & 1u)) continue;
-                const double want = target(mask, bit);
+                const double want = coverTarget(mask, bit);
                 const double residual = (want - value(x, bit)) / std::max(1e-6, 1 - leverage);
-                held[static_cast<std::size_t>(bit)] = share(want - residual, bit);
+                held[static_cast<std::size_t>(bit)] = coverShare(want - residual, bit);
             }
-            mHeldOut.emplace_back(sample[i], held);
+            mHeldOut.add(sample[i], held);
         }
-        std::sort(mHeldOut.begin(), mHeldOut.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
+        mHeldOut.done();
     }
     // The shares for province p, fitted without it when it is an example.
     FlagShares at(int p) const {
-        const auto found = std::lower_bound(mHeldOut.begin(), mHeldOut.end(), p,
-                                            [](const auto& entry, int q) { return entry.first < q; });
-        if (found != mHeldOut.end() && found->first == p) return found->second;
+        if (const FlagShares* held = mHeldOut.find(p)) return *held;
         std::vector<double> x(mDims);
         measures(p, x);
         FlagShares out{};
         for (int bit = 0; bit < 32; ++bit)
-            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = share(value(x, bit), bit);
+            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = coverShare(value(x, bit), bit);
         return out;
     }
 
 private:
-    // A province of two grounds looks half like each, and the measures, shares of its pixels, mix as
-    // its grounds do: so the rule learns how much of a province each ground covers (a ground of an
-    // example of two covering half), and a ground covering more than kGroundCover of a province is
-    // spoken for. The other flags are yes or no.
-    static double target(std::uint32_t mask, int bit) {
-        if (kGroundFlags >> bit & 1u) return (mask >> bit & 1u) ? 1.0 / std::popcount(mask & kGroundFlags) : 0.0;
-        return (mask >> bit & 1u) ? 1.0 : -1.0;
-    }
-    static float share(double value, int bit) {
-        const double s = (kGroundFlags >> bit & 1u) ? value / (2 * kGroundCover) : (value + 1) / 2;
-        return static_cast<float>(std::clamp(s, 0.0, 1.0));
-    }
     void measures(int p, std::vector<double>& x) const {
         const float* row = mSpace.row(p);
         for (std::size_t i = 0; i + 1 < mDims; ++i) x[i] = row[i];
@@ -769,7 +791,84 @@ private:
     std::size_t mDims;
     std::uint32_t mFlags;
     std::vector<std::array<double, 32>> mCoefficients; // by measure, by flag
-    std::vector<std::pair<int, FlagShares>> mHeldOut;  // by example
+    HeldOut mHeldOut;
+};
+
+// A bell rule for each flag, fitted to the examples by kernel ridge regression: each example pulls a
+// province towards its cover by a bell of their distance, as wide as the usual distance from an
+// example to its nearest. A province between examples of two grounds hears both, where the nearest
+// examples give it to the closer one, and it learns what the straight rule cannot: a look that goes
+// with a flag in one part of the evidence and not in another.
+class BellRule {
+public:
+    BellRule(Space space, std::vector<int> sample, const std::vector<std::int32_t>& known, std::uint32_t flags)
+        : mSpace(std::move(space)), mFlags(flags) {
+        if (sample.size() > kMaxBellExamples) {
+            std::uint32_t state = 4711;
+            for (std::size_t i = 0; i < kMaxBellExamples; ++i)
+                std::swap(sample[i], sample[i + nextRandom(state) % (sample.size() - i)]);
+            sample.resize(kMaxBellExamples);
+        }
+        const std::size_t m = sample.size();
+        if (m < 2) return;
+        std::vector<double> d(m * m, 0.0), nearest(m, std::numeric_limits<double>::max());
+        for (std::size_t i = 0; i < m; ++i)
+            for (std::size_t j = i + 1; j < m; ++j) {
+                d[i * m + j] = d[j * m + i] = mSpace.distance(sample[i], sample[j]);
+                nearest[i] = std::min(nearest[i], d[i * m + j]), nearest[j] = std::min(nearest[j], d[i * m + j]);
+            }
+        std::nth_element(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(m / 2), nearest.end());
+        mFalloff = 1 / (2 * std::max(1e-9, nearest[m / 2]));
+        for (std::size_t ij = 0; ij < d.size(); ++ij) d[ij] = std::exp(-mFalloff * d[ij]) + (ij % (m + 1) == 0 ? kBellRidge : 0);
+        const std::vector<double> inverse = inverted(std::move(d), m);
+        // Pulls towards each example's cover from the examples' mean.
+        std::vector<std::array<double, 32>> want(m, std::array<double, 32>{});
+        for (std::size_t i = 0; i < m; ++i)
+            for (int bit = 0; bit < 32; ++bit)
+                if (flags >> bit & 1u) {
+                    const auto mask = static_cast<std::uint32_t>(known[static_cast<std::size_t>(sample[i]) - 1]);
+                    want[i][static_cast<std::size_t>(bit)] = coverTarget(mask, bit);
+                    mMean[static_cast<std::size_t>(bit)] += want[i][static_cast<std::size_t>(bit)] / double(m);
+                }
+        mPull.assign(m, std::array<double, 32>{});
+        for (std::size_t i = 0; i < m; ++i)
+            for (std::size_t j = 0; j < m; ++j)
+                for (std::size_t bit = 0; bit < 32; ++bit) mPull[i][bit] += inverse[i * m + j] * (want[j][bit] - mMean[bit]);
+        // An example left out of the fit misses by its pull over its own share of the inverse.
+        for (std::size_t i = 0; i < m; ++i) {
+            FlagShares held{};
+            for (int bit = 0; bit < 32; ++bit)
+                if (flags >> bit & 1u) {
+                    const auto b = static_cast<std::size_t>(bit);
+                    held[b] = coverShare(want[i][b] - mPull[i][b] / inverse[i * m + i], bit);
+                }
+            mHeldOut.add(sample[i], held);
+        }
+        mHeldOut.done();
+        mSample = std::move(sample);
+    }
+    // The shares for province p, fitted without it when it is an example.
+    FlagShares at(int p) const {
+        if (const FlagShares* held = mHeldOut.find(p)) return *held;
+        std::array<double, 32> value = mMean;
+        for (std::size_t i = 0; i < mSample.size(); ++i) {
+            const double pull = std::exp(-mFalloff * mSpace.distance(p, mSample[i]));
+            for (std::size_t bit = 0; bit < 32; ++bit) value[bit] += pull * mPull[i][bit];
+        }
+        FlagShares out{};
+        for (int bit = 0; bit < 32; ++bit)
+            if (mFlags >> bit & 1u) out[static_cast<std::size_t>(bit)] = coverShare(value[static_cast<std::size_t>(bit)], bit);
+        return out;
+    }
+
+private:
+    Space mSpace;
+    std::uint32_t mFlags;
+    std::vector<int> mSample;
+    double mFalloff = 0;
+    std::array<double, 32> mMean{};
+    std::vector<std::array<double, 32>> mPull; // by example, by flag
+    HeldOut mHeldOut;
 };
 
 struct Tuned {
@@ -778,6 +877,7 @@ struct Tuned {
     long right = 0;      // flags guessed right when the examples are guessed from each other
     std::vector<int> sample; // the examples tried
     std::shared_ptr<const LinearRule> rule; // heard beside the nearest examples
+    std::shared_ptr<const BellRule> bell;   // likewise
 };
 
 // One weighing of the evidence and the distances it gives.
@@ -790,7 +890,7 @@ struct Model {
 // the examples themselves, each guessed from the others (with sameSea, from those on the same side of
 // the coast only), a kind at a time louder or quieter while that guesses more of those flags right.
 // A rare kind of ground, a few sea provinces among many of land, is outvoted by a crowd: fewer voters
-// then guess better. The straight rule is fitted to ruleOn, or to the examples tried when it is null.
+// then guess better. The rules are fitted to ruleOn, or to the examples tried when it is null.
 Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
                     const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea,
                     const std::vector<int>* ruleOn = nullptr) {
@@ -857,16 +957,19 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
                 if (const long s = score(gi, trial[gi] - w[gi], kNeighbours); s > best) best = s, w = trial, weigh(w);
             }
-    Tuned tuned{w, kNeighbours, 0, sample, nullptr};
+    Tuned tuned{w, kNeighbours, 0, sample, nullptr, nullptr};
     for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
         if (const long s = score(0, 0, k); s > best) best = s, tuned.neighbours = k;
-    tuned.rule = std::make_shared<LinearRule>(Space(f, w), ruleOn ? *ruleOn : sample, known, flags, kRidge);
+    const std::vector<int>& fitted = ruleOn ? *ruleOn : sample;
+    Space space(f, w);
+    tuned.rule = std::make_shared<LinearRule>(space, fitted, known, flags, kRidge);
+    tuned.bell = std::make_shared<BellRule>(std::move(space), fitted, known, flags);
     tuned.right = best;
     return tuned;
 }
 
 // The weighing tuned on all the examples, then, for a few dozen examples, those tuned on draws of
-// them (each with its straight rule fitted to all the examples).
+// them (each with its rules fitted to all the examples).
 std::vector<Model> modelsFor(const std::vector<Features>& f, const std::vector<int>& examples,
                              const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
     std::vector<Model> models;
@@ -1047,7 +1150,8 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         const Sums& r = evidence[static_cast<std::size_t>(p)].region;
         return 1 - r.lum / std::max(1.0, r.count) / 255;
     };
-    // Every weighing heard evenly; how far off the nearest example lies, by the first.
+    // Every weighing heard evenly, and in each the nearest examples and the two rules; how far off the
+    // nearest example lies, by the first.
     const auto ask = [&](int p, const std::vector<Model>& models, std::uint32_t flags, float typical, int side) {
         FlagShares shares{};
         float closest = -1;
@@ -1061,7 +1165,10 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             keepNearest(nearest, model.tuned.neighbours);
             if (nearest.empty()) return Vote{};
             FlagShares own = nearestShares(nearest, flags);
-            if (model.tuned.rule) own = blend(own, model.tuned.rule->at(p), kRuleWeight);
+            if (model.tuned.rule) {
+                const FlagShares rule = model.tuned.rule->at(p), bell = model.tuned.bell->at(p);
+                for (std::size_t i = 0; i < own.size(); ++i) own[i] = (own[i] + rule[i] + bell[i]) / 3;
+            }
             for (std::size_t i = 0; i < shares.size(); ++i) shares[i] += own[i] / float(models.size());
             if (closest < 0) closest = std::sqrt(nearest.front().first);
         }
