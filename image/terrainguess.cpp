@@ -662,6 +662,13 @@ private:
 
 bool isSea(std::int32_t mask) { return (static_cast<std::uint32_t>(mask) & kSeaFlag) != 0; }
 
+// Of more than count examples, count drawn at random (the same ones for the same seed).
+void keepDrawn(std::vector<int>& examples, std::size_t count, std::uint32_t seed) {
+    if (examples.size() <= count) return;
+    for (std::size_t i = 0; i < count; ++i) std::swap(examples[i], examples[i + nextRandom(seed) % (examples.size() - i)]);
+    examples.resize(count);
+}
+
 // The inverse of the n x n matrix a, by Gauss-Jordan: the rules' matrices are positive definite, so
 // no pivot is ever near zero.
 std::vector<double> inverted(std::vector<double> a, std::size_t n) {
@@ -803,12 +810,7 @@ class BellRule {
 public:
     BellRule(Space space, std::vector<int> sample, const std::vector<std::int32_t>& known, std::uint32_t flags)
         : mSpace(std::move(space)), mFlags(flags) {
-        if (sample.size() > kMaxBellExamples) {
-            std::uint32_t state = 4711;
-            for (std::size_t i = 0; i < kMaxBellExamples; ++i)
-                std::swap(sample[i], sample[i + nextRandom(state) % (sample.size() - i)]);
-            sample.resize(kMaxBellExamples);
-        }
+        keepDrawn(sample, kMaxBellExamples, 4711);
         const std::size_t m = sample.size();
         if (m < 2) return;
         std::vector<double> d(m * m, 0.0), nearest(m, std::numeric_limits<double>::max());
@@ -900,12 +902,7 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
     for (int g = 0; g < kGroups; ++g)
         w[static_cast<std::size_t>(g)] = f.size() > 1 && !f[1][static_cast<std::size_t>(g)].empty() ? 1.0f : 0.0f;
     std::vector<int> sample = examples;
-    if (sample.size() > kMaxTuningExamples) {
-        std::uint32_t state = 777;
-        for (std::size_t i = 0; i < kMaxTuningExamples; ++i)
-            std::swap(sample[i], sample[i + nextRandom(state) % (sample.size() - i)]);
-        sample.resize(kMaxTuningExamples);
-    }
+    keepDrawn(sample, kMaxTuningExamples, 777);
     const std::size_t m = sample.size();
     const auto maskOf = [&](std::size_t i) { return known[static_cast<std::size_t>(sample[i]) - 1]; };
     // The distances of each kind between every two examples, and their sum under the weights so far:
