@@ -726,9 +726,9 @@ private:
 // examples can only speak for ground that looks alike as a whole.
 class LinearRule {
 public:
-    LinearRule(Space space, const std::vector<int>& sample, const std::vector<std::int32_t>& known, std::uint32_t flags,
-               float ridge)
-        : mSpace(std::move(space)), mDims(mSpace.dims() + 1), mFlags(flags) {
+    LinearRule(std::shared_ptr<const Space> space, const std::vector<int>& sample, const std::vector<std::int32_t>& known,
+               std::uint32_t flags, float ridge)
+        : mSpace(std::move(space)), mDims(mSpace->dims() + 1), mFlags(flags) {
         const std::size_t n = mDims, m = sample.size();
         // The measures' products over the examples (the last measure a constant), the ridge on the
         // diagonal in proportion to the examples' mean size; then its inverse.
@@ -785,7 +785,7 @@ public:
 
 private:
     void measures(int p, std::vector<double>& x) const {
-        const float* row = mSpace.row(p);
+        const float* row = mSpace->row(p);
         for (std::size_t i = 0; i + 1 < mDims; ++i) x[i] = row[i];
         x[mDims - 1] = 1;
     }
@@ -794,7 +794,7 @@ private:
         for (std::size_t r = 0; r < mDims; ++r) sum += x[r] * mCoefficients[r][static_cast<std::size_t>(bit)];
         return sum;
     }
-    Space mSpace;
+    std::shared_ptr<const Space> mSpace;
     std::size_t mDims;
     std::uint32_t mFlags;
     std::vector<std::array<double, 32>> mCoefficients; // by measure, by flag
@@ -808,7 +808,8 @@ private:
 // with a flag in one part of the evidence and not in another.
 class BellRule {
 public:
-    BellRule(Space space, std::vector<int> sample, const std::vector<std::int32_t>& known, std::uint32_t flags)
+    BellRule(std::shared_ptr<const Space> space, std::vector<int> sample, const std::vector<std::int32_t>& known,
+             std::uint32_t flags)
         : mSpace(std::move(space)), mFlags(flags) {
         keepDrawn(sample, kMaxBellExamples, 4711);
         const std::size_t m = sample.size();
@@ -816,7 +817,7 @@ public:
         std::vector<double> d(m * m, 0.0), nearest(m, std::numeric_limits<double>::max());
         for (std::size_t i = 0; i < m; ++i)
             for (std::size_t j = i + 1; j < m; ++j) {
-                d[i * m + j] = d[j * m + i] = mSpace.distance(sample[i], sample[j]);
+                d[i * m + j] = d[j * m + i] = mSpace->distance(sample[i], sample[j]);
                 nearest[i] = std::min(nearest[i], d[i * m + j]), nearest[j] = std::min(nearest[j], d[i * m + j]);
             }
         std::nth_element(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(m / 2), nearest.end());
@@ -854,7 +855,7 @@ public:
         if (const FlagShares* held = mHeldOut.find(p)) return *held;
         std::array<double, 32> value = mMean;
         for (std::size_t i = 0; i < mSample.size(); ++i) {
-            const double pull = std::exp(-mFalloff * mSpace.distance(p, mSample[i]));
+            const double pull = std::exp(-mFalloff * mSpace->distance(p, mSample[i]));
             for (std::size_t bit = 0; bit < 32; ++bit) value[bit] += pull * mPull[i][bit];
         }
         FlagShares out{};
@@ -864,7 +865,7 @@ public:
     }
 
 private:
-    Space mSpace;
+    std::shared_ptr<const Space> mSpace;
     std::uint32_t mFlags;
     std::vector<int> mSample;
     double mFalloff = 0;
@@ -878,14 +879,9 @@ struct Tuned {
     std::size_t neighbours = kNeighbours;
     long right = 0;      // flags guessed right when the examples are guessed from each other
     std::vector<int> sample; // the examples tried
+    std::shared_ptr<const Space> space;     // the distances the weights give
     std::shared_ptr<const LinearRule> rule; // heard beside the nearest examples
     std::shared_ptr<const BellRule> bell;   // likewise
-};
-
-// One weighing of the evidence and the distances it gives.
-struct Model {
-    Tuned tuned;
-    Space space;
 };
 
 // How loudly each kind of evidence speaks for the given flags, and how many examples vote: tried on
@@ -954,25 +950,21 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
                 if (const long s = score(gi, trial[gi] - w[gi], kNeighbours); s > best) best = s, w = trial, weigh(w);
             }
-    Tuned tuned{w, kNeighbours, 0, sample, nullptr, nullptr};
+    Tuned tuned{w, kNeighbours, 0, sample, std::make_shared<const Space>(f, w), nullptr, nullptr};
     for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
         if (const long s = score(0, 0, k); s > best) best = s, tuned.neighbours = k;
     const std::vector<int>& fitted = ruleOn ? *ruleOn : sample;
-    Space space(f, w);
-    tuned.rule = std::make_shared<LinearRule>(space, fitted, known, flags, kRidge);
-    tuned.bell = std::make_shared<BellRule>(std::move(space), fitted, known, flags);
+    tuned.rule = std::make_shared<LinearRule>(tuned.space, fitted, known, flags, kRidge);
+    tuned.bell = std::make_shared<BellRule>(tuned.space, fitted, known, flags);
     tuned.right = best;
     return tuned;
 }
 
 // The weighing tuned on all the examples, then, for a few dozen examples, those tuned on draws of
 // them (each with its rules fitted to all the examples).
-std::vector<Model> modelsFor(const std::vector<Features>& f, const std::vector<int>& examples,
+std::vector<Tuned> modelsFor(const std::vector<Features>& f, const std::vector<int>& examples,
                              const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea) {
-    std::vector<Model> models;
-    Tuned all = tuneWeights(f, examples, known, flags, sameSea);
-    Space space(f, all.weights);
-    models.push_back({std::move(all), std::move(space)});
+    std::vector<Tuned> models{tuneWeights(f, examples, known, flags, sameSea)};
     if (examples.size() > kMaxBaggedExamples) return models;
     std::uint32_t state = 4242;
     const std::size_t drawn =
@@ -981,9 +973,7 @@ std::vector<Model> modelsFor(const std::vector<Features>& f, const std::vector<i
         std::vector<int> draw = examples;
         for (std::size_t i = 0; i + 1 < draw.size(); ++i) std::swap(draw[i], draw[i + nextRandom(state) % (draw.size() - i)]);
         draw.resize(std::min(drawn, draw.size()));
-        Tuned t = tuneWeights(f, draw, known, flags, sameSea, &examples);
-        Space bagSpace(f, t.weights);
-        models.push_back({std::move(t), std::move(bagSpace)});
+        models.push_back(tuneWeights(f, draw, known, flags, sameSea, &examples));
     }
     return models;
 }
@@ -1104,7 +1094,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // Sea or land first, from its own kinds of evidence; the other flags then come from the examples
     // on the same side of the coast, so that no sea province is voted a forest.
     const std::uint32_t seaFlags = guess.decided & kSeaFlag, otherFlags = guess.decided & ~kSeaFlag;
-    std::vector<Model> seaModels, otherModels;
+    std::vector<Tuned> seaModels, otherModels;
     if (nearestColour) {
         // Mean colour alone, the nearest example alone.
         for (std::size_t p = 1; p < f.size(); ++p) {
@@ -1115,17 +1105,21 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         Tuned plain;
         plain.weights[Colours] = 1;
         plain.neighbours = 1;
-        seaModels.push_back({plain, Space(f, plain.weights)});
-        otherModels.push_back({plain, Space(f, plain.weights)});
+        plain.space = std::make_shared<const Space>(f, plain.weights);
+        seaModels = otherModels = {plain};
     } else {
         // Sea or land is told well enough from one weighing.
-        Tuned sea = seaFlags ? tuneWeights(f, examples, input.known, seaFlags, false) : Tuned{};
-        seaModels.push_back({sea, Space(f, sea.weights)});
-        otherModels = otherFlags ? modelsFor(f, examples, input.known, otherFlags, seaFlags != 0)
-                                 : std::vector<Model>{{Tuned{}, Space(f, Weights{})}};
+        // A side without flags to guess is never asked; its silent weighing only keeps the code plain.
+        const auto silent = [&] {
+            Tuned t;
+            t.space = std::make_shared<const Space>(f, t.weights);
+            return std::vector<Tuned>{t};
+        };
+        seaModels = seaFlags ? std::vector<Tuned>{tuneWeights(f, examples, input.known, seaFlags, false)} : silent();
+        otherModels = otherFlags ? modelsFor(f, examples, input.known, otherFlags, seaFlags != 0) : silent();
     }
-    const Tuned& sea = seaModels.front().tuned;
-    const Tuned& other = otherModels.front().tuned;
+    const Tuned& sea = seaModels.front();
+    const Tuned& other = otherModels.front();
     // A few sea examples among many of land are outvoted by their neighbours; the plain share of water
     // round the pixel, cut where the examples say, then sorts sea from land better.
     const auto knownSea = [&](int p) { return isSea(input.known[static_cast<std::size_t>(p) - 1]); };
@@ -1136,8 +1130,8 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         for (const int e : examples) shares.emplace_back(waterOf(e), knownSea(e));
         cut = learntCut(shares);
     }
-    const float typicalSea = seaFlags ? typicalNearest(seaModels.front().space, examples) : 0;
-    const float typicalOther = otherFlags ? typicalNearest(otherModels.front().space, examples) : 0;
+    const float typicalSea = seaFlags ? typicalNearest(*sea.space, examples) : 0;
+    const float typicalOther = otherFlags ? typicalNearest(*other.space, examples) : 0;
 
     std::vector<std::pair<float, std::uint32_t>> nearest;
     double riverCut = -1; // fresh water on land from the river lines, when the examples say so
@@ -1149,21 +1143,21 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     };
     // Every weighing heard evenly, and in each the nearest examples and the two rules; how far off the
     // nearest example lies, by the first.
-    const auto ask = [&](int p, const std::vector<Model>& models, std::uint32_t flags, float typical, int side) {
+    const auto ask = [&](int p, const std::vector<Tuned>& models, std::uint32_t flags, float typical, int side) {
         FlagShares shares{};
         float closest = -1;
-        for (const Model& model : models) {
+        for (const Tuned& model : models) {
             nearest.clear();
             for (const int e : examples) {
                 const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
                 if (e != p && (side < 0 || isSea(mask) == (side == 1)))
-                    nearest.emplace_back(model.space.distance(p, e), static_cast<std::uint32_t>(mask));
+                    nearest.emplace_back(model.space->distance(p, e), static_cast<std::uint32_t>(mask));
             }
-            keepNearest(nearest, model.tuned.neighbours);
+            keepNearest(nearest, model.neighbours);
             if (nearest.empty()) return Vote{};
             FlagShares own = nearestShares(nearest, flags);
-            if (model.tuned.rule) {
-                const FlagShares rule = model.tuned.rule->at(p), bell = model.tuned.bell->at(p);
+            if (model.rule) {
+                const FlagShares rule = model.rule->at(p), bell = model.bell->at(p);
                 for (std::size_t i = 0; i < own.size(); ++i) own[i] = (own[i] + rule[i] + bell[i]) / 3;
             }
             for (std::size_t i = 0; i < shares.size(); ++i) shares[i] += own[i] / float(models.size());
