@@ -55,8 +55,10 @@ constexpr double kGroundCover = 0.35;
 // does not change. Shape: thin lines against spots, such as the furrows and hedges of fields against
 // the gaps between tree crowns. Glyphs: on tile art, the kinds of tile the region holds. Thin: the
 // same marks a pixel wide, the hedges, cracks and furrow edges that roads and inked borders are too
-// broad to pass for.
-enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, Glyphs, Thin, kGroups };
+// broad to pass for. Strokes: the dark ones of those running up and down, and across: map makers draw
+// some grounds with strokes of one direction (the upright reeds of a marsh, level hatching), which the
+// marks, blind to direction, do not tell apart from cracks and hedges running every way.
+enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, Glyphs, Thin, Strokes, kGroups };
 
 struct Partition {
     TerrainRegions regions;
@@ -334,6 +336,7 @@ struct Sums {
     std::array<double, kEdgeBinCount> fine{}, coarse{};
     std::array<double, 6> contrast{};
     std::array<double, 4> shape{}, thin{}; // dark lines, bright lines, dark spots, bright spots
+    std::array<double, 2> strokes{};       // thin dark lines running up and down, and across
 };
 
 // Brightness against that around, in bins from much darker to much brighter: the gaps between tree
@@ -390,6 +393,7 @@ Pairs pairsAround(const Rows& rows, int x, int step) {
 
 struct Marks {
     bool darkLine = false, brightLine = false, darkSpot = false, brightSpot = false;
+    bool darkUpright = false, darkLevel = false; // a dark line running up and down, or across
 };
 
 // A pixel against the pairs round it: a line when it is darker (or brighter) than both pixels across
@@ -411,7 +415,9 @@ Marks marksOf(const Pairs& pairs, int l, const Pairs* further = nullptr) {
         const auto& along = pairs[kSquare[i]];
         if (std::abs(along[0] - l) + std::abs(along[1] - l) >= (1 - kCut) * 2 * here) continue;
         const auto& out = further ? (*further)[i] : pairs[i];
-        m.darkLine |= dark && (!further || std::min(out[0], out[1]) + 1 > kCut * lo);
+        const bool darkLine = dark && (!further || std::min(out[0], out[1]) + 1 > kCut * lo);
+        m.darkLine |= darkLine;
+        m.darkUpright |= darkLine && i == 0, m.darkLevel |= darkLine && i == 1;
         m.brightLine |= bright && (!further || std::max(out[0], out[1]) + 1 < hi / kCut);
     }
     m.darkSpot = darker == 4, m.brightSpot = brighter == 4;
@@ -426,7 +432,9 @@ void addMarks(std::array<double, 4>& counts, const Marks& m) {
 void addShape(Sums& s, const Rows& rows, int x, int l) {
     const Pairs two = pairsAround(rows, x, 2);
     addMarks(s.shape, marksOf(two, l));
-    addMarks(s.thin, marksOf(pairsAround(rows, x, 1), l, &two));
+    const Marks thin = marksOf(pairsAround(rows, x, 1), l, &two);
+    addMarks(s.thin, thin);
+    s.strokes[0] += thin.darkUpright, s.strokes[1] += thin.darkLevel;
 }
 
 void addPixel(Sums& s, const Rows& rows, int x, const std::vector<std::uint8_t>& table) {
@@ -536,6 +544,7 @@ std::vector<Features> featuresOf(const std::vector<Evidence>& evidence) {
         f[p][Water] = {float(s.water / n)};
         for (const double v : s.shape) f[p][Shape].push_back(static_cast<float>(std::sqrt(v / n)));
         for (const double v : s.thin) f[p][Thin].push_back(static_cast<float>(std::sqrt(v / n)));
+        for (const double v : s.strokes) f[p][Strokes].push_back(static_cast<float>(std::sqrt(v / n)));
         auto& contrast = f[p][Contrast];
         for (const double v : s.contrast) contrast.push_back(static_cast<float>(std::sqrt(v / n)));
         const Sums& c = evidence[p].core;

@@ -109,6 +109,21 @@ TEST(TerrainGuess, TextureTellsApartGroundsOfTheSameColour) {
             }
 }
 
+TEST(TerrainGuess, TheDirectionOfThinStrokesTellsApartGroundsDrawnAlike) {
+    // Reeds drawn upright in the top half, hatching across in the bottom half: the same strokes and
+    // grain turned a quarter, so that only their direction differs.
+    GridMap map([](int, int row, int x, int y) {
+        const int along = row < kRows / 2 ? y : x, across = row < kRows / 2 ? x : y;
+        const bool stroke = across % 4 == 0 && (along / 3 + across / 4) % 3 == 0;
+        return shade(110, 130, 80, stroke ? -50 : grain(across, along) / 2);
+    });
+    constexpr std::int32_t kSwamp = 32;
+    map.give(0, 0, kSwamp), map.give(5, 1, kSwamp), map.give(3, 2, kSwamp);
+    map.give(1, 3, 0), map.give(6, 4, 0), map.give(2, 5, 0);
+    for (const TerrainProposal& p : map.guess().proposals)
+        EXPECT_EQ(p.mask, (p.province - 1) / kColumns < kRows / 2 ? std::uint32_t(kSwamp) : 0u) << p.province;
+}
+
 TEST(TerrainGuess, AThinRiverAcrossAProvinceGivesItFreshWater) {
     // A river three pixels wide crosses rows 1 and 4; every other province has as much of its blue in
     // a town's roofs, so only the river's shape, a thin line, tells them apart.
@@ -182,7 +197,7 @@ TEST(TerrainGuess, TestPicturesStayAboveTheirReportedAccuracy) {
     const struct {
         const char* name;
         double sea, flags;
-    } cases[] = {{"style_painted", 0.99, 0.907}, {"style_tiles", 0.99, 0.915}, {"style_borders", 0.99, 0.91},
+    } cases[] = {{"style_painted", 0.99, 0.907}, {"style_tiles", 0.99, 0.915}, {"style_borders", 0.99, 0.92},
                  {"style_rivers", 0.99, 0.905}, {"aelfheim_painted", 0.99, 0.97}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
