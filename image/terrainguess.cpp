@@ -586,9 +586,31 @@ struct Vote {
 // For each flag, how much of the evidence speaks for it (0..1).
 using FlagShares = std::array<float, 32>;
 
+// The k nearest of the examples offered one by one, nearest first. k is a handful: a sorted insert
+// beats gathering every example to sort.
+class Nearest {
+public:
+    static constexpr std::size_t kMost = 8;
+    explicit Nearest(std::size_t k) : mK(std::clamp<std::size_t>(k, 1, kMost)) {}
+    void offer(float d, std::uint32_t mask) {
+        if (mCount == mK && d >= mBest[mK - 1].first) return;
+        std::size_t i = mCount < mK ? mCount++ : mK - 1;
+        for (; i > 0 && mBest[i - 1].first > d; --i) mBest[i] = mBest[i - 1];
+        mBest[i] = {d, mask};
+    }
+    bool empty() const { return mCount == 0; }
+    float nearest() const { return mBest[0].first; }
+    const std::pair<float, std::uint32_t>* begin() const { return mBest.data(); }
+    const std::pair<float, std::uint32_t>* end() const { return mBest.data() + mCount; }
+
+private:
+    std::size_t mK, mCount = 0;
+    std::array<std::pair<float, std::uint32_t>, kMost> mBest{};
+};
+
 // The k nearest examples vote on each decided flag, nearer ones much louder (by the square of their
 // nearness).
-FlagShares nearestShares(const std::vector<std::pair<float, std::uint32_t>>& nearest, std::uint32_t decided) {
+FlagShares nearestShares(const Nearest& nearest, std::uint32_t decided) {
     FlagShares yes{};
     float total = 0;
     for (const auto& [d, mask] : nearest) {
@@ -617,24 +639,30 @@ Vote decide(const FlagShares& shares, std::uint32_t decided, float remoteness) {
     return v;
 }
 
-// The k smallest of (distance, mask), nearest first.
-void keepNearest(std::vector<std::pair<float, std::uint32_t>>& all, std::size_t k) {
-    k = std::min(k, all.size());
-    std::partial_sort(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(k), all.end(),
-                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    all.resize(k);
-}
-
 int flagsRight(std::uint32_t guess, std::uint32_t truth, std::uint32_t decided) {
     return std::popcount(decided) - std::popcount((guess ^ truth) & decided);
 }
 
-// Every province's features under one weighting, laid out flat and padded to whole lanes, so that a
-// distance is one loop the compiler turns into vector steps (eight sums side by side: a single sum
-// would have to be added up in order).
+// The squared distance between two rows of whole lanes: one loop the compiler turns into vector
+// steps, eight sums side by side (a single sum would have to be added up in order). Most of the
+// guess's time on a large map goes here, so it is also built for the wider vector steps of newer
+// processors, taken where the processor has them.
+constexpr std::size_t kLanes = 8;
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+float laneDistance(const float* x, const float* y, std::size_t dims) {
+    float lane[kLanes] = {};
+    for (std::size_t i = 0; i < dims; i += kLanes)
+        for (std::size_t j = 0; j < kLanes; ++j) lane[j] += (x[i + j] - y[i + j]) * (x[i + j] - y[i + j]);
+    float d = 0;
+    for (const float v : lane) d += v;
+    return d;
+}
+
+// Every province's features under one weighting, laid out flat and padded to whole lanes.
 class Space {
 public:
-    static constexpr std::size_t kLanes = 8;
     Space(const std::vector<Features>& f, const Weights& w) {
         if (f.size() < 2) return;
         for (int g = 0; g < kGroups; ++g)
@@ -654,14 +682,8 @@ public:
     const float* row(int a) const { return mValues.data() + static_cast<std::size_t>(a) * mDims; }
     std::size_t dims() const { return mDims; }
     float distance(int a, int b) const {
-        const float* x = mValues.data() + static_cast<std::size_t>(a) * mDims;
-        const float* y = mValues.data() + static_cast<std::size_t>(b) * mDims;
-        float lane[kLanes] = {};
-        for (std::size_t i = 0; i < mDims; i += kLanes)
-            for (std::size_t j = 0; j < kLanes; ++j) lane[j] += (x[i + j] - y[i + j]) * (x[i + j] - y[i + j]);
-        float d = 0;
-        for (const float v : lane) d += v;
-        return d;
+        return laneDistance(mValues.data() + static_cast<std::size_t>(a) * mDims,
+                            mValues.data() + static_cast<std::size_t>(b) * mDims, mDims);
     }
 
 private:
@@ -932,16 +954,14 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
     // Flags told right with the sum so far, kind g weighed `change` more, k voters.
     const auto score = [&](std::size_t g, float change, std::size_t k) {
         long right = 0;
-        std::vector<std::pair<float, std::uint32_t>> nearest;
         for (std::size_t i = 0; i < m; ++i) {
-            nearest.clear();
+            Nearest nearest(k);
             const float* base = sum.data() + i * m;
             const float* extra = d[g].data() + i * m;
             for (std::size_t j = 0; j < m; ++j) {
                 if (j == i || (sameSea && isSea(maskOf(j)) != isSea(maskOf(i)))) continue;
-                nearest.emplace_back(base[j] + change * extra[j], static_cast<std::uint32_t>(maskOf(j)));
+                nearest.offer(base[j] + change * extra[j], static_cast<std::uint32_t>(maskOf(j)));
             }
-            keepNearest(nearest, k);
             const Vote v = decide(nearestShares(nearest, flags), flags, 1);
             right += flagsRight(v.mask, static_cast<std::uint32_t>(maskOf(i)), flags);
         }
@@ -1142,7 +1162,6 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     const float typicalSea = seaFlags ? typicalNearest(*sea.space, examples) : 0;
     const float typicalOther = otherFlags ? typicalNearest(*other.space, examples) : 0;
 
-    std::vector<std::pair<float, std::uint32_t>> nearest;
     double riverCut = -1; // fresh water on land from the river lines, when the examples say so
     double deepCut = -1;  // deep sea from the darkness of the water, when the examples say so
     const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
@@ -1156,13 +1175,12 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         FlagShares shares{};
         float closest = -1;
         for (const Tuned& model : models) {
-            nearest.clear();
+            Nearest nearest(model.neighbours);
             for (const int e : examples) {
                 const std::int32_t mask = input.known[static_cast<std::size_t>(e) - 1];
                 if (e != p && (side < 0 || isSea(mask) == (side == 1)))
-                    nearest.emplace_back(model.space->distance(p, e), static_cast<std::uint32_t>(mask));
+                    nearest.offer(model.space->distance(p, e), static_cast<std::uint32_t>(mask));
             }
-            keepNearest(nearest, model.neighbours);
             if (nearest.empty()) return Vote{};
             FlagShares own = nearestShares(nearest, flags);
             if (model.rule) {
@@ -1170,7 +1188,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
                 for (std::size_t i = 0; i < own.size(); ++i) own[i] = (own[i] + rule[i] + bell[i]) / 3;
             }
             for (std::size_t i = 0; i < shares.size(); ++i) shares[i] += own[i] / float(models.size());
-            if (closest < 0) closest = std::sqrt(nearest.front().first);
+            if (closest < 0) closest = std::sqrt(nearest.nearest());
         }
         const auto cutShare = [](double measure, double at) { return static_cast<float>(std::clamp(0.5 + 2 * (measure - at), 0.0, 1.0)); };
         if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag))
