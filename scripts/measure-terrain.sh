@@ -5,8 +5,10 @@
 #   scripts/measure-terrain.sh [-c CLI] [-n DRAWS] [-s FIRST_SEED] MAP...
 #   scripts/measure-terrain.sh -n 40 build/bin/maps/style_*.map build/bin/maps/aelfheim_painted.map
 #
-# The README's forty-draw figures are seeds 1 to 40 (-n 40) and 41 to 80 (-n 40 -s 41); the test's
-# floors are the five draws of seeds 1 to 5, the default.
+# The README's forty-draw figures are seeds 1 to 40 (-n 40), 41 to 80 (-n 40 -s 41) and so on; the
+# test's floors are the five draws of seeds 1 to 5, the default. To compare two programs, give -c the
+# tessary-cli of each one's own build tree: the CLI loads its picture code from the
+# tessary-cli-pictures.so beside it, so a copy of the CLI elsewhere in a tree runs that tree's code.
 set -eu
 cli=build/bin/tessary-cli
 draws=5
