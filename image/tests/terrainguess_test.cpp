@@ -158,6 +158,13 @@ TEST(TerrainGuess, WithoutExamplesOnlySeaAndLandAreGuessedFromTheWater) {
         const int column = (p.province - 1) % kColumns, row = (p.province - 1) / kColumns;
         EXPECT_EQ(p.mask, column + row < 5 ? std::uint32_t(kSea) : 0u) << column << "," << row;
     }
+    // Four examples are still too few to learn from; the fifth is enough.
+    map.give(6, 5, kForest), map.give(1, 0, kSea);
+    EXPECT_TRUE(map.guess().seaLandOnly);
+    map.give(7, 4, kForest);
+    const TerrainGuess learnt = map.guess();
+    EXPECT_FALSE(learnt.seaLandOnly);
+    EXPECT_EQ(learnt.decided, std::uint32_t(kSea | kDeep | kForest));
 }
 
 TEST(TerrainGuess, TakingAProposalChangesOnlyTheDecidedFlagsOfTheTakenProvinces) {
