@@ -180,11 +180,16 @@ std::vector<Cells::Seed> placeNearMiddle(const Cells& cells, const std::vector<i
         const double tx = sx / n + rng.range(-jitter, jitter), ty = sy / n + rng.range(-jitter, jitter);
         auto away = [&](int i) { return (i % W - tx) * (i % W - tx) + (i / W - ty) * (i / W - ty); };
         std::sort(pixels[p].begin(), pixels[p].end(), [&](int a, int b) { return away(a) < away(b); });
-        for (const int i : pixels[p])
-            if (clearOfOthers(label, W, cells.height, i % W, i / W, static_cast<int>(p), margin)) {
-                white[p] = {i % W, i / W};
-                break;
-            }
+        // A province too narrow for the margin anywhere still gets its pixel on its own ground, as
+        // far from the others as it allows.
+        bool placed = false;
+        for (int clear = margin; clear >= 0 && !placed; clear -= 2)
+            for (const int i : pixels[p])
+                if (clearOfOthers(label, W, cells.height, i % W, i / W, static_cast<int>(p), clear)) {
+                    white[p] = {i % W, i / W};
+                    placed = true;
+                    break;
+                }
     }
     return white;
 }
