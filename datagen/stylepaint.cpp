@@ -400,6 +400,10 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
 
     const Textures textures(rng, climate, W, H);
     const ValueNoise waves(rng, W, H, 5), seaBroad(rng, W, H, 120);
+    // The sea's own moods draw from a stream of their own, so that the land and the lines stay as
+    // they were.
+    Rng seaLook = Rng(seed * 7727 + static_cast<std::uint64_t>(world.style)).fork(13);
+    const ValueNoise shelf(seaLook, W, H, 90), floes(seaLook, W, H, 16), murk(seaLook, W, H, 150);
     const double relief = painted ? 9.0 : 4.0;
     QImage image(W, H, QImage::Format_RGB32);
     for (int y = 0; y < H; ++y) {
@@ -414,7 +418,20 @@ QImage paintStyleWorld(const StyleWorld& world, std::uint64_t seed) {
                 colour = lerp(shallow, deep, smoothstep(0, inland ? 40 : 140, d) * (inland ? 0.4 : 0.85));
                 colour = lerp(colour, Rgb{14, 28, 70}, weightOf(kLandGrounds, i) * 0.6);
                 colour = lerp(colour, Rgb{160, 212, 220}, std::exp(-d / 6.0) * 0.75);
+                if (!inland) {
+                    // Where the shelf runs wide the shallows show sand and weed through green water;
+                    // murky stretches go grey-green; a cold sea turns to steel, with floes of ice.
+                    const double reach = 4 + 60 * smoothstep(0.45, 0.85, shelf.at(x, y));
+                    colour = lerp(colour, Rgb{118, 168, 140}, (1 - smoothstep(reach * 0.4, reach, d)) * 0.8);
+                    colour = lerp(colour, Rgb{92, 112, 98}, smoothstep(0.55, 0.8, murk.at(x, y)) * 0.6);
+                    const double cold = 1 - smoothstep(0.12, 0.4, climate.warmth(x, y));
+                    colour = lerp(colour, Rgb{150, 164, 172}, cold * 0.75);
+                    colour = lerp(colour, Rgb{226, 232, 236}, smoothstep(0.6, 0.66, floes.at(x, y)) * cold * 0.9);
+                }
                 if (waves.at(x * 0.3, y) > 0.74 && d > 4) colour = colour + Rgb{12, 14, 14};
+                // The painter's wash and light lie over the sea too, if more faintly than on land.
+                const auto wash = climate.wash(x, y);
+                colour = (colour + Rgb{wash[0] * 0.6, wash[1] * 0.6, wash[2] * 0.6}) * (1 + (climate.light(x, y) - 1) * 0.7);
             } else {
                 double total = 0;
                 for (int g = 0; g < kLandGrounds; ++g) {

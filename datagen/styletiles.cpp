@@ -187,7 +187,7 @@ QImage paintTileWorld(const StyleWorld& world, std::uint64_t seed) {
     Rng look = Rng(seed * 104729 + 17 * 31 + 7).fork(11);
     const Climate climate(look, world.width, world.height);
     QImage image(world.width, world.height, QImage::Format_RGB32);
-    std::vector<QRect> land;
+    std::vector<QRect> tinted;
     QPainter painter(&image);
     for (int ty = 0; ty * th < world.height; ++ty)
         for (int tx = 0; tx * tw < world.width; ++tx) {
@@ -199,6 +199,8 @@ QImage paintTileWorld(const StyleWorld& world, std::uint64_t seed) {
             switch (world.surface[centre]) {
             case Surface::Sea:
                 kind = world.ground[p] == Ground::Deep ? DeepWaves : Waves;
+                // The tile set's sea, too, is drawn in the light and cold of where it lies.
+                tinted.emplace_back(tx * tw, ty * th, std::min(tw, world.width - tx * tw), std::min(th, world.height - ty * th));
                 break;
             case Surface::Parted:
             case Surface::Lake:
@@ -223,14 +225,14 @@ QImage paintTileWorld(const StyleWorld& world, std::uint64_t seed) {
                     kind = byGround[static_cast<int>(world.second[p])];
                 if (roll < 0.26) kind = tileHash(tx, ty) < 0.6 ? firstOther[g] : secondOther[g];
                 if (caves.count({tx, ty})) kind = Cave;
-                land.emplace_back(tx * tw, ty * th, std::min(tw, world.width - tx * tw), std::min(th, world.height - ty * th));
+                tinted.emplace_back(tx * tw, ty * th, std::min(tw, world.width - tx * tw), std::min(th, world.height - ty * th));
                 break;
             }
             }
             painter.drawImage(tx * tw, ty * th, tiles[static_cast<std::size_t>(kind * kVariants + rng.range(0, kVariants - 1))]);
         }
     painter.end();
-    for (const QRect& tile : land)
+    for (const QRect& tile : tinted)
         tintTile(image, tile, climate);
     for (std::size_t p = 0; p < world.layout.x.size(); ++p)
         image.setPixel(world.layout.x[p], world.layout.y[p], qRgb(255, 255, 255));

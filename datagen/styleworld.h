@@ -52,6 +52,8 @@ struct StyleWorld {
 StyleWorld makeStyleWorld(ArtStyle style, std::uint64_t seed);
 // The file name of the style's map and picture, without extension.
 const char* styleMapName(ArtStyle style);
+// The seed of the style's world in the sample set.
+std::uint64_t sampleWorldOf(ArtStyle style);
 
 // The lie of the land as a painter's palette follows it: colder to the north, dry or wet in broad
 // stretches, and a light that falls unevenly across the whole map. The same ground is painted in

@@ -21,12 +21,12 @@ inline const TempFolder& generatedData() {
     return folder;
 }
 
-// The world of a style map as the shipped seed makes it, made once per test program.
+// The world of each style map of the shipped set, made once per test program.
 inline const StyleWorld& styleWorld(ArtStyle style) {
     static const std::vector<StyleWorld> worlds = [] {
         std::vector<StyleWorld> made;
         for (const ArtStyle each : {ArtStyle::Painted, ArtStyle::Tiles, ArtStyle::Borders, ArtStyle::Rivers})
-            made.push_back(makeStyleWorld(each, 3));
+            made.push_back(makeStyleWorld(each, sampleWorldOf(each)));
         return made;
     }();
     return worlds[static_cast<std::size_t>(style)];
