@@ -61,6 +61,7 @@ constexpr double kGroundCover = 0.35;
 enum Group { Colours, Texture, Tone, Water, Core, Contrast, Shape, Glyphs, Thin, Strokes, kGroups };
 
 struct Partition {
+    Tiling tiling; // of tile art; none elsewhere
     TerrainRegions regions;
     std::vector<std::uint16_t> edgeDistance; // cells to the nearest cell of another province
 };
@@ -240,6 +241,8 @@ constexpr int kTileBlocks = 4; // across and down
 constexpr std::size_t kTilePatternSize = kTileBlocks * kTileBlocks;
 // The tile grid is sought over this many pixels at most: it shows on every row and column.
 constexpr double kMaxTilingSamples = 1e6;
+// Tile art has several tiles to a province; a grid with fewer is the provinces' own repeating pattern.
+constexpr double kMinTilesPerProvince = 4;
 // Kinds are learnt from this many tiles at most; the others are only sorted.
 constexpr std::size_t kMaxClusteredTiles = 8000;
 
@@ -278,9 +281,9 @@ void addTilePattern(const QImage& picture, const std::vector<std::uint8_t>& brig
 // The tiles of each kind whose middle lies in each province's region, by province; none when the
 // picture is not tile art. A province whose region holds no tile's middle gets the tile under its pixel.
 std::vector<std::vector<double>> tileKindsOf(const QImage& picture, const std::vector<std::uint8_t>& brightness,
-                                             const TerrainRegions& regions, const std::vector<QPoint>& positions) {
+                                             const Tiling& tiling, const TerrainRegions& regions,
+                                             const std::vector<QPoint>& positions) {
     const int W = picture.width(), H = picture.height();
-    const Tiling tiling = tilingOf(picture, std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxTilingSamples))));
     if (!tiling.isTiled()) return {};
     const int tw = tiling.across.size, th = tiling.down.size;
     const int columns = (W - tiling.across.offset) / tw, rows = (H - tiling.down.offset) / th;
@@ -517,7 +520,7 @@ std::vector<Evidence> readRegions(const QImage& picture, const Partition& part, 
         }
     }
     readCores(picture, brightness, positions, table, evidence);
-    std::vector<std::vector<double>> tiles = tileKindsOf(picture, brightness, r, positions);
+    std::vector<std::vector<double>> tiles = tileKindsOf(picture, brightness, part.tiling, r, positions);
     for (std::size_t p = 1; p <= count; ++p) {
         if (evidence[p].region.count == 0) evidence[p].region = evidence[p].core;
         if (p < tiles.size()) evidence[p].tiles = std::move(tiles[p]);
@@ -1063,9 +1066,26 @@ float typicalNearest(const Space& space, const std::vector<int>& examples) {
     return closest[closest.size() / 2];
 }
 
+// Tile art gives each tile whole to one province, and its provinces run from a few tiles to a dozen
+// across, so the nearest pixel hands many tiles to the wrong one: there the region guess's partition,
+// which follows the tiles and lets big provinces reach further, reads each province truer. Elsewhere
+// the nearest pixel's reads as well and costs far less; so does it where the grid found is as coarse
+// as the provinces themselves, a pattern that repeats from province to province rather than tiles.
 Partition partitionOf(const QImage& picture, const std::vector<QPoint>& positions, bool wrap) {
     Partition part;
-    part.regions = nearestPixelRegions(picture.width(), picture.height(), positions, wrap);
+    const int W = picture.width(), H = picture.height();
+    part.tiling = tilingOf(picture, std::max(1, static_cast<int>(std::sqrt(double(W) * H / kMaxTilingSamples))));
+    const TileRun &across = part.tiling.across, &down = part.tiling.down;
+    const double tiles = part.tiling.isTiled() ? double(W) / across.size * H / down.size : 0;
+    if (tiles >= kMinTilesPerProvince * double(positions.size())) {
+        RegionMap regions = guessRegions(picture, positions, wrap).regions;
+        part.regions.width = regions.width;
+        part.regions.height = regions.height;
+        part.regions.scale = regions.scale;
+        part.regions.province = std::move(regions.province);
+    } else {
+        part.regions = nearestPixelRegions(W, H, positions, wrap);
+    }
     part.edgeDistance = edgeDistances(part.regions);
     return part;
 }

@@ -4,6 +4,7 @@
 #include "neighbourguess.h"
 #include "provincelocator.h"
 #include "regionguess.h"
+#include "testimages.h"
 
 #include <QFile>
 #include <QImage>
@@ -70,21 +71,6 @@ void line(QImage& picture, QPointF from, QPointF to, int width = 1, const QColor
 }
 
 // Glyph tiles of 16 x 24 pixels, a field's shade changing from tile to tile.
-QImage tileArt(int width, int height) {
-    QImage tiles(width, height, QImage::Format_RGB32);
-    QPainter painter(&tiles);
-    for (int y = 0; y < height; y += 24)
-        for (int x = 0; x < width; x += 16) {
-            const int kind = (x / 16 + y / 24 * 2) % 3; // tufts on grass, trees, peaks
-            painter.fillRect(x, y, 16, 24, QColor(96 + 30 * kind, 150 - 30 * kind, 60 + 20 * kind));
-            painter.setPen(QPen(QColor(20, 40, 10), 2));
-            if (kind == 0) painter.drawLine(x + 4, y + 18, x + 8, y + 8);
-            if (kind == 1) painter.drawEllipse(QRect(x + 3, y + 4, 10, 12));
-            if (kind == 2) painter.drawPolyline(QPolygon({QPoint(x + 2, y + 20), QPoint(x + 8, y + 5), QPoint(x + 14, y + 20)}));
-        }
-    return tiles;
-}
-
 int owner(const RegionGuess& guess, int x, int y) {
     return guess.regions.at(x / guess.regions.scale, y / guess.regions.scale);
 }
@@ -238,7 +224,7 @@ TEST(RegionGuess, EdgesInsideProvincesLeaveTheGeometryAlone) {
     paintRelief(relief);
     const Pairs geometry =
         pairsOf(guessNearestRegions(QSize(480, 360), at, false, kRegionMinSharedBoundary));
-    for (const QImage& picture : {relief, tileArt(480, 360)})
+    for (const QImage& picture : {relief, ts::testing::tileArt(480, 360)})
         EXPECT_EQ(pairsOf(guessRegions(picture, at, false)), geometry);
 }
 
@@ -249,7 +235,7 @@ TEST(RegionGuess, OnTileArtEachTileIsOneProvinceAndABigOneKeepsItsMiddle) {
     // 1 fifteen tiles wide, four small ones of three by two tiles in a column, 6 nine tiles wide:
     // plain geometry gives the small ones two tiles of it.
     const std::vector<QPoint> at = {{120, 96}, {264, 24}, {264, 72}, {264, 120}, {264, 168}, {360, 96}};
-    const QImage picture = tileArt(432, 192);
+    const QImage picture = ts::testing::tileArt(432, 192);
     const RegionGuess guess = guessRegions(picture, at, false);
     const RegionGuess nearest = guessNearestRegions(picture.size(), at, false, kRegionMinSharedBoundary);
     for (int y = 12; y < 192; y += 24) {

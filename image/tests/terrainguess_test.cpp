@@ -4,6 +4,7 @@
 #include "provincelocator.h"
 #include "regionguess.h"
 #include "terrainguess.h"
+#include "testimages.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -196,6 +197,17 @@ TEST(TerrainGuess, TakingAProposalChangesOnlyTheDecidedFlagsOfTheTakenProvinces)
     EXPECT_EQ(proposedTerrain(-1, kMountain, kMountain | kForest), kMountain) << "an undecided flag is never set";
 }
 
+TEST(TerrainGuess, OnTileArtEachProvinceIsReadOverItsOwnTiles) {
+    // 1 fifteen tiles wide beside four small provinces in a column: the nearest pixel would give them
+    // two columns of its tiles.
+    TerrainGuessInput input;
+    input.positions = {{120, 96}, {264, 24}, {264, 72}, {264, 120}, {264, 168}, {360, 96}};
+    input.known.assign(input.positions.size(), 0);
+    input.all = true;
+    const TerrainGuess guess = guessTerrain(ts::testing::tileArt(432, 192), input);
+    for (int y = 12; y < 192; y += 24) EXPECT_EQ(guess.regions.atPixel(200, y), 1) << y;
+}
+
 // The generated pictures of each art style, their terrain painted to match their masks. The floors
 // are the figures the README reports (a fifth of the provinces given, five draws); a change to the
 // guess that loses accuracy fails here.
@@ -204,7 +216,7 @@ TEST(TerrainGuess, TestPicturesStayAboveTheirReportedAccuracy) {
     const struct {
         const char* name;
         double sea, flags;
-    } cases[] = {{"style_painted", 0.99, 0.902}, {"style_tiles", 0.97, 0.861}, {"style_borders", 0.98, 0.918},
+    } cases[] = {{"style_painted", 0.99, 0.902}, {"style_tiles", 0.974, 0.863}, {"style_borders", 0.98, 0.918},
                  {"style_rivers", 0.989, 0.904}, {"aelfheim_painted", 0.99, 0.97}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 
 #include <FreeImage.h>
 #include <QFile>
+#include <QPainter>
 
 namespace ts::testing {
 
@@ -76,6 +77,21 @@ bool saveSgi(const QImage& image, const QString& path, bool rle, bool alpha) {
     QFile file(path);
     const QByteArray all = header + starts + lengths + body;
     return file.open(QIODevice::WriteOnly) && file.write(all) == all.size();
+}
+
+QImage tileArt(int width, int height) {
+    QImage tiles(width, height, QImage::Format_RGB32);
+    QPainter painter(&tiles);
+    for (int y = 0; y < height; y += 24)
+        for (int x = 0; x < width; x += 16) {
+            const int kind = (x / 16 + y / 24 * 2) % 3; // tufts on grass, trees, peaks
+            painter.fillRect(x, y, 16, 24, QColor(96 + 30 * kind, 150 - 30 * kind, 60 + 20 * kind));
+            painter.setPen(QPen(QColor(20, 40, 10), 2));
+            if (kind == 0) painter.drawLine(x + 4, y + 18, x + 8, y + 8);
+            if (kind == 1) painter.drawEllipse(QRect(x + 3, y + 4, 10, 12));
+            if (kind == 2) painter.drawPolyline(QPolygon({QPoint(x + 2, y + 20), QPoint(x + 8, y + 5), QPoint(x + 14, y + 20)}));
+        }
+    return tiles;
 }
 
 } // namespace ts::testing

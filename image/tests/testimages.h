@@ -14,4 +14,7 @@ bool saveSgi(const QImage& image, const QString& path, bool rle, bool alpha);
 // A picture of one colour, opaque unless argb says otherwise.
 QImage filledPicture(int width, int height, QRgb argb = qRgb(0, 0, 0));
 
+// Tile art: 16x24 tiles of grass tufts, trees and peaks in turn, each of its own colour.
+QImage tileArt(int width, int height);
+
 } // namespace ts::testing
