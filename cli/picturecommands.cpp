@@ -157,6 +157,12 @@ QString guessTerrainCommand(MapDocument& doc, bool all, int draws, int firstSeed
                .arg(firstSeed + draws - 1)
                .arg(percent(learned.seaShare()), percent(learned.flagShare()), percent(baseline.seaShare()),
                     percent(baseline.flagShare()));
+    // A draw without a sea example sets no sea, so where sea is rare those draws decide the figure.
+    if (learned.seaDraws < learned.draws)
+        out += QStringLiteral("draws without a sea example: %1 of %2; over the others sea/land right %3\n")
+                   .arg(learned.draws - learned.seaDraws)
+                   .arg(learned.draws)
+                   .arg(learned.seaDraws ? percent(learned.seaShareWithSeaExamples()) : QStringLiteral("-"));
     QStringList misses;
     for (const int bit : kPictureTerrainBits)
         if (const long wrong = learned.wrong[static_cast<std::size_t>(bit)])

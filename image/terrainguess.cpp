@@ -1325,6 +1325,10 @@ void TerrainScore::add(const TerrainScore& other) {
     flags += other.flags;
     flagsRight += other.flagsRight;
     for (std::size_t bit = 0; bit < wrong.size(); ++bit) wrong[bit] += other.wrong[bit];
+    draws += other.draws;
+    seaDraws += other.seaDraws;
+    seaDrawProvinces += other.seaDrawProvinces;
+    seaDrawRight += other.seaDrawRight;
 }
 
 TerrainScore scoreTerrainGuess(const TerrainGuess& guess, const std::vector<std::int32_t>& truth) {
@@ -1355,7 +1359,14 @@ TerrainScore measureTerrainGuess(const QImage& picture, TerrainGuessInput input,
     const auto given = static_cast<std::size_t>(std::lround(share * double(order.size())));
     for (std::size_t i = 0; i < given && i < order.size(); ++i) input.known[order[i]] = truth[order[i]];
     input.all = false;
-    return scoreTerrainGuess(guessTerrain(picture, input), truth);
+    TerrainScore score = scoreTerrainGuess(guessTerrain(picture, input), truth);
+    score.draws = 1;
+    if (std::any_of(input.known.begin(), input.known.end(), [](std::int32_t mask) { return mask >= 0 && isSea(mask); })) {
+        score.seaDraws = 1;
+        score.seaDrawProvinces = score.provinces;
+        score.seaDrawRight = score.seaRight;
+    }
+    return score;
 }
 
 namespace {

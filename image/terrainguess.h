@@ -88,8 +88,12 @@ struct TerrainScore {
     int provinces = 0, seaRight = 0;
     long flags = 0, flagsRight = 0; // (province, decided flag) pairs
     std::array<long, 32> wrong{};   // by flag, the provinces where it is wrong
+    // The same for the draws whose examples hold a sea province: in the others the guess may set no
+    // sea at all, as no example uses the flag.
+    int draws = 0, seaDraws = 0, seaDrawProvinces = 0, seaDrawRight = 0;
     void add(const TerrainScore& other);
     double seaShare() const { return provinces ? double(seaRight) / provinces : 0.0; }
+    double seaShareWithSeaExamples() const { return seaDrawProvinces ? double(seaDrawRight) / seaDrawProvinces : 0.0; }
     double flagShare() const { return flags ? double(flagsRight) / flags : 0.0; }
 };
 TerrainScore scoreTerrainGuess(const TerrainGuess& guess, const std::vector<std::int32_t>& truth);

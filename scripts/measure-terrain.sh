@@ -33,5 +33,5 @@ for map in "$@"; do
     if [ "$status" -gt 1 ]; then cat "$work/errors" >&2; exit "$status"; fi
     grep -q "as examples" "$work/report" || { echo "$map: not every province has terrain, nothing to score" >&2; exit 2; }
     printf '%s\n' "$(basename "$map" .map)"
-    sed -n 's/^/  /; /as examples\|wrong a draw/p' "$work/report"
+    sed -n 's/^/  /; /as examples\|without a sea example\|wrong a draw/p' "$work/report"
 done

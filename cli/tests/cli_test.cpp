@@ -295,8 +295,10 @@ TEST_F(CliTest, GuessTerrainSetsTheProvincesWithoutTerrainAndSaysHowWellItGuesse
     EXPECT_TRUE(r.out.contains("with 20% of the provinces as examples (5 draws, seeds 1 to 5): sea/land right "))
         << r.out.toStdString();
     // Any run of draws can be scored again; the misses are counted by flag.
-    r = run({"guess-terrain", home.file("maps/isle.map"), out, "--draws", "2", "--seed", "41"});
-    EXPECT_TRUE(r.out.contains("(2 draws, seeds 41 to 42)")) << r.out.toStdString();
+    r = run({"guess-terrain", home.file("maps/isle.map"), out, "--draws", "20", "--seed", "41"});
+    EXPECT_TRUE(r.out.contains("(20 draws, seeds 41 to 60)")) << r.out.toStdString();
+    // Two examples of twelve, half of them sea: some draws hold no sea example and are counted apart.
+    EXPECT_TRUE(r.out.contains("\ndraws without a sea example: ")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("\nprovinces wrong a draw, of 10.0: ")) << r.out.toStdString();
     for (const auto& [option, value] : {std::pair{"--draws", "0"}, {"--draws", "1001"}, {"--seed", "0"}})
         EXPECT_EQ(run({"guess-terrain", home.file("maps/isle.map"), out, option, value}).exitCode, 2) << option << value;
