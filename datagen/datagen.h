@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <map>
 #include <vector>
 
@@ -142,9 +143,12 @@ FileSet makePalettes(const ReferenceTables& tables);
 // Writes the whole data set below outFolder (TSdata, TSicons, ..., maps). Returns false and a
 // reason when a file cannot be written.
 bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error = nullptr);
+// The seed of the data set the repository ships.
+inline constexpr std::uint64_t kSampleSeed = 3;
 // The test maps of the art styles map makers use (style_painted, style_tiles, style_borders,
-// style_rivers) into folder, each with its true neighbours.
-bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error = nullptr);
+// style_rivers) into folder, each with its true neighbours: every style in the world of the given
+// seed, or without one those of the sample set (with the reference tables of its seed).
+bool generateStyleMaps(const QString& folder, std::optional<std::uint64_t> world, QString* error = nullptr);
 // The stress map (2599 provinces on a 4000x3000 picture) and its .map file into folder.
 bool generateStress(const QString& folder, std::uint64_t seed, QString* error = nullptr);
 

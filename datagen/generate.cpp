@@ -91,8 +91,8 @@ bool writeStyleMaps(const QString& folder, std::optional<std::uint64_t> worldSee
 
 } // namespace
 
-bool generateStyleMaps(const QString& folder, std::uint64_t seed, QString* error) {
-    return writeStyleMaps(folder, seed, makeReferenceTables(seed), error);
+bool generateStyleMaps(const QString& folder, std::optional<std::uint64_t> world, QString* error) {
+    return writeStyleMaps(folder, world, makeReferenceTables(world.value_or(kSampleSeed)), error);
 }
 
 bool generateAll(const QString& outFolder, std::uint64_t seed, QString* error) {

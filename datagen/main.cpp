@@ -20,11 +20,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Write the data folders into <dir>."),
                                  QStringLiteral("dir"));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the data (default 3)."),
-                                  QStringLiteral("n"), QStringLiteral("3"));
+                                  QStringLiteral("n"), QString::number(ts::datagen::kSampleSeed));
     const QCommandLineOption stress(
         QStringLiteral("stress"), QStringLiteral("Write the stress map into <dir>."), QStringLiteral("dir"));
     const QCommandLineOption styles(QStringLiteral("styles"),
-                                    QStringLiteral("Write only the art-style test maps into <dir>."), QStringLiteral("dir"));
+                                    QStringLiteral("Write only the art-style test maps into <dir> (with --seed, that seed's world of each style)."), QStringLiteral("dir"));
     const QCommandLineOption preview(QStringLiteral("preview"),
                                      QStringLiteral("Write a PNG of the sample map picture, 800 px wide."),
                                      QStringLiteral("file"));
@@ -46,7 +46,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessary-datagen: %s\n", qPrintable(error));
         return 1;
     }
-    if (parser.isSet(styles) && !ts::datagen::generateStyleMaps(parser.value(styles), seedValue, &error)) {
+    // Without a seed, the style maps of the shipped set; with one, that seed's world of every style.
+    const auto world = parser.isSet(seed) ? std::optional<std::uint64_t>(seedValue) : std::nullopt;
+    if (parser.isSet(styles) && !ts::datagen::generateStyleMaps(parser.value(styles), world, &error)) {
         std::fprintf(stderr, "tessary-datagen: %s\n", qPrintable(error));
         return 1;
     }

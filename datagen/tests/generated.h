@@ -15,7 +15,7 @@ inline const TempFolder& generatedData() {
     static const TempFolder folder = [] {
         TempFolder made;
         QString error;
-        EXPECT_TRUE(generateAll(made.path(), 3, &error)) << error.toStdString();
+        EXPECT_TRUE(generateAll(made.path(), kSampleSeed, &error)) << error.toStdString();
         return made;
     }();
     return folder;
