@@ -925,7 +925,8 @@ struct Tuned {
 // then guess better. The rules are fitted to ruleOn, or to the examples tried when it is null.
 Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& examples,
                     const std::vector<std::int32_t>& known, std::uint32_t flags, bool sameSea,
-                    const std::vector<int>* ruleOn = nullptr) {
+                    const std::vector<int>* ruleOn = nullptr, std::size_t voters = 0) {
+    const std::size_t k0 = voters ? voters : kNeighbours;
     Weights w;
     // A kind the picture gives no evidence of (the tiles of a picture that is not tile art) stays
     // silent, so that the others are tuned as they would be without it.
@@ -971,7 +972,7 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
         return right;
     };
     weigh(w);
-    long best = score(0, 0, kNeighbours);
+    long best = score(0, 0, k0);
     for (int round = 0; round < 2; ++round)
         for (int g = 0; g < kGroups; ++g)
             for (const float factor : {0.0f, 0.35f, 3.0f}) {
@@ -980,11 +981,12 @@ Tuned tuneWeights(const std::vector<Features>& f, const std::vector<int>& exampl
                 Weights trial = w;
                 trial[gi] = w[gi] * factor;
                 if (std::all_of(trial.begin(), trial.end(), [](float v) { return v == 0; })) continue;
-                if (const long s = score(gi, trial[gi] - w[gi], kNeighbours); s > best) best = s, w = trial, weigh(w);
+                if (const long s = score(gi, trial[gi] - w[gi], k0); s > best) best = s, w = trial, weigh(w);
             }
-    Tuned tuned{w, kNeighbours, 0, sample, std::make_shared<const Space>(f, w), nullptr, nullptr};
-    for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
-        if (const long s = score(0, 0, k); s > best) best = s, tuned.neighbours = k;
+    Tuned tuned{w, k0, 0, sample, std::make_shared<const Space>(f, w), nullptr, nullptr};
+    if (voters == 0)
+        for (const std::size_t k : {std::size_t{1}, std::size_t{3}, std::size_t{7}})
+            if (const long s = score(0, 0, k); s > best) best = s, tuned.neighbours = k;
     const std::vector<int>& fitted = ruleOn ? *ruleOn : sample;
     tuned.rule = std::make_shared<LinearRule>(tuned.space, fitted, known, flags, kRidge);
     tuned.bell = std::make_shared<BellRule>(tuned.space, fitted, known, flags);
@@ -1164,7 +1166,10 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             t.space = std::make_shared<const Space>(f, t.weights);
             return std::vector<Tuned>{t};
         };
-        seaModels = seaFlags ? std::vector<Tuned>{tuneWeights(f, examples, input.known, seaFlags, false)} : silent();
+        // Sea or land hears the one nearest example: the sea examples are few among many of land,
+        // and more voters outvote them wherever the sea looks unlike them all (ice, murky shallows).
+        seaModels = seaFlags ? std::vector<Tuned>{tuneWeights(f, examples, input.known, seaFlags, false, nullptr, 1)}
+                             : silent();
         otherModels = otherFlags ? modelsFor(f, examples, input.known, otherFlags, seaFlags != 0) : silent();
     }
     const Tuned& sea = seaModels.front();
