@@ -5,8 +5,8 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace ts {

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <optional>
-
 namespace ts::datagen {
 
 namespace {
