@@ -23,6 +23,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <malloc.h>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -302,6 +303,32 @@ void BM_Stress_GuessTerrain(benchmark::State& state) {
         benchmark::DoNotOptimize(ts::guessTerrain(map->source, input));
 }
 BENCHMARK(BM_Stress_GuessTerrain)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+// The same from a fifth of the provinces on tile art as large (16x24 tiles of three kinds), which the
+// guess reads over the region guess's partition.
+void BM_Stress_GuessTerrainTileArt(benchmark::State& state) {
+    StressMap* map = stressMap(state);
+    if (!map) return;
+    QImage tiles(map->source.size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&tiles);
+        for (int y = 0; y < tiles.height(); y += 24)
+            for (int x = 0; x < tiles.width(); x += 16) {
+                const int kind = (x / 16 * 7 + y / 24 * 3) % 3;
+                painter.fillRect(x, y, 16, 24, QColor(96 + 30 * kind, 150 - 30 * kind, 60 + 20 * kind));
+                painter.setPen(QPen(QColor(20, 40, 10), 2));
+                painter.drawLine(x + 4, y + 18, x + 8 + kind * 2, y + 8);
+            }
+    }
+    ts::TerrainGuessInput input;
+    input.positions = ts::provincePixels(*map->doc);
+    input.known = ts::knownTerrain(*map->doc);
+    for (std::size_t i = 0; i < input.known.size(); ++i)
+        if (i % 5 != 0) input.known[i] = -1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ts::guessTerrain(tiles, input));
+}
+BENCHMARK(BM_Stress_GuessTerrainTileArt)->Unit(benchmark::kMillisecond);
 
 void BM_Stress_WriteMapFile(benchmark::State& state) {
     StressMap* map = stressMap(state);
