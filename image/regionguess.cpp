@@ -82,12 +82,12 @@ struct Grid {
     qsizetype cells() const { return static_cast<qsizetype>(width) * height; }
 };
 
-Grid gridFor(QSize picture, bool wrap) {
+Grid gridFor(QSize picture, bool wrap, qint64 maxCells) {
     Grid grid;
     grid.wrap = wrap;
     while (static_cast<qint64>((picture.width() + grid.scale - 1) / grid.scale) *
                ((picture.height() + grid.scale - 1) / grid.scale) >
-           kMaxCells)
+           maxCells)
         ++grid.scale;
     grid.width = (picture.width() + grid.scale - 1) / grid.scale;
     grid.height = (picture.height() + grid.scale - 1) / grid.scale;
@@ -687,7 +687,7 @@ RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positi
                                 int minSharedPixels) {
     RegionGuess guess;
     if (picture.isEmpty() || positions.empty()) return guess;
-    const Grid grid = gridFor(picture, wrapAround);
+    const Grid grid = gridFor(picture, wrapAround, kMaxCells);
     const auto cells = static_cast<std::size_t>(grid.cells());
     std::vector<std::int16_t> province(cells, 0);
     std::vector<quint32> distance(cells, UINT32_MAX);
@@ -700,13 +700,13 @@ RegionGuess guessNearestRegions(QSize picture, const std::vector<QPoint>& positi
 }
 
 RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround,
-                         const std::vector<ProvinceGround>& grounds) {
+                         const std::vector<ProvinceGround>& grounds, std::int64_t maxCells) {
     RegionGuess guess;
     if (picture.isNull() || positions.empty()) return guess;
     const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                            ? picture
                            : picture.convertToFormat(QImage::Format_RGB32);
-    Grid grid = gridFor(rgb.size(), wrapAround);
+    Grid grid = gridFor(rgb.size(), wrapAround, maxCells > 0 ? std::min<qint64>(maxCells, kMaxCells) : kMaxCells);
     averageColours(rgb, grid);
     findWater(grid);
     findOpenWater(grid);

@@ -52,8 +52,9 @@ struct RegionGuess {
 // positions[n - 1] is the pixel (column, row from the top) of province n. With wrapAround the left
 // edge meets the right one and the top edge the bottom one.
 // grounds[n - 1] is what the map says province n is (missing ones are Unknown).
+// With maxCells above 0 the grid has at most that many cells, for a coarser partition in less time.
 RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& positions, bool wrapAround,
-                         const std::vector<ProvinceGround>& grounds = {});
+                         const std::vector<ProvinceGround>& grounds = {}, std::int64_t maxCells = 0);
 
 // Plain geometry with no picture: every pixel to its nearest province pixel, pairs sharing at least
 // minSharedPixels of boundary. What the guess above is measured against.

@@ -243,6 +243,9 @@ constexpr std::size_t kTilePatternSize = kTileBlocks * kTileBlocks;
 constexpr double kMaxTilingSamples = 1e6;
 // Tile art has several tiles to a province; a grid with fewer is the provinces' own repeating pattern.
 constexpr double kMinTilesPerProvince = 4;
+// Its partition is grown on at most this many cells: each tile goes whole to one province, so cells
+// a few pixels across draw it as well as single pixels, and a large map's partition costs a quarter.
+constexpr std::int64_t kMaxTileRegionCells = 1'000'000;
 // Kinds are learnt from this many tiles at most; the others are only sorted.
 constexpr std::size_t kMaxClusteredTiles = 8000;
 
@@ -1080,7 +1083,7 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
     const TileRun &across = part.tiling.across, &down = part.tiling.down;
     const double tiles = part.tiling.isTiled() ? double(W) / across.size * H / down.size : 0;
     if (tiles >= kMinTilesPerProvince * double(positions.size())) {
-        RegionMap regions = guessRegions(picture, positions, wrap).regions;
+        RegionMap regions = guessRegions(picture, positions, wrap, {}, kMaxTileRegionCells).regions;
         part.regions.width = regions.width;
         part.regions.height = regions.height;
         part.regions.scale = regions.scale;
