@@ -25,7 +25,9 @@ constexpr int kEdgeMarginPixels = 5;
 // A region with fewer interior cells than this is read whole.
 constexpr int kMinInteriorCells = 12;
 constexpr int kPaletteSize = 20;
-constexpr std::size_t kNeighbours = 5;
+// The voters the weights are tuned with, before their number is tuned too: few, as a ground of two
+// or three examples among fifteen is outvoted by more.
+constexpr std::size_t kNeighbours = 3;
 // Examples used to weigh the kinds of evidence against each other; more only cost time.
 constexpr std::size_t kMaxTuningExamples = 600;
 // A few dozen examples weigh the evidence unsteadily: one example more or less can change the
