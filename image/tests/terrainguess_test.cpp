@@ -204,8 +204,26 @@ TEST(TerrainGuess, OnTileArtEachProvinceIsReadOverItsOwnTiles) {
     input.positions = {{120, 96}, {264, 24}, {264, 72}, {264, 120}, {264, 168}, {360, 96}};
     input.known.assign(input.positions.size(), 0);
     input.all = true;
-    const TerrainGuess guess = guessTerrain(ts::testing::tileArt(432, 192), input);
+    const QImage picture = ts::testing::tileArt(432, 192);
+    const TerrainGuess guess = guessTerrain(picture, input);
     for (int y = 12; y < 192; y += 24) EXPECT_EQ(guess.regions.atPixel(200, y), 1) << y;
+
+    // Four tiles to a province make tile art (216 tiles, 54 provinces); with fewer the grid is a
+    // pattern repeating from province to province, and each pixel goes to the nearest province pixel.
+    for (const std::size_t count : {std::size_t{54}, std::size_t{55}}) {
+        SCOPED_TRACE(count);
+        input.positions.clear();
+        for (std::size_t i = 0; i < count; ++i)
+            input.positions.emplace_back(int(8 + i * 37 % 416), int(8 + i * 53 % 176));
+        input.known.assign(count, 0);
+        const TerrainRegions regions = guessTerrain(picture, input).regions;
+        bool wholeTiles = true;
+        for (int y = 0; y < 192; y += 24)
+            for (int x = 0; x < 432; x += 16)
+                for (const QPoint corner : {QPoint(x + 15, y), QPoint(x, y + 23), QPoint(x + 15, y + 23)})
+                    wholeTiles = wholeTiles && regions.atPixel(corner.x(), corner.y()) == regions.atPixel(x, y);
+        EXPECT_EQ(wholeTiles, count == 54);
+    }
 }
 
 // The generated pictures of each art style, their terrain painted to match their masks. The floors
