@@ -233,14 +233,22 @@ std::vector<std::uint8_t> paletteTable(const QImage& picture) {
 // Tile art draws a province's ground as glyphs on most of its tiles, each tile tinted by the climate
 // and the light where it lies, so that the colours of one glyph differ across the map as much as
 // those of two. A tile is told by its pattern instead: the brightness of a few blocks of it against
-// the tile's own mean, which the tint and the light scale with the rest. The tiles of the whole
-// picture are sorted into kinds by that pattern, and a province is described by how many of each
-// kind its region holds. Tried on the test tile art: the colour channels each against their own
-// mean, the hardness of steps across and down and the shares of darker and brighter pixels added to
-// the pattern, finer or coarser blocks and 12 to 24 kinds did no better.
+// the tile's own mean, over the blocks' mean distance from it, which neither the tint and the light
+// (they scale the brightness) nor the pale wash of the cold (it lifts and flattens it) change. A
+// floor under that spread keeps the near-flat tiles, meadows and fields, from showing their noise
+// magnified. Beside the pattern, how blue the tile is against its brightness: a pond and a meadow
+// can share a pattern but never a colour. The tiles of the whole picture are sorted into kinds by
+// that, and a province is described by how many of each kind its region holds. Tried on the test
+// tile art: the blocks against the mean alone (the cold's wash then sorts a northern forest with
+// the meadows), the colour channels each against their own mean, blueness against the tile's
+// colourfulness rather than its brightness, the hardness of steps across and down and the shares of
+// darker and brighter pixels added to the pattern, finer or coarser blocks and 12 to 24 kinds did no
+// better.
 constexpr std::size_t kTileKinds = 16;
 constexpr int kTileBlocks = 4; // across and down
-constexpr std::size_t kTilePatternSize = kTileBlocks * kTileBlocks;
+constexpr std::size_t kTileBlockCount = kTileBlocks * kTileBlocks;
+constexpr std::size_t kTilePatternSize = kTileBlockCount + 1;
+constexpr double kTileSpreadFloor = 4; // of 255
 // The tile grid is sought over this many pixels at most: it shows on every row and column.
 constexpr double kMaxTilingSamples = 1e6;
 // Tile art has several tiles to a province; a grid with fewer is the provinces' own repeating pattern.
@@ -250,6 +258,9 @@ constexpr double kMinTilesPerProvince = 4;
 constexpr std::int64_t kMaxTileRegionCells = 1'000'000;
 // Kinds are learnt from this many tiles at most; the others are only sorted.
 constexpr std::size_t kMaxClusteredTiles = 8000;
+// A kind's cut is tried on this many examples at most: every kind is tried for every flag, each
+// example left out in turn, and beyond a few hundred the cuts hold steady.
+constexpr std::size_t kMaxKindCutExamples = 150;
 
 // The brightness of every pixel, worked out once: the marks read each pixel's some twenty times.
 std::vector<std::uint8_t> brightnessOf(const QImage& picture) {
@@ -263,10 +274,12 @@ std::vector<std::uint8_t> brightnessOf(const QImage& picture) {
     return out;
 }
 
+int blueness(QRgb c) { return qBlue(c) - (qRed(c) + qGreen(c)) / 2; }
+
 void addTilePattern(const QImage& picture, const std::vector<std::uint8_t>& brightness, const QRect& tile,
                     std::vector<float>& out) {
-    std::array<double, kTilePatternSize> block{}, count{};
-    double sum = 0, n = 0;
+    std::array<double, kTileBlockCount> block{}, count{};
+    double sum = 0, n = 0, blue = 0;
     for (int y = tile.top(); y <= tile.bottom(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const std::uint8_t* lum = brightness.data() + static_cast<std::size_t>(y) * picture.width();
@@ -276,11 +289,17 @@ void addTilePattern(const QImage& picture, const std::vector<std::uint8_t>& brig
             const int l = lum[x];
             const auto b = static_cast<std::size_t>(by * kTileBlocks + (x - tile.left()) * kTileBlocks / tile.width());
             block[b] += l, count[b] += 1, sum += l, n += 1;
+            blue += blueness(line[x]);
         }
     }
-    const double mean = sum / std::max(1.0, n) + 1;
-    for (std::size_t b = 0; b < block.size(); ++b)
-        out.push_back(float(count[b] > 0 ? (block[b] / count[b] + 1) / mean : 1.0));
+    const double mean = sum / std::max(1.0, n);
+    double spread = 0;
+    for (std::size_t b = 0; b < block.size(); ++b) {
+        block[b] = count[b] > 0 ? block[b] / count[b] : mean;
+        spread += std::abs(block[b] - mean) / double(block.size());
+    }
+    for (const double b : block) out.push_back(float((b - mean) / (spread + kTileSpreadFloor)));
+    out.push_back(float(blue / std::max(1.0, n) / (mean + 1)));
 }
 
 // The tiles of each kind whose middle lies in each province's region, by province; none when the
@@ -372,8 +391,6 @@ struct Rows {
         lFarAbove = lum(-4);
     }
 };
-
-int blueness(QRgb c) { return qBlue(c) - (qRed(c) + qGreen(c)) / 2; }
 
 // A river drawn as a line covers too little of a province to move its colours, and its edges blend
 // into the ground so that few of its pixels look like water; but across it, a pixel is much bluer
@@ -1097,6 +1114,46 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
     return part;
 }
 
+// A flag told by the share of one kind of tile in a province: above `at` it is set.
+struct KindCut {
+    int kind = -1; // none
+    double at = 0;
+};
+
+double tileShare(const Evidence& e, int kind) {
+    if (e.tiles.empty()) return 0;
+    double all = 0;
+    for (const double t : e.tiles) all += t;
+    return e.tiles[static_cast<std::size_t>(kind)] / std::max(1.0, all);
+}
+
+// For each flag, the kind of tile whose share, cut where the land examples say, sorts the tried ones
+// (each left out in turn) better than the vote did; none where no kind does. Tried on the test tile
+// art: kinds added one at a time to the share while that sorted more right did no better, as one
+// glyph's kinds are seldom all among a few dozen examples.
+std::array<KindCut, 32> learnKindCuts(const std::vector<Evidence>& evidence, const std::vector<int>& land,
+                                      const std::vector<int>& tried, const std::vector<std::uint32_t>& votes,
+                                      const std::vector<std::int32_t>& known, std::uint32_t flags) {
+    std::array<KindCut, 32> cuts{};
+    for (int bit = 0; bit < 32; ++bit) {
+        const std::uint32_t flag = 1u << bit;
+        if (!(flags & flag)) continue;
+        const auto has = [&](int p) { return (known[static_cast<std::size_t>(p) - 1] & flag) != 0; };
+        long best = 0;
+        for (std::size_t i = 0; i < tried.size(); ++i) best += ((votes[i] & flag) != 0) == has(tried[i]);
+        for (int kind = 0; kind < static_cast<int>(kTileKinds); ++kind) {
+            const auto share = [&](int p) { return tileShare(evidence[static_cast<std::size_t>(p)], kind); };
+            if (const long right = learntCutRight(tried, share, has); right > best) {
+                best = right;
+                std::vector<std::pair<double, bool>> shares;
+                for (const int e : land) shares.emplace_back(share(e), has(e));
+                cuts[static_cast<std::size_t>(bit)] = {kind, learntCut(shares)};
+            }
+        }
+    }
+    return cuts;
+}
+
 void guessSeaAndLand(TerrainGuess& guess, const std::vector<Evidence>& evidence, const std::vector<int>& targets) {
     guess.seaLandOnly = true;
     guess.decided = kSeaFlag;
@@ -1199,6 +1256,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         const Sums& r = evidence[static_cast<std::size_t>(p)].region;
         return 1 - r.lum / std::max(1.0, r.count) / 255;
     };
+    std::array<KindCut, 32> kindCuts{}; // on tile art, by flag
     // Every weighing heard evenly, and in each the nearest examples and the two rules; how far off the
     // nearest example lies, by the first.
     const auto ask = [&](int p, const std::vector<Tuned>& models, std::uint32_t flags, float typical, int side) {
@@ -1225,6 +1283,10 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             shares[std::countr_zero(kFreshWaterFlag)] = cutShare(lines(p), riverCut);
         if (deepCut >= 0 && side == 1 && (flags & kDeepSeaFlag))
             shares[std::countr_zero(kDeepSeaFlag)] = cutShare(darkness(p), deepCut);
+        if (side != 1)
+            for (int bit = 0; bit < 32; ++bit)
+                if (const KindCut& c = kindCuts[static_cast<std::size_t>(bit)]; c.kind >= 0 && (flags >> bit & 1u))
+                    shares[static_cast<std::size_t>(bit)] = cutShare(tileShare(evidence[static_cast<std::size_t>(p)], c.kind), c.at);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
     // A cut of one measure, learnt from the examples on one side of the coast, decides a flag there
@@ -1253,6 +1315,19 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // Deep sea is painted darker than the shallows along the coast, but the few sea examples are
     // weighed as the many of land want: the darkness of the water decides deep sea.
     if ((otherFlags & kDeepSeaFlag) && seaFlags && !nearestColour) deepCut = cutFor(kDeepSeaFlag, true, darkness);
+    // On tile art each ground, a cave or a river has a glyph of its own, and the share of its tiles
+    // tells the flag better than a vote over all the evidence, where the other tiles speak as loudly.
+    if (!nearestColour && otherFlags && evidence.size() > 1 && !evidence[1].tiles.empty()) {
+        std::vector<int> land, tried;
+        for (const int e : examples)
+            if (!knownSea(e)) land.push_back(e);
+        for (const int e : other.sample)
+            if (!knownSea(e)) tried.push_back(e);
+        keepDrawn(tried, kMaxKindCutExamples, 99);
+        std::vector<std::uint32_t> votes;
+        for (const int e : tried) votes.push_back(ask(e, otherModels, otherFlags, typicalOther, seaFlags ? 0 : -1).mask);
+        kindCuts = learnKindCuts(evidence, land, tried, votes, input.known, otherFlags & ~kDeepSeaFlag);
+    }
     for (const int p : targets) {
         Vote v{0, 1};
         if (cut >= 0) {
