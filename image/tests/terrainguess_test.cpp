@@ -7,6 +7,7 @@
 #include "testimages.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <functional>
@@ -224,6 +225,44 @@ TEST(TerrainGuess, OnTileArtEachProvinceIsReadOverItsOwnTiles) {
                     wholeTiles = wholeTiles && regions.atPixel(corner.x(), corner.y()) == regions.atPixel(x, y);
         EXPECT_EQ(wholeTiles, count == 54);
     }
+}
+
+TEST(TerrainGuess, OnTileArtAFlagIsToldByTheShareOfItsGlyph) {
+    // Provinces of 5x5 tiles of grass, trees and peaks in any mix; a cave province has a cave mouth on
+    // three of its tiles, too little of it for a vote over all its evidence to hear.
+    constexpr int kTw = 16, kTh = 24, kAcross = 8, kDown = 4, kSide = 5;
+    constexpr std::int32_t kCave = 4096;
+    QImage picture(kAcross * kSide * kTw, kDown * kSide * kTh, QImage::Format_RGB32);
+    const auto cave = [](int p) { return (p * 5 + p / kAcross) % 3 == 0; };
+    QPainter painter(&picture);
+    painter.setPen(QPen(QColor(20, 18, 16), 1));
+    for (int ty = 0; ty < kDown * kSide; ++ty)
+        for (int tx = 0; tx < kAcross * kSide; ++tx) {
+            const int p = ty / kSide * kAcross + tx / kSide, slot = ((tx % kSide + ty % kSide * kSide) * 7 + p) % 25;
+            const int caves = cave(p) ? 3 : 0, trees = caves + (p * 7) % 11, peaks = trees + (p * 3 + p / 5) % 13;
+            const QPoint at(tx * kTw, ty * kTh);
+            painter.fillRect(QRect(at, QSize(kTw, kTh)), QColor(98, 164, 66));
+            painter.setBrush(slot < caves ? QColor(22, 18, 16) : slot < trees ? QColor(22, 84, 34) : QColor(196, 186, 166));
+            if (slot < caves) painter.drawEllipse(QRect(at + QPoint(3, 8), QSize(10, 12)));
+            else if (slot < trees) painter.drawPolygon(QPolygon({at + QPoint(8, 3), at + QPoint(3, 18), at + QPoint(13, 18)}));
+            else if (slot < peaks) painter.drawPolygon(QPolygon({at + QPoint(8, 4), at + QPoint(1, 21), at + QPoint(15, 21)}));
+            else painter.drawLine(at + QPoint(4, 14), at + QPoint(6, 11));
+            painter.fillRect(at.x() + kTw - 1, at.y(), 1, kTh, QColor(60, 60, 40));
+            painter.fillRect(at.x(), at.y() + kTh - 1, kTw, 1, QColor(60, 60, 40));
+        }
+    painter.end();
+    // The examples are the southern half.
+    TerrainGuessInput input;
+    for (int p = 0; p < kAcross * kDown; ++p) {
+        const QPoint at((p % kAcross * kSide + 2) * kTw + 8, (p / kAcross * kSide + 2) * kTh + 12);
+        picture.setPixel(at, qRgb(255, 255, 255));
+        input.positions.push_back(at);
+        input.known.push_back(p / kAcross < kDown / 2 ? -1 : cave(p) ? kCave : 0);
+    }
+    const TerrainGuess guess = guessTerrain(picture, input);
+    ASSERT_EQ(guess.proposals.size(), std::size_t(kAcross * kDown / 2));
+    for (const TerrainProposal& p : guess.proposals)
+        EXPECT_EQ(p.mask, cave(p.province - 1) ? std::uint32_t(kCave) : 0u) << p.province;
 }
 
 // The generated pictures of each art style, their terrain painted to match their masks. The floors
