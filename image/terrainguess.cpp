@@ -261,6 +261,8 @@ constexpr std::size_t kMaxClusteredTiles = 8000;
 // A kind's cut is tried on this many examples at most: every kind is tried for every flag, each
 // example left out in turn, and beyond a few hundred the cuts hold steady.
 constexpr std::size_t kMaxKindCutExamples = 150;
+// Kinds of tile go together when their shares over the provinces correlate at least this much.
+constexpr double kKindsTogether = 0.4;
 
 // The brightness of every pixel, worked out once: the marks read each pixel's some twenty times.
 std::vector<std::uint8_t> brightnessOf(const QImage& picture) {
@@ -1114,40 +1116,69 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
     return part;
 }
 
-// A flag told by the share of one kind of tile in a province: above `at` it is set.
+// A flag told by the share of some kinds of tile in a province: above `at` it is set.
 struct KindCut {
-    int kind = -1; // none
+    std::uint32_t kinds = 0; // none
     double at = 0;
 };
 
-double tileShare(const Evidence& e, int kind) {
-    if (e.tiles.empty()) return 0;
-    double all = 0;
-    for (const double t : e.tiles) all += t;
-    return e.tiles[static_cast<std::size_t>(kind)] / std::max(1.0, all);
+double tileShare(const Evidence& e, std::uint32_t kinds) {
+    double all = 0, these = 0;
+    for (std::size_t k = 0; k < e.tiles.size(); ++k) {
+        all += e.tiles[k];
+        if (kinds >> k & 1u) these += e.tiles[k];
+    }
+    return these / std::max(1.0, all);
 }
 
-// For each flag, the kind of tile whose share, cut where the land examples say, sorts the tried ones
-// (each left out in turn) better than the vote did; none where no kind does. Tried on the test tile
-// art: kinds added one at a time to the share while that sorted more right did no better, as one
-// glyph's kinds are seldom all among a few dozen examples.
+// For each kind of tile, the kinds whose shares rise and fall with its own over all the provinces:
+// one glyph is drawn in a few variants, which the sorting may part, and a ground covering more of a
+// province has more of each. Learnt from every province, not from the few examples.
+std::vector<std::uint32_t> kindsTogether(const std::vector<Evidence>& evidence) {
+    const std::size_t n = evidence.size() - 1;
+    std::vector<std::vector<double>> share(kTileKinds, std::vector<double>(n));
+    for (std::size_t k = 0; k < kTileKinds; ++k) {
+        double mean = 0;
+        for (std::size_t p = 1; p <= n; ++p) mean += (share[k][p - 1] = tileShare(evidence[p], 1u << k)) / double(n);
+        for (double& v : share[k]) v -= mean;
+    }
+    std::vector<std::uint32_t> together(kTileKinds);
+    for (std::size_t a = 0; a < kTileKinds; ++a) {
+        together[a] = 1u << a;
+        for (std::size_t b = 0; b < kTileKinds; ++b) {
+            double ab = 0, aa = 0, bb = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const double x = share[a][i], y = share[b][i];
+                ab += x * y, aa += x * x, bb += y * y;
+            }
+            if (b != a && ab >= kKindsTogether * std::sqrt(aa * bb) && ab > 0) together[a] |= 1u << b;
+        }
+    }
+    return together;
+}
+
+// For each flag, the kind of tile (with those that go together with it) whose share, cut where the
+// land examples say, sorts the tried ones (each left out in turn) better than the vote did; none
+// where no kind does. Tried on the test tile art: kinds added one at a time to the share while that
+// sorted more right did no better, as one glyph's kinds are seldom all among a few dozen examples.
 std::array<KindCut, 32> learnKindCuts(const std::vector<Evidence>& evidence, const std::vector<int>& land,
                                       const std::vector<int>& tried, const std::vector<std::uint32_t>& votes,
                                       const std::vector<std::int32_t>& known, std::uint32_t flags) {
     std::array<KindCut, 32> cuts{};
+    const std::vector<std::uint32_t> together = kindsTogether(evidence);
     for (int bit = 0; bit < 32; ++bit) {
         const std::uint32_t flag = 1u << bit;
         if (!(flags & flag)) continue;
         const auto has = [&](int p) { return (known[static_cast<std::size_t>(p) - 1] & flag) != 0; };
         long best = 0;
         for (std::size_t i = 0; i < tried.size(); ++i) best += ((votes[i] & flag) != 0) == has(tried[i]);
-        for (int kind = 0; kind < static_cast<int>(kTileKinds); ++kind) {
-            const auto share = [&](int p) { return tileShare(evidence[static_cast<std::size_t>(p)], kind); };
+        for (const std::uint32_t kinds : together) {
+            const auto share = [&](int p) { return tileShare(evidence[static_cast<std::size_t>(p)], kinds); };
             if (const long right = learntCutRight(tried, share, has); right > best) {
                 best = right;
                 std::vector<std::pair<double, bool>> shares;
                 for (const int e : land) shares.emplace_back(share(e), has(e));
-                cuts[static_cast<std::size_t>(bit)] = {kind, learntCut(shares)};
+                cuts[static_cast<std::size_t>(bit)] = {kinds, learntCut(shares)};
             }
         }
     }
@@ -1285,8 +1316,9 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             shares[std::countr_zero(kDeepSeaFlag)] = cutShare(darkness(p), deepCut);
         if (side != 1)
             for (int bit = 0; bit < 32; ++bit)
-                if (const KindCut& c = kindCuts[static_cast<std::size_t>(bit)]; c.kind >= 0 && (flags >> bit & 1u))
-                    shares[static_cast<std::size_t>(bit)] = cutShare(tileShare(evidence[static_cast<std::size_t>(p)], c.kind), c.at);
+                if (const KindCut& c = kindCuts[static_cast<std::size_t>(bit)]; c.kinds && (flags >> bit & 1u))
+                    shares[static_cast<std::size_t>(bit)] =
+                        cutShare(tileShare(evidence[static_cast<std::size_t>(p)], c.kinds), c.at);
         return decide(shares, flags, closest > typical && closest > 0 ? typical / closest : 1.0f);
     };
     // A cut of one measure, learnt from the examples on one side of the coast, decides a flag there
