@@ -19,12 +19,14 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Write the data folders into <dir>."),
                                  QStringLiteral("dir"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the data (default 3)."),
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the data (default %1).").arg(ts::datagen::kSampleSeed),
                                   QStringLiteral("n"), QString::number(ts::datagen::kSampleSeed));
     const QCommandLineOption stress(
         QStringLiteral("stress"), QStringLiteral("Write the stress map into <dir>."), QStringLiteral("dir"));
     const QCommandLineOption styles(QStringLiteral("styles"),
-                                    QStringLiteral("Write only the art-style test maps into <dir> (with --seed, that seed's world of each style)."), QStringLiteral("dir"));
+                                    QStringLiteral("Write only the art-style test maps into <dir> (with --seed, that seed's world "
+                                                   "of each style)."),
+                                    QStringLiteral("dir"));
     const QCommandLineOption preview(QStringLiteral("preview"),
                                      QStringLiteral("Write a PNG of the sample map picture, 800 px wide."),
                                      QStringLiteral("file"));

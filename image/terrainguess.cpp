@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace ts {
 
@@ -1071,6 +1072,19 @@ long learntCutRight(const std::vector<int>& sample, const Measure& measure, cons
     return right;
 }
 
+// The cut of a measure learnt from side, when it sorts the tried examples (each left out in turn)
+// right more often than best, which it then raises; none when it does not.
+template <class Measure, class Has>
+std::optional<double> cutBeating(long& best, const std::vector<int>& tried, const std::vector<int>& side,
+                                 const Measure& measure, const Has& has) {
+    const long right = learntCutRight(tried, measure, has);
+    if (right <= best) return std::nullopt;
+    best = right;
+    std::vector<std::pair<double, bool>> shares;
+    for (const int e : side) shares.emplace_back(measure(e), has(e));
+    return learntCut(shares);
+}
+
 // How much thin blue line a province's region holds against its size: about the length of river
 // across it against its breadth, squeezed into 0..1.
 double riverLines(const Evidence& e) {
@@ -1174,12 +1188,8 @@ std::array<KindCut, 32> learnKindCuts(const std::vector<Evidence>& evidence, con
         for (std::size_t i = 0; i < tried.size(); ++i) best += ((votes[i] & flag) != 0) == has(tried[i]);
         for (const std::uint32_t kinds : together) {
             const auto share = [&](int p) { return tileShare(evidence[static_cast<std::size_t>(p)], kinds); };
-            if (const long right = learntCutRight(tried, share, has); right > best) {
-                best = right;
-                std::vector<std::pair<double, bool>> shares;
-                for (const int e : land) shares.emplace_back(share(e), has(e));
-                cuts[static_cast<std::size_t>(bit)] = {kinds, learntCut(shares)};
-            }
+            if (const auto at = cutBeating(best, tried, land, share, has))
+                cuts[static_cast<std::size_t>(bit)] = {kinds, *at};
         }
     }
     return cuts;
@@ -1323,22 +1333,21 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     };
     // A cut of one measure, learnt from the examples on one side of the coast, decides a flag there
     // instead of their vote when, each example left out in turn, it sorts them better than that vote.
+    const auto onSide = [&](const std::vector<int>& of, bool atSea) {
+        std::vector<int> side;
+        for (const int e : of)
+            if (knownSea(e) == atSea) side.push_back(e);
+        return side;
+    };
     const auto cutFor = [&](std::uint32_t flag, bool atSea, const auto& measure) {
         // Tried on the examples the weights were tuned on (as many as that is quick for).
-        std::vector<int> side, tried;
-        for (const int e : examples)
-            if (knownSea(e) == atSea) side.push_back(e);
-        for (const int e : other.sample)
-            if (knownSea(e) == atSea) tried.push_back(e);
+        const std::vector<int> side = onSide(examples, atSea), tried = onSide(other.sample, atSea);
         const auto has = [&](int p) { return (input.known[static_cast<std::size_t>(p) - 1] & flag) != 0; };
         const int voteSide = seaFlags ? int(atSea) : -1;
         long voteRight = 0;
         for (const int e : tried)
             voteRight += ((ask(e, otherModels, otherFlags, typicalOther, voteSide).mask & flag) != 0) == has(e);
-        if (learntCutRight(tried, measure, has) <= voteRight) return -1.0;
-        std::vector<std::pair<double, bool>> shares;
-        for (const int e : side) shares.emplace_back(measure(e), has(e));
-        return learntCut(shares);
+        return cutBeating(voteRight, tried, side, measure, has).value_or(-1.0);
     };
     // A river line is too thin a part of a province for the nearest examples to hear: the river lines
     // decide fresh water on land. Where lakes, not lines, carry the flag, the cut seldom sorts the
@@ -1350,15 +1359,12 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // On tile art each ground, a cave or a river has a glyph of its own, and the share of its tiles
     // tells the flag better than a vote over all the evidence, where the other tiles speak as loudly.
     if (!nearestColour && otherFlags && evidence.size() > 1 && !evidence[1].tiles.empty()) {
-        std::vector<int> land, tried;
-        for (const int e : examples)
-            if (!knownSea(e)) land.push_back(e);
-        for (const int e : other.sample)
-            if (!knownSea(e)) tried.push_back(e);
+        std::vector<int> tried = onSide(other.sample, false);
         keepDrawn(tried, kMaxKindCutExamples, 99);
         std::vector<std::uint32_t> votes;
         for (const int e : tried) votes.push_back(ask(e, otherModels, otherFlags, typicalOther, seaFlags ? 0 : -1).mask);
-        kindCuts = learnKindCuts(evidence, land, tried, votes, input.known, otherFlags & ~kDeepSeaFlag);
+        kindCuts = learnKindCuts(evidence, onSide(examples, false), tried, votes, input.known,
+                                 otherFlags & ~kDeepSeaFlag);
     }
     for (const int p : targets) {
         Vote v{0, 1};

@@ -70,7 +70,6 @@ void line(QImage& picture, QPointF from, QPointF to, int width = 1, const QColor
     painter.drawLine(from, to);
 }
 
-// Glyph tiles of 16 x 24 pixels, a field's shade changing from tile to tile.
 int owner(const RegionGuess& guess, int x, int y) {
     return guess.regions.at(x / guess.regions.scale, y / guess.regions.scale);
 }
