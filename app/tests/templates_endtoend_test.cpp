@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
@@ -46,7 +47,13 @@ private:
             QTimer::singleShot(0, input, [input] { input->accept(); });
         } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             seen << "files|" + files->directory().absolutePath();
-            files->selectFile(templateFile);
+            // Typed into the name field as a user would: selectFile leaves that field alone once it
+            // has focus, and focus arrives whenever the window system gets to it, so accept would
+            // then find no file and keep the dialog open.
+            if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(templateFile);
+            else
+                files->selectFile(templateFile);
             QTimer::singleShot(0, files, [files] { static_cast<QDialog*>(files)->accept(); });
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen << "message|" + box->windowTitle() + "|" + box->text();
