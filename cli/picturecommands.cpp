@@ -125,6 +125,8 @@ QString guessTerrainCommand(MapDocument& doc, bool all, int draws, int firstSeed
                               "were guessed, from the water in the picture\n")
                    .arg(guess.examples)
                    .arg(kTerrainMinExamples);
+    if (guess.seaFromPicture)
+        out += QStringLiteral("no example is sea, so sea was guessed from the water in the picture\n");
     const int set = applyTerrainGuess(doc, guess, std::vector<bool>(guess.proposals.size(), true));
     QStringList flags;
     for (const int bit : kPictureTerrainBits)
@@ -157,7 +159,8 @@ QString guessTerrainCommand(MapDocument& doc, bool all, int draws, int firstSeed
                .arg(firstSeed + draws - 1)
                .arg(percent(learned.seaShare()), percent(learned.flagShare()), percent(baseline.seaShare()),
                     percent(baseline.flagShare()));
-    // A draw without a sea example sets no sea, so where sea is rare those draws decide the figure.
+    // A draw without a sea example takes sea from the water in the picture alone, and where sea is
+    // rare such draws are many: the others are counted apart as well.
     if (learned.seaDraws < learned.draws)
         out += QStringLiteral("draws without a sea example: %1 of %2; over the others sea/land right %3\n")
                    .arg(learned.draws - learned.seaDraws)

@@ -1287,6 +1287,20 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         for (const int e : examples) shares.emplace_back(waterOf(e), knownSea(e));
         cut = learntCut(shares);
     }
+    // No example is sea, yet the picture may show sea, as it does to a guess of too few examples: sea
+    // then comes from the water round each province's pixel, where that is plainer than round any
+    // land example's. The examples cannot say what such a province holds besides.
+    double pictureSeaCut = -1;
+    if (!seaFlags && !nearestColour) {
+        pictureSeaCut = 0.5;
+        for (const int e : examples) pictureSeaCut = std::max(pictureSeaCut, waterOf(e));
+        guess.seaFromPicture =
+            std::any_of(targets.begin(), targets.end(), [&](int p) { return waterOf(p) > pictureSeaCut; });
+        if (guess.seaFromPicture)
+            guess.decided |= kSeaFlag;
+        else
+            pictureSeaCut = -1;
+    }
     const float typicalSea = seaFlags ? typicalNearest(*sea.space, examples) : 0;
     const float typicalOther = otherFlags ? typicalNearest(*other.space, examples) : 0;
 
@@ -1368,6 +1382,10 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     }
     for (const int p : targets) {
         Vote v{0, 1};
+        if (pictureSeaCut >= 0 && waterOf(p) > pictureSeaCut) {
+            guess.proposals.push_back({p, kSeaFlag, static_cast<float>(std::min(1.0, (waterOf(p) - pictureSeaCut) * 4))});
+            continue;
+        }
         if (cut >= 0) {
             const double share = coreWater(evidence[static_cast<std::size_t>(p)]);
             v = {share > cut ? kSeaFlag : 0u, static_cast<float>(std::min(1.0, std::abs(share - cut) * 4))};

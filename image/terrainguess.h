@@ -14,8 +14,9 @@ struct MapDocument;
 // whose terrain the map maker already set. Art styles differ too much for fixed colour rules, so the
 // provinces with terrain are the examples, and each other province takes the flags of the examples
 // whose part of the picture looks most like its own (colours, texture, share of water). Only the
-// flags a picture can show are guessed, and only those some example uses; sizes, starts, sites and
-// bits of later game versions are never touched.
+// flags a picture can show are guessed, and only those some example uses, save sea, which the water
+// in the picture shows by itself; sizes, starts, sites and bits of later game versions are never
+// touched.
 
 // Sea, fresh water, mountains, swamp, waste, forest, farm, deep sea, cave, border mountains.
 inline constexpr std::array<int, 10> kPictureTerrainBits = {2, 3, 4, 5, 6, 7, 8, 11, 12, 22};
@@ -53,6 +54,7 @@ struct TerrainGuess {
     std::uint32_t decided = 0; // the flags the guess sets or clears
     int examples = 0;
     bool seaLandOnly = false; // too few examples: sea and land alone, from the water in the picture
+    bool seaFromPicture = false; // no example is sea: sea from the water in the picture, the rest learnt
     std::vector<TerrainProposal> proposals; // by province number
 };
 
@@ -88,8 +90,8 @@ struct TerrainScore {
     int provinces = 0, seaRight = 0;
     long flags = 0, flagsRight = 0; // (province, decided flag) pairs
     std::array<long, 32> wrong{};   // by flag, the provinces where it is wrong
-    // The same for the draws whose examples hold a sea province: in the others the guess may set no
-    // sea at all, as no example uses the flag.
+    // The same for the draws whose examples hold a sea province: in the others sea comes from the
+    // water in the picture alone.
     int draws = 0, seaDraws = 0, seaDrawProvinces = 0, seaDrawRight = 0;
     void add(const TerrainScore& other);
     double seaShare() const { return provinces ? double(seaRight) / provinces : 0.0; }

@@ -139,8 +139,9 @@ void TerrainReview::refresh() {
         taken += mTaken[i] ? 1 : 0;
         doubtful += mGuess.proposals[i].confidence < kTerrainLowConfidence ? 1 : 0;
     }
-    const QString from = mGuess.seaLandOnly ? QStringLiteral("sea and land from the water in the picture")
-                                            : QStringLiteral("from %1 provinces with terrain").arg(mGuess.examples);
+    QString from = mGuess.seaLandOnly ? QStringLiteral("sea and land from the water in the picture")
+                                      : QStringLiteral("from %1 provinces with terrain").arg(mGuess.examples);
+    if (mGuess.seaFromPicture) from += QStringLiteral(" (none of them sea: sea from the water in the picture)");
     mText->setText(QStringLiteral("Terrain for %1 provinces, %2; %3 doubtful (striped red). %4 taken: click a "
                                   "province to take or skip it, Accept to set the taken ones.")
                        .arg(mGuess.proposals.size())

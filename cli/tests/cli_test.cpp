@@ -303,6 +303,13 @@ TEST_F(CliTest, GuessTerrainSetsTheProvincesWithoutTerrainAndSaysHowWellItGuesse
     for (const auto& [option, value] : {std::pair{"--draws", "0"}, {"--draws", "1001"}, {"--seed", "0"}})
         EXPECT_EQ(run({"guess-terrain", home.file("maps/isle.map"), out, option, value}).exitCode, 2) << option << value;
 
+    // Examples of land alone: sea from the water in the picture, said so.
+    r = run({"guess-terrain", home.write("maps/isle.map", "#imagefile isle.png\n#terrain 3 128\n#terrain 4 256\n"
+                                                          "#terrain 7 128\n#terrain 8 256\n#terrain 11 128\n"), out});
+    EXPECT_EQ(r.out, "no example is sea, so sea was guessed from the water in the picture\n"
+                     "5 examples, 7 provinces guessed, 7 set (flags: sea, forest, farm)\n");
+    EXPECT_NE(home.read("maps/out.map").find("#terrain 10 4\n"), std::string::npos);
+
     // Too few examples: sea and land alone, said so.
     r = run({"guess-terrain", home.write("maps/isle.map", "#imagefile isle.png\n#terrain 3 128\n"), out});
     EXPECT_EQ(r.exitCode, 0);
