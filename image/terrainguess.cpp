@@ -1130,6 +1130,28 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
     return part;
 }
 
+// For each province, how many of the regions bordering its own look like land (little water round
+// their pixel); regions meet across the edges of a wrap-around map.
+std::vector<int> landAround(const TerrainRegions& r, const std::vector<Evidence>& evidence, bool wrap) {
+    std::vector<std::pair<int, int>> borders;
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x) {
+            const int a = r.at(x, y);
+            const int right = x + 1 < r.width ? r.at(x + 1, y) : wrap ? r.at(0, y) : 0;
+            const int down = y + 1 < r.height ? r.at(x, y + 1) : wrap ? r.at(x, 0) : 0;
+            for (const int b : {right, down})
+                if (a > 0 && b > 0 && a != b) borders.emplace_back(std::min(a, b), std::max(a, b));
+        }
+    std::sort(borders.begin(), borders.end());
+    borders.erase(std::unique(borders.begin(), borders.end()), borders.end());
+    std::vector<int> land(evidence.size(), 0);
+    for (const auto& [a, b] : borders) {
+        land[static_cast<std::size_t>(a)] += coreWater(evidence[static_cast<std::size_t>(b)]) <= 0.5 ? 1 : 0;
+        land[static_cast<std::size_t>(b)] += coreWater(evidence[static_cast<std::size_t>(a)]) <= 0.5 ? 1 : 0;
+    }
+    return land;
+}
+
 // A flag told by the share of some kinds of tile in a province: above `at` it is set.
 struct KindCut {
     std::uint32_t kinds = 0; // none
@@ -1305,11 +1327,12 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     const float typicalOther = otherFlags ? typicalNearest(*other.space, examples) : 0;
 
     double riverCut = -1; // fresh water on land from the river lines, when the examples say so
-    double deepCut = -1;  // deep sea from the darkness of the water, when the examples say so
+    double deepCut = -1;  // deep sea from the darkness and openness of the water, when the examples say so
     const auto lines = [&](int p) { return riverLines(evidence[static_cast<std::size_t>(p)]); };
-    const auto darkness = [&](int p) {
+    std::vector<int> land; // by province, the land regions round it; only asked for deep sea
+    const auto depth = [&](int p) {
         const Sums& r = evidence[static_cast<std::size_t>(p)].region;
-        return 1 - r.lum / std::max(1.0, r.count) / 255;
+        return (1 - r.lum / std::max(1.0, r.count) / 255) / (1 + land[static_cast<std::size_t>(p)]);
     };
     std::array<KindCut, 32> kindCuts{}; // on tile art, by flag
     // Every weighing heard evenly, and in each the nearest examples and the two rules; how far off the
@@ -1337,7 +1360,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
         if (riverCut >= 0 && side != 1 && (flags & kFreshWaterFlag))
             shares[std::countr_zero(kFreshWaterFlag)] = cutShare(lines(p), riverCut);
         if (deepCut >= 0 && side == 1 && (flags & kDeepSeaFlag))
-            shares[std::countr_zero(kDeepSeaFlag)] = cutShare(darkness(p), deepCut);
+            shares[std::countr_zero(kDeepSeaFlag)] = cutShare(depth(p), deepCut);
         if (side != 1)
             for (int bit = 0; bit < 32; ++bit)
                 if (const KindCut& c = kindCuts[static_cast<std::size_t>(bit)]; c.kinds && (flags >> bit & 1u))
@@ -1367,9 +1390,14 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // decide fresh water on land. Where lakes, not lines, carry the flag, the cut seldom sorts the
     // examples better and the vote stays.
     if ((otherFlags & kFreshWaterFlag) && !nearestColour) riverCut = cutFor(kFreshWaterFlag, false, lines);
-    // Deep sea is painted darker than the shallows along the coast, but the few sea examples are
-    // weighed as the many of land want: the darkness of the water decides deep sea.
-    if ((otherFlags & kDeepSeaFlag) && seaFlags && !nearestColour) deepCut = cutFor(kDeepSeaFlag, true, darkness);
+    // Deep sea lies away from the coast and is painted darker than the shallows along it, but the few
+    // sea examples are weighed as the many of land want: the darkness of the water over one more than
+    // the land regions round it decides deep sea. Tried on the test pictures: fewer misses of deep sea
+    // than the darkness alone, and about as few as the land round alone.
+    if ((otherFlags & kDeepSeaFlag) && seaFlags && !nearestColour) {
+        land = landAround(part.regions, evidence, input.wrapAround);
+        deepCut = cutFor(kDeepSeaFlag, true, depth);
+    }
     // On tile art each ground, a cave or a river has a glyph of its own, and the share of its tiles
     // tells the flag better than a vote over all the evidence, where the other tiles speak as loudly.
     if (!nearestColour && otherFlags && evidence.size() > 1 && !evidence[1].tiles.empty()) {

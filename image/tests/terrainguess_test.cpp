@@ -145,6 +145,21 @@ TEST(TerrainGuess, AThinRiverAcrossAProvinceGivesItFreshWater) {
     }
 }
 
+TEST(TerrainGuess, DeepSeaIsTheSeaAwayFromTheCoast) {
+    // Land in the two left columns, one blue sea beyond: only the land round a province tells the
+    // deep sea from the shallows along the coast.
+    GridMap map([](int column, int, int x, int y) {
+        return column < 2 ? shade(150, 170, 100, grain(x, y)) : shade(40, 80, 160, grain(x, y));
+    });
+    map.give(0, 0, 0), map.give(1, 2, 0), map.give(0, 4, 0);
+    map.give(2, 0, kSea), map.give(2, 3, kSea), map.give(2, 5, kSea);
+    map.give(4, 1, kSea | kDeep), map.give(6, 3, kSea | kDeep), map.give(5, 5, kSea | kDeep), map.give(7, 0, kSea | kDeep);
+    for (const TerrainProposal& p : map.guess().proposals) {
+        const int column = (p.province - 1) % kColumns;
+        EXPECT_EQ(p.mask, std::uint32_t(column < 2 ? 0 : column == 2 ? kSea : kSea | kDeep)) << p.province;
+    }
+}
+
 TEST(TerrainGuess, WithoutExamplesOnlySeaAndLandAreGuessedFromTheWater) {
     // A coast running diagonally; the sea darkens away from it, as painted sea does.
     GridMap map([](int column, int row, int x, int y) {
