@@ -740,6 +740,10 @@ RegionGuess guessRegions(const QImage& picture, const std::vector<QPoint>& posit
     return guess;
 }
 
+std::vector<RegionPair> touchingRegions(const RegionMap& regions, bool wrap) {
+    return sharedBoundaries(regions, wrap, everyEdge);
+}
+
 std::vector<QPoint> provincePixels(const MapDocument& doc) {
     std::vector<QPoint> positions;
     const int count = std::clamp<int>(doc.ProvinceCount, 0, kMaxProvince);

@@ -49,6 +49,10 @@ struct RegionGuess {
     std::vector<RegionPair> pairs; // the accepted pairs, longest boundary first
 };
 
+// Every pair of provinces whose regions meet along a cell edge, with the length they share; with
+// wrap, across the edges of the grid too.
+std::vector<RegionPair> touchingRegions(const RegionMap& regions, bool wrap);
+
 // positions[n - 1] is the pixel (column, row from the top) of province n. With wrapAround the left
 // edge meets the right one and the top edge the bottom one.
 // grounds[n - 1] is what the map says province n is (missing ones are Unknown).

@@ -1038,6 +1038,8 @@ std::vector<Tuned> modelsFor(const std::vector<Features>& f, const std::vector<i
 }
 
 double coreWater(const Evidence& e) { return e.core.water / std::max(1.0, e.core.count); }
+// The picture alone calls a province sea when more than this share round its pixel is water.
+constexpr double kSeaWater = 0.5;
 
 // The measure (0..1) above which a province has a flag, as the examples show it: the cut that sorts
 // most of them right, in the middle of its gap. Without examples of both, half.
@@ -1118,11 +1120,7 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
     const TileRun &across = part.tiling.across, &down = part.tiling.down;
     const double tiles = part.tiling.isTiled() ? double(W) / across.size * H / down.size : 0;
     if (tiles >= kMinTilesPerProvince * double(positions.size())) {
-        RegionMap regions = guessRegions(picture, positions, wrap, {}, kMaxTileRegionCells).regions;
-        part.regions.width = regions.width;
-        part.regions.height = regions.height;
-        part.regions.scale = regions.scale;
-        part.regions.province = std::move(regions.province);
+        static_cast<RegionMap&>(part.regions) = guessRegions(picture, positions, wrap, {}, kMaxTileRegionCells).regions;
     } else {
         part.regions = nearestPixelRegions(W, H, positions, wrap);
     }
@@ -1133,21 +1131,11 @@ Partition partitionOf(const QImage& picture, const std::vector<QPoint>& position
 // For each province, how many of the regions bordering its own look like land (little water round
 // their pixel); regions meet across the edges of a wrap-around map.
 std::vector<int> landAround(const TerrainRegions& r, const std::vector<Evidence>& evidence, bool wrap) {
-    std::vector<std::pair<int, int>> borders;
-    for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x) {
-            const int a = r.at(x, y);
-            const int right = x + 1 < r.width ? r.at(x + 1, y) : wrap ? r.at(0, y) : 0;
-            const int down = y + 1 < r.height ? r.at(x, y + 1) : wrap ? r.at(x, 0) : 0;
-            for (const int b : {right, down})
-                if (a > 0 && b > 0 && a != b) borders.emplace_back(std::min(a, b), std::max(a, b));
-        }
-    std::sort(borders.begin(), borders.end());
-    borders.erase(std::unique(borders.begin(), borders.end()), borders.end());
     std::vector<int> land(evidence.size(), 0);
-    for (const auto& [a, b] : borders) {
-        land[static_cast<std::size_t>(a)] += coreWater(evidence[static_cast<std::size_t>(b)]) <= 0.5 ? 1 : 0;
-        land[static_cast<std::size_t>(b)] += coreWater(evidence[static_cast<std::size_t>(a)]) <= 0.5 ? 1 : 0;
+    for (const RegionPair& pair : touchingRegions(r, wrap)) {
+        const auto a = static_cast<std::size_t>(pair.a), b = static_cast<std::size_t>(pair.b);
+        land[a] += coreWater(evidence[b]) > kSeaWater ? 0 : 1;
+        land[b] += coreWater(evidence[a]) > kSeaWater ? 0 : 1;
     }
     return land;
 }
@@ -1224,7 +1212,7 @@ void guessSeaAndLand(TerrainGuess& guess, const std::vector<Evidence>& evidence,
         // The province's own pixel lies in it; its region may reach over the coast.
         const Sums& core = evidence[static_cast<std::size_t>(p)].core;
         const double share = core.water / std::max(1.0, core.count);
-        guess.proposals.push_back({p, share > 0.5 ? kSeaFlag : 0u, static_cast<float>(std::abs(2 * share - 1))});
+        guess.proposals.push_back({p, share > kSeaWater ? kSeaFlag : 0u, static_cast<float>(std::abs(2 * share - 1))});
     }
 }
 
@@ -1314,7 +1302,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
     // land example's. The examples cannot say what such a province holds besides.
     double pictureSeaCut = -1;
     if (!seaFlags && !nearestColour) {
-        pictureSeaCut = 0.5;
+        pictureSeaCut = kSeaWater;
         for (const int e : examples) pictureSeaCut = std::max(pictureSeaCut, waterOf(e));
         guess.seaFromPicture =
             std::any_of(targets.begin(), targets.end(), [&](int p) { return waterOf(p) > pictureSeaCut; });
@@ -1415,7 +1403,7 @@ TerrainGuess guessTerrain(const QImage& source, const TerrainGuessInput& input) 
             continue;
         }
         if (cut >= 0) {
-            const double share = coreWater(evidence[static_cast<std::size_t>(p)]);
+            const double share = waterOf(p);
             v = {share > cut ? kSeaFlag : 0u, static_cast<float>(std::min(1.0, std::abs(share - cut) * 4))};
         } else if (seaFlags) {
             v = ask(p, seaModels, seaFlags, typicalSea, -1);

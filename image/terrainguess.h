@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regionguess.h"
+
 #include <QImage>
 #include <QPoint>
 #include <array>
@@ -30,15 +32,9 @@ inline constexpr int kTerrainMinExamples = 5;
 // Proposals below this confidence are shown as doubtful.
 inline constexpr float kTerrainLowConfidence = 0.4f;
 
-// Every cell of a grid over the picture goes to the province whose pixel is nearest; large pictures
-// use coarser cells.
-struct TerrainRegions {
-    int width = 0, height = 0; // cells
-    int scale = 1;             // image pixels per cell, across and down
-    std::vector<std::int16_t> province; // row by row; 0 where there is no province at all
-
-    int at(int cellX, int cellY) const { return province[static_cast<std::size_t>(cellY) * width + cellX]; }
-    bool isEmpty() const { return province.empty(); }
+// Every cell of a grid over the picture goes to the province whose pixel is nearest (on tile art, to
+// the region guess's province); large pictures use coarser cells.
+struct TerrainRegions : RegionMap {
     // The province under an image pixel, 0 outside the picture.
     int atPixel(int x, int y) const;
 };
